@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace vendigo {
+
+// Every message the user sees, and the end of the program, go through this interface. The
+// programs show modal message boxes; tests record the texts and the answers they give.
+class MessageInterface {
+ public:
+  virtual ~MessageInterface() = default;
+
+  // A modal message with an OK button; returns when the user has closed it.
+  virtual void ShowMessage(const std::string &text) = 0;
+  // A modal question; true when the user answers Yes.
+  virtual bool AskYesNo(const std::string &text) = 0;
+  // The orderly end of the program once control returns to the event loop: every window
+  // closes, nothing is saved.
+  virtual void EndProgram() = 0;
+};
+
+}  // namespace vendigo

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QJsonObject>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/settings.h"
+
+namespace vendigo::cli {
+
+// The fragment cannot be built from this input (for example a price that does not convert):
+// the message goes to standard error and the exit status is 1.
+class CommandFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The input is unusable (a wrong type, an unknown value): exit status 2, like bad usage.
+class InputError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One fragment that vendigo-html can build.
+struct Command {
+  std::string name;
+  std::string summary;
+  bool takesInput = false;  // reads one JSON object from --input FILE or standard input
+  std::function<std::string(const Settings &, const QJsonObject &input)> build;
+};
+
+const std::vector<Command> &Commands();
+// nullptr when there is no command of that name.
+const Command *FindCommand(std::string_view name);
+
+}  // namespace vendigo::cli

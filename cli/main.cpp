@@ -1,0 +1,158 @@
+// vendigo-html: builds the fragments of the palette from the command line, without a window
+// and without an editor. The fragment goes to standard output byte for byte.
+//
+// Exit status: 0 built (an empty fragment prints nothing), 1 the fragment cannot be built,
+// 2 bad usage or unusable input.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/file_error.h"
+#include "app/settings.h"
+#include "cli/cli_commands.h"
+
+namespace {
+
+using vendigo::cli::Command;
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// Bad usage or unusable input: the message names the problem.
+int UsageError(const QString &message) {
+  std::fprintf(stderr, "vendigo-html: %s\n", qUtf8Printable(message));
+  return kExitUsage;
+}
+
+// The fragment cannot be built: the message is the one the palette would show.
+int Failure(const std::string &message) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  return kExitFailure;
+}
+
+QString CommandList() {
+  QString list = QStringLiteral("Commands:\n");
+  for (const Command &command : vendigo::cli::Commands()) {
+    list += QStringLiteral("  %1  %2%3\n")
+                .arg(QString::fromStdString(command.name).leftJustified(10))
+                .arg(QString::fromStdString(command.summary))
+                .arg(command.takesInput ? QStringLiteral(" (reads JSON input)") : QString());
+  }
+  return list;
+}
+
+// Reads one JSON object from the file, or from standard input when no file is named.
+QJsonObject ReadInputObject(const QString &inputPath) {
+  QFile file;
+  const bool opened = inputPath.isEmpty()
+                          ? file.open(stdin, QIODevice::ReadOnly)
+                          : (file.setFileName(inputPath), file.open(QIODevice::ReadOnly));
+  const QString source = inputPath.isEmpty() ? QStringLiteral("standard input") : inputPath;
+  if (!opened) {
+    throw vendigo::cli::InputError(
+        QStringLiteral("cannot read input %1: %2").arg(source, file.errorString()).toStdString());
+  }
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+  if (error.error != QJsonParseError::NoError) {
+    throw vendigo::cli::InputError(QStringLiteral("malformed JSON in %1 at offset %2: %3")
+                                       .arg(source)
+                                       .arg(error.offset)
+                                       .arg(error.errorString())
+                                       .toStdString());
+  }
+  if (!document.isObject()) {
+    throw vendigo::cli::InputError(
+        QStringLiteral("the input in %1 must be one JSON object").arg(source).toStdString());
+  }
+  return document.object();
+}
+
+bool IsReadableFile(const std::filesystem::path &path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error) && std::ifstream(path).good();
+}
+
+}  // namespace
+
+int main(int argc, char *argv[]) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("vendigo-html"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(VENDIGO_VERSION));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Builds the HTML fragments of the Vendigo palette and writes them to "
+                     "standard output.\nWithout --settings it reads pelluxfp.ini from its own "
+                     "folder, with defaults when that file is missing.\n\n") +
+      CommandList());
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption settingsOption(QStringLiteral("settings"),
+                                          QStringLiteral("Read the settings from <file>."),
+                                          QStringLiteral("file"));
+  const QCommandLineOption inputOption(
+      QStringLiteral("input"),
+      QStringLiteral("Read the command's JSON input from <file> instead of standard input."),
+      QStringLiteral("file"));
+  parser.addOption(settingsOption);
+  parser.addOption(inputOption);
+  parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The fragment to build."));
+
+  if (!parser.parse(QCoreApplication::arguments())) {
+    return UsageError(parser.errorText() + QStringLiteral("\nTry --help."));
+  }
+  if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
+  if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
+
+  const QStringList arguments = parser.positionalArguments();
+  if (arguments.size() != 1) {
+    return UsageError(QStringLiteral("name exactly one command.\n") + CommandList());
+  }
+  const Command *command = vendigo::cli::FindCommand(arguments.first().toStdString());
+  if (!command) {
+    return UsageError(QStringLiteral("unknown command '%1'.\n").arg(arguments.first()) + CommandList());
+  }
+  if (!command->takesInput && parser.isSet(inputOption)) {
+    return UsageError(QStringLiteral("the command '%1' takes no input.")
+                                .arg(QString::fromStdString(command->name)));
+  }
+
+  try {
+    vendigo::Settings settings;
+    if (parser.isSet(settingsOption)) {
+      const std::filesystem::path file = parser.value(settingsOption).toStdString();
+      if (!IsReadableFile(file)) {
+        return UsageError(QStringLiteral("cannot read the settings file %1")
+                                    .arg(parser.value(settingsOption)));
+      }
+      settings = vendigo::LoadSettingsFile(file);
+    } else {
+      settings = vendigo::LoadSettings(QCoreApplication::applicationDirPath().toStdString());
+    }
+    const QJsonObject input =
+        command->takesInput ? ReadInputObject(parser.value(inputOption)) : QJsonObject();
+
+    const std::string fragment = command->build(settings, input);
+    if (std::fwrite(fragment.data(), 1, fragment.size(), stdout) != fragment.size() ||
+        std::fflush(stdout) != 0) {
+      return Failure("cannot write to standard output");
+    }
+    return 0;
+  } catch (const vendigo::cli::InputError &error) {
+    return UsageError(QString::fromStdString(error.what()));
+  } catch (const vendigo::cli::CommandFailure &error) {
+    return Failure(error.what());
+  } catch (const vendigo::FileError &error) {
+    return Failure(error.what());
+  }
+}

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds Vendigo into build/ (programs and templates in build/bin/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build

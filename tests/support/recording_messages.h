@@ -1,0 +1,29 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/message_interface.h"
+
+namespace vendigo::testing {
+
+// Records every message, question and program end in the order they happen, and answers
+// questions from a queue (No when the queue is empty).
+class RecordingMessages : public MessageInterface {
+ public:
+  void ShowMessage(const std::string &text) override { events.push_back("message: " + text); }
+  bool AskYesNo(const std::string &text) override {
+    events.push_back("ask: " + text);
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void EndProgram() override { events.push_back("end program"); }
+
+  std::vector<std::string> events;
+  std::deque<bool> answers;
+};
+
+}  // namespace vendigo::testing

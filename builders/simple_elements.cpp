@@ -22,7 +22,9 @@ std::string ViewCartLinkHtml(const Settings &settings) {
   return "<a href=\"" + settings.CGI_BIN + "\">" + settings.ViewCart + "</a>";
 }
 
-std::string BuyButtonHtml(const Settings &settings) { return OrderButtonHtml(settings); }
+std::string BuyButtonHtml(const Settings &settings) {
+  return OrderButtonHtml(settings);
+}
 
 std::string EbayFormHtml(const Settings &settings) {
   const std::string button = OrderButtonHtml(settings);

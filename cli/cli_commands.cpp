@@ -23,8 +23,7 @@ const std::vector<Command> &Commands() {
       FromSettings("viewcart", "the view-cart link", ViewCartLinkHtml),
       FromSettings("buybutton", "the order button (nothing without an order button)",
                    BuyButtonHtml),
-      FromSettings("ebay", "the eBay payment form (nothing without an order button)",
-                   EbayFormHtml),
+      FromSettings("ebay", "the eBay payment form (nothing without an order button)", EbayFormHtml),
   };
   return commands;
 }

@@ -120,11 +120,12 @@ int main(int argc, char *argv[]) {
   }
   const Command *command = vendigo::cli::FindCommand(arguments.first().toStdString());
   if (!command) {
-    return UsageError(QStringLiteral("unknown command '%1'.\n").arg(arguments.first()) + CommandList());
+    return UsageError(QStringLiteral("unknown command '%1'.\n").arg(arguments.first()) +
+                      CommandList());
   }
   if (!command->takesInput && parser.isSet(inputOption)) {
     return UsageError(QStringLiteral("the command '%1' takes no input.")
-                                .arg(QString::fromStdString(command->name)));
+                          .arg(QString::fromStdString(command->name)));
   }
 
   try {
@@ -132,8 +133,8 @@ int main(int argc, char *argv[]) {
     if (parser.isSet(settingsOption)) {
       const std::filesystem::path file = parser.value(settingsOption).toStdString();
       if (!IsReadableFile(file)) {
-        return UsageError(QStringLiteral("cannot read the settings file %1")
-                                    .arg(parser.value(settingsOption)));
+        return UsageError(
+            QStringLiteral("cannot read the settings file %1").arg(parser.value(settingsOption)));
       }
       settings = vendigo::LoadSettingsFile(file);
     } else {

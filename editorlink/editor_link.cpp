@@ -30,9 +30,13 @@ EditorHost &EditorLink::ConnectedHost() const {
   return *host_;
 }
 
-std::string EditorLink::ListOpenDocs() { return ConnectedHost().ListOpenDocs(); }
+std::string EditorLink::ListOpenDocs() {
+  return ConnectedHost().ListOpenDocs();
+}
 
-void EditorLink::InsertHTML(const std::string &html) { ConnectedHost().InsertHTML(html); }
+void EditorLink::InsertHTML(const std::string &html) {
+  ConnectedHost().InsertHTML(html);
+}
 
 InsertOutcome EditorLink::InsertFragment(const std::string &html, FailurePolicy policy) {
   return InsertFragment([&html]() -> std::optional<std::string> { return html; }, policy);

@@ -31,8 +31,7 @@ TEST(SimpleElements, BuildExactlyTheirFragments) {
   const std::vector<FragmentCase> cases = {
       {"form container", FormContainerHtml, ShopSettings(),
        R"(<form method="POST" action="/cgi-bin/pellux.cgi"><p>&nbsp;</p></form>)"},
-      {"form container with the unconfigured cart location", FormContainerHtml,
-       DefaultSettings(),
+      {"form container with the unconfigured cart location", FormContainerHtml, DefaultSettings(),
        R"(<form method="POST" action="<Enter the URL to the Pellux CGI Program here>"><p>&nbsp;</p></form>)"},
       {"quantity box", [](const Settings &) { return QuantityBoxHtml(); }, ShopSettings(),
        R"(<input TYPE="TEXT" NAME="quantity" VALUE="1" SIZE="3" MAXLENGTH="3">)"},

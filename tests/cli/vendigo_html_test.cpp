@@ -22,7 +22,8 @@ struct ProgramRun {
   std::string err;
 };
 
-ProgramRun RunProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {}) {
+ProgramRun RunProgram(const QString &program, const QStringList &arguments,
+                      const QByteArray &input = {}) {
   QProcess process;
   process.start(program, arguments);
   if (!process.waitForStarted()) return {};
@@ -93,7 +94,8 @@ TEST_F(VendigoHtml, PrintsEachFragmentExactlyWithNothingAdded) {
 
 TEST_F(VendigoHtml, EbayFormIsTheGeneratedFormByteForByte) {
   const QString settings = WriteFile(QStringLiteral("shop.ini"), kShopSettings);
-  const ProgramRun run = RunVendigoHtml({QStringLiteral("--settings"), settings, QStringLiteral("ebay")});
+  const ProgramRun run =
+      RunVendigoHtml({QStringLiteral("--settings"), settings, QStringLiteral("ebay")});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, vendigo::EbayFormHtml(vendigo::LoadSettingsFile(settings.toStdString())));
 }
@@ -104,8 +106,9 @@ TEST_F(VendigoHtml, ReadsTheSettingsFileBesideItself) {
 
   ProgramRun run = RunProgram(program, {QStringLiteral("viewcart")});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out,
-            R"(<a href="<Enter the URL to the Pellux CGI Program here>">View Your Shopping Cart</a>)");
+  EXPECT_EQ(
+      run.out,
+      R"(<a href="<Enter the URL to the Pellux CGI Program here>">View Your Shopping Cart</a>)");
 
   WriteFile(QStringLiteral("pelluxfp.ini"), kShopSettings + "ViewCart=Your cart\r\n");
   run = RunProgram(program, {QStringLiteral("viewcart")});
@@ -127,7 +130,8 @@ TEST_F(VendigoHtml, RefusesBadUsageWithStatusTwoAndAClearMessage) {
       {"unknown option", {"--colour", "form"}, "vendigo-html: Unknown option 'colour'."},
       {"missing settings file",
        {"--settings", folder.filePath("missing.ini"), "form"},
-       "vendigo-html: cannot read the settings file " + folder.filePath("missing.ini").toStdString()},
+       "vendigo-html: cannot read the settings file " +
+           folder.filePath("missing.ini").toStdString()},
       {"settings folder instead of file",
        {"--settings", folder.path(), "form"},
        "vendigo-html: cannot read the settings file " + folder.path().toStdString()},

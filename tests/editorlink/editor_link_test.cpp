@@ -69,9 +69,8 @@ TEST(EditorLinkConnect, AnyAutomationFailureShowsBothMessagesAndEndsTheProgram) 
 
 TEST(EditorLinkConnect, OtherErrorsPassThrough) {
   RecordingMessages messages;
-  EditorLink link(messages, []() -> std::shared_ptr<EditorHost> {
-    throw std::runtime_error("out of memory");
-  });
+  EditorLink link(
+      messages, []() -> std::shared_ptr<EditorHost> { throw std::runtime_error("out of memory"); });
   EXPECT_THROW(link.Connect(), std::runtime_error);
   EXPECT_TRUE(messages.events.empty());
 }
@@ -88,23 +87,46 @@ struct InsertCase {
 
 TEST(EditorLinkInsertFragment, FollowsThePolicyForEveryEditorState) {
   const std::vector<InsertCase> cases = {
-      {"inserted, end program policy", EditorState::WithDocument, FailurePolicy::EndProgram,
-       InsertOutcome::Inserted, {}},
-      {"inserted, keep running policy", EditorState::WithDocument, FailurePolicy::KeepRunning,
-       InsertOutcome::Inserted, {}},
-      {"no document ends the program", EditorState::WithoutDocument, FailurePolicy::EndProgram,
-       InsertOutcome::ProgramEnded, {kNoDocument, kEnd}},
-      {"no document ends the program even when keeping running",
-       EditorState::WithoutDocument, FailurePolicy::KeepRunning, InsertOutcome::ProgramEnded,
+      {"inserted, end program policy",
+       EditorState::WithDocument,
+       FailurePolicy::EndProgram,
+       InsertOutcome::Inserted,
+       {}},
+      {"inserted, keep running policy",
+       EditorState::WithDocument,
+       FailurePolicy::KeepRunning,
+       InsertOutcome::Inserted,
+       {}},
+      {"no document ends the program",
+       EditorState::WithoutDocument,
+       FailurePolicy::EndProgram,
+       InsertOutcome::ProgramEnded,
        {kNoDocument, kEnd}},
-      {"editor gone, end program", EditorState::QuitAfterConnect, FailurePolicy::EndProgram,
-       InsertOutcome::ProgramEnded, {kCouldNotConnect, kEnd}},
-      {"editor gone, keep running", EditorState::QuitAfterConnect, FailurePolicy::KeepRunning,
-       InsertOutcome::FailedKeptRunning, {kCouldNotConnect}},
-      {"never connected, end program", EditorState::NeverConnected, FailurePolicy::EndProgram,
-       InsertOutcome::ProgramEnded, {kCouldNotConnect, kEnd}},
-      {"never connected, keep running", EditorState::NeverConnected, FailurePolicy::KeepRunning,
-       InsertOutcome::FailedKeptRunning, {kCouldNotConnect}},
+      {"no document ends the program even when keeping running",
+       EditorState::WithoutDocument,
+       FailurePolicy::KeepRunning,
+       InsertOutcome::ProgramEnded,
+       {kNoDocument, kEnd}},
+      {"editor gone, end program",
+       EditorState::QuitAfterConnect,
+       FailurePolicy::EndProgram,
+       InsertOutcome::ProgramEnded,
+       {kCouldNotConnect, kEnd}},
+      {"editor gone, keep running",
+       EditorState::QuitAfterConnect,
+       FailurePolicy::KeepRunning,
+       InsertOutcome::FailedKeptRunning,
+       {kCouldNotConnect}},
+      {"never connected, end program",
+       EditorState::NeverConnected,
+       FailurePolicy::EndProgram,
+       InsertOutcome::ProgramEnded,
+       {kCouldNotConnect, kEnd}},
+      {"never connected, keep running",
+       EditorState::NeverConnected,
+       FailurePolicy::KeepRunning,
+       InsertOutcome::FailedKeptRunning,
+       {kCouldNotConnect}},
   };
   for (const InsertCase &c : cases) {
     SCOPED_TRACE(c.name);

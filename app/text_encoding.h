@@ -1,1 +1,30 @@
 #pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vendigo {
+
+// The core keeps all text as UTF-8. Files written by older Windows installations are in
+// Windows-1252; these helpers tell the two apart and convert.
+
+// True when bytes is well-formed UTF-8 (no overlong forms, no surrogates, nothing above
+// U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// Converts Windows-1252 text to UTF-8. The five bytes that Windows-1252 leaves undefined (81, 8D,
+// 8F, 90, 9D) become the control characters of the same number (U+0081 and so on).
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// The text of a file: valid UTF-8 is kept as it is, without a leading byte order mark; anything
+// else is read as Windows-1252 and converted to UTF-8.
+std::string DecodeTextFile(std::string_view bytes);
+
+// The number of characters in UTF-8 text (continuation bytes are not counted).
+std::size_t Utf8Length(std::string_view text);
+
+// The first chars characters of UTF-8 text; all of it when it is shorter.
+std::string Utf8Prefix(std::string_view text, std::size_t chars);
+
+}  // namespace vendigo

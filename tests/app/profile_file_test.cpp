@@ -1,6 +1,7 @@
 #include "app/profile_file.h"
 
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/file_error.h"
 
@@ -212,14 +215,37 @@ TEST_F(ProfileFileOnDiskTest, FailedSaveThrowsAndLeavesNoFile) {
   EXPECT_EQ(ReadBytes(dir_ / "plain"), "not a folder");
 }
 
+// Runs action as an ordinary user: directly, or in a child process that gives up root, since
+// root may write into a read-only folder. True when action returned true.
+bool RunAsOrdinaryUser(const std::function<bool()> &action) {
+  if (geteuid() != 0) return action();
+  const pid_t child = fork();
+  if (child == 0) {
+    const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+    _exit(dropped && action() ? 0 : 1);
+  }
+  int status = 0;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
+
 TEST_F(ProfileFileOnDiskTest, FailedSaveLeavesOldFileUnchanged) {
   const fs::path file = dir_ / "settings.ini";
   WriteBytes(file, "[A]\nx=1\n");
-  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-  if (std::ofstream(dir_ / "probe")) GTEST_SKIP() << "a read-only folder is writable here (root)";
-  ProfileFile profile = LoadProfileFile(file);
-  profile.Write("A", "x", "2");
-  EXPECT_THROW(SaveProfileFileAtomically(file, profile), FileError);
+  fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                            fs::perms::group_exec | fs::perms::others_read |
+                            fs::perms::others_exec);
+  EXPECT_TRUE(RunAsOrdinaryUser([&file] {
+    ProfileFile profile = LoadProfileFile(file);
+    profile.Write("A", "x", "2");
+    try {
+      SaveProfileFileAtomically(file, profile);
+    } catch (const FileError &error) {
+      return std::string(error.what()) == "Unable to write to " + file.string();
+    }
+    return false;
+  }));
   EXPECT_EQ(ReadBytes(file), "[A]\nx=1\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }

@@ -1,0 +1,29 @@
+#include "builders/key_filters.h"
+
+namespace vendigo {
+
+namespace {
+
+bool IsDigitKey(char32_t key) {
+  return key >= U'0' && key <= U'9';
+}
+
+}  // namespace
+
+bool PriceKeyAllowed(char32_t key) {
+  return IsDigitKey(key) || key == U'.' || key == kBackspace;
+}
+
+bool WeightKeyAllowed(char32_t key) {
+  return IsDigitKey(key) || key == kBackspace;
+}
+
+bool ExtendedOptionGridKeyAllowed(char32_t key) {
+  return key != U'^' && key != U'"';
+}
+
+bool AddItGridKeyAllowed(char32_t key) {
+  return key != U'^' && key != U'<' && key != U'>';
+}
+
+}  // namespace vendigo

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config locales
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   dbus xvfb xauth

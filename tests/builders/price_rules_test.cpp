@@ -2,6 +2,8 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <string>
@@ -120,15 +122,28 @@ TEST(ConvertPriceTest, Cases) {
 
 // Under a locale whose decimal point is "," prices are still read with "." and formatted with
 // "," and "." in their places.
+// Switches to a German locale, whose decimal point is ",". When the machine has none generated,
+// one is built into a temporary folder with localedef. False when neither works.
+bool UseGermanLocale() {
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "vendigo-test-locales";
+    const std::string command =
+        "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+    std::filesystem::create_directories(folder);
+    [[maybe_unused]] const int status = std::system(command.c_str());  // warnings give status 1
+    setenv("LOCPATH", folder.c_str(), 1);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) return false;
+  }
+  return std::string(std::localeconv()->decimal_point) == ",";
+}
+
 TEST(ConvertPriceTest, IndependentOfLocale) {
   struct LocaleRestorer {
     std::string previous = std::setlocale(LC_ALL, nullptr);
     ~LocaleRestorer() { std::setlocale(LC_ALL, previous.c_str()); }
   } restorer;
-  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr &&
-      std::setlocale(LC_ALL, "de_DE.utf8") == nullptr) {
-    GTEST_SKIP() << "no German locale installed";
-  }
+  ASSERT_TRUE(UseGermanLocale()) << "no German locale, and localedef could not build one";
   ExpectConversions();
   EXPECT_EQ(FormatPrice(1234567.891), "1,234,567.89");
 }

@@ -157,26 +157,10 @@ ProfileFile ProfileFile::Parse(std::string_view utf8Text) {
     profile.hasBom_ = true;
     utf8Text.remove_prefix(kUtf8Bom.size());
   }
-  bool lineEndSeen = false;
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < utf8Text.size()) {
-    if (utf8Text[i] != '\r' && utf8Text[i] != '\n') {
-      ++i;
-      continue;
-    }
-    const std::size_t endLength = utf8Text.substr(i, 2) == "\r\n" ? 2 : 1;
-    Line line{std::string(utf8Text.substr(start, i - start)),
-              std::string(utf8Text.substr(i, endLength))};
-    if (!lineEndSeen) {
-      profile.lineEnd_ = line.end;
-      lineEndSeen = true;
-    }
-    profile.lines_.push_back(std::move(line));
-    i += endLength;
-    start = i;
+  profile.lines_ = SplitLines(utf8Text);
+  if (!profile.lines_.empty() && !profile.lines_.front().end.empty()) {
+    profile.lineEnd_ = profile.lines_.front().end;
   }
-  if (start < utf8Text.size()) profile.lines_.push_back({std::string(utf8Text.substr(start)), ""});
   return profile;
 }
 
@@ -247,7 +231,7 @@ void ProfileFile::Write(std::string_view section, std::string_view key, std::str
     AppendLine(std::string(key) + "=" + stored);
   } else {
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
-                  Line{std::string(key) + "=" + stored, lineEnd_});
+                  TextLine{std::string(key) + "=" + stored, lineEnd_});
   }
 }
 
@@ -277,7 +261,7 @@ bool ProfileFile::DeleteSection(std::string_view section) {
 
 std::string ProfileFile::Serialize() const {
   std::string text = hasBom_ ? std::string(kUtf8Bom) : std::string();
-  for (const Line &line : lines_) text += line.text + line.end;
+  for (const TextLine &line : lines_) text += line.text + line.end;
   return text;
 }
 

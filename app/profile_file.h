@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/text_encoding.h"
+
 namespace vendigo {
 
 // A Windows-style private profile (INI) file held in memory: "[section]" header lines, each
@@ -43,10 +45,6 @@ class ProfileFile {
   std::string Serialize() const;
 
  private:
-  struct Line {
-    std::string text;
-    std::string end;  // "\r\n", "\n", "\r", or "" for a last line without a line end
-  };
   struct Range {
     std::size_t header;  // index of the header line
     std::size_t end;     // one past the section's last line
@@ -58,7 +56,7 @@ class ProfileFile {
 
   bool hasBom_ = false;
   std::string lineEnd_ = "\n";  // used for new lines: the first line end of the parsed text
-  std::vector<Line> lines_;
+  std::vector<TextLine> lines_;
 };
 
 // The profile in file; an empty profile when the file does not exist or cannot be read. Text

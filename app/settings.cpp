@@ -52,24 +52,6 @@ std::optional<int> ParseGeneration(std::string_view text) {
   return ParseInt32(plus ? digits : text, 10);
 }
 
-// The lines of text; a line end after the last line does not start another one.
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (text[i] != '\r' && text[i] != '\n') {
-      ++i;
-      continue;
-    }
-    lines.emplace_back(text.substr(start, i - start));
-    i += text.substr(i, 2) == "\r\n" ? 2 : 1;
-    start = i;
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
-  return lines;
-}
-
 }  // namespace
 
 Settings DefaultSettings() {
@@ -134,7 +116,8 @@ void LoadButtonTexts(const fs::path &programDir, std::vector<std::string> &list)
   std::string reason;
   const auto bytes = ReadFileBytes(file, reason);
   if (!bytes) throw FileError("Cannot open file \"" + file.string() + "\". " + reason);
-  list = SplitLines(DecodeTextFile(*bytes));
+  list.clear();
+  for (TextLine &line : SplitLines(DecodeTextFile(*bytes))) list.push_back(std::move(line.text));
 }
 
 int ParsePelluxGeneration(const std::string &text) {

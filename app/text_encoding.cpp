@@ -111,4 +111,23 @@ std::string Utf8Prefix(std::string_view text, std::size_t chars) {
   return std::string(text);
 }
 
+std::vector<TextLine> SplitLines(std::string_view text) {
+  std::vector<TextLine> lines;
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] != '\r' && text[i] != '\n') {
+      ++i;
+      continue;
+    }
+    const std::size_t endLength = text.substr(i, 2) == "\r\n" ? 2 : 1;
+    lines.push_back(
+        {std::string(text.substr(start, i - start)), std::string(text.substr(i, endLength))});
+    i += endLength;
+    start = i;
+  }
+  if (start < text.size()) lines.push_back({std::string(text.substr(start)), ""});
+  return lines;
+}
+
 }  // namespace vendigo

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vendigo {
 
@@ -26,5 +27,16 @@ std::size_t Utf8Length(std::string_view text);
 
 // The first chars characters of UTF-8 text; all of it when it is shorter.
 std::string Utf8Prefix(std::string_view text, std::size_t chars);
+
+// One line of text and the line end that closed it: "\r\n", "\n", "\r", or "" for a last line
+// without one.
+struct TextLine {
+  std::string text;
+  std::string end;
+};
+
+// The lines of text, split at CR LF, LF or a lone CR. A line end after the last line does not
+// start another line, so "" gives no lines.
+std::vector<TextLine> SplitLines(std::string_view text);
 
 }  // namespace vendigo

@@ -1,10 +1,7 @@
 #include "app/profile_file.h"
 
-#include <fstream>
 #include <functional>
 #include <optional>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +10,7 @@
 #include <unistd.h>
 
 #include "app/file_error.h"
+#include "support/temp_folder.h"
 
 namespace vendigo {
 namespace {
@@ -137,28 +135,15 @@ TEST(ProfileFileTest, Delete) {
 
 class ProfileFileOnDiskTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    dir_ = fs::temp_directory_path() / ("vendigo-profile-test-" + std::to_string(random()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code error;
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, error);
-    fs::remove_all(dir_, error);
-  }
-
   static void WriteBytes(const fs::path &file, const std::string &bytes) {
-    std::ofstream(file, std::ios::binary) << bytes;
+    testing::TempFolder::WriteBytes(file, bytes);
   }
   static std::string ReadBytes(const fs::path &file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testing::TempFolder::ReadBytes(file);
   }
 
-  fs::path dir_;
+  testing::TempFolder folder_;
+  const fs::path dir_ = folder_.path();
 };
 
 TEST_F(ProfileFileOnDiskTest, MissingOrUnreadableFileIsEmpty) {

@@ -1,14 +1,12 @@
 #include "app/settings.h"
 
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/file_error.h"
+#include "support/temp_folder.h"
 
 namespace vendigo {
 namespace {
@@ -17,27 +15,15 @@ namespace fs = std::filesystem;
 
 class SettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    dir_ = fs::temp_directory_path() / ("vendigo-settings-test-" + std::to_string(random()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code error;
-    fs::remove_all(dir_, error);
-  }
-
   void WriteFile(const std::string &name, const std::string &bytes) {
-    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+    testing::TempFolder::WriteBytes(dir_ / name, bytes);
   }
   std::string ReadFile(const std::string &name) {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testing::TempFolder::ReadBytes(dir_ / name);
   }
 
-  fs::path dir_;
+  testing::TempFolder folder_;
+  const fs::path dir_ = folder_.path();
 };
 
 TEST_F(SettingsTest, DefaultsWhenFileIsMissingOrUnreadable) {

@@ -148,23 +148,25 @@ TEST(EditorLinkInsertFragment, FollowsThePolicyForEveryEditorState) {
   }
 }
 
-TEST(EditorLinkInsertFragment, PassesTheTextThroughByteForByte) {
-  auto host = std::make_shared<MemoryEditorHost>();
-  host->OpenDocument("C:\\shop\\index.htm");
+// A link connected to an in-memory editor that has no document open yet.
+class ConnectedLink : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(link.Connect()); }
+
+  std::shared_ptr<MemoryEditorHost> host = std::make_shared<MemoryEditorHost>();
   RecordingMessages messages;
-  EditorLink link(messages, FactoryFor(host));
-  ASSERT_TRUE(link.Connect());
+  EditorLink link{messages, FactoryFor(host)};
+};
+
+TEST_F(ConnectedLink, PassesTheTextThroughByteForByte) {
+  host->OpenDocument("C:\\shop\\index.htm");
   const std::string html = "<a href=\"x?a=1&b='2'\">\xC3\xA9\xC3\xBC\xE2\x84\xA2</a>\r\n\t\r<br>\n";
 
   EXPECT_EQ(link.InsertFragment(html, FailurePolicy::EndProgram), InsertOutcome::Inserted);
   EXPECT_EQ(host->ActiveText(), html);
 }
 
-TEST(EditorLinkInsertFragment, BuildsOnlyAfterTheOpenDocumentCheck) {
-  auto host = std::make_shared<MemoryEditorHost>();
-  RecordingMessages messages;
-  EditorLink link(messages, FactoryFor(host));
-  ASSERT_TRUE(link.Connect());
+TEST_F(ConnectedLink, BuildsOnlyAfterTheOpenDocumentCheck) {
   int builds = 0;
   const EditorLink::FragmentBuilder nothing = [&builds]() -> std::optional<std::string> {
     ++builds;
@@ -183,12 +185,8 @@ TEST(EditorLinkInsertFragment, BuildsOnlyAfterTheOpenDocumentCheck) {
   EXPECT_EQ(host->ActiveText(), "abc");
 }
 
-TEST(EditorLinkInsertFragment, ErrorsOtherThanEditorFailuresPassThrough) {
-  auto host = std::make_shared<MemoryEditorHost>();
+TEST_F(ConnectedLink, ErrorsOtherThanEditorFailuresPassThrough) {
   host->OpenDocument("page.htm");
-  RecordingMessages messages;
-  EditorLink link(messages, FactoryFor(host));
-  ASSERT_TRUE(link.Connect());
   const EditorLink::FragmentBuilder failing = []() -> std::optional<std::string> {
     throw std::invalid_argument("bad value");
   };

@@ -1,30 +1,20 @@
 #include "cli/cli_commands.h"
 
-#include "builders/simple_elements.h"
+#include "builders/simple_element_commands.h"
 
 namespace vendigo::cli {
 
-namespace {
-
-// Commands whose fragment comes from the settings alone.
-Command FromSettings(std::string name, std::string summary,
-                     std::string (*generate)(const Settings &)) {
-  return {std::move(name), std::move(summary), false,
-          [generate](const Settings &settings, const QJsonObject &) { return generate(settings); }};
-}
-
-}  // namespace
-
 const std::vector<Command> &Commands() {
-  static const std::vector<Command> commands = {
-      FromSettings("form", "the form container that posts to the cart program", FormContainerHtml),
-      FromSettings("quantity", "the quantity box",
-                   [](const Settings &) { return QuantityBoxHtml(); }),
-      FromSettings("viewcart", "the view-cart link", ViewCartLinkHtml),
-      FromSettings("buybutton", "the order button (nothing without an order button)",
-                   BuyButtonHtml),
-      FromSettings("ebay", "the eBay payment form (nothing without an order button)", EbayFormHtml),
-  };
+  static const std::vector<Command> commands = [] {
+    std::vector<Command> list;
+    for (const SimpleElementCommand &element : SimpleElementCommands()) {
+      list.push_back({element.name, element.summary, false,
+                      [build = element.build](const Settings &settings, const QJsonObject &) {
+                        return build(settings);
+                      }});
+    }
+    return list;
+  }();
   return commands;
 }
 

@@ -31,10 +31,6 @@ bool IsBlankLine(std::string_view text) {
   return TrimBlanks(text).empty();
 }
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -164,9 +160,8 @@ ProfileFile ProfileFile::Parse(std::string_view utf8Text) {
   return profile;
 }
 
-std::optional<ProfileFile::Range> ProfileFile::FindSection(std::string_view section,
-                                                           std::size_t from) const {
-  for (std::size_t i = from; i < lines_.size(); ++i) {
+std::optional<ProfileFile::Range> ProfileFile::FindSection(std::string_view section) const {
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
     const auto name = SectionName(lines_[i].text);
     if (!name || !EqualsIgnoringCase(*name, section)) continue;
     std::size_t end = i + 1;

@@ -50,7 +50,7 @@ class ProfileFile {
     std::size_t end;     // one past the section's last line
   };
 
-  std::optional<Range> FindSection(std::string_view section, std::size_t from = 0) const;
+  std::optional<Range> FindSection(std::string_view section) const;
   std::optional<std::size_t> FindKey(const Range &range, std::string_view key) const;
   void AppendLine(std::string text);
 

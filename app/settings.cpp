@@ -20,10 +20,6 @@ bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 // text as a whole read as a 32-bit integer in base; nullopt when anything is left over or the
 // number does not fit.
 std::optional<int> ParseInt32(std::string_view text, int base) {
@@ -47,7 +43,7 @@ std::optional<int> ParseGeneration(std::string_view text) {
   const std::string_view digits = text.substr(plus || text.starts_with('-') ? 1 : 0);
   if (digits.empty()) return std::nullopt;
   for (const char c : digits) {
-    if (!IsDigit(c)) return std::nullopt;
+    if (!IsAsciiDigit(c)) return std::nullopt;
   }
   return ParseInt32(plus ? digits : text, 10);
 }

@@ -28,6 +28,15 @@ std::size_t Utf8Length(std::string_view text);
 // The first chars characters of UTF-8 text; all of it when it is shorter.
 std::string Utf8Prefix(std::string_view text, std::size_t chars);
 
+// Letter case and digits in the ASCII sense only: the rules that use them (key names,
+// placeholders, prices) leave every other character, accented letters included, as it is.
+inline char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+inline bool IsAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
 // One line of text and the line end that closed it: "\r\n", "\n", "\r", or "" for a last line
 // without one.
 struct TextLine {

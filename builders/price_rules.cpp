@@ -6,17 +6,11 @@
 #include <system_error>
 #include <vector>
 
+#include "app/text_encoding.h"
+
 namespace vendigo {
 
 namespace {
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Adds one to a string of decimal digits, growing it when every digit was a nine.
 void IncrementDigits(std::string &digits) {
@@ -90,7 +84,7 @@ std::vector<std::size_t> BorderTable(std::string_view pattern) {
 
 bool IsNumberText(std::string_view text, bool pointsAllowed) {
   for (const char c : text) {
-    if (!IsDigit(c) && !(pointsAllowed && c == '.')) return false;
+    if (!IsAsciiDigit(c) && !(pointsAllowed && c == '.')) return false;
   }
   return true;
 }
@@ -160,7 +154,7 @@ std::string ReplaceText(std::string_view pattern, std::string_view source,
   if (pattern.empty() || pattern.size() > source.size()) return std::string(source);
 
   std::string lowerPattern(pattern);
-  for (char &c : lowerPattern) c = LowerAscii(c);
+  for (char &c : lowerPattern) c = AsciiLower(c);
   const std::vector<std::size_t> border = BorderTable(lowerPattern);
   const std::size_t m = lowerPattern.size();
   const bool joinsText = replacement.empty();
@@ -170,7 +164,7 @@ std::string ReplaceText(std::string_view pattern, std::string_view source,
   std::vector<std::size_t> states;  // one per result byte after the barrier; only when joinsText
   std::size_t state = 0;
   for (const char original : source) {
-    const char c = LowerAscii(original);
+    const char c = AsciiLower(original);
     while (state > 0 && lowerPattern[state] != c) state = border[state];
     if (lowerPattern[state] == c) ++state;
     result += original;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/message_interface.h"
+
+namespace vendigo {
+
+// Modal message boxes titled with the application name. Ending the program leaves every
+// event loop, the modal ones included, so all windows close once control returns to them.
+class QtMessageInterface : public MessageInterface {
+ public:
+  void ShowMessage(const std::string &text) override;
+  bool AskYesNo(const std::string &text) override;
+  void EndProgram() override;
+
+  bool EndRequested() const { return endRequested_; }
+
+ private:
+  bool endRequested_ = false;
+};
+
+}  // namespace vendigo

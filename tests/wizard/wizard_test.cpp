@@ -187,6 +187,8 @@ class WizardTest : public QObject {
   void FinishInsertsThePage_data();
   void FinishInsertsThePage();
   void FinishWithoutOpenDocumentEndsTheProgram();
+  void ShippedTemplates_data();
+  void ShippedTemplates();
   void CancelClosesWithoutInserting_data();
   void CancelClosesWithoutInserting();
 };
@@ -855,6 +857,52 @@ void WizardTest::FinishWithoutOpenDocumentEndsTheProgram() {
   h.Click("FinBut");
   QCOMPARE(h.messages.events,
            (std::vector<std::string>{"message: No document is open!", "end program"}));
+}
+
+void WizardTest::ShippedTemplates_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<bool>("multiple");
+  QTest::newRow("single product") << "single_product.zft" << false;
+  QTest::newRow("product range") << "product_range.zft" << true;
+}
+
+// The templates we ship load with their profile and picture and leave no markup of their own in
+// the page.
+void WizardTest::ShippedTemplates() {
+  QFETCH(QString, name);
+  QFETCH(bool, multiple);
+  Harness h;
+  for (const auto &file : std::filesystem::directory_iterator(VENDIGO_TEMPLATE_SOURCE_DIR)) {
+    std::filesystem::copy_file(file.path(), h.folder.path() / file.path().filename());
+  }
+  const std::string image = (h.folder.path() / "cup.png").string();
+  WritePicture(image, 6, 6);
+  h.Open();
+  h.dialog->SetImageFileChooser([&image](QWidget *) { return QString::fromStdString(image); });
+  h.ClickTemplate(name);
+  QCOMPARE(h.Find<QLabel>("Author")->text(), QString("The Vendigo developers"));
+  QVERIFY(!h.Find<QLabel>("Image2")->pixmap().isNull());
+  QVERIFY(h.Find<QToolButton>("Image1")->isEnabled());
+  h.Click("nextBut");
+  if (multiple) {
+    h.Find<QRadioButton>("RadioButton2")->click();
+    h.TypeInGrid(h.Grid("MultDesGrid"), {0, 1, "4.50"});
+    h.TypeInGrid(h.Grid("MultDesGrid"), {0, 0, "Mug\t\t\t\t\t"});
+  } else {
+    h.Type("Description", "Mug");
+    h.Type("Price", "4.50");
+    h.Type("ProductWeight", "1");
+  }
+  h.Click("nextBut");
+  h.dialog->findChild<QAction *>("SelectImage1")->trigger();
+  h.Click("FinBut");
+  const std::string page = h.InsertedText();
+  QVERIFY(h.messages.events.empty());
+  QVERIFY(page.find("<IMG SRC=\"file://" + image + "\"") != std::string::npos);
+  QVERIFY(page.find("pelluxadd") != std::string::npos);
+  for (const char *markup : {"%zf_", "%ZF_", "zf_if", "zf_else"}) {
+    QVERIFY2(page.find(markup) == std::string::npos, markup);
+  }
 }
 
 void WizardTest::CancelClosesWithoutInserting_data() {

@@ -197,15 +197,16 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
 
   auto *facts = new QGridLayout();
   right->addLayout(facts);
-  const std::pair<const char *, QLabel **> rows[] = {
-      {"Author:", &Author}, {"License:", &License}, {"E-mail:", &email}};
-  const char *const names[] = {"Author", "License", "email"};
-  for (int i = 0; i < 3; ++i) {
-    facts->addWidget(new QLabel(rows[i].first, page), i, 0);
-    *rows[i].second = new QLabel(page);
-    (*rows[i].second)->setObjectName(names[i]);
-    facts->addWidget(*rows[i].second, i, 1);
-  }
+  auto addFact = [page, facts](int row, const char *caption, const char *name) {
+    facts->addWidget(new QLabel(caption, page), row, 0);
+    auto *value = new QLabel(page);
+    value->setObjectName(name);
+    facts->addWidget(value, row, 1);
+    return value;
+  };
+  Author = addFact(0, "Author:", "Author");
+  License = addFact(1, "License:", "License");
+  email = addFact(2, "E-mail:", "email");
   facts->setColumnStretch(1, 1);
 
   Image2 = new QLabel(page);

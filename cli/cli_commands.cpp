@@ -1,6 +1,7 @@
 #include "cli/cli_commands.h"
 
 #include "builders/simple_element_commands.h"
+#include "cli/page_command.h"
 
 namespace vendigo::cli {
 
@@ -13,6 +14,7 @@ const std::vector<Command> &Commands() {
                         return build(settings);
                       }});
     }
+    list.push_back(PageCommand());
     return list;
   }();
   return commands;

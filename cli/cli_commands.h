@@ -31,6 +31,11 @@ struct Command {
   std::string summary;
   bool takesInput = false;  // reads one JSON object from --input FILE or standard input
   std::function<std::string(const Settings &, const QJsonObject &input)> build;
+  // Set instead of build for a command that fills a template: it also gets the file named with
+  // --template, which such a command requires and every other command refuses.
+  std::function<std::string(const Settings &, const QJsonObject &input,
+                            const std::string &templateFile)>
+      buildFromTemplate = {};
 };
 
 const std::vector<Command> &Commands();

@@ -104,8 +104,13 @@ int main(int argc, char *argv[]) {
       QStringLiteral("input"),
       QStringLiteral("Read the command's JSON input from <file> instead of standard input."),
       QStringLiteral("file"));
+  const QCommandLineOption templateOption(
+      QStringLiteral("template"),
+      QStringLiteral("Fill the ZestForm template <file> (the page command)."),
+      QStringLiteral("file"));
   parser.addOption(settingsOption);
   parser.addOption(inputOption);
+  parser.addOption(templateOption);
   parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The fragment to build."));
 
   if (!parser.parse(QCoreApplication::arguments())) {
@@ -128,6 +133,15 @@ int main(int argc, char *argv[]) {
                           .arg(QString::fromStdString(command->name)));
   }
 
+  if (!command->buildFromTemplate && parser.isSet(templateOption)) {
+    return UsageError(QStringLiteral("the command '%1' takes no template.")
+                          .arg(QString::fromStdString(command->name)));
+  }
+  if (command->buildFromTemplate && !parser.isSet(templateOption)) {
+    return UsageError(QStringLiteral("the command '%1' needs --template FILE.")
+                          .arg(QString::fromStdString(command->name)));
+  }
+
   try {
     vendigo::Settings settings;
     if (parser.isSet(settingsOption)) {
@@ -143,7 +157,11 @@ int main(int argc, char *argv[]) {
     const QJsonObject input =
         command->takesInput ? ReadInputObject(parser.value(inputOption)) : QJsonObject();
 
-    const std::string fragment = command->build(settings, input);
+    const std::string fragment =
+        command->buildFromTemplate
+            ? command->buildFromTemplate(settings, input,
+                                         parser.value(templateOption).toStdString())
+            : command->build(settings, input);
     if (std::fwrite(fragment.data(), 1, fragment.size(), stdout) != fragment.size() ||
         std::fflush(stdout) != 0) {
       return Failure("cannot write to standard output");

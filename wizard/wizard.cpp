@@ -1,0 +1,650 @@
+#include "wizard/wizard.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "app/file_error.h"
+#include "builders/key_filters.h"
+#include "builders/order_item_value.h"
+#include "builders/price_rules.h"
+#include "editorlink/editor_link.h"
+#include "wizard/typed_key_filter.h"
+#include "wizard/wizard_grid.h"
+
+namespace vendigo {
+
+namespace {
+
+constexpr int kItemPage = 1;
+constexpr int kDescriptionLength = 230;
+constexpr int kReadableTextColumn = 5;
+constexpr int kOptionReadableTextColumn = 3;
+constexpr int kTaxableColumn = 3;
+constexpr int kGeneration3Columns = 3;
+
+const char *const kPageNames[T_PelluxFP::kPageCount] = {"intro",   "pelluxadd", "Image",
+                                                        "Details", "Eop",       "AddIt"};
+
+std::string ToStd(const QString &text) {
+  return text.toStdString();
+}
+QString ToQt(const std::string &text) {
+  return QString::fromStdString(text);
+}
+std::filesystem::path ToPath(const QString &path) {
+  return std::filesystem::path(ToStd(path));
+}
+
+// The name filters of the file-open dialog from the "name|patterns|name|patterns" form: each
+// name keeps its text before the bracket and gets its patterns, blank-separated, in brackets.
+QStringList ToNameFilters(const QString &filter) {
+  const QStringList parts = filter.split('|');
+  QStringList result;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString name = parts[i];
+    const qsizetype bracket = name.indexOf('(');
+    if (bracket >= 0) name = name.left(bracket).trimmed();
+    result << name + " (" + parts[i + 1].split(';').join(' ') + ")";
+  }
+  return result;
+}
+
+QString ChooseImageWithDialog(QWidget *parent) {
+  QFileDialog openImage(parent);
+  openImage.setObjectName("OpenImage");
+  openImage.setFileMode(QFileDialog::ExistingFile);
+  openImage.setNameFilters(ToNameFilters(kImageFileFilter));
+  if (openImage.exec() != QDialog::Accepted || openImage.selectedFiles().isEmpty()) return {};
+  return openImage.selectedFiles().first();
+}
+
+QLabel *Title(const QString &text, QWidget *parent) {
+  auto *label = new QLabel(text, parent);
+  QFont font = label->font();
+  font.setBold(true);
+  label->setFont(font);
+  return label;
+}
+
+// Fills an empty Price and Weight once the row's Cart Description holds text.
+void ApplyDescriptionRule(WizardGrid *grid, int row) {
+  std::string price = ToStd(grid->CellText(row, WizardGrid::kPriceColumn));
+  std::string weight = ToStd(grid->CellText(row, WizardGrid::kWeightColumn));
+  ApplyDefaultRowFill(ToStd(grid->CellText(row, 0)), price, weight);
+  grid->SetCellText(row, WizardGrid::kPriceColumn, ToQt(price));
+  grid->SetCellText(row, WizardGrid::kWeightColumn, ToQt(weight));
+}
+
+// A Taxable cell holds "", "0" or "1"; anything else is emptied.
+void ApplyTaxableRule(WizardGrid *grid, int row) {
+  const QString text = grid->CellText(row, kTaxableColumn);
+  if (text.isEmpty()) return;
+  if (text.size() > 1 || (text[0] != '0' && text[0] != '1'))
+    grid->SetCellText(row, kTaxableColumn, {});
+}
+
+}  // namespace
+
+T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
+    : QDialog(parent), context_(context), imageFileChooser_(ChooseImageWithDialog) {
+  setObjectName("_PelluxFP");
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle("Pellux Vendigo Product Page Wizard");
+  setFixedSize(567, 324);
+
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
+  Notebook1 = new QStackedWidget(this);
+  Notebook1->setObjectName("Notebook1");
+  layout->addWidget(Notebook1, 1);
+  for (const char *name : kPageNames) {
+    auto *page = new QWidget(Notebook1);
+    page->setObjectName(QString(name) + "Page");
+    Notebook1->addWidget(page);
+  }
+  BuildIntroPage(Notebook1->widget(0));
+  BuildItemPage(Notebook1->widget(1));
+  BuildImagePage(Notebook1->widget(2));
+  BuildDetailsPage(Notebook1->widget(3));
+  BuildOptionsPage(Notebook1->widget(4));
+  BuildRelatedPage(Notebook1->widget(5));
+
+  auto *buttons = new QHBoxLayout();
+  layout->addLayout(buttons);
+  auto makeButton = [this, buttons](const char *name, const char *caption) {
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    buttons->addWidget(button);
+    return button;
+  };
+  buttons->addStretch(1);
+  Cancel = makeButton("Cancel", "Cancel");
+  BackBut = makeButton("BackBut", "<<Previous");
+  nextBut = makeButton("nextBut", "Next>>");
+  FinBut = makeButton("FinBut", "Finish");
+  BackBut->setEnabled(false);
+  nextBut->setEnabled(false);
+  FinBut->setEnabled(false);
+
+  connect(Cancel, &QPushButton::clicked, this, &T_PelluxFP::CancelClick);
+  connect(BackBut, &QPushButton::clicked, this, &T_PelluxFP::BackButClick);
+  connect(nextBut, &QPushButton::clicked, this, &T_PelluxFP::nextButClick);
+  connect(FinBut, &QPushButton::clicked, this, &T_PelluxFP::FinButClick);
+
+  FormCreate();
+}
+
+void T_PelluxFP::SetImageFileChooser(ImageFileChooser chooser) {
+  imageFileChooser_ = std::move(chooser);
+}
+
+void T_PelluxFP::BuildIntroPage(QWidget *page) {
+  auto *layout = new QHBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+
+  FileListBox1 = new QListWidget(page);
+  FileListBox1->setObjectName("FileListBox1");
+  FileListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+  FileListBox1->viewport()->installEventFilter(this);
+  layout->addWidget(FileListBox1, 1);
+
+  auto *right = new QVBoxLayout();
+  layout->addLayout(right);
+  auto *head = new QHBoxLayout();
+  right->addLayout(head);
+  Image1 = new QToolButton(page);
+  Image1->setObjectName("Image1");
+  Image1->setAutoRaise(true);
+  Image1->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+  Image1->setCursor(Qt::PointingHandCursor);
+  Image1->setEnabled(false);
+  connect(Image1, &QToolButton::clicked, this, &T_PelluxFP::Image1Click);
+  head->addWidget(Image1);
+  auto *text = new QVBoxLayout();
+  head->addLayout(text, 1);
+  text->addWidget(Title("Vendigo", page));
+  auto *hint = new QLabel("Please select an ZestForm Template to use for this product page.", page);
+  hint->setWordWrap(true);
+  text->addWidget(hint);
+
+  auto *facts = new QGridLayout();
+  right->addLayout(facts);
+  auto addFact = [page, facts](int row, const char *caption, const char *name) {
+    facts->addWidget(new QLabel(caption, page), row, 0);
+    auto *value = new QLabel(page);
+    value->setObjectName(name);
+    facts->addWidget(value, row, 1);
+    return value;
+  };
+  Author = addFact(0, "Author:", "Author");
+  License = addFact(1, "License:", "License");
+  email = addFact(2, "E-mail:", "email");
+  facts->setColumnStretch(1, 1);
+
+  Image2 = new QLabel(page);
+  Image2->setObjectName("Image2");
+  Image2->setFixedSize(285, 180);
+  Image2->setScaledContents(true);
+  Image2->setFrameShape(QFrame::StyledPanel);
+  right->addWidget(Image2);
+  right->addStretch(1);
+}
+
+void T_PelluxFP::BuildItemPage(QWidget *page) {
+  auto *layout = new QGridLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setVerticalSpacing(2);
+
+  RadioButton1 = new QRadioButton("Single Product Description", page);
+  RadioButton1->setObjectName("RadioButton1");
+  RadioButton1->setChecked(true);
+  layout->addWidget(RadioButton1, 0, 0, 1, 4);
+
+  auto addEdit = [page, layout](const char *caption, const char *name, int row, int column) {
+    auto *label = new QLabel(caption, page);
+    auto *edit = new QLineEdit(page);
+    edit->setObjectName(name);
+    label->setBuddy(edit);
+    layout->addWidget(label, row, column);
+    layout->addWidget(edit, row, column + 1);
+    return std::make_pair(label, edit);
+  };
+  Description = addEdit("Description:", "Description", 1, 0).second;
+  Description->setMaxLength(kDescriptionLength);
+  layout->addWidget(Description, 1, 1, 1, 3);
+  Price = addEdit("Price:", "Price", 2, 0).second;
+  QPalette red = Price->palette();
+  red.setColor(QPalette::Text, Qt::red);
+  Price->setPalette(red);
+  ProductWeight = addEdit("Weight:", "ProductWeight", 2, 2).second;
+  CheckBox1 = new QCheckBox("Item is Taxable", page);
+  CheckBox1->setObjectName("CheckBox1");
+  CheckBox1->setTristate(true);
+  layout->addWidget(CheckBox1, 3, 0, 1, 2);
+  auto smartTax = addEdit("Smart Tax Code:", "SmartTaxCode", 3, 2);
+  SmartTaxCodeLabel = smartTax.first;
+  SmartTaxCodeLabel->setObjectName("SmartTaxCodeLabel");
+  SmartTaxCode = smartTax.second;
+
+  RadioButton2 = new QRadioButton("Multiple Product Descriptions", page);
+  RadioButton2->setObjectName("RadioButton2");
+  layout->addWidget(RadioButton2, 4, 0, 1, 4);
+  MultDesGrid = new WizardGrid(
+      static_cast<int>(kDescriptionRows),
+      {"Cart Description", "Price", "Weight", "Taxable", "Smart Tax", "Readable Text"},
+      {213, 70, 50, 61, 63, 307}, page);
+  MultDesGrid->setObjectName("MultDesGrid");
+  MultDesGrid->setEnabled(false);
+  layout->addWidget(MultDesGrid, 5, 0, 1, 4);
+  layout->setRowStretch(5, 1);
+  layout->setColumnStretch(1, 1);
+  layout->setColumnStretch(3, 1);
+
+  TypedKeyFilter::Install(Price, PriceKeyAllowed);
+  TypedKeyFilter::Install(ProductWeight, WeightKeyAllowed);
+  connect(RadioButton1, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) RadioButton1Click();
+  });
+  connect(RadioButton2, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) RadioButton2Click();
+  });
+  connect(Description, &QLineEdit::textChanged, this, &T_PelluxFP::UpdateButtons);
+  connect(Price, &QLineEdit::textChanged, this, &T_PelluxFP::UpdateButtons);
+  connect(ProductWeight, &QLineEdit::textChanged, this, &T_PelluxFP::UpdateButtons);
+  connect(MultDesGrid, &WizardGrid::CellTextEdited, this, &T_PelluxFP::MultDesGridSetEditText);
+  connect(MultDesGrid, &WizardGrid::CellAboutToBeSelected, this,
+          &T_PelluxFP::MultDesGridSelectCell);
+}
+
+void T_PelluxFP::BuildImagePage(QWidget *page) {
+  auto *layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  ImageButton = new QToolButton(page);
+  ImageButton->setObjectName("ImageButton");
+  ImageButton->setText("Image");
+  ImageButton->setPopupMode(QToolButton::InstantPopup);
+  ImageButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  auto *popupMenu1 = new QMenu(ImageButton);
+  popupMenu1->setObjectName("PopupMenu1");
+  SelectImage1 = popupMenu1->addAction("Select Image");
+  SelectImage1->setObjectName("SelectImage1");
+  CancelImage1 = popupMenu1->addAction("Cancel Image");
+  CancelImage1->setObjectName("CancelImage1");
+  ImageButton->setMenu(popupMenu1);
+  layout->addWidget(ImageButton, 0, Qt::AlignLeft);
+
+  WebBrowser1 = new QTextBrowser(page);
+  WebBrowser1->setObjectName("WebBrowser1");
+  WebBrowser1->setOpenLinks(false);
+  layout->addWidget(WebBrowser1, 1);
+
+  connect(SelectImage1, &QAction::triggered, this, &T_PelluxFP::SelectImage1Click);
+  connect(CancelImage1, &QAction::triggered, this, &T_PelluxFP::CancelImage1Click);
+}
+
+void T_PelluxFP::BuildDetailsPage(QWidget *page) {
+  auto *layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(Title("Long Text Description of Product", page));
+  LongText = new QPlainTextEdit(page);
+  LongText->setObjectName("LongText");
+  LongText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  layout->addWidget(LongText, 1);
+}
+
+void T_PelluxFP::BuildOptionsPage(QWidget *page) {
+  auto *layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(Title("Multiple Options for Product", page));
+  PageControl1 = new QTabWidget(page);
+  PageControl1->setObjectName("PageControl1");
+  layout->addWidget(PageControl1, 1);
+
+  const char *const tabs[kOptionGroups] = {"Option 1", "Option 2", "Option3"};
+  const char *const textNames[kOptionGroups] = {"eop1text", "eop2text", "eop3text"};
+  const char *const gridNames[kOptionGroups] = {"Eop1Grid", "eop2grid", "eop3grid"};
+  for (std::size_t g = 0; g < kOptionGroups; ++g) {
+    auto *tab = new QWidget(PageControl1);
+    tab->setObjectName(QString("TabSheet%1").arg(g + 1));
+    auto *tabLayout = new QVBoxLayout(tab);
+    auto *nameRow = new QHBoxLayout();
+    tabLayout->addLayout(nameRow);
+    nameRow->addWidget(new QLabel("Extended Options is for:", tab));
+    eopText_[g] = new QLineEdit(tab);
+    eopText_[g]->setObjectName(textNames[g]);
+    nameRow->addWidget(eopText_[g], 1);
+    eopGrid_[g] = new WizardGrid(static_cast<int>(kOptionRows),
+                                 {"Cart Description", "Price", "Weight", "Readable Text"},
+                                 {197, 67, 71, 184}, tab);
+    eopGrid_[g]->setObjectName(gridNames[g]);
+    eopGrid_[g]->hide();
+    tabLayout->addWidget(eopGrid_[g], 1);
+    PageControl1->addTab(tab, tabs[g]);
+
+    WizardGrid *grid = eopGrid_[g];
+    const int group = static_cast<int>(g);
+    connect(eopText_[g], &QLineEdit::textChanged, this, [this, group] { EopTextChange(group); });
+    connect(grid, &WizardGrid::CellTextEdited, this,
+            [this, grid](int row, int column) { EOPGridSetEditText(grid, row, column); });
+    connect(grid, &WizardGrid::CellAboutToBeSelected, this,
+            [this, grid](int row, int column) { EOPGridSelectCell(grid, row, column); });
+  }
+}
+
+void T_PelluxFP::BuildRelatedPage(QWidget *page) {
+  auto *layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(Title("Additional Related Products", page));
+  AddIt = new WizardGrid(static_cast<int>(kRelatedRows),
+                         {"Cart Description", "Price", "Weight", "Taxable", "Smart Tax"},
+                         {261, 64, 58, 64, 64}, page);
+  AddIt->setObjectName("AddIt");
+  layout->addWidget(AddIt, 1);
+  connect(AddIt, &WizardGrid::CellTextEdited, this, &T_PelluxFP::AddItSetEditText);
+}
+
+void T_PelluxFP::FormCreate() {
+  const QDir folder(ToQt(context_.programDir));
+  QFileIconProvider icons;
+  for (const std::string &name : ListTemplates(context_.programDir)) {
+    const QString fileName = ToQt(name);
+    auto *entry = new QListWidgetItem(icons.icon(QFileInfo(folder.filePath(fileName))), fileName);
+    entry->setData(Qt::UserRole, folder.filePath(fileName));
+    FileListBox1->addItem(entry);
+  }
+  currentPage_ = 0;
+  ShowPage(currentPage_);
+  PageControl1->setCurrentIndex(0);
+  CheckBox1->setCheckState(Qt::PartiallyChecked);
+  if (context_.settings.PelluxGeneration != 4) {
+    MultDesGrid->KeepColumns(kGeneration3Columns);
+    AddIt->KeepColumns(kGeneration3Columns);
+    CheckBox1->hide();
+    SmartTaxCodeLabel->hide();
+    SmartTaxCode->hide();
+  }
+}
+
+bool T_PelluxFP::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == FileListBox1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    FileListBox1MouseUp();
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void T_PelluxFP::UpdateButtons() {
+  FinBut->setEnabled(false);
+  BackBut->setEnabled(false);
+  nextBut->setEnabled(false);
+  BackBut->setEnabled(currentPage_ > 0);
+  nextBut->setEnabled(currentPage_ <= kPageCount - 2 && !FileListBox1->selectedItems().isEmpty());
+  bool itemComplete = false;
+  if (RadioButton1->isChecked()) {
+    itemComplete = !Description->text().isEmpty() && !Price->text().isEmpty() &&
+                   !ProductWeight->text().isEmpty();
+  } else {
+    itemComplete = !MultDesGrid->CellText(0, 0).isEmpty();
+  }
+  FinBut->setEnabled(itemComplete);
+  if (currentPage_ == kItemPage) nextBut->setEnabled(itemComplete);
+}
+
+void T_PelluxFP::ShowPage(int index) {
+  Notebook1->setCurrentIndex(index);
+}
+
+QString T_PelluxFP::SelectedTemplatePath() const {
+  const QList<QListWidgetItem *> selected = FileListBox1->selectedItems();
+  if (selected.isEmpty()) return {};
+  return selected.first()->data(Qt::UserRole).toString();
+}
+
+// A template counts as chosen when the selected entry is the one whose text was loaded: an entry
+// reached with the keyboard alone has loaded nothing, and Finish would otherwise build the page
+// from another template's text (or from none) than the one the list shows.
+bool T_PelluxFP::TemplateChosen() const {
+  return !loadedTemplatePath_.isEmpty() && SelectedTemplatePath() == loadedTemplatePath_;
+}
+
+void T_PelluxFP::FileListBox1MouseUp() {
+  UpdateButtons();
+  const QList<QListWidgetItem *> selected = FileListBox1->selectedItems();
+  if (selected.isEmpty()) return;
+  const int index = FileListBox1->row(selected.first());
+  const QString path = SelectedTemplatePath();
+  if (path.isEmpty() || index < 0 || index >= FileListBox1->count()) return;
+  LoadProfile(path);
+  LoadTemplateText(path);
+}
+
+void T_PelluxFP::LoadProfile(const QString &templatePath) {
+  Author->clear();
+  License->clear();
+  email->clear();
+  profile_ = ReadTemplateProfile(ToPath(templatePath));
+  Author->setText(ToQt(profile_.Author));
+  License->setText(ToQt(profile_.License));
+  email->setText(ToQt(profile_.Email));
+  const std::optional<std::filesystem::path> picture =
+      PreviewPicturePath(context_.programDir, profile_);
+  if (picture) {
+    QPixmap pixmap;
+    if (pixmap.load(ToQt(picture->string()))) {
+      Image2->setPixmap(pixmap);
+      Image2->show();
+    } else {
+      context_.messages.ShowMessage(kPagePreviewError);
+    }
+  }
+  Image1->setEnabled(HasPrompts(profile_));
+}
+
+void T_PelluxFP::LoadTemplateText(const QString &templatePath) {
+  try {
+    templateText_ = ReadTemplateText(ToPath(templatePath));
+    loadedTemplatePath_ = templatePath;
+  } catch (const FileError &error) {
+    context_.messages.ShowMessage(error.what());
+  }
+}
+
+void T_PelluxFP::Image1Click() {
+  context_.messages.ShowMessage(PromptsMessage(profile_));
+}
+
+void T_PelluxFP::nextButClick() {
+  currentPage_ = std::min(currentPage_ + 1, kPageCount - 1);
+  ShowPage(currentPage_);
+  UpdateButtons();
+}
+
+void T_PelluxFP::BackButClick() {
+  if (currentPage_ > 0) --currentPage_;
+  ShowPage(currentPage_);
+  UpdateButtons();
+}
+
+void T_PelluxFP::CancelClick() {
+  reject();
+}
+
+ProductPageInput T_PelluxFP::CollectInput() const {
+  ProductPageInput input;
+  input.Mode = RadioButton2->isChecked() ? DescriptionMode::Multiple : DescriptionMode::Single;
+  input.Description = ToStd(Description->text());
+  input.Price = ToStd(Price->text());
+  input.Weight = ToStd(ProductWeight->text());
+  switch (CheckBox1->checkState()) {
+    case Qt::Checked:
+      input.Taxable = TaxState::Checked;
+      break;
+    case Qt::Unchecked:
+      input.Taxable = TaxState::Unchecked;
+      break;
+    case Qt::PartiallyChecked:
+      input.Taxable = TaxState::Grayed;
+      break;
+  }
+  input.SmartTaxCode = ToStd(SmartTaxCode->text());
+
+  auto cell = [](const WizardGrid *grid, int row, int column) {
+    return ToStd(grid->CellText(row, column));
+  };
+  for (int row = 0; row < MultDesGrid->rowCount(); ++row) {
+    input.Descriptions.push_back({cell(MultDesGrid, row, 0), cell(MultDesGrid, row, 1),
+                                  cell(MultDesGrid, row, 2), cell(MultDesGrid, row, 3),
+                                  cell(MultDesGrid, row, 4), cell(MultDesGrid, row, 5)});
+  }
+  for (std::size_t g = 0; g < kOptionGroups; ++g) {
+    const WizardGrid *grid = eopGrid_[g];
+    input.Options[g].Name = ToStd(eopText_[g]->text());
+    for (int row = 0; row < grid->rowCount(); ++row) {
+      input.Options[g].Rows.push_back(
+          {cell(grid, row, 0), cell(grid, row, 1), cell(grid, row, 2), cell(grid, row, 3)});
+    }
+  }
+  for (int row = 0; row < AddIt->rowCount(); ++row) {
+    input.Related.push_back({cell(AddIt, row, 0), cell(AddIt, row, 1), cell(AddIt, row, 2),
+                             cell(AddIt, row, 3), cell(AddIt, row, 4)});
+  }
+  QString longText = LongText->toPlainText();
+  longText.replace('\n', "\r\n");
+  input.LongText = ToStd(longText);
+  input.ProductImageTag = productImageTag_;
+  return input;
+}
+
+void T_PelluxFP::FinButClick() {
+  if (!TemplateChosen()) {
+    context_.messages.ShowMessage(kNoTemplateChosen);
+    return;
+  }
+  const std::string page = BuildProductPage(templateText_, CollectInput(), context_.settings);
+  if (context_.editor.InsertFragment(page, FailurePolicy::EndProgram) ==
+      InsertOutcome::ProgramEnded) {
+    return;
+  }
+  QPointer<T_PelluxFP> self(this);
+  QCoreApplication::processEvents();
+  if (self) accept();
+}
+
+void T_PelluxFP::ApplyMode() {
+  const bool multiple = RadioButton2->isChecked();
+  MultDesGrid->setEnabled(multiple);
+  Description->setEnabled(!multiple);
+  Price->setEnabled(!multiple);
+  ProductWeight->setEnabled(!multiple);
+  UpdateButtons();
+}
+
+void T_PelluxFP::RadioButton1Click() {
+  ApplyMode();
+}
+
+void T_PelluxFP::RadioButton2Click() {
+  ApplyMode();
+}
+
+void T_PelluxFP::MultDesGridSetEditText(int row, int column) {
+  UpdateButtons();
+  if (column == 0) ApplyDescriptionRule(MultDesGrid, row);
+  if (column == kTaxableColumn) ApplyTaxableRule(MultDesGrid, row);
+  UpdateButtons();
+}
+
+void T_PelluxFP::MultDesGridSelectCell(int row, int column) {
+  if (column != kReadableTextColumn || !MultDesGrid->CellText(row, column).isEmpty()) return;
+  MultDesGrid->SetCellText(
+      row, column,
+      ToQt(DescriptionReadableText(ToStd(MultDesGrid->CellText(row, 0)),
+                                   ToStd(MultDesGrid->CellText(row, WizardGrid::kPriceColumn)),
+                                   context_.settings.Currency)));
+}
+
+void T_PelluxFP::EOPGridSetEditText(WizardGrid *grid, int row, int column) {
+  if (column == 0) ApplyDescriptionRule(grid, row);
+  UpdateButtons();
+}
+
+void T_PelluxFP::EOPGridSelectCell(WizardGrid *grid, int row, int column) {
+  if (column != kOptionReadableTextColumn || !grid->CellText(row, column).isEmpty()) return;
+  grid->SetCellText(row, column,
+                    ToQt(OptionReadableText(ToStd(grid->CellText(row, 0)),
+                                            ToStd(grid->CellText(row, WizardGrid::kPriceColumn)),
+                                            context_.settings.Currency)));
+}
+
+void T_PelluxFP::AddItSetEditText(int row, int column) {
+  if (column == 0) ApplyDescriptionRule(AddIt, row);
+  if (column == kTaxableColumn) ApplyTaxableRule(AddIt, row);
+  UpdateButtons();
+}
+
+void T_PelluxFP::EopTextChange(int group) {
+  eopGrid_[group]->setVisible(!eopText_[group]->text().isEmpty());
+}
+
+void T_PelluxFP::SelectImage1Click() {
+  const QString file = imageFileChooser_ ? imageFileChooser_(this) : QString();
+  if (!file.isEmpty() && IsProductImageFile(ToStd(file))) {
+    PreviewImage(QFileInfo(file).absoluteFilePath());
+  }
+  WebBrowser1->show();
+  WebBrowser1->raise();
+  WebBrowser1->update();
+}
+
+void T_PelluxFP::PreviewImage(const QString &path) {
+  try {
+    WriteImagePreview(context_.programDir, ToStd(path));
+  } catch (const FileError &error) {
+    context_.messages.ShowMessage(error.what());
+    return;
+  }
+  const QUrl page =
+      QUrl::fromLocalFile(QDir(ToQt(context_.programDir)).filePath(kImagePreviewFileName));
+  if (WebBrowser1->source() == page) {
+    WebBrowser1->reload();
+  } else {
+    WebBrowser1->setSource(page);
+  }
+  productImageTag_ = vendigo::ProductImageTag(ToStd(path));
+  WebBrowser1->show();
+  WebBrowser1->raise();
+}
+
+void T_PelluxFP::CancelImage1Click() {
+  productImageTag_.clear();
+  WebBrowser1->hide();
+}
+
+}  // namespace vendigo

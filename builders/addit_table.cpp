@@ -71,10 +71,11 @@ std::string BuildAddItHtml(AddItMode mode, const std::vector<AddItRow> &rows,
 }
 
 std::string BuildAddItFragment(AddItMode mode, const std::vector<AddItRow> &rows,
-                               const Settings &settings, bool wholeInterface) {
+                               const Settings &settings, bool wholeInterface,
+                               const std::vector<std::string> &templateLines) {
   std::string html = BuildAddItHtml(mode, rows, settings.Currency);
   if (IsAddItTable(mode) && wholeInterface) {
-    html = WrapInProductInterface(html, ProductInterfaceTemplate(), settings);
+    html = WrapInProductInterface(html, templateLines, settings);
   }
   return html + kAddItClosing;
 }

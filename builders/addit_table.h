@@ -52,10 +52,11 @@ std::string BuildAddItHtml(AddItMode mode, const std::vector<AddItRow> &rows,
                            const std::string &currency);
 
 // The whole fragment of the dialog's OK: the list or table, wrapped into the product interface
-// when the mode is a table and wholeInterface is true (the answer to the question), then the
-// closing paragraph.
+// made from templateLines when the mode is a table and wholeInterface is true (the answer to the
+// question), then the closing paragraph.
 std::string BuildAddItFragment(AddItMode mode, const std::vector<AddItRow> &rows,
-                               const Settings &settings, bool wholeInterface);
+                               const Settings &settings, bool wholeInterface,
+                               const std::vector<std::string> &templateLines);
 
 // The cell rules after the text of a cell in column changed: the default fill after the
 // Description, the number checks of Price and Weight, and Taxable kept to "", "0" or "1".

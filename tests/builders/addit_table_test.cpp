@@ -1,4 +1,5 @@
 #include "builders/addit_table.h"
+#include "builders/product_interface.h"
 
 #include <gtest/gtest.h>
 
@@ -158,7 +159,9 @@ TEST(AddItTable, FragmentEndsWithTheClosingParagraph) {
   settings.ViewCart = "View Your Shopping Cart";
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(BuildAddItFragment(c.mode, rows, settings, c.wholeInterface), c.expected);
+    EXPECT_EQ(
+        BuildAddItFragment(c.mode, rows, settings, c.wholeInterface, ProductInterfaceTemplate()),
+        c.expected);
   }
 }
 

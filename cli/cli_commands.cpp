@@ -1,6 +1,7 @@
 #include "cli/cli_commands.h"
 
 #include "builders/simple_element_commands.h"
+#include "cli/grid_commands.h"
 
 namespace vendigo::cli {
 
@@ -13,6 +14,7 @@ const std::vector<Command> &Commands() {
                         return build(settings);
                       }});
     }
+    for (Command &command : GridCommands()) list.push_back(std::move(command));
     return list;
   }();
   return commands;

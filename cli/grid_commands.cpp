@@ -25,7 +25,7 @@ constexpr int kGridRows = 19;
 void CheckKeys(const QJsonObject &input, const QStringList &known) {
   for (const QString &key : input.keys()) {
     if (!known.contains(key)) {
-      Refuse(QStringLiteral("unknown key \"%1\" in the input; the keys are %2")
+      Refuse(QStringLiteral("unknown key '%1' in the input; the keys are %2")
                  .arg(key, known.join(QStringLiteral(", "))));
     }
   }
@@ -34,14 +34,14 @@ void CheckKeys(const QJsonObject &input, const QStringList &known) {
 std::string TextValue(const QJsonObject &input, const QString &key) {
   const QJsonValue value = input.value(key);
   if (value.isUndefined()) return {};
-  if (!value.isString()) Refuse(QStringLiteral("\"%1\" must be a text").arg(key));
+  if (!value.isString()) Refuse(QStringLiteral("%1 must be a text").arg(key));
   return value.toString().toStdString();
 }
 
 bool BooleanValue(const QJsonObject &input, const QString &key) {
   const QJsonValue value = input.value(key);
   if (value.isUndefined()) return false;
-  if (!value.isBool()) Refuse(QStringLiteral("\"%1\" must be true or false").arg(key));
+  if (!value.isBool()) Refuse(QStringLiteral("%1 must be true or false").arg(key));
   return value.toBool();
 }
 
@@ -51,21 +51,24 @@ std::vector<std::vector<std::string>> GridRows(const QJsonObject &input, int cel
   const QJsonValue value = input.value(QStringLiteral("Rows"));
   if (value.isUndefined()) return {};
   if (!value.isArray()) {
-    Refuse(QStringLiteral("\"Rows\" must be a list of rows, each a list of texts"));
+    Refuse(QStringLiteral("Rows must be a list of rows"));
   }
   const QJsonArray rows = value.toArray();
   if (rows.size() > kGridRows) {
-    Refuse(QStringLiteral("\"Rows\" has %1 rows; the grid has %2").arg(rows.size()).arg(kGridRows));
+    Refuse(QStringLiteral("Rows has %1 rows; the grid has %2").arg(rows.size()).arg(kGridRows));
   }
   std::vector<std::vector<std::string>> grid;
   for (qsizetype r = 0; r < rows.size(); ++r) {
     const int rowNumber = static_cast<int>(r) + 1;
     if (!rows[r].isArray()) {
-      Refuse(QStringLiteral("row %1 of \"Rows\" must be a list of texts").arg(rowNumber));
+      Refuse(QStringLiteral("Rows row %1 must be a list of up to %2 texts (%3)")
+                 .arg(rowNumber)
+                 .arg(cellCount)
+                 .arg(columns));
     }
     const QJsonArray cells = rows[r].toArray();
     if (cells.size() > cellCount) {
-      Refuse(QStringLiteral("row %1 of \"Rows\" has %2 cells; a row has at most %3 (%4)")
+      Refuse(QStringLiteral("Rows row %1 has %2 cells; a row has at most %3 (%4)")
                  .arg(rowNumber)
                  .arg(cells.size())
                  .arg(cellCount)
@@ -74,9 +77,7 @@ std::vector<std::vector<std::string>> GridRows(const QJsonObject &input, int cel
     std::vector<std::string> texts(static_cast<std::size_t>(cellCount));
     for (qsizetype c = 0; c < cells.size(); ++c) {
       if (!cells[c].isString()) {
-        Refuse(QStringLiteral("cell %1 of row %2 of \"Rows\" must be a text")
-                   .arg(c + 1)
-                   .arg(rowNumber));
+        Refuse(QStringLiteral("Rows row %1 cell %2 must be a text").arg(rowNumber).arg(c + 1));
       }
       texts[static_cast<std::size_t>(c)] = cells[c].toString().toStdString();
     }
@@ -108,7 +109,7 @@ AddItMode ModeValue(const QJsonObject &input) {
   for (const auto &[name, mode] : modes) {
     if (value.isString() && value.toString() == QLatin1String(name)) return mode;
   }
-  Refuse(QStringLiteral("\"Mode\" must be \"checkbox\", \"radio\", \"select\" or \"quantity\""));
+  Refuse(QStringLiteral("Mode must be \"checkbox\", \"radio\", \"select\" or \"quantity\""));
 }
 
 std::string BuildAddIt(const Settings &settings, const QJsonObject &input) {
@@ -118,8 +119,8 @@ std::string BuildAddIt(const Settings &settings, const QJsonObject &input) {
   const bool wholeInterface = BooleanValue(input, QStringLiteral("ProductInterface"));
   const bool generation4 = settings.PelluxGeneration == 4;
   if (mode == AddItMode::QuantityTable && !generation4) {
-    Refuse(QStringLiteral("the \"quantity\" table needs a generation 4 cart (PelluxGeneration=4 "
-                          "in the settings); this one is generation %1")
+    Refuse(QStringLiteral("Mode \"quantity\" needs a generation 4 cart (PelluxGeneration=4); "
+                          "the settings say %1")
                .arg(settings.PelluxGeneration));
   }
   std::vector<AddItRow> rows;

@@ -2,6 +2,7 @@
 
 #include "builders/simple_element_commands.h"
 #include "cli/page_command.h"
+#include "cli/grid_commands.h"
 
 namespace vendigo::cli {
 
@@ -15,6 +16,7 @@ const std::vector<Command> &Commands() {
                       }});
     }
     list.push_back(PageCommand());
+    for (Command &command : GridCommands()) list.push_back(std::move(command));
     return list;
   }();
   return commands;

@@ -159,6 +159,159 @@ TEST_F(VendigoHtml, ListsItsCommandsAndVersion) {
   EXPECT_EQ(version.out, "vendigo-html 3.1.26.167\n");
 }
 
+const QByteArray kGeneration4Settings =
+    "[CONFIGS]\r\nCGI_BIN=/cgi-bin/pellux.cgi\r\nPelluxGeneration=4\r\n";
+const QByteArray kGeneration3Settings = "[CONFIGS]\r\nCGI_BIN=/cgi-bin/pellux.cgi\r\n";
+
+const std::string kAddItHead =
+    R"(<CENTER><DIV ALIGN="center"><TABLE WIDTH="400" CELLPADDING="3" CELLSPACING="1" BORDER="1">)"
+    R"(<TR><TH>Buy</TH><TH>Description</TH><TH>Price</TH></TR>)";
+const std::string kMugRow =
+    R"(<TR><TD align="center"><INPUT TYPE="checkbox" NAME="addit" VALUE="Mug^1,234.50^2^^"></TD>)"
+    R"(<TD>Mug</TD><TD ALIGN="RIGHT"><FONT COLOR="#FF0000">$1,234.50</FONT></TD></TR>)"
+    "\r\n";
+
+TEST_F(VendigoHtml, BuildsTheGridFragmentsFromJsonInput) {
+  struct Case {
+    const char *name;
+    QByteArray settings;
+    QString command;
+    QByteArray input;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"option list", kGeneration3Settings, "options",
+       R"({"Name": "Size", "Rows": [["Small", "00.00", "0", "Small"],
+                                    ["Large", "2.5", "1", "Large --Add $2.5"]]})",
+       "Size: <SELECT NAME=\"eop_Size\">\r\n"
+       "<OPTION VALUE=\"Small^00.00^0\" SELECTED>Small\r\n"
+       "<OPTION VALUE=\"Large^2.5^1\">Large --Add $2.5\r\n"
+       "</SELECT>"},
+      {"option list from an empty object", kGeneration3Settings, "options", "{}",
+       ": <SELECT NAME=\"eop_\">\r\n</SELECT>"},
+      {"option list, short and empty rows", kGeneration3Settings, "options",
+       R"({"Name": "Shirt \"Size\"", "Rows": [[], ["Red"], ["Blue", "1"]]})",
+       "Shirt \"Size\": <SELECT NAME=\"eop_Shirt &quot;Size&quot;\">\r\n"
+       "<OPTION VALUE=\"Red^^\">\r\n"
+       "<OPTION VALUE=\"Blue^1^\">\r\n"
+       "</SELECT>"},
+      {"addit select list, generation 4", kGeneration4Settings, "addit",
+       R"({"Mode": "select", "Rows": [["Blue Shirt", "12.5", "1", "1", "0"]]})",
+       "<SELECT NAME=\"addit\">\r\n"
+       "<OPTION VALUE=\"Blue Shirt^12.50^1^1^0\" SELECTED>Blue Shirt -- $12.50\r\n"
+       "</SELECT><P> &nbsp;</P>"},
+      {"addit checkbox table is the default, tax cells ignored below generation 4",
+       kGeneration3Settings, "addit",
+       R"({"Rows": [["Mug", "1234.5", "2", "1", "TX"]], "ProductInterface": false})",
+       kAddItHead + kMugRow + "</TABLE></DIV></CENTER><P> &nbsp;</P>"},
+      {"quantity-add table, generation 4", kGeneration4Settings, "addit",
+       R"({"Mode": "quantity", "Rows": [["Mug", "5", "2", "1", "0"]], "ProductInterface": false})",
+       kAddItHead +
+           R"(<TR><TD align="center"><INPUT TYPE="TEXT" SIZE="3" MAXLENGTH="3" NAME="pelluxqa_Mug_5.00_2_1_0" VALUE="0"></TD>)"
+           R"(<TD>Mug</TD><TD ALIGN="RIGHT"><FONT COLOR="#FF0000">$5.00</FONT></TD></TR>)"
+           "\r\n"
+           "</TABLE></DIV></CENTER><P> &nbsp;</P>"},
+      {"select list is never wrapped", kGeneration3Settings, "addit",
+       R"({"Mode": "select", "ProductInterface": true})",
+       "<SELECT NAME=\"addit\">\r\n</SELECT><P> &nbsp;</P>"},
+      {"radio table in the whole product interface", kGeneration3Settings, "addit",
+       R"({"Mode": "radio", "Rows": [["Mug", "1234.5", "2"]], "ProductInterface": true})",
+       "<FORM ACTION=\"/cgi-bin/pellux.cgi\" METHOD=\"POST\">\r\n"
+       "    <CENTER><DIV ALIGN=\"center\"><TABLE WIDTH=\"400\" CELLPADDING=\"3\" "
+       "CELLSPACING=\"1\" BORDER=\"0\">\r\n"
+       "   <TR>       <td>Ordering Instructions: <ol TYPE=\"1\">\r\n"
+       "        <li>?\?\?</li>\r\n"
+       "        <li>?\?\?</li>\r\n"
+       "        <li>?\?\?</li>\r\n"
+       "      </ol>\r\n"
+       "      </td></TR></TABLE></CENTER></DIV>\r\n"
+       "\r\n" +
+           kAddItHead +
+           R"(<TR><TD align="center"><INPUT TYPE="radio" NAME="addit" VALUE="Mug^1,234.50^2^^"></TD>)"
+           R"(<TD>Mug</TD><TD ALIGN="RIGHT"><FONT COLOR="#FF0000">$1,234.50</FONT></TD></TR>)"
+           "\r\n"
+           "</TABLE></DIV></CENTER>\r\n"
+           "\r\n"
+           "<P ALIGN=\"CENTER\"><INPUT TYPE=\"SUBMIT\" VALUE=\"Order!\"></P>\r\n"
+           "</form>\r\n"
+           "<p>\r\n"
+           "<center><a href=\"/cgi-bin/pellux.cgi\">View Your Shopping Cart</a></center>\r\n"
+           "</p>\r\n"
+           "<P> &nbsp;</P>"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString settings = WriteFile(QStringLiteral("shop.ini"), c.settings);
+    const ProgramRun run = RunProgram(QStringLiteral(VENDIGO_HTML_PATH),
+                                      {QStringLiteral("--settings"), settings, c.command}, c.input);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, c.expected);
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST_F(VendigoHtml, GridInputMayComeFromAFile) {
+  const QString settings = WriteFile(QStringLiteral("shop.ini"), kGeneration3Settings);
+  const QString input =
+      WriteFile(QStringLiteral("rows.json"), R"({"Rows": [["Mug", "1234.5", "2"]]})");
+  const ProgramRun run =
+      RunVendigoHtml({QStringLiteral("--settings"), settings, QStringLiteral("--input"), input,
+                      QStringLiteral("addit")});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, kAddItHead + kMugRow + "</TABLE></DIV></CENTER><P> &nbsp;</P>");
+}
+
+TEST_F(VendigoHtml, RefusesUnusableGridInputWithStatusTwo) {
+  struct Case {
+    const char *name;
+    QByteArray settings;
+    QString command;
+    QByteArray input;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"quantity table below generation 4", kGeneration3Settings, "addit",
+       R"({"Mode": "quantity"})",
+       "vendigo-html: Mode \"quantity\" needs a generation 4 cart (PelluxGeneration=4); the "
+       "settings say 3"},
+      {"unknown mode", kGeneration4Settings, "addit", R"({"Mode": "table"})",
+       "vendigo-html: Mode must be \"checkbox\", \"radio\", \"select\" or \"quantity\""},
+      {"mode of the wrong type", kGeneration4Settings, "addit", R"({"Mode": 2})",
+       "vendigo-html: Mode must be \"checkbox\", \"radio\", \"select\" or \"quantity\""},
+      {"answer of the wrong type", kGeneration4Settings, "addit", R"({"ProductInterface": "yes"})",
+       "vendigo-html: ProductInterface must be true or false"},
+      {"name of the wrong type", kGeneration4Settings, "options", R"({"Name": 5})",
+       "vendigo-html: Name must be a text"},
+      {"rows not a list", kGeneration4Settings, "options", R"({"Rows": "Small"})",
+       "vendigo-html: Rows must be a list of rows"},
+      {"row not a list", kGeneration4Settings, "addit", R"({"Rows": [[], {"a": 1}]})",
+       "vendigo-html: Rows row 2 must be a list of up to 5 texts (Description, Price, Weight, "
+       "Taxable, Smart Tax)"},
+      {"number for a price", kGeneration4Settings, "addit", R"({"Rows": [["Mug", 5]]})",
+       "vendigo-html: Rows row 1 cell 2 must be a text"},
+      {"too many cells", kGeneration4Settings, "options",
+       R"({"Rows": [["a", "1", "0", "a", "x"]]})",
+       "vendigo-html: Rows row 1 has 5 cells; a row has at most 4 (Description, Price, "
+       "Weight, Readable Text)"},
+      {"more rows than the grid", kGeneration4Settings, "addit",
+       R"({"Rows": [[],[],[],[],[],[],[],[],[],[],[],[],[],[],[],[],[],[],[],[]]})",
+       "vendigo-html: Rows has 20 rows; the grid has 19"},
+      {"misspelt key", kGeneration4Settings, "options", R"({"rows": []})",
+       "vendigo-html: unknown key 'rows' in the input; the keys are Name, Rows"},
+      {"not an object", kGeneration4Settings, "addit", "[]",
+       "vendigo-html: the input in standard input must be one JSON object"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString settings = WriteFile(QStringLiteral("shop.ini"), c.settings);
+    const ProgramRun run = RunProgram(QStringLiteral(VENDIGO_HTML_PATH),
+                                      {QStringLiteral("--settings"), settings, c.command}, c.input);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, c.message + "\n");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {

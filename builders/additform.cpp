@@ -1,0 +1,149 @@
+#include "builders/additform.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <string>
+#include <vector>
+
+#include "builders/key_filters.h"
+#include "builders/product_interface.h"
+#include "builders/string_grid.h"
+
+namespace vendigo {
+
+namespace {
+
+QRadioButton *NewRadio(const QString &name, const QString &caption, QWidget *parent) {
+  auto *radio = new QRadioButton(caption, parent);
+  radio->setObjectName(name);
+  return radio;
+}
+
+}  // namespace
+
+TAddBuilder::TAddBuilder(AppContext &context, QWidget *parent)
+    : QDialog(parent), context_(context) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("AddIt and Quantity Add Builder"));
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+
+  ModeBox = new QGroupBox(this);
+  ModeBox->setObjectName(QStringLiteral("ModeBox"));
+  CHBUT = NewRadio(QStringLiteral("CHBUT"), QStringLiteral("AddIt Checkbox Table"), ModeBox);
+  RABUT = NewRadio(QStringLiteral("RABUT"), QStringLiteral("AddIt Radio Table"), ModeBox);
+  SEBUT = NewRadio(QStringLiteral("SEBUT"), QStringLiteral("AddIt Select List Only"), ModeBox);
+  Qadd = NewRadio(QStringLiteral("Qadd"), QStringLiteral("Make Quantity Add Table"), ModeBox);
+  CHBUT->setChecked(true);
+  auto *modes = new QHBoxLayout(ModeBox);
+  for (QRadioButton *radio : {CHBUT, RABUT, SEBUT, Qadd}) modes->addWidget(radio);
+
+  RadioGrid1 = new StringGrid(this);
+  RadioGrid1->setObjectName(QStringLiteral("RadioGrid1"));
+  OKBut = new QPushButton(QStringLiteral("&OK"), this);
+  OKBut->setObjectName(QStringLiteral("OKBut"));
+  Button1 = new QPushButton(QStringLiteral("&Cancel"), this);
+  Button1->setObjectName(QStringLiteral("Button1"));
+  OKBut->setAutoDefault(false);
+  Button1->setAutoDefault(false);
+
+  auto *buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(OKBut);
+  buttons->addWidget(Button1);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(ModeBox);
+  layout->addWidget(RadioGrid1, 1);
+  layout->addLayout(buttons);
+
+  connect(RadioGrid1, &StringGrid::KeyPress, this, &TAddBuilder::RadioGrid1KeyPress);
+  connect(RadioGrid1, &StringGrid::SetEditText, this, &TAddBuilder::RadioGrid1SetEditText);
+  connect(OKBut, &QPushButton::clicked, this, &TAddBuilder::OKButClick);
+  connect(Button1, &QPushButton::clicked, this, &TAddBuilder::Button1Click);
+
+  MyPriceKit.PriceRequired = true;
+  MyPriceKit.SetCustomizedStrings(ProductInterfaceTemplate());
+
+  FormCreate();
+
+  setFixedSize(563, 335);
+  if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+}
+
+void TAddBuilder::FormCreate() {
+  if (context_.settings.PelluxGeneration == 4) {
+    RadioGrid1->Shape(
+        {QStringLiteral("Description"), QStringLiteral("Price"), QStringLiteral("Weight"),
+         QStringLiteral("Taxable"), QStringLiteral("Smart Tax")},
+        {282, 61, 64, 55, 61}, kDataRows);
+    Qadd->setEnabled(true);
+  } else {
+    RadioGrid1->Shape(
+        {QStringLiteral("Description"), QStringLiteral("Price"), QStringLiteral("Weight")},
+        {282, 61, 64}, kDataRows);
+    Qadd->setEnabled(false);
+  }
+}
+
+void TAddBuilder::RadioGrid1KeyPress(QChar &Key) {
+  if (AddItGridKeyAllowed(Key.unicode())) return;
+  context_.messages.ShowMessage(kKeyNotAllowedMessage);
+  Key = QChar();
+}
+
+void TAddBuilder::RadioGrid1SetEditText(int ACol, int ARow, const QString &) {
+  AddItRow row = RowAt(ARow);
+  ApplyAddItCellRules(row, ACol);
+  StoreRow(ARow, row);
+}
+
+void TAddBuilder::OKButClick() {
+  const AddItMode mode = Mode();
+  std::vector<AddItRow> rows;
+  for (int row = 1; row <= kDataRows; ++row) rows.push_back(RowAt(row));
+  const bool wholeInterface =
+      IsAddItTable(mode) && context_.messages.AskYesNo(kProductInterfaceQuestion);
+  const std::string html = BuildAddItFragment(mode, rows, context_.settings, wholeInterface,
+                                              MyPriceKit.CustomizedStrings());
+  if (context_.editor.InsertFragment(html, FailurePolicy::EndProgram) == InsertOutcome::Inserted) {
+    accept();
+  }
+}
+
+void TAddBuilder::Button1Click() {
+  reject();
+}
+
+AddItMode TAddBuilder::Mode() const {
+  if (RABUT->isChecked()) return AddItMode::RadioTable;
+  if (SEBUT->isChecked()) return AddItMode::SelectList;
+  if (Qadd->isChecked()) return AddItMode::QuantityTable;
+  return AddItMode::CheckboxTable;
+}
+
+// A grid of three columns has no tax cells: they read as empty.
+AddItRow TAddBuilder::RowAt(int row) const {
+  return {RadioGrid1->Cell(kAddItDescription, row).toStdString(),
+          RadioGrid1->Cell(kAddItPrice, row).toStdString(),
+          RadioGrid1->Cell(kAddItWeight, row).toStdString(),
+          RadioGrid1->Cell(kAddItTaxable, row).toStdString(),
+          RadioGrid1->Cell(kAddItSmartTax, row).toStdString()};
+}
+
+void TAddBuilder::StoreRow(int row, const AddItRow &values) {
+  RadioGrid1->SetCell(kAddItDescription, row, QString::fromStdString(values.Description));
+  RadioGrid1->SetCell(kAddItPrice, row, QString::fromStdString(values.Price));
+  RadioGrid1->SetCell(kAddItWeight, row, QString::fromStdString(values.Weight));
+  RadioGrid1->SetCell(kAddItTaxable, row, QString::fromStdString(values.Taxable));
+  RadioGrid1->SetCell(kAddItSmartTax, row, QString::fromStdString(values.SmartTax));
+}
+
+}  // namespace vendigo

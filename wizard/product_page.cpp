@@ -154,7 +154,7 @@ std::string ParseEops(const OptionGroup &group) {
   for (std::size_t r = 0; r < UsedRows(group.Rows, kOptionRows); ++r) {
     const OptionRow &option = group.Rows[r];
     if (option.ReadableText.empty()) continue;
-    const OrderItem item{option.CartDescription, option.Price, option.Weight, "", ""};
+    const OrderItem item{option.Description, option.Price, option.Weight, "", ""};
     row += "<OPTION VALUE=\"" + QuoteToEntity(OrderItemOptionValue(item)) + "\"" +
            (r == 0 ? " SELECTED" : "") + ">" + option.ReadableText + "\r\n";
     any = true;

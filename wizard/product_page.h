@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "builders/extended_option.h"
 #include "builders/order_item_value.h"
 
 namespace vendigo {
@@ -26,14 +27,6 @@ struct DescriptionRow {
   std::string Weight;
   std::string Taxable;
   std::string SmartTax;
-  std::string ReadableText;
-};
-
-// One row of an option grid, cells in column order.
-struct OptionRow {
-  std::string CartDescription;
-  std::string Price;
-  std::string Weight;
   std::string ReadableText;
 };
 

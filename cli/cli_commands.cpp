@@ -1,6 +1,7 @@
 #include "cli/cli_commands.h"
 
 #include "builders/simple_element_commands.h"
+#include "cli/single_item_commands.h"
 
 namespace vendigo::cli {
 
@@ -13,6 +14,7 @@ const std::vector<Command> &Commands() {
                         return build(settings);
                       }});
     }
+    AppendSingleItemCommands(list);
     return list;
   }();
   return commands;

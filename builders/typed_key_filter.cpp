@@ -1,5 +1,7 @@
 #include "builders/typed_key_filter.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -31,9 +33,9 @@ TypedKeyFilter *TypedKeyFilter::Install(QWidget *target, Allowed allowed,
 }
 
 bool TypedKeyFilter::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::InputMethod) return FilterComposed(watched, event);
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
-  const auto *key = static_cast<QKeyEvent *>(event);
-  const QString text = key->text();
+  const QString text = static_cast<QKeyEvent *>(event)->text();
   if (!TypesText(text)) return false;
   for (const char32_t c : text.toUcs4()) {
     if (!allowed_(c)) {
@@ -42,6 +44,27 @@ bool TypedKeyFilter::eventFilter(QObject *watched, QEvent *event) {
     }
   }
   return false;
+}
+
+// Characters composed by an input method (dead keys, compose sequences) arrive as the commit
+// text of an input method event rather than as key presses; they are typed all the same.
+bool TypedKeyFilter::FilterComposed(QObject *watched, QEvent *event) {
+  const auto *composed = static_cast<QInputMethodEvent *>(event);
+  QString kept;
+  bool refused = false;
+  for (const char32_t c : composed->commitString().toUcs4()) {
+    if (allowed_(c)) {
+      kept += QString::fromUcs4(&c, 1);
+    } else {
+      refused = true;
+    }
+  }
+  if (!refused) return false;
+  if (onRefused_) onRefused_();
+  QInputMethodEvent rest(composed->preeditString(), composed->attributes());
+  rest.setCommitString(kept, composed->replacementStart(), composed->replacementLength());
+  QCoreApplication::sendEvent(watched, &rest);
+  return true;
 }
 
 }  // namespace vendigo

@@ -11,7 +11,7 @@ namespace vendigo {
 // Runs a key filter on every character typed into a widget, before the widget sees it, and
 // discards the refused ones. Only keys that type text are filtered: editing and navigation keys
 // (backspace, delete, arrows, tab, enter, escape, control shortcuts) pass, and so does text that
-// arrives otherwise (pasted or dropped).
+// arrives otherwise (pasted or dropped). Characters composed by an input method are filtered too.
 class TypedKeyFilter : public QObject {
  public:
   using Allowed = std::function<bool(char32_t)>;
@@ -26,6 +26,7 @@ class TypedKeyFilter : public QObject {
 
  private:
   TypedKeyFilter(QWidget *target, Allowed allowed, std::function<void()> onRefused);
+  bool FilterComposed(QObject *watched, QEvent *event);
 
   Allowed allowed_;
   std::function<void()> onRefused_;

@@ -3,6 +3,7 @@
 #include "builders/pelluxaddunit.h"
 
 #include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -144,6 +145,18 @@ class PelluxAddDialogTest : public QObject {
       QVERIFY(world.messages.events.empty());
       delete dialog;
     }
+  }
+
+  void ComposedCharactersAreFilteredToo() {
+    DialogWorld world;
+    auto *dialog = world.Open<TPelluxAdd>();
+    auto *price = Child<QLineEdit>(dialog, "Edit2");
+    price->setFocus();
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("\u00e95.\u00b2"));
+    QCoreApplication::sendEvent(price, &composed);
+    QCOMPARE(price->text(), QStringLiteral("5."));
+    delete dialog;
   }
 
   void BackspaceStillDeletesInFilteredEdits() {

@@ -3,6 +3,7 @@
 #include "builders/simple_element_commands.h"
 #include "cli/page_command.h"
 #include "cli/grid_commands.h"
+#include "cli/single_item_commands.h"
 
 namespace vendigo::cli {
 
@@ -17,6 +18,7 @@ const std::vector<Command> &Commands() {
     }
     list.push_back(PageCommand());
     for (Command &command : GridCommands()) list.push_back(std::move(command));
+    AppendSingleItemCommands(list);
     return list;
   }();
   return commands;

@@ -35,7 +35,7 @@
 #include "builders/order_item_value.h"
 #include "builders/price_rules.h"
 #include "editorlink/editor_link.h"
-#include "wizard/typed_key_filter.h"
+#include "builders/typed_key_filter.h"
 #include "wizard/wizard_grid.h"
 
 namespace vendigo {

@@ -5,7 +5,7 @@
 #include <QStyledItemDelegate>
 
 #include "builders/key_filters.h"
-#include "wizard/typed_key_filter.h"
+#include "builders/typed_key_filter.h"
 
 namespace vendigo {
 

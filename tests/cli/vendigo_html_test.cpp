@@ -116,6 +116,109 @@ TEST_F(VendigoHtml, ReadsTheSettingsFileBesideItself) {
   EXPECT_EQ(run.out, R"(<a href="/cgi-bin/pellux.cgi">Your cart</a>)");
 }
 
+const char kHiddenStart[] =
+    R"(<!--webbot bot="HTMLMarkup" Alt="&lt;FONT COLOR=red size=1&gt;!Pellux!&lt;/FONT&gt;" StartSpan --><INPUT TYPE="HIDDEN" NAME="pelluxadd" VALUE=")";
+const char kHiddenEnd[] = R"("><!--WEBBOT bot="HTMLMarkup" EndSpan -->)";
+
+TEST_F(VendigoHtml, BuildsTheSingleItemFragmentsFromJsonInput) {
+  struct Case {
+    const char *name;
+    QString command;
+    QByteArray input;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"hidden item", "pelluxadd",
+       R"({"Description": "Blue Mug", "Price": "4.50", "Weight": "2", "Taxable": "1"})",
+       std::string(kHiddenStart) + "Blue Mug^4.50^2^1^" + kHiddenEnd},
+      {"hidden item with the initial weight and tax state", "pelluxadd",
+       R"({"Description": "Mug", "Price": "4"})",
+       std::string(kHiddenStart) + "Mug^4^^^" + kHiddenEnd},
+      {"hidden item with quotes, a caret and accents", "pelluxadd",
+       "{\"Description\": \"12\\\" Caf\xC3\xA9^x\", \"Price\": \"1\", \"Taxable\": \"0\", "
+       "\"SmartTaxCode\": \"T\\\"1\"}",
+       std::string(kHiddenStart) + "12&quot; Caf\xC3\xA9^x^1^^0^T&quot;1" + kHiddenEnd},
+      {"quick link with the initial caption and status text", "quicklink",
+       R"({"Description": "Blue Mug", "Price": "4.50", "Weight": "2"})",
+       R"(<A HREF="/cgi-bin/pellux.cgi?pelluxadd=Blue+Mug^4.50^2^^" onMouseOver="self.status='Clicking this link will add this item to your shopping cart.';  return true"onMouseOut="self.status=''; return true">BUY!</A>)"},
+      {"quick link with every field", "quicklink",
+       R"({"Description": "Salt & Pepper", "Price": "1234.5", "Weight": "", "Taxable": "0",
+           "SmartTaxCode": "TX1", "LinkCaption": "Order!", "StatusText": "It's \"yours\"",
+           "InsertProductInfo": true, "Brackets": true})",
+       R"(<b>Salt & Pepper</b> -- <b><font color="#FF0000">$1,234.50</font></b> [<A HREF="/cgi-bin/pellux.cgi?pelluxadd=Salt+%26+Pepper^1234.5^^0^TX1" onMouseOver="self.status='It\'s &quot;yours&quot;';  return true"onMouseOut="self.status=''; return true">Order!</A>])"},
+      {"quick link without status text", "quicklink",
+       R"({"Description": "Mug", "Price": "1.2.3", "StatusText": "", "InsertProductInfo": false})",
+       R"(<A HREF="/cgi-bin/pellux.cgi?pelluxadd=Mug^1.2.3^^^" onMouseOver="self.status='';  return true">BUY!</A>)"},
+      {"text option with the initial sizes", "textadd",
+       R"({"Caption": "Name on shirt", "Price": "5.00"})",
+       R"(Name on shirt: <INPUT TYPE="TEXT" NAME="textadd_Name on shirt_5.00" SIZE="20" MAXLENGTH="20"><BR><FONT SIZE="1">Maximum 20 Characters ~$5.00</FONT>)"},
+      {"text option with sizes and a zero price", "textadd",
+       R"({"Caption": "Initials", "Price": "0", "Size": "3", "MaxLength": "4"})",
+       R"(Initials: <INPUT TYPE="TEXT" NAME="textadd_Initials_0" SIZE="3" MAXLENGTH="4"><BR><FONT SIZE="1">Maximum 4 Characters</FONT>)"},
+  };
+  const QString settings = WriteFile(QStringLiteral("shop.ini"), kShopSettings);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProgramRun fromStdin =
+        RunProgram(QStringLiteral(VENDIGO_HTML_PATH),
+                   {QStringLiteral("--settings"), settings, c.command}, c.input);
+    EXPECT_EQ(fromStdin.exitCode, 0);
+    EXPECT_EQ(fromStdin.out, c.expected);
+    EXPECT_EQ(fromStdin.err, "");
+
+    const QString input = WriteFile(QStringLiteral("input.json"), c.input);
+    const ProgramRun fromFile = RunVendigoHtml(
+        {QStringLiteral("--settings"), settings, QStringLiteral("--input"), input, c.command});
+    EXPECT_EQ(fromFile.exitCode, 0);
+    EXPECT_EQ(fromFile.out, c.expected);
+  }
+}
+
+TEST_F(VendigoHtml, RefusesSingleItemInputItCannotUse) {
+  struct Case {
+    const char *name;
+    QString command;
+    QByteArray input;
+    int exitCode;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"price that does not convert for the product info", "quicklink",
+       R"({"Description": "Mug", "Price": "1.2.3", "InsertProductInfo": true})", 1,
+       R"(Currency conversion error "1.2.3")"},
+      {"number instead of text", "pelluxadd", R"({"Description": "Mug", "Price": 4.5})", 2,
+       R"(vendigo-html: pelluxadd: "Price" must be a JSON string)"},
+      {"null instead of text", "textadd", R"({"Caption": null, "Price": "1"})", 2,
+       R"(vendigo-html: textadd: "Caption" must be a JSON string)"},
+      {"text instead of a boolean", "quicklink",
+       R"({"Description": "Mug", "Price": "1", "Brackets": "yes"})", 2,
+       R"(vendigo-html: quicklink: "Brackets" must be true or false)"},
+      {"tax state that is no check box state", "pelluxadd",
+       R"({"Description": "Mug", "Price": "1", "Taxable": "yes"})", 2,
+       R"(vendigo-html: pelluxadd: "Taxable" must be "1", "0" or "")"},
+      {"misspelt key", "textadd", R"({"Caption": "Name", "Price": "1", "size": "5"})", 2,
+       R"(vendigo-html: textadd: unknown key "size"; the keys are Caption, Price, Size, MaxLength)"},
+      {"empty description", "pelluxadd", R"({"Price": "1"})", 2,
+       R"(vendigo-html: pelluxadd: "Description" must not be empty)"},
+      {"empty link caption", "quicklink",
+       R"({"Description": "Mug", "Price": "1", "LinkCaption": ""})", 2,
+       R"(vendigo-html: quicklink: "LinkCaption" must not be empty)"},
+      {"empty price", "textadd", R"({"Caption": "Name"})", 2,
+       R"(vendigo-html: textadd: "Price" must not be empty)"},
+      {"array instead of an object", "textadd", R"(["Name", "1"])", 2,
+       "vendigo-html: the input in standard input must be one JSON object"},
+  };
+  const QString settings = WriteFile(QStringLiteral("shop.ini"), kShopSettings);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProgramRun run = RunProgram(QStringLiteral(VENDIGO_HTML_PATH),
+                                      {QStringLiteral("--settings"), settings, c.command}, c.input);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, c.message + "\n");
+  }
+}
+
 TEST_F(VendigoHtml, RefusesBadUsageWithStatusTwoAndAClearMessage) {
   const QString settings = WriteFile(QStringLiteral("shop.ini"), kShopSettings);
   struct Case {

@@ -1,0 +1,59 @@
+#include "builders/dialog_parts.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QEvent>
+#include <QScreen>
+
+namespace vendigo {
+
+namespace {
+
+// Centres the window on its screen when it is shown.
+class CentreOnShow : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() == QEvent::Show) {
+      auto *window = static_cast<QWidget *>(watched);
+      if (const QScreen *screen = window->screen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
+
+void SetFixedDialogWindow(QDialog *dialog, DialogBorder border) {
+  Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+  if (border == DialogBorder::Fixed) flags |= Qt::MSWindowsFixedSizeDialogHint;
+  dialog->setWindowFlags(flags);
+  dialog->setSizeGripEnabled(false);
+  dialog->installEventFilter(new CentreOnShow(dialog));
+}
+
+void MakeTaxCheckBox(QCheckBox *box) {
+  box->setTristate(true);
+  box->setCheckState(Qt::PartiallyChecked);
+}
+
+TaxState TaxStateOf(const QCheckBox *box) {
+  switch (box->checkState()) {
+    case Qt::Checked:
+      return TaxState::Checked;
+    case Qt::Unchecked:
+      return TaxState::Unchecked;
+    case Qt::PartiallyChecked:
+      break;
+  }
+  return TaxState::Grayed;
+}
+
+}  // namespace vendigo

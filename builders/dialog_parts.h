@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include "builders/order_item_value.h"
+
+class QCheckBox;
+class QDialog;
+
+namespace vendigo {
+
+// Small pieces the builder dialogs share.
+
+enum class DialogBorder {
+  Fixed,       // a dialog frame that cannot be resized
+  SystemMenu,  // a single-line frame with only the close box
+};
+
+// Makes dialog an always-on-top window of a fixed size with the given frame, centred on its
+// screen each time it is shown.
+void SetFixedDialogWindow(QDialog *dialog, DialogBorder border);
+
+// Gives a control its name, which tests and the window's code find it by.
+template <typename Widget>
+Widget *Named(Widget *widget, const char *name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+// An "Item is Taxable" box: three states, starting grayed so an untouched box states nothing.
+void MakeTaxCheckBox(QCheckBox *box);
+TaxState TaxStateOf(const QCheckBox *box);
+
+}  // namespace vendigo

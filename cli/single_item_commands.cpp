@@ -1,0 +1,134 @@
+#include "cli/single_item_commands.h"
+
+#include <QJsonValue>
+#include <QStringList>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "builders/hidden_item.h"
+#include "builders/order_item_value.h"
+#include "builders/quick_link.h"
+#include "builders/text_option.h"
+
+namespace vendigo::cli {
+
+namespace {
+
+// Reads the fields of one command's JSON input and refuses anything it does not know, or what
+// the dialog would not build from.
+class FieldReader {
+ public:
+  FieldReader(std::string command, const QJsonObject &input)
+      : command_(std::move(command)), input_(input) {}
+
+  std::string Text(const char *key, const std::string &initial = {}) {
+    known_ << QString::fromLatin1(key);
+    const QJsonValue value = input_.value(QString::fromLatin1(key));
+    if (value.isUndefined()) return initial;
+    if (!value.isString()) Fail(std::string("\"") + key + "\" must be a JSON string");
+    return value.toString().toStdString();
+  }
+
+  bool Flag(const char *key) {
+    known_ << QString::fromLatin1(key);
+    const QJsonValue value = input_.value(QString::fromLatin1(key));
+    if (value.isUndefined()) return false;
+    if (!value.isBool()) Fail(std::string("\"") + key + "\" must be true or false");
+    return value.toBool();
+  }
+
+  // The five item fields; Taxable is "1" (checked), "0" (unchecked) or "" (grayed, as the
+  // dialog starts).
+  OrderItem Item() {
+    OrderItem item;
+    item.Description = Text("Description");
+    item.Price = Text("Price");
+    item.Weight = Text("Weight");
+    item.Taxable = Text("Taxable");
+    if (item.Taxable != "1" && item.Taxable != "0" && !item.Taxable.empty()) {
+      Fail("\"Taxable\" must be \"1\", \"0\" or \"\"");
+    }
+    item.SmartTaxCode = Text("SmartTaxCode");
+    return item;
+  }
+
+  // The fields the dialog's OK needs: the dialog builds nothing while one of them is empty.
+  void Require(std::initializer_list<std::pair<const char *, const std::string *>> fields) const {
+    for (const auto &[key, text] : fields) {
+      if (text->empty()) Fail(std::string("\"") + key + "\" must not be empty");
+    }
+  }
+
+  // Call after reading every field.
+  void RefuseUnknownKeys() const {
+    for (const QString &key : input_.keys()) {
+      if (!known_.contains(key)) {
+        Fail("unknown key \"" + key.toStdString() + "\"; the keys are " +
+             known_.join(QStringLiteral(", ")).toStdString());
+      }
+    }
+  }
+
+ private:
+  [[noreturn]] void Fail(const std::string &problem) const {
+    throw InputError(command_ + ": " + problem);
+  }
+
+  std::string command_;
+  const QJsonObject &input_;
+  QStringList known_;
+};
+
+std::string BuildHiddenItem(const Settings &, const QJsonObject &input) {
+  FieldReader fields("pelluxadd", input);
+  const OrderItem item = fields.Item();
+  fields.RefuseUnknownKeys();
+  fields.Require({{"Description", &item.Description}, {"Price", &item.Price}});
+  return HiddenItemHtml(item);
+}
+
+std::string BuildQuickLink(const Settings &settings, const QJsonObject &input) {
+  FieldReader fields("quicklink", input);
+  QuickLink link;
+  link.item = fields.Item();
+  link.linkCaption = fields.Text("LinkCaption", kDefaultLinkCaption);
+  link.statusText = fields.Text("StatusText", kDefaultStatusText);
+  link.insertProductInfo = fields.Flag("InsertProductInfo");
+  link.brackets = fields.Flag("Brackets");
+  fields.RefuseUnknownKeys();
+  fields.Require({{"Description", &link.item.Description},
+                  {"Price", &link.item.Price},
+                  {"LinkCaption", &link.linkCaption}});
+  try {
+    return QuickLinkHtml(settings, link);
+  } catch (const CurrencyConversionError &error) {
+    throw CommandFailure(error.what());
+  }
+}
+
+std::string BuildTextOption(const Settings &settings, const QJsonObject &input) {
+  FieldReader fields("textadd", input);
+  TextOption option;
+  option.caption = fields.Text("Caption");
+  option.price = fields.Text("Price");
+  option.size = fields.Text("Size", kDefaultTextOptionSize);
+  option.maxLength = fields.Text("MaxLength", kDefaultTextOptionSize);
+  fields.RefuseUnknownKeys();
+  fields.Require({{"Caption", &option.caption}, {"Price", &option.price}});
+  return TextOptionHtml(settings, option);
+}
+
+}  // namespace
+
+void AppendSingleItemCommands(std::vector<Command> &commands) {
+  commands.push_back(
+      {"pelluxadd", "the hidden item field that orders one item", true, BuildHiddenItem});
+  commands.push_back(
+      {"quicklink", "a link that puts one item in the cart with a click", true, BuildQuickLink});
+  commands.push_back({"textadd", "a text input for the shopper, with its caption and note", true,
+                      BuildTextOption});
+}
+
+}  // namespace vendigo::cli

@@ -7,17 +7,28 @@ namespace vendigo {
 
 namespace {
 
-QString Title() { return QApplication::applicationName(); }
+QString Title() {
+  return QApplication::applicationName();
+}
+
+// Messages separate lines with CR, CR LF or LF; a message box breaks lines only at LF.
+QString DisplayText(const std::string &text) {
+  QString shown = QString::fromStdString(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return shown;
+}
 
 }  // namespace
 
 void QtMessageInterface::ShowMessage(const std::string &text) {
-  QMessageBox::information(QApplication::activeWindow(), Title(), QString::fromStdString(text));
+  QMessageBox::information(QApplication::activeWindow(), Title(), DisplayText(text));
 }
 
 bool QtMessageInterface::AskYesNo(const std::string &text) {
-  return QMessageBox::question(QApplication::activeWindow(), Title(),
-                               QString::fromStdString(text),
+  // Every question the program asks is a confirmation.
+  return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("Confirm"),
+                               DisplayText(text),
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

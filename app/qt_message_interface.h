@@ -4,7 +4,7 @@
 
 namespace vendigo {
 
-// Modal message boxes titled with the application name. Ending the program leaves every
+// Modal message boxes: messages titled with the application name, questions "Confirm". Ending the program leaves every
 // event loop, the modal ones included, so all windows close once control returns to them.
 class QtMessageInterface : public MessageInterface {
  public:

@@ -22,6 +22,8 @@ struct RegisteredCommand {
   std::string caption;
   std::string program;
   std::string statusTip;
+
+  bool operator==(const RegisteredCommand &) const = default;
 };
 
 // The fields of value, split at commas, blanks around each field removed. A comma between

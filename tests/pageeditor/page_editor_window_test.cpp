@@ -9,38 +9,17 @@
 
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
+#include "support/scripted_editor_prompts.h"
 
 using vendigo::EditorDocument;
 using vendigo::EditorPrompts;
 using vendigo::PageEditorWindow;
 using SaveAnswer = EditorPrompts::SaveAnswer;
+using ScriptedPrompts = vendigo::testing::ScriptedEditorPrompts;
 
 Q_DECLARE_METATYPE(SaveAnswer)
 
 namespace {
-
-// Answers from a script and records what was asked.
-class ScriptedPrompts : public EditorPrompts {
- public:
-  SaveAnswer AskSaveChanges(const QString &title) override {
-    asked << "save changes: " + title;
-    return saveAnswers.isEmpty() ? SaveAnswer::Cancel : saveAnswers.takeFirst();
-  }
-  QStringList AskOpenPaths() override {
-    asked << "open";
-    return openPaths;
-  }
-  QString AskSavePath(const QString &suggestion) override {
-    asked << "save as: " + suggestion;
-    return savePath;
-  }
-  void ShowError(const QString &text) override { asked << "error: " + text; }
-
-  QStringList asked;
-  QList<SaveAnswer> saveAnswers;
-  QStringList openPaths;
-  QString savePath;
-};
 
 QByteArray ReadAll(const QString &path) {
   QFile file(path);

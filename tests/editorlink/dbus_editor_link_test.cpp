@@ -2,7 +2,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QtTest>
 #include <csignal>
 #include <memory>
@@ -169,6 +171,41 @@ class DBusEditorLinkTest : public QObject {
     QCOMPARE(link.InsertFragment("<b>x</b>", policy), outcome);
     QCOMPARE(messages.events, events);
     if (anotherEditorStarts) QCOMPARE(another.ActiveDocumentText(), QString());
+  }
+
+  void anEditorThatDoesNotAnswerIsAFailure_data() {
+    QTest::addColumn<bool>("stopBeforeConnect");
+    QTest::addColumn<Events>("events");
+    QTest::newRow("at Connect") << true << Events{kCannotConnect, kDetectAndRepair, kEnd};
+    QTest::newRow("at an insertion") << false << Events{kCouldNotConnect};
+  }
+  void anEditorThatDoesNotAnswerIsAFailure() {
+    QFETCH(bool, stopBeforeConnect);
+    QFETCH(Events, events);
+    PageEditorSession editor;
+    QVERIFY2(editor.Start(), qPrintable(editor.LastError()));
+    QVERIFY(editor.NewDocument());
+    RecordingMessages messages;
+    EditorLink link(messages, ConnectDBusEditorHost);
+    const auto stop = [&editor] { ::kill(static_cast<pid_t>(editor.ProcessId()), SIGSTOP); };
+    const auto resume =
+        qScopeGuard([&editor] { ::kill(static_cast<pid_t>(editor.ProcessId()), SIGCONT); });
+
+    QElapsedTimer waited;
+    if (stopBeforeConnect) {
+      stop();
+      waited.start();
+      QVERIFY(!link.Connect());
+    } else {
+      QVERIFY(link.Connect());
+      stop();
+      waited.start();
+      QCOMPARE(link.InsertFragment("<b>x</b>", FailurePolicy::KeepRunning),
+               InsertOutcome::FailedKeptRunning);
+    }
+    QCOMPARE(messages.events, events);
+    QVERIFY(waited.elapsed() >= vendigo::DBusEditorHost::kCallTimeoutMs - 500);
+    QVERIFY(waited.elapsed() < 3 * vendigo::DBusEditorHost::kCallTimeoutMs);
   }
 
   void noEditorAtAll() {

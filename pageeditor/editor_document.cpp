@@ -66,7 +66,7 @@ bool EditorDocument::Load(const QString &path, QString *error) {
   source_->setPlainText(SourceText::ToEditor(content, lineEnd_));
   source_->moveCursor(QTextCursor::Start);
   source_->document()->setModified(false);
-  rendered_->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path_).absolutePath() + "/"));
+  ShowPicturesFrom(QFileInfo(path_).absolutePath());
   RefreshRendered();
   emit StateChanged();
   return true;
@@ -85,10 +85,14 @@ bool EditorDocument::SaveAs(const QString &path, QString *error) {
     return false;
   }
   path_ = QFileInfo(path).absoluteFilePath();
-  rendered_->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path_).absolutePath() + "/"));
+  ShowPicturesFrom(QFileInfo(path_).absolutePath());
   source_->document()->setModified(false);
   emit StateChanged();
   return true;
+}
+
+void EditorDocument::ShowPicturesFrom(const QString &folder) {
+  rendered_->document()->setBaseUrl(QUrl::fromLocalFile(folder + "/"));
 }
 
 QString EditorDocument::Title() const {

@@ -53,6 +53,9 @@ class EditorDocument : public QSplitter {
   void StateChanged();
 
  private:
+  // Relative picture and style references of the page are looked up in folder.
+  void ShowPicturesFrom(const QString &folder);
+
   QString untitledName_;
   QString path_;
   LineEnd lineEnd_ = LineEnd::Lf;

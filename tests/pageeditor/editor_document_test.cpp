@@ -2,6 +2,7 @@
 #include "pageeditor/editor_document.h"
 
 #include <QFile>
+#include <QImage>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -147,6 +148,20 @@ class EditorDocumentTest : public QObject {
     QTRY_COMPARE(document.Rendered()->toPlainText(), QString("one\ntwo & three"));
     QTest::keyClicks(document.Source(), "<p>four</p>");
     QTRY_COMPARE(document.Rendered()->toPlainText(), QString("one\ntwo & three\nfour"));
+  }
+
+  void picturesBesideTheFileAreShown() {
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(folder_.filePath("pic.png")));
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, "<p><img src=\"pic.png\"></p>");
+    EditorDocument document("Untitled 1");
+    QString error;
+    QVERIFY(document.Load(path, &error));
+    const QVariant shown =
+        document.Rendered()->document()->resource(QTextDocument::ImageResource, QUrl("pic.png"));
+    QCOMPARE(shown.value<QImage>().size(), QSize(3, 2));
   }
 
  private:

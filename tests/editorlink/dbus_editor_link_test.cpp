@@ -105,10 +105,9 @@ class DBusEditorLinkTest : public QObject {
 
     QCOMPARE(messages.events, Events{});
     QCOMPARE(editor.ActiveDocumentText().toUtf8(), expected);
-    // Inserting twice leaves the cursor after the first insertion.
-    QCOMPARE(link.InsertFragment(html.toStdString(), FailurePolicy::KeepRunning),
-             InsertOutcome::Inserted);
-    QCOMPARE(editor.ActiveDocumentText().toUtf8(), html + expected);
+    // The cursor is right after the inserted text: the next insertion follows it.
+    QCOMPARE(link.InsertFragment("|", FailurePolicy::KeepRunning), InsertOutcome::Inserted);
+    QCOMPARE(editor.ActiveDocumentText().toUtf8(), expected.insert(html.size(), "|"));
   }
 
   void noOpenDocumentEndsTheProgram_data() {

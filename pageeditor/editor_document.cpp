@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QTextBrowser>
@@ -14,6 +13,7 @@
 #include <utility>
 
 #include "app/text_encoding.h"
+#include "pageeditor/source_edit.h"
 
 namespace vendigo {
 namespace {
@@ -25,7 +25,7 @@ constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
     : QSplitter(Qt::Horizontal, parent),
       untitledName_(std::move(untitledName)),
-      source_(new QPlainTextEdit(this)),
+      source_(new SourceEdit(this)),
       rendered_(new QTextBrowser(this)) {
   source_->setObjectName("Source");
   source_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -61,10 +61,8 @@ bool EditorDocument::Load(const QString &path, QString *error) {
   hasByteOrderMark_ = bytes.startsWith(kUtf8Bom);
   const std::string text = DecodeTextFile(std::string_view(bytes.constData(), bytes.size()));
   const QString content = QString::fromStdString(text);
-  lineEnd_ = SourceText::DetectLineEnd(content);
   path_ = QFileInfo(path).absoluteFilePath();
-  source_->setPlainText(SourceText::ToEditor(content, lineEnd_));
-  source_->moveCursor(QTextCursor::Start);
+  source_->SetText(content);
   source_->document()->setModified(false);
   ShowPicturesFrom(QFileInfo(path_).absolutePath());
   RefreshRendered();
@@ -103,19 +101,16 @@ bool EditorDocument::IsModified() const {
   return source_->document()->isModified();
 }
 
+QPlainTextEdit *EditorDocument::Source() const {
+  return source_;
+}
+
 QString EditorDocument::Text() const {
-  return SourceText::FromEditor(source_->document()->toRawText(), lineEnd_);
+  return source_->Text();
 }
 
 void EditorDocument::InsertAtCursor(const QString &text) {
-  // A selection stays in the text: the fragment goes in where the cursor is.
-  QTextCursor cursor = source_->textCursor();
-  cursor.clearSelection();
-  cursor.beginEditBlock();
-  cursor.insertText(SourceText::ToEditor(text, lineEnd_));
-  cursor.endEditBlock();
-  source_->setTextCursor(cursor);
-  source_->ensureCursorVisible();
+  source_->InsertAtCursor(text);
 }
 
 void EditorDocument::RefreshRendered() {

@@ -4,12 +4,12 @@
 #include <QString>
 #include <QTimer>
 
-#include "pageeditor/source_text.h"
-
 class QPlainTextEdit;
 class QTextBrowser;
 
 namespace vendigo {
+
+class SourceEdit;
 
 // One open document: its HTML source in an edit, whose text cursor is the insertion point, and
 // beside it the rendered page, refreshed shortly after each change. The text is kept character
@@ -43,7 +43,7 @@ class EditorDocument : public QSplitter {
   // Inserts text at the cursor as one undo step and leaves the cursor after it.
   void InsertAtCursor(const QString &text);
 
-  QPlainTextEdit *Source() const { return source_; }
+  QPlainTextEdit *Source() const;
   QTextBrowser *Rendered() const { return rendered_; }
   // Renders the current text at once rather than after the delay.
   void RefreshRendered();
@@ -58,9 +58,8 @@ class EditorDocument : public QSplitter {
 
   QString untitledName_;
   QString path_;
-  LineEnd lineEnd_ = LineEnd::Lf;
   bool hasByteOrderMark_ = false;
-  QPlainTextEdit *source_;
+  SourceEdit *source_;
   QTextBrowser *rendered_;
   QTimer renderTimer_;
 };

@@ -1,7 +1,9 @@
 // One document: files in and out byte for byte, insertion at the cursor, the rendered view.
 #include "pageeditor/editor_document.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -137,6 +139,29 @@ class EditorDocumentTest : public QObject {
     QCOMPARE(document.Text().toUtf8(), file);
     document.Source()->redo();
     QCOMPARE(document.Text().toUtf8(), expected.replace("X", ""));
+  }
+
+  void copyAndPasteKeepTheCharacters_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("CR LF page with a lone LF") << QByteArray("<p>a</p>\r\n<p>b</p>\n<i>c</i>\r\n");
+    QTest::newRow("LF page with a CR LF") << QByteArray("<p>a</p>\n<p>b</p>\r\n<i>c</i>\n");
+    QTest::newRow("CR page with a no-break space")
+        << QByteArray("<p>a\xC2\xA0</p>\r<p>b</p>\r<i>c</i>\r");
+  }
+  void copyAndPasteKeepTheCharacters() {
+    QFETCH(QByteArray, file);
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, file);
+    EditorDocument document("Untitled 1");
+    QString error;
+    QVERIFY(document.Load(path, &error));
+
+    document.Source()->selectAll();
+    document.Source()->copy();
+    QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), file);
+    document.Source()->moveCursor(QTextCursor::End);
+    document.Source()->paste();
+    QCOMPARE(document.Text().toUtf8(), file + file);
   }
 
   void theRenderedViewFollowsTheText() {

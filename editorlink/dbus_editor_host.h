@@ -25,7 +25,7 @@ class DBusEditorHost : public EditorHost {
  public:
   static constexpr int kCallTimeoutMs = 5000;
   // Starting the editor by activation may take longer than an ordinary call.
-  static constexpr int kStartTimeoutMs = 15000;
+  static constexpr int kStartTimeoutMs = 10000;
 
   DBusEditorHost(QDBusConnection bus, QString editorUniqueName);
 

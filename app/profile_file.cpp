@@ -1,5 +1,6 @@
 #include "app/profile_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -75,6 +76,13 @@ std::string StoredValue(std::string_view value) {
     stored = '"' + stored + '"';
   }
   return stored;
+}
+
+// The value of a "key=value" line as reading gives it.
+std::string ValueOfLine(std::string_view line) {
+  std::string_view value = TrimBlanks(line.substr(line.find('=') + 1));
+  if (IsWrappedInQuotes(value)) value = value.substr(1, value.size() - 2);
+  return Utf8Prefix(value, ProfileFile::kMaxValueLength);
 }
 
 ProfileFile ParseFileBytes(std::string_view bytes) {
@@ -188,10 +196,23 @@ std::optional<std::string> ProfileFile::Read(std::string_view section, std::stri
   if (!range) return std::nullopt;
   const auto index = FindKey(*range, key);
   if (!index) return std::nullopt;
-  const std::string &text = lines_[*index].text;
-  std::string_view value = TrimBlanks(std::string_view(text).substr(text.find('=') + 1));
-  if (IsWrappedInQuotes(value)) value = value.substr(1, value.size() - 2);
-  return Utf8Prefix(value, kMaxValueLength);
+  return ValueOfLine(lines_[*index].text);
+}
+
+std::vector<std::pair<std::string, std::string>> ProfileFile::Entries(
+    std::string_view section) const {
+  std::vector<std::pair<std::string, std::string>> entries;
+  const auto range = FindSection(section);
+  if (!range) return entries;
+  for (std::size_t i = range->header + 1; i < range->end; ++i) {
+    const auto name = KeyName(lines_[i].text);
+    if (!name) continue;
+    const bool seen = std::any_of(entries.begin(), entries.end(), [&](const auto &entry) {
+      return EqualsIgnoringCase(entry.first, *name);
+    });
+    if (!seen) entries.emplace_back(std::string(*name), ValueOfLine(lines_[i].text));
+  }
+  return entries;
 }
 
 void ProfileFile::AppendLine(std::string text) {
@@ -228,6 +249,10 @@ void ProfileFile::Write(std::string_view section, std::string_view key, std::str
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
                   TextLine{std::string(key) + "=" + stored, lineEnd_});
   }
+}
+
+void ProfileFile::AddSection(std::string_view section) {
+  if (!FindSection(section)) AppendLine("[" + std::string(section) + "]");
 }
 
 bool ProfileFile::DeleteKey(std::string_view section, std::string_view key) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/text_encoding.h"
@@ -32,10 +33,15 @@ class ProfileFile {
   bool HasSection(std::string_view section) const;
   // nullopt when the section or the key is missing; "" for a key with an empty value.
   std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+  // Every key of the section in file order, each with its value as Read gives it; a key that
+  // appears again later is listed once. Empty when the section is missing.
+  std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
 
   // Replaces the key's value in its line; adds the key after the last non-blank line of its
   // section when missing, and the section at the end of the file when that is missing.
   void Write(std::string_view section, std::string_view key, std::string_view value);
+  // Adds an empty section at the end of the file when there is none of that name.
+  void AddSection(std::string_view section);
   // Removes the key from the first matching section (every line of it, so Read then gives
   // nullopt). False when there was nothing to remove.
   bool DeleteKey(std::string_view section, std::string_view key);

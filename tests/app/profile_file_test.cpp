@@ -133,6 +133,42 @@ TEST(ProfileFileTest, Delete) {
   EXPECT_FALSE(profile.DeleteSection("A"));
 }
 
+TEST(ProfileFileTest, EntriesOfASection) {
+  using Entries = std::vector<std::pair<std::string, std::string>>;
+  struct Case {
+    std::string text, section;
+    Entries entries;
+  };
+  const std::vector<Case> cases = {
+      {"[A]\nx=1\n; note\n\ny = \"two\" \nX=3\n[B]\nz=4\n", "a", {{"x", "1"}, {"y", "two"}}},
+      {"[A]\n[B]\nz=4\n", "A", {}},
+      {"[B]\nz=4\n", "A", {}},
+      {"[A]\r\nVendigo=3,,1,Pellux\r\nPellux=\r\n",
+       "A",
+       {{"Vendigo", "3,,1,Pellux"}, {"Pellux", ""}}},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(ProfileFile::Parse(c.text).Entries(c.section), c.entries) << c.text;
+  }
+}
+
+TEST(ProfileFileTest, AddSection) {
+  struct Case {
+    std::string text, section, expected;
+  };
+  const std::vector<Case> cases = {
+      {"", "Key\\Path", "[Key\\Path]\n"},
+      {"[A]\r\nx=1", "B", "[A]\r\nx=1\r\n[B]\r\n"},
+      {"[a]\nx=1\n", "A", "[a]\nx=1\n"},
+  };
+  for (const Case &c : cases) {
+    ProfileFile profile = ProfileFile::Parse(c.text);
+    profile.AddSection(c.section);
+    EXPECT_EQ(profile.Serialize(), c.expected) << c.text;
+    EXPECT_TRUE(profile.HasSection(c.section));
+  }
+}
+
 class ProfileFileOnDiskTest : public ::testing::Test {
  protected:
   static void WriteBytes(const fs::path &file, const std::string &bytes) {

@@ -1,0 +1,90 @@
+#include "editorlink/registry_menu_values.h"
+
+#include <cstddef>
+
+namespace vendigo {
+namespace {
+
+constexpr std::size_t kCommandFields = 10;
+constexpr std::size_t kFieldsBeforePath = 5;
+constexpr std::size_t kFieldsAfterPath = 4;
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+std::string WithoutQuotes(std::string_view text) {
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    text = text.substr(1, text.size() - 2);
+  }
+  return std::string(text);
+}
+
+// Where each field of value starts and ends, commas between double quotes not splitting.
+struct Span {
+  std::size_t start;
+  std::size_t end;
+};
+
+std::vector<Span> FieldSpans(std::string_view value) {
+  std::vector<Span> spans;
+  std::size_t start = 0;
+  bool quoted = false;
+  for (std::size_t i = 0; i <= value.size(); ++i) {
+    if (i == value.size() || (value[i] == ',' && !quoted)) {
+      spans.push_back({start, i});
+      start = i + 1;
+    } else if (value[i] == '"') {
+      quoted = !quoted;
+    }
+  }
+  return spans;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitRegistryFields(std::string_view value) {
+  std::vector<std::string> fields;
+  for (const Span &span : FieldSpans(value)) {
+    fields.emplace_back(TrimBlanks(value.substr(span.start, span.end - span.start)));
+  }
+  return fields;
+}
+
+std::optional<RegisteredMenu> ParseMenuValue(std::string_view value) {
+  const std::vector<std::string> fields = SplitRegistryFields(value);
+  if (fields.size() < 4 || fields[3].empty()) return std::nullopt;
+  return RegisteredMenu{fields[3]};
+}
+
+std::optional<RegisteredCommand> ParseCommandValue(std::string_view value) {
+  std::vector<std::string> fields = SplitRegistryFields(value);
+  if (fields.size() > kCommandFields) {
+    // Take the surplus middle back into the path, with its commas, straight from the value.
+    const std::vector<Span> spans = FieldSpans(value);
+    const std::size_t pathStart = spans[kFieldsBeforePath].start;
+    const std::size_t pathEnd = spans[spans.size() - kFieldsAfterPath - 1].end;
+    fields.erase(fields.begin() + kFieldsBeforePath + 1,
+                 fields.end() - static_cast<std::ptrdiff_t>(kFieldsAfterPath));
+    fields[kFieldsBeforePath] = TrimBlanks(value.substr(pathStart, pathEnd - pathStart));
+  }
+  if (fields.size() < 6 || fields[3].empty() || fields[4].empty() || fields[5].empty()) {
+    return std::nullopt;
+  }
+  RegisteredCommand command{fields[3], fields[4], fields[5], {}};
+  if (fields.size() >= 9) command.statusTip = WithoutQuotes(fields[8]);
+  return command;
+}
+
+std::string TitleWithoutAccelerator(std::string_view title) {
+  std::string text;
+  for (std::size_t i = 0; i < title.size(); ++i) {
+    if (title[i] == '&' && i + 1 < title.size()) ++i;
+    text += title[i];
+  }
+  return text;
+}
+
+}  // namespace vendigo

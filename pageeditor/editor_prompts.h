@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vendigo {
+
+// The questions the page editor asks its user. The program asks with dialogs; tests answer
+// from a script.
+class EditorPrompts {
+ public:
+  enum class SaveAnswer { Save, Discard, Cancel };
+
+  virtual ~EditorPrompts() = default;
+
+  // Asked before a modified document is closed.
+  virtual SaveAnswer AskSaveChanges(const QString &documentTitle) = 0;
+  // The files to open; empty when the user cancelled.
+  virtual QStringList AskOpenPaths() = 0;
+  // The file to save to, starting from suggestion; empty when the user cancelled.
+  virtual QString AskSavePath(const QString &suggestion) = 0;
+  virtual void ShowError(const QString &text) = 0;
+};
+
+}  // namespace vendigo

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDBusContext>
+#include <QObject>
+#include <QString>
+
+namespace vendigo {
+
+class EditorDocument;
+class PageEditorWindow;
+
+// The editor's automation interface on the session bus (FrontPage.Editor at /Editor): the
+// three calls the palette makes, and a few more for scripts and tests. Failures are error
+// replies.
+class EditorService : public QObject, protected QDBusContext {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "FrontPage.Editor")
+
+ public:
+  static constexpr char kNoDocumentError[] = "FrontPage.Editor.Error.NoDocument";
+  static constexpr char kFileError[] = "FrontPage.Editor.Error.File";
+
+  explicit EditorService(PageEditorWindow &window, QObject *parent = nullptr);
+
+ public slots:
+  Q_SCRIPTABLE void vtiBringToTop();
+  // The open documents, one per line: the path, or the title of an unsaved one.
+  Q_SCRIPTABLE QString vtiListOpenDocs();
+  // Inserts html at the cursor of the active document.
+  Q_SCRIPTABLE void vtiInsertHTML(const QString &html);
+
+  Q_SCRIPTABLE void OpenDocument(const QString &path);
+  Q_SCRIPTABLE void NewDocument();
+  Q_SCRIPTABLE QString ActiveDocumentText();
+  // Saves the active document to its file; an unsaved document has none, which is an error.
+  Q_SCRIPTABLE void SaveActiveDocument();
+
+ private:
+  // The active document, or nullptr after an error reply.
+  EditorDocument *ActiveOrError();
+
+  PageEditorWindow &window_;
+};
+
+}  // namespace vendigo

@@ -1,0 +1,92 @@
+#include "pageeditor/editor_startup.h"
+
+#include <QDBusMessage>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QSaveFile>
+#include <QVariant>
+#include <algorithm>
+
+#include "editorlink/dbus_editor_host.h"
+
+namespace vendigo {
+namespace {
+
+// An XDG base folder: the variable when it holds an absolute path, else the default under home.
+QString XdgFolder(const char *variable, const QString &fallbackUnderHome) {
+  const QString value = qEnvironmentVariable(variable);
+  if (!value.isEmpty() && QDir::isAbsolutePath(value)) return value;
+  return QDir::homePath() + "/" + fallbackUnderHome;
+}
+
+// The program as one word of the bus's Exec line, which is split like a shell command line.
+QString ExecWord(const QString &program) {
+  static const QString kPlain =
+      QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+");
+  const bool plain =
+      std::all_of(program.begin(), program.end(), [](QChar c) { return kPlain.contains(c); });
+  if (plain && !program.isEmpty()) return program;
+  QString quoted = program;
+  quoted.replace("'", "'\\''");
+  return "'" + quoted + "'";
+}
+
+QDBusMessage EditorCall(const QString &method, const QList<QVariant> &arguments) {
+  QDBusMessage message =
+      QDBusMessage::createMethodCall(kEditorBusName, kEditorObjectPath, kEditorInterface, method);
+  message.setArguments(arguments);
+  return message;
+}
+
+}  // namespace
+
+QString EditorConfigFolder() {
+  return XdgFolder("XDG_CONFIG_HOME", ".config") + "/vendigo-pageeditor";
+}
+
+QString ActivationFilePath() {
+  return XdgFolder("XDG_DATA_HOME", ".local/share") + "/dbus-1/services/" + kEditorBusName +
+         ".service";
+}
+
+QString ActivationFileText(const QString &program) {
+  return QStringLiteral("[D-BUS Service]\nName=%1\nExec=%2\n")
+      .arg(QString::fromLatin1(kEditorBusName), ExecWord(program));
+}
+
+bool EnsureActivationFile(const QString &file, const QString &program, QString *error) {
+  const QByteArray wanted = ActivationFileText(program).toUtf8();
+  QFile current(file);
+  if (current.open(QIODevice::ReadOnly) && current.readAll() == wanted) return true;
+  current.close();
+  if (!QDir().mkpath(QFileInfo(file).absolutePath())) {
+    *error = QStringLiteral("cannot make the folder of %1").arg(file);
+    return false;
+  }
+  QSaveFile out(file);
+  if (!out.open(QIODevice::WriteOnly) || out.write(wanted) != wanted.size() || !out.commit()) {
+    *error = QStringLiteral("cannot write %1: %2").arg(file, out.errorString());
+    return false;
+  }
+  return true;
+}
+
+bool HandOffToRunningEditor(QDBusConnection &bus, const QStringList &files, QString *error) {
+  QList<QDBusMessage> calls;
+  for (const QString &file : files) calls.append(EditorCall("OpenDocument", {file}));
+  calls.append(EditorCall("vtiBringToTop", {}));
+  bool ok = true;
+  for (const QDBusMessage &call : calls) {
+    const QDBusMessage reply = bus.call(call, QDBus::Block, DBusEditorHost::kCallTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+      if (!error->isEmpty()) *error += "\n";
+      *error += reply.errorMessage();
+      ok = false;
+    }
+  }
+  return ok;
+}
+
+}  // namespace vendigo

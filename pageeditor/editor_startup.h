@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QString>
+#include <QStringList>
+
+namespace vendigo {
+
+// The page editor's folder for its own settings and the menu store:
+// $XDG_CONFIG_HOME/vendigo-pageeditor, or ~/.config/vendigo-pageeditor.
+QString EditorConfigFolder();
+
+// Where the session bus looks for the editor's activation file:
+// $XDG_DATA_HOME/dbus-1/services/FrontPage.Editor.service, or under ~/.local/share.
+QString ActivationFilePath();
+// The activation file that lets the bus start program when the editor is called.
+QString ActivationFileText(const QString &program);
+// Writes the activation file when it is missing or names another program. False with error
+// set when it cannot be written.
+bool EnsureActivationFile(const QString &file, const QString &program, QString *error);
+
+// Asks the editor that owns the bus name to open files (absolute paths) and come to the front.
+// False with error set when it does not answer.
+bool HandOffToRunningEditor(QDBusConnection &bus, const QStringList &files, QString *error);
+
+}  // namespace vendigo

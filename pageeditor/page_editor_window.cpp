@@ -1,0 +1,200 @@
+#include "pageeditor/page_editor_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include "pageeditor/editor_document.h"
+#include "pageeditor/editor_prompts.h"
+
+namespace vendigo {
+
+PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
+    : QMainWindow(parent), prompts_(prompts), tabs_(new QTabWidget(this)) {
+  setObjectName("PageEditorWindow");
+  tabs_->setObjectName("Documents");
+  tabs_->setTabsClosable(true);
+  tabs_->setDocumentMode(true);
+  setCentralWidget(tabs_);
+  statusBar();
+  resize(1000, 700);
+
+  QMenu *file = menuBar()->addMenu("&File");
+  file->setObjectName("FileMenu");
+  const auto addAction = [&](const char *name, const QString &text, QKeySequence keys,
+                             void (PageEditorWindow::*handler)()) {
+    QAction *action = file->addAction(text);
+    action->setObjectName(name);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+  addAction("FileNew", "&New", QKeySequence::New, &PageEditorWindow::FileNewClick);
+  addAction("FileOpen", "&Open...", QKeySequence::Open, &PageEditorWindow::FileOpenClick);
+  saveAction_ =
+      addAction("FileSave", "&Save", QKeySequence::Save, &PageEditorWindow::FileSaveClick);
+  saveAsAction_ = addAction("FileSaveAs", "Save &As...", QKeySequence::SaveAs,
+                            &PageEditorWindow::FileSaveAsClick);
+  closeAction_ =
+      addAction("FileClose", "&Close", QKeySequence::Close, &PageEditorWindow::FileCloseClick);
+  file->addSeparator();
+  QAction *quit = file->addAction("E&xit");
+  quit->setObjectName("FileExit");
+  quit->setShortcut(QKeySequence::Quit);
+  connect(quit, &QAction::triggered, this, &QWidget::close);
+
+  connect(tabs_, &QTabWidget::currentChanged, this, &PageEditorWindow::UpdateState);
+  connect(tabs_, &QTabWidget::tabCloseRequested, this, [this](int index) {
+    CloseDocument(qobject_cast<EditorDocument *>(tabs_->widget(index)));
+  });
+  UpdateState();
+}
+
+EditorDocument *PageEditorWindow::NewDocument() {
+  auto *document = new EditorDocument(QStringLiteral("Untitled %1").arg(++untitledCount_));
+  AddDocument(document);
+  return document;
+}
+
+EditorDocument *PageEditorWindow::OpenDocument(const QString &path, QString *error) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  for (EditorDocument *document : Documents()) {
+    if (document->Path() == absolute) {
+      tabs_->setCurrentWidget(document);
+      return document;
+    }
+  }
+  auto *document = new EditorDocument(QString());
+  if (!document->Load(absolute, error)) {
+    delete document;
+    return nullptr;
+  }
+  AddDocument(document);
+  return document;
+}
+
+void PageEditorWindow::AddDocument(EditorDocument *document) {
+  connect(document, &EditorDocument::StateChanged, this, &PageEditorWindow::UpdateState);
+  tabs_->setCurrentIndex(tabs_->addTab(document, document->Title()));
+  document->setFocus();
+  UpdateState();
+}
+
+EditorDocument *PageEditorWindow::ActiveDocument() const {
+  return qobject_cast<EditorDocument *>(tabs_->currentWidget());
+}
+
+QList<EditorDocument *> PageEditorWindow::Documents() const {
+  QList<EditorDocument *> documents;
+  for (int i = 0; i < tabs_->count(); ++i) {
+    documents.append(qobject_cast<EditorDocument *>(tabs_->widget(i)));
+  }
+  return documents;
+}
+
+bool PageEditorWindow::SaveDocument(EditorDocument *document) {
+  if (document->Path().isEmpty()) return SaveDocumentAs(document);
+  QString error;
+  if (document->SaveAs(document->Path(), &error)) return true;
+  prompts_.ShowError(QStringLiteral("Could not save %1: %2").arg(document->Path(), error));
+  return false;
+}
+
+bool PageEditorWindow::SaveDocumentAs(EditorDocument *document) {
+  const QString suggestion =
+      document->Path().isEmpty() ? document->Title() + ".html" : document->Path();
+  const QString path = prompts_.AskSavePath(suggestion);
+  if (path.isEmpty()) return false;
+  QString error;
+  if (document->SaveAs(path, &error)) return true;
+  prompts_.ShowError(QStringLiteral("Could not save %1: %2").arg(path, error));
+  return false;
+}
+
+bool PageEditorWindow::CloseDocument(EditorDocument *document) {
+  if (!document) return false;
+  if (document->IsModified()) {
+    tabs_->setCurrentWidget(document);
+    switch (prompts_.AskSaveChanges(document->Title())) {
+      case EditorPrompts::SaveAnswer::Save:
+        if (!SaveDocument(document)) return false;
+        break;
+      case EditorPrompts::SaveAnswer::Discard:
+        break;
+      case EditorPrompts::SaveAnswer::Cancel:
+        return false;
+    }
+  }
+  tabs_->removeTab(tabs_->indexOf(document));
+  document->deleteLater();
+  UpdateState();
+  return true;
+}
+
+void PageEditorWindow::BringToTop() {
+  if (isMinimized()) showNormal();
+  show();
+  raise();
+  activateWindow();
+}
+
+void PageEditorWindow::closeEvent(QCloseEvent *event) {
+  for (EditorDocument *document : Documents()) {
+    if (!CloseDocument(document)) {
+      event->ignore();
+      return;
+    }
+  }
+  event->accept();
+}
+
+void PageEditorWindow::FileNewClick() {
+  NewDocument();
+}
+
+void PageEditorWindow::FileOpenClick() {
+  for (const QString &path : prompts_.AskOpenPaths()) {
+    QString error;
+    if (!OpenDocument(path, &error)) {
+      prompts_.ShowError(QStringLiteral("Could not open %1: %2").arg(path, error));
+    }
+  }
+}
+
+void PageEditorWindow::FileSaveClick() {
+  if (EditorDocument *document = ActiveDocument()) SaveDocument(document);
+}
+
+void PageEditorWindow::FileSaveAsClick() {
+  if (EditorDocument *document = ActiveDocument()) SaveDocumentAs(document);
+}
+
+void PageEditorWindow::FileCloseClick() {
+  CloseDocument(ActiveDocument());
+}
+
+void PageEditorWindow::UpdateState() {
+  for (int i = 0; i < tabs_->count(); ++i) {
+    const auto *document = qobject_cast<EditorDocument *>(tabs_->widget(i));
+    tabs_->setTabText(i, document->Title() + (document->IsModified() ? "*" : ""));
+    tabs_->setTabToolTip(i, document->ListName());
+  }
+  const EditorDocument *active = ActiveDocument();
+  saveAction_->setEnabled(active);
+  saveAsAction_->setEnabled(active);
+  closeAction_->setEnabled(active);
+  if (!active) {
+    setWindowTitle(kApplicationTitle);
+    setWindowModified(false);
+    return;
+  }
+  setWindowTitle(active->Title() + "[*] - " + kApplicationTitle);
+  setWindowModified(active->IsModified());
+}
+
+}  // namespace vendigo

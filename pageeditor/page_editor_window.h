@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QTabWidget;
+
+namespace vendigo {
+
+class EditorDocument;
+class EditorPrompts;
+
+// The page editor's main window: open documents in tabs, the File menu, and the window title
+// naming the active document.
+class PageEditorWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr char kApplicationTitle[] = "Vendigo Page Editor";
+
+  explicit PageEditorWindow(EditorPrompts &prompts, QWidget *parent = nullptr);
+
+  // A new unsaved document ("Untitled 1", "Untitled 2", ...), made active.
+  EditorDocument *NewDocument();
+  // Opens the file in a new tab, or activates its tab when it is open already. nullptr with
+  // error set when the file cannot be read.
+  EditorDocument *OpenDocument(const QString &path, QString *error);
+  // nullptr when no document is open.
+  EditorDocument *ActiveDocument() const;
+  QList<EditorDocument *> Documents() const;
+
+  // Saves to the document's file, asking for one when it has none. False when not saved.
+  bool SaveDocument(EditorDocument *document);
+  bool SaveDocumentAs(EditorDocument *document);
+  // Closes the document, first asking whether to save it when it is modified. False when it
+  // stays open.
+  bool CloseDocument(EditorDocument *document);
+
+  // Shows, raises and activates the window.
+  void BringToTop();
+
+ protected:
+  void closeEvent(QCloseEvent *event) override;
+
+ private:
+  void FileNewClick();
+  void FileOpenClick();
+  void FileSaveClick();
+  void FileSaveAsClick();
+  void FileCloseClick();
+  void AddDocument(EditorDocument *document);
+  void UpdateState();
+
+  EditorPrompts &prompts_;
+  QTabWidget *tabs_;
+  QAction *saveAction_;
+  QAction *saveAsAction_;
+  QAction *closeAction_;
+  int untitledCount_ = 0;
+};
+
+}  // namespace vendigo

@@ -1,0 +1,36 @@
+#include "pageeditor/qt_editor_prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace vendigo {
+namespace {
+
+const QString kHtmlFilter = QStringLiteral("HTML pages (*.html *.htm);;All files (*)");
+
+}  // namespace
+
+EditorPrompts::SaveAnswer QtEditorPrompts::AskSaveChanges(const QString &documentTitle) {
+  const auto button = QMessageBox::warning(
+      parent_, QApplication::applicationDisplayName(),
+      QStringLiteral("Save the changes to %1?").arg(documentTitle),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (button == QMessageBox::Save) return SaveAnswer::Save;
+  if (button == QMessageBox::Discard) return SaveAnswer::Discard;
+  return SaveAnswer::Cancel;
+}
+
+QStringList QtEditorPrompts::AskOpenPaths() {
+  return QFileDialog::getOpenFileNames(parent_, QStringLiteral("Open"), QString(), kHtmlFilter);
+}
+
+QString QtEditorPrompts::AskSavePath(const QString &suggestion) {
+  return QFileDialog::getSaveFileName(parent_, QStringLiteral("Save As"), suggestion, kHtmlFilter);
+}
+
+void QtEditorPrompts::ShowError(const QString &text) {
+  QMessageBox::critical(parent_, QApplication::applicationDisplayName(), text);
+}
+
+}  // namespace vendigo

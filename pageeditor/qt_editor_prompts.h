@@ -1,0 +1,23 @@
+#pragma once
+
+#include "pageeditor/editor_prompts.h"
+
+class QWidget;
+
+namespace vendigo {
+
+// The page editor's questions as modal dialogs over parent.
+class QtEditorPrompts : public EditorPrompts {
+ public:
+  void SetParent(QWidget *parent) { parent_ = parent; }
+
+  SaveAnswer AskSaveChanges(const QString &documentTitle) override;
+  QStringList AskOpenPaths() override;
+  QString AskSavePath(const QString &suggestion) override;
+  void ShowError(const QString &text) override;
+
+ private:
+  QWidget *parent_ = nullptr;
+};
+
+}  // namespace vendigo

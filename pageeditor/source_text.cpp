@@ -1,0 +1,82 @@
+#include "pageeditor/source_text.h"
+
+namespace vendigo {
+namespace {
+
+// Characters the edit changes when given them, and the markers that stand for them inside it.
+// U+FDD0 and U+FDD1 are the edit's own frame marks; U+2028 and U+2029 its line and block breaks.
+struct Marker {
+  char16_t character;
+  char16_t marker;
+};
+constexpr Marker kMarkers[] = {
+    {u'\r', u'\uFDD2'},     {u'\n', u'\uFDD3'},     {u'\u2028', u'\uFDD4'},
+    {u'\u2029', u'\uFDD5'}, {u'\uFDD0', u'\uFDD6'}, {u'\uFDD1', u'\uFDD7'},
+};
+
+constexpr char16_t kBlockBreak = u'\u2029';
+constexpr char16_t kLineBreak = u'\u2028';  // Shift+Enter in the edit
+
+}  // namespace
+
+LineEnd SourceText::DetectLineEnd(const QString &text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\n') return LineEnd::Lf;
+    if (text[i] == u'\r') {
+      return i + 1 < text.size() && text[i + 1] == u'\n' ? LineEnd::CrLf : LineEnd::Cr;
+    }
+  }
+  return LineEnd::Lf;
+}
+
+QString SourceText::LineEndText(LineEnd lineEnd) {
+  switch (lineEnd) {
+    case LineEnd::CrLf:
+      return QStringLiteral("\r\n");
+    case LineEnd::Cr:
+      return QStringLiteral("\r");
+    case LineEnd::Lf:
+      break;
+  }
+  return QStringLiteral("\n");
+}
+
+QString SourceText::ToEditor(const QString &text, LineEnd lineEnd) {
+  const QString end = LineEndText(lineEnd);
+  QString edit;
+  edit.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (QStringView(text).sliced(i).startsWith(end)) {
+      edit += u'\n';
+      i += end.size() - 1;
+      continue;
+    }
+    char16_t c = text[i].unicode();
+    for (const Marker &m : kMarkers) {
+      if (c == m.character) c = m.marker;
+    }
+    edit += QChar(c);
+  }
+  return edit;
+}
+
+QString SourceText::FromEditor(const QString &raw, LineEnd lineEnd) {
+  const QString end = LineEndText(lineEnd);
+  QString text;
+  text.reserve(raw.size());
+  for (const QChar ch : raw) {
+    const char16_t c = ch.unicode();
+    if (c == kBlockBreak || c == kLineBreak) {
+      text += end;
+      continue;
+    }
+    char16_t original = c;
+    for (const Marker &m : kMarkers) {
+      if (c == m.marker) original = m.character;
+    }
+    text += QChar(original);
+  }
+  return text;
+}
+
+}  // namespace vendigo

@@ -1,0 +1,197 @@
+// One document: files in and out byte for byte, insertion at the cursor, the rendered view.
+#include "pageeditor/editor_document.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QtTest>
+
+using vendigo::EditorDocument;
+
+namespace {
+
+QByteArray ReadAll(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+void PutCursorAt(EditorDocument &document, int position) {
+  QTextCursor cursor = document.Source()->textCursor();
+  cursor.setPosition(position);
+  document.Source()->setTextCursor(cursor);
+}
+
+}  // namespace
+
+class EditorDocumentTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { QVERIFY(folder_.isValid()); }
+
+  void loadAndSaveKeepTheBytes_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("text");   // what the document holds
+    QTest::addColumn<QByteArray>("saved");  // what Save As writes
+    const QByteArray page = "<html>\r\n<p title=\"\xC3\xA9\">\xE2\x84\xA2</p>\r\n</html>\r\n";
+    QTest::newRow("UTF-8, CR LF") << page << page << page;
+    QTest::newRow("byte order mark kept") << "\xEF\xBB\xBF" + page << page << "\xEF\xBB\xBF" + page;
+    QTest::newRow("mixed line ends, no end at the end")
+        << QByteArray("a\nb\r\nc\rd") << QByteArray("a\nb\r\nc\rd") << QByteArray("a\nb\r\nc\rd");
+    QTest::newRow("no-break space and line separator") << QByteArray(
+                                                              "a\xC2\xA0"
+                                                              "b\xE2\x80\xA8"
+                                                              "c")
+                                                       << QByteArray(
+                                                              "a\xC2\xA0"
+                                                              "b\xE2\x80\xA8"
+                                                              "c")
+                                                       << QByteArray(
+                                                              "a\xC2\xA0"
+                                                              "b\xE2\x80\xA8"
+                                                              "c");
+    QTest::newRow("Windows-1252 is read and saved as UTF-8")
+        << QByteArray("Caf\xE9 \x99\r\n") << QByteArray("Caf\xC3\xA9 \xE2\x84\xA2\r\n")
+        << QByteArray("Caf\xC3\xA9 \xE2\x84\xA2\r\n");
+    QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray();
+  }
+  void loadAndSaveKeepTheBytes() {
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, saved);
+    const QString source = folder_.filePath("source.html");
+    const QString target = folder_.filePath("target.html");
+    WriteAll(source, file);
+
+    EditorDocument document("Untitled 1");
+    QString error;
+    QVERIFY2(document.Load(source, &error), qPrintable(error));
+    QCOMPARE(document.Text().toUtf8(), text);
+    QCOMPARE(document.Title(), QString("source.html"));
+    QCOMPARE(document.ListName(), source);
+    QVERIFY(!document.IsModified());
+
+    QVERIFY2(document.SaveAs(target, &error), qPrintable(error));
+    QCOMPARE(ReadAll(target), saved);
+    QCOMPARE(document.Path(), target);
+  }
+
+  void aFileThatCannotBeReadIsAnError() {
+    EditorDocument document("Untitled 1");
+    QString error;
+    QVERIFY(!document.Load(folder_.filePath("missing.html"), &error));
+    QCOMPARE(error, QString("No such file or directory"));
+    QCOMPARE(document.ListName(), QString("Untitled 1"));
+  }
+
+  void insertionGoesToTheCursorAsOneUndoStep_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<bool>("selectToEnd");
+    QTest::addColumn<QByteArray>("expected");
+    const QByteArray html = "<b class=\"x\">\xC3\xA9\xC3\xBC\xE2\x84\xA2</b>\r\n<i>'</i>\n";
+    QTest::newRow("CR LF file, inside the second line")
+        << QByteArray("<p>one</p>\r\n<p>two</p>\r\n") << 14 << false
+        << "<p>one</p>\r\n<p>" + html + "X" + "two</p>\r\n";
+    QTest::newRow("LF file, at the end")
+        << QByteArray("<p>one</p>\n") << 11 << false << "<p>one</p>\n" + html + "X";
+    QTest::newRow("a selection stays, the text goes in at the cursor")
+        << QByteArray("<p>one</p>") << 3 << true << "<p>" + html + "X" + "one</p>";
+  }
+  void insertionGoesToTheCursorAsOneUndoStep() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, cursor);
+    QFETCH(bool, selectToEnd);
+    QFETCH(QByteArray, expected);
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, file);
+    EditorDocument document("Untitled 1");
+    QString error;
+    QVERIFY(document.Load(path, &error));
+    PutCursorAt(document, cursor);
+    if (selectToEnd) {
+      // The cursor stays where it is, the selection reaches back from the end of the text.
+      QTextCursor selection = document.Source()->textCursor();
+      selection.movePosition(QTextCursor::End);
+      selection.setPosition(cursor, QTextCursor::KeepAnchor);
+      document.Source()->setTextCursor(selection);
+    }
+
+    document.InsertAtCursor(
+        QString::fromUtf8("<b class=\"x\">\xC3\xA9\xC3\xBC\xE2\x84\xA2</b>\r\n<i>'</i>\n"));
+    QVERIFY(document.IsModified());
+    document.InsertAtCursor("X");  // the cursor is right after the first insertion
+    QCOMPARE(document.Text().toUtf8(), expected);
+
+    document.Source()->undo();
+    document.Source()->undo();
+    QCOMPARE(document.Text().toUtf8(), file);
+    document.Source()->redo();
+    QCOMPARE(document.Text().toUtf8(), expected.replace("X", ""));
+  }
+
+  void copyAndPasteKeepTheCharacters_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("CR LF page with a lone LF") << QByteArray("<p>a</p>\r\n<p>b</p>\n<i>c</i>\r\n");
+    QTest::newRow("LF page with a CR LF") << QByteArray("<p>a</p>\n<p>b</p>\r\n<i>c</i>\n");
+    QTest::newRow("CR page with a no-break space")
+        << QByteArray("<p>a\xC2\xA0</p>\r<p>b</p>\r<i>c</i>\r");
+  }
+  void copyAndPasteKeepTheCharacters() {
+    QFETCH(QByteArray, file);
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, file);
+    EditorDocument document("Untitled 1");
+    QString error;
+    QVERIFY(document.Load(path, &error));
+
+    document.Source()->selectAll();
+    document.Source()->copy();
+    QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), file);
+    document.Source()->moveCursor(QTextCursor::End);
+    document.Source()->paste();
+    QCOMPARE(document.Text().toUtf8(), file + file);
+  }
+
+  void theRenderedViewFollowsTheText() {
+    EditorDocument document("Untitled 1");
+    document.InsertAtCursor("<p>one</p>");
+    document.RefreshRendered();
+    QCOMPARE(document.Rendered()->toPlainText(), QString("one"));
+    document.InsertAtCursor("<p>two &amp; <b>three</b></p>");
+    QTRY_COMPARE(document.Rendered()->toPlainText(), QString("one\ntwo & three"));
+    QTest::keyClicks(document.Source(), "<p>four</p>");
+    QTRY_COMPARE(document.Rendered()->toPlainText(), QString("one\ntwo & three\nfour"));
+  }
+
+  void picturesBesideTheFileAreShown() {
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(folder_.filePath("pic.png")));
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, "<p><img src=\"pic.png\"></p>");
+    EditorDocument document("Untitled 1");
+    QString error;
+    QVERIFY(document.Load(path, &error));
+    const QVariant shown =
+        document.Rendered()->document()->resource(QTextDocument::ImageResource, QUrl("pic.png"));
+    QCOMPARE(shown.value<QImage>().size(), QSize(3, 2));
+  }
+
+ private:
+  QTemporaryDir folder_;
+};
+
+QTEST_MAIN(EditorDocumentTest)
+#include "editor_document_test.moc"

@@ -1,0 +1,163 @@
+// The editor window: documents in tabs, the File menu, closing with unsaved changes.
+#include "pageeditor/page_editor_window.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "pageeditor/editor_document.h"
+#include "pageeditor/editor_prompts.h"
+#include "support/scripted_editor_prompts.h"
+
+using vendigo::EditorDocument;
+using vendigo::EditorPrompts;
+using vendigo::PageEditorWindow;
+using SaveAnswer = EditorPrompts::SaveAnswer;
+using ScriptedPrompts = vendigo::testing::ScriptedEditorPrompts;
+
+Q_DECLARE_METATYPE(SaveAnswer)
+
+namespace {
+
+QByteArray ReadAll(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+}
+
+void Trigger(PageEditorWindow &window, const char *action) {
+  QAction *found = window.findChild<QAction *>(action);
+  QVERIFY2(found, action);
+  found->trigger();
+}
+
+QStringList ListNames(const PageEditorWindow &window) {
+  QStringList names;
+  for (const EditorDocument *document : window.Documents()) names << document->ListName();
+  return names;
+}
+
+}  // namespace
+
+class PageEditorWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { QVERIFY(folder_.isValid()); }
+
+  void theTitleNamesTheActiveDocument() {
+    ScriptedPrompts prompts;
+    PageEditorWindow window(prompts);
+    QCOMPARE(window.windowTitle(), QString("Vendigo Page Editor"));
+    QVERIFY(!window.findChild<QAction *>("FileSave")->isEnabled());
+
+    Trigger(window, "FileNew");
+    QCOMPARE(window.windowTitle(), QString("Untitled 1[*] - Vendigo Page Editor"));
+    QVERIFY(!window.isWindowModified());
+    window.ActiveDocument()->InsertAtCursor("<p>x</p>");
+    QVERIFY(window.isWindowModified());
+    QCOMPARE(window.findChild<QTabWidget *>("Documents")->tabText(0), QString("Untitled 1*"));
+
+    const QString path = folder_.filePath("shop.html");
+    WriteAll(path, "<p>shop</p>");
+    QString error;
+    QVERIFY(window.OpenDocument(path, &error));
+    QCOMPARE(window.windowTitle(), QString("shop.html[*] - Vendigo Page Editor"));
+    QVERIFY(!window.isWindowModified());
+    QCOMPARE(ListNames(window), (QStringList{"Untitled 1", path}));
+  }
+
+  void openingAnOpenFileShowsItsTab() {
+    ScriptedPrompts prompts;
+    PageEditorWindow window(prompts);
+    const QString path = folder_.filePath("a.html");
+    WriteAll(path, "a");
+    prompts.openPaths = {path, folder_.filePath("missing.html")};
+    Trigger(window, "FileOpen");
+    window.NewDocument();
+    QString error;
+    QCOMPARE(window.OpenDocument(folder_.filePath("./a.html"), &error), window.Documents()[0]);
+    QCOMPARE(window.ActiveDocument(), window.Documents()[0]);
+    QCOMPARE(ListNames(window), (QStringList{path, "Untitled 1"}));
+    QCOMPARE(prompts.asked,
+             (QStringList{"open", "error: Could not open " + folder_.filePath("missing.html") +
+                                      ": No such file or directory"}));
+  }
+
+  void saveAsksForAFileOnlyWhenThereIsNone() {
+    ScriptedPrompts prompts;
+    PageEditorWindow window(prompts);
+    window.NewDocument()->InsertAtCursor("<p>\xC3\xA9</p>\r\n");
+    prompts.savePath = folder_.filePath("new.html");
+    Trigger(window, "FileSave");
+    QCOMPARE(ReadAll(prompts.savePath), QByteArray("<p>\xC3\xA9</p>\r\n"));
+    QCOMPARE(window.windowTitle(), QString("new.html[*] - Vendigo Page Editor"));
+
+    window.ActiveDocument()->InsertAtCursor("more");
+    Trigger(window, "FileSave");
+    QCOMPARE(ReadAll(prompts.savePath), QByteArray("<p>\xC3\xA9</p>\r\nmore"));
+
+    prompts.savePath = folder_.filePath("copy.html");
+    Trigger(window, "FileSaveAs");
+    QCOMPARE(ReadAll(prompts.savePath), QByteArray("<p>\xC3\xA9</p>\r\nmore"));
+    QCOMPARE(prompts.asked,
+             (QStringList{"save as: Untitled 1.html", "save as: " + folder_.filePath("new.html")}));
+    QCOMPARE(ListNames(window), QStringList{prompts.savePath});
+  }
+
+  void closingAModifiedDocumentAsksFirst_data() {
+    QTest::addColumn<SaveAnswer>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QByteArray>("fileAfter");
+    QTest::newRow("Save") << SaveAnswer::Save << true << QByteArray("<p>new</p><p>old</p>");
+    QTest::newRow("Discard") << SaveAnswer::Discard << true << QByteArray("<p>old</p>");
+    QTest::newRow("Cancel") << SaveAnswer::Cancel << false << QByteArray("<p>old</p>");
+  }
+  void closingAModifiedDocumentAsksFirst() {
+    QFETCH(SaveAnswer, answer);
+    QFETCH(bool, closed);
+    QFETCH(QByteArray, fileAfter);
+    for (const char *how : {"File Close", "window close"}) {
+      ScriptedPrompts prompts;
+      prompts.saveAnswers = {answer};
+      PageEditorWindow window(prompts);
+      window.show();
+      const QString path = folder_.filePath("page.html");
+      WriteAll(path, "<p>old</p>");
+      QString error;
+      window.OpenDocument(path, &error)->InsertAtCursor("<p>new</p>");
+
+      if (QByteArray(how) == "File Close") {
+        Trigger(window, "FileClose");
+        QCOMPARE(window.Documents().isEmpty(), closed);
+      } else {
+        QCOMPARE(window.close(), closed);
+      }
+      QCOMPARE(prompts.asked, QStringList{"save changes: page.html"});
+      QCOMPARE(ReadAll(path), fileAfter);
+    }
+  }
+
+  void anUnmodifiedDocumentClosesWithoutAQuestion() {
+    ScriptedPrompts prompts;
+    PageEditorWindow window(prompts);
+    window.show();
+    window.NewDocument();
+    window.NewDocument();
+    QVERIFY(window.close());
+    QVERIFY(window.Documents().isEmpty());
+    QCOMPARE(prompts.asked, QStringList{});
+  }
+
+ private:
+  QTemporaryDir folder_;
+};
+
+QTEST_MAIN(PageEditorWindowTest)
+#include "page_editor_window_test.moc"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "pageeditor/editor_prompts.h"
+
+namespace vendigo::testing {
+
+// The page editor's questions answered from a script; every question and error is recorded in
+// the order asked. A save question is answered Cancel when the script has no answer left.
+class ScriptedEditorPrompts : public EditorPrompts {
+ public:
+  SaveAnswer AskSaveChanges(const QString &title) override {
+    asked << "save changes: " + title;
+    return saveAnswers.isEmpty() ? SaveAnswer::Cancel : saveAnswers.takeFirst();
+  }
+  QStringList AskOpenPaths() override {
+    asked << "open";
+    return openPaths;
+  }
+  QString AskSavePath(const QString &suggestion) override {
+    asked << "save as: " + suggestion;
+    return savePath;
+  }
+  void ShowError(const QString &text) override { asked << "error: " + text; }
+
+  QStringList asked;
+  QList<SaveAnswer> saveAnswers;
+  QStringList openPaths;
+  QString savePath;
+};
+
+}  // namespace vendigo::testing

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Vendigo.
-#
-# The palette and the page editor are not built yet; until they are, this shows what the
-# command-line generator makes from the settings in build/bin/pelluxfp.ini.
+# Installs what is missing, builds, and starts Vendigo's page editor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/build.sh
 
-html=build/bin/vendigo-html
-"$html" --help
-for command in form quantity viewcart buybutton ebay; do
-  printf '\n%s:\n' "$command"
-  "$html" "$command"
-  printf '\n'
-done
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+  echo "start.sh: there is no display to show the windows on (DISPLAY is not set)." >&2
+  echo "Run it on a virtual X server instead:  xvfb-run -a scripts/start.sh" >&2
+  exit 1
+fi
+
+# The editor serves the palette on the session bus; start one when the desktop has none.
+if [[ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]]; then
+  exec dbus-run-session -- build/bin/vendigo-pageeditor "$@"
+fi
+exec build/bin/vendigo-pageeditor "$@"

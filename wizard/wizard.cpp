@@ -90,9 +90,7 @@ QString ChooseImageWithDialog(QWidget *parent) {
 
 QLabel *Title(const QString &text, QWidget *parent) {
   auto *label = new QLabel(text, parent);
-  QFont font = label->font();
-  font.setBold(true);
-  label->setFont(font);
+  MakeBold(label);
   return label;
 }
 
@@ -137,13 +135,10 @@ T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
 
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
-  Notebook1 = new QStackedWidget(this);
-  Notebook1->setObjectName("Notebook1");
+  Notebook1 = Named(new QStackedWidget(this), "Notebook1");
   layout->addWidget(Notebook1, 1);
   for (const char *name : kPageNames) {
-    auto *page = new QWidget(Notebook1);
-    page->setObjectName(QString(name) + "Page");
-    Notebook1->addWidget(page);
+    Notebook1->addWidget(Named(new QWidget(Notebook1), (std::string(name) + "Page").c_str()));
   }
   BuildIntroPage(Notebook1->widget(0));
   BuildItemPage(Notebook1->widget(1));
@@ -152,20 +147,11 @@ T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
   BuildOptionsPage(Notebook1->widget(4));
   BuildRelatedPage(Notebook1->widget(5));
 
-  auto *buttons = new QHBoxLayout();
-  layout->addLayout(buttons);
-  auto makeButton = [this, buttons](const char *name, const char *caption) {
-    auto *button = new QPushButton(caption, this);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    buttons->addWidget(button);
-    return button;
-  };
-  buttons->addStretch(1);
-  Cancel = makeButton("Cancel", "Cancel");
-  BackBut = makeButton("BackBut", "<<Previous");
-  nextBut = makeButton("nextBut", "Next>>");
-  FinBut = makeButton("FinBut", "Finish");
+  Cancel = Named(new QPushButton("Cancel", this), "Cancel");
+  BackBut = Named(new QPushButton("<<Previous", this), "BackBut");
+  nextBut = Named(new QPushButton("Next>>", this), "nextBut");
+  FinBut = Named(new QPushButton("Finish", this), "FinBut");
+  layout->addLayout(ButtonRow({Cancel, BackBut, nextBut, FinBut}));
   BackBut->setEnabled(false);
   nextBut->setEnabled(false);
   FinBut->setEnabled(false);
@@ -186,8 +172,7 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
   auto *layout = new QHBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
 
-  FileListBox1 = new QListWidget(page);
-  FileListBox1->setObjectName("FileListBox1");
+  FileListBox1 = Named(new QListWidget(page), "FileListBox1");
   FileListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
   FileListBox1->viewport()->installEventFilter(this);
   layout->addWidget(FileListBox1, 1);
@@ -196,8 +181,7 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
   layout->addLayout(right);
   auto *head = new QHBoxLayout();
   right->addLayout(head);
-  Image1 = new QToolButton(page);
-  Image1->setObjectName("Image1");
+  Image1 = Named(new QToolButton(page), "Image1");
   Image1->setAutoRaise(true);
   Image1->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
   Image1->setCursor(Qt::PointingHandCursor);
@@ -215,8 +199,7 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
   right->addLayout(facts);
   auto addFact = [page, facts](int row, const char *caption, const char *name) {
     facts->addWidget(new QLabel(caption, page), row, 0);
-    auto *value = new QLabel(page);
-    value->setObjectName(name);
+    auto *value = Named(new QLabel(page), name);
     facts->addWidget(value, row, 1);
     return value;
   };
@@ -225,8 +208,7 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
   email = addFact(2, "E-mail:", "email");
   facts->setColumnStretch(1, 1);
 
-  Image2 = new QLabel(page);
-  Image2->setObjectName("Image2");
+  Image2 = Named(new QLabel(page), "Image2");
   Image2->setFixedSize(285, 180);
   Image2->setScaledContents(true);
   Image2->setFrameShape(QFrame::StyledPanel);
@@ -239,16 +221,13 @@ void T_PelluxFP::BuildItemPage(QWidget *page) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setVerticalSpacing(2);
 
-  RadioButton1 = new QRadioButton("Single Product Description", page);
-  RadioButton1->setObjectName("RadioButton1");
+  RadioButton1 = Named(new QRadioButton("Single Product Description", page), "RadioButton1");
   RadioButton1->setChecked(true);
   layout->addWidget(RadioButton1, 0, 0, 1, 4);
 
   auto addEdit = [page, layout](const char *caption, const char *name, int row, int column) {
-    auto *label = new QLabel(caption, page);
-    auto *edit = new QLineEdit(page);
-    edit->setObjectName(name);
-    label->setBuddy(edit);
+    auto *edit = Named(new QLineEdit(page), name);
+    QLabel *label = LabelFor(caption, edit);
     layout->addWidget(label, row, column);
     layout->addWidget(edit, row, column + 1);
     return std::make_pair(label, edit);
@@ -261,17 +240,13 @@ void T_PelluxFP::BuildItemPage(QWidget *page) {
   red.setColor(QPalette::Text, Qt::red);
   Price->setPalette(red);
   ProductWeight = addEdit("Weight:", "ProductWeight", 2, 2).second;
-  CheckBox1 = new QCheckBox("Item is Taxable", page);
-  CheckBox1->setObjectName("CheckBox1");
-  CheckBox1->setTristate(true);
+  CheckBox1 = Named(new QCheckBox("Item is Taxable", page), "CheckBox1");
   layout->addWidget(CheckBox1, 3, 0, 1, 2);
   auto smartTax = addEdit("Smart Tax Code:", "SmartTaxCode", 3, 2);
-  SmartTaxCodeLabel = smartTax.first;
-  SmartTaxCodeLabel->setObjectName("SmartTaxCodeLabel");
+  SmartTaxCodeLabel = Named(smartTax.first, "SmartTaxCodeLabel");
   SmartTaxCode = smartTax.second;
 
-  RadioButton2 = new QRadioButton("Multiple Product Descriptions", page);
-  RadioButton2->setObjectName("RadioButton2");
+  RadioButton2 = Named(new QRadioButton("Multiple Product Descriptions", page), "RadioButton2");
   layout->addWidget(RadioButton2, 4, 0, 1, 4);
   MultDesGrid =
       NewGrid("MultDesGrid",
@@ -301,22 +276,17 @@ void T_PelluxFP::BuildItemPage(QWidget *page) {
 void T_PelluxFP::BuildImagePage(QWidget *page) {
   auto *layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
-  ImageButton = new QToolButton(page);
-  ImageButton->setObjectName("ImageButton");
+  ImageButton = Named(new QToolButton(page), "ImageButton");
   ImageButton->setText("Image");
   ImageButton->setPopupMode(QToolButton::InstantPopup);
   ImageButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  auto *popupMenu1 = new QMenu(ImageButton);
-  popupMenu1->setObjectName("PopupMenu1");
-  SelectImage1 = popupMenu1->addAction("Select Image");
-  SelectImage1->setObjectName("SelectImage1");
-  CancelImage1 = popupMenu1->addAction("Cancel Image");
-  CancelImage1->setObjectName("CancelImage1");
+  auto *popupMenu1 = Named(new QMenu(ImageButton), "PopupMenu1");
+  SelectImage1 = Named(popupMenu1->addAction("Select Image"), "SelectImage1");
+  CancelImage1 = Named(popupMenu1->addAction("Cancel Image"), "CancelImage1");
   ImageButton->setMenu(popupMenu1);
   layout->addWidget(ImageButton, 0, Qt::AlignLeft);
 
-  WebBrowser1 = new QTextBrowser(page);
-  WebBrowser1->setObjectName("WebBrowser1");
+  WebBrowser1 = Named(new QTextBrowser(page), "WebBrowser1");
   WebBrowser1->setOpenLinks(false);
   layout->addWidget(WebBrowser1, 1);
 
@@ -328,8 +298,7 @@ void T_PelluxFP::BuildDetailsPage(QWidget *page) {
   auto *layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Title("Long Text Description of Product", page));
-  LongText = new QPlainTextEdit(page);
-  LongText->setObjectName("LongText");
+  LongText = Named(new QPlainTextEdit(page), "LongText");
   LongText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   layout->addWidget(LongText, 1);
 }
@@ -338,22 +307,19 @@ void T_PelluxFP::BuildOptionsPage(QWidget *page) {
   auto *layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Title("Multiple Options for Product", page));
-  PageControl1 = new QTabWidget(page);
-  PageControl1->setObjectName("PageControl1");
+  PageControl1 = Named(new QTabWidget(page), "PageControl1");
   layout->addWidget(PageControl1, 1);
 
   const char *const tabs[kOptionGroups] = {"Option 1", "Option 2", "Option3"};
   const char *const textNames[kOptionGroups] = {"eop1text", "eop2text", "eop3text"};
   const char *const gridNames[kOptionGroups] = {"Eop1Grid", "eop2grid", "eop3grid"};
   for (std::size_t g = 0; g < kOptionGroups; ++g) {
-    auto *tab = new QWidget(PageControl1);
-    tab->setObjectName(QString("TabSheet%1").arg(g + 1));
+    auto *tab = Named(new QWidget(PageControl1), ("TabSheet" + std::to_string(g + 1)).c_str());
     auto *tabLayout = new QVBoxLayout(tab);
     auto *nameRow = new QHBoxLayout();
     tabLayout->addLayout(nameRow);
     nameRow->addWidget(new QLabel("Extended Options is for:", tab));
-    eopText_[g] = new QLineEdit(tab);
-    eopText_[g]->setObjectName(textNames[g]);
+    eopText_[g] = Named(new QLineEdit(tab), textNames[g]);
     nameRow->addWidget(eopText_[g], 1);
     eopGrid_[g] = NewGrid(gridNames[g], {"Cart Description", "Price", "Weight", "Readable Text"},
                           {197, 67, 71, 184}, kOptionRows, tab);
@@ -393,7 +359,7 @@ void T_PelluxFP::FormCreate() {
   currentPage_ = 0;
   ShowPage(currentPage_);
   PageControl1->setCurrentIndex(0);
-  CheckBox1->setCheckState(Qt::PartiallyChecked);
+  MakeTaxCheckBox(CheckBox1);
   if (context_.settings.PelluxGeneration != 4) {
     // The grids keep only their first columns: the cells of the others read as empty.
     MultDesGrid->setColumnCount(kGeneration3Columns);
@@ -513,17 +479,7 @@ ProductPageInput T_PelluxFP::CollectInput() const {
   input.Description = ToStd(Description->text());
   input.Price = ToStd(Price->text());
   input.Weight = ToStd(ProductWeight->text());
-  switch (CheckBox1->checkState()) {
-    case Qt::Checked:
-      input.Taxable = TaxState::Checked;
-      break;
-    case Qt::Unchecked:
-      input.Taxable = TaxState::Unchecked;
-      break;
-    case Qt::PartiallyChecked:
-      input.Taxable = TaxState::Grayed;
-      break;
-  }
+  input.Taxable = TaxStateOf(CheckBox1);
   input.SmartTaxCode = ToStd(SmartTaxCode->text());
 
   const StringGrid *descriptions = MultDesGrid;

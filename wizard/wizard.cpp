@@ -119,9 +119,7 @@ void ApplyDescriptionRule(StringGrid *grid, int row) {
 
 // A Taxable cell holds "", "0" or "1"; anything else is emptied.
 void ApplyTaxableRule(StringGrid *grid, int row) {
-  const QString text = grid->Cell(kTaxableColumn, row);
-  if (text.isEmpty()) return;
-  if (text.size() > 1 || (text[0] != '0' && text[0] != '1')) grid->SetCell(kTaxableColumn, row, {});
+  if (!IsTaxableText(CellOf(grid, kTaxableColumn, row))) grid->SetCell(kTaxableColumn, row, {});
 }
 
 }  // namespace

@@ -73,9 +73,7 @@ class Harness {
 
   template <typename T>
   T *Find(const char *name) const {
-    T *child = dialog->findChild<T *>(name);
-    if (child == nullptr) qFatal("no control %s", name);
-    return child;
+    return testing::Child<T>(dialog, name);
   }
   StringGrid *Grid(const char *name) const { return Find<StringGrid>(name); }
 
@@ -99,10 +97,11 @@ class Harness {
   // Makes the cell current, as the keyboard would, and types the keys into its editor.
   void TypeInGrid(StringGrid *grid, const Typing &typing) {
     grid->setCurrentCell(typing.row, typing.column);
+    QVERIFY(grid->CellEditor() != nullptr);
     for (const QChar key : typing.keys) {
-      QVERIFY(grid->CellEditor() != nullptr);
       if (key == '\t') {
         testing::Tab(grid);
+        QVERIFY(grid->CellEditor() != nullptr);
       } else {
         testing::Type(grid, QString(key));
       }

@@ -1,55 +1,41 @@
 #include "builders/PelluxExtendedOptionsBuilder.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "builders/dialog_parts.h"
 #include "builders/key_filters.h"
 #include "builders/string_grid.h"
 
 namespace vendigo {
 
 TPelluxOptionsBuilder::TPelluxOptionsBuilder(AppContext &context, QWidget *parent)
-    : QDialog(parent), context_(context) {
+    : QDialog(parent),
+      context_(context),
+      Eopfor(Named(new QLineEdit(this), "Eopfor")),
+      eoplabel(Named(LabelFor(QStringLiteral("Extended Option is for:"), Eopfor), "eoplabel")),
+      RadioGrid1(Named(new StringGrid(this), "RadioGrid1")),
+      OKBut(Named(new QPushButton(QStringLiteral("&OK"), this), "OKBut")),
+      Button1(Named(new QPushButton(QStringLiteral("&Cancel"), this), "Button1")) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Extended Option"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
-
-  eoplabel = new QLabel(QStringLiteral("Extended Option is for:"), this);
-  eoplabel->setObjectName(QStringLiteral("eoplabel"));
-  Eopfor = new QLineEdit(this);
-  Eopfor->setObjectName(QStringLiteral("Eopfor"));
-  eoplabel->setBuddy(Eopfor);
-  RadioGrid1 = new StringGrid(this);
-  RadioGrid1->setObjectName(QStringLiteral("RadioGrid1"));
-  OKBut = new QPushButton(QStringLiteral("&OK"), this);
-  OKBut->setObjectName(QStringLiteral("OKBut"));
-  Button1 = new QPushButton(QStringLiteral("&Cancel"), this);
-  Button1->setObjectName(QStringLiteral("Button1"));
-  // Enter in an edit does not press a button; Escape cancels (QDialog).
-  OKBut->setAutoDefault(false);
-  Button1->setAutoDefault(false);
+  SetFixedDialogWindow(this, DialogBorder::SystemMenu);
 
   auto *nameRow = new QHBoxLayout;
   nameRow->addWidget(eoplabel);
   nameRow->addWidget(Eopfor, 1);
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBut);
-  buttons->addWidget(Button1);
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(nameRow);
   layout->addWidget(RadioGrid1, 1);
-  layout->addLayout(buttons);
+  // Enter in an edit does not press a button; Escape cancels (QDialog).
+  layout->addLayout(ButtonRow({OKBut, Button1}));
 
   connect(RadioGrid1, &StringGrid::KeyPress, this, &TPelluxOptionsBuilder::RadioGrid1KeyPress);
   connect(RadioGrid1, &StringGrid::SetEditText, this,
@@ -63,9 +49,6 @@ TPelluxOptionsBuilder::TPelluxOptionsBuilder(AppContext &context, QWidget *paren
   FormCreate();
 
   setFixedSize(527, 237);
-  if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
   Eopfor->setFocus();
 }
 

@@ -38,8 +38,8 @@ class TPelluxOptionsBuilder : public QDialog {
   void StoreRow(int row, const OptionRow &values);
 
   AppContext &context_;
-  QLabel *eoplabel;
   QLineEdit *Eopfor;
+  QLabel *eoplabel;
   StringGrid *RadioGrid1;
   QPushButton *OKBut;
   QPushButton *Button1;

@@ -92,7 +92,7 @@ void ApplyAddItCellRules(AddItRow &row, int column) {
       row.Weight = CheckedNumberCell(row.Weight, false);
       break;
     case kAddItTaxable:
-      if (row.Taxable != "" && row.Taxable != "0" && row.Taxable != "1") row.Taxable.clear();
+      if (!IsTaxableText(row.Taxable)) row.Taxable.clear();
       break;
     default:
       break;

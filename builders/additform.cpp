@@ -1,66 +1,44 @@
 #include "builders/additform.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <string>
 #include <vector>
 
+#include "builders/dialog_parts.h"
 #include "builders/key_filters.h"
 #include "builders/product_interface.h"
 #include "builders/string_grid.h"
 
 namespace vendigo {
 
-namespace {
-
-QRadioButton *NewRadio(const QString &name, const QString &caption, QWidget *parent) {
-  auto *radio = new QRadioButton(caption, parent);
-  radio->setObjectName(name);
-  return radio;
-}
-
-}  // namespace
-
 TAddBuilder::TAddBuilder(AppContext &context, QWidget *parent)
-    : QDialog(parent), context_(context) {
+    : QDialog(parent),
+      context_(context),
+      ModeBox(Named(new QGroupBox(this), "ModeBox")),
+      CHBUT(Named(new QRadioButton(QStringLiteral("AddIt Checkbox Table"), ModeBox), "CHBUT")),
+      RABUT(Named(new QRadioButton(QStringLiteral("AddIt Radio Table"), ModeBox), "RABUT")),
+      SEBUT(Named(new QRadioButton(QStringLiteral("AddIt Select List Only"), ModeBox), "SEBUT")),
+      Qadd(Named(new QRadioButton(QStringLiteral("Make Quantity Add Table"), ModeBox), "Qadd")),
+      RadioGrid1(Named(new StringGrid(this), "RadioGrid1")),
+      OKBut(Named(new QPushButton(QStringLiteral("&OK"), this), "OKBut")),
+      Button1(Named(new QPushButton(QStringLiteral("&Cancel"), this), "Button1")) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("AddIt and Quantity Add Builder"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+  SetFixedDialogWindow(this, DialogBorder::SystemMenu);
 
-  ModeBox = new QGroupBox(this);
-  ModeBox->setObjectName(QStringLiteral("ModeBox"));
-  CHBUT = NewRadio(QStringLiteral("CHBUT"), QStringLiteral("AddIt Checkbox Table"), ModeBox);
-  RABUT = NewRadio(QStringLiteral("RABUT"), QStringLiteral("AddIt Radio Table"), ModeBox);
-  SEBUT = NewRadio(QStringLiteral("SEBUT"), QStringLiteral("AddIt Select List Only"), ModeBox);
-  Qadd = NewRadio(QStringLiteral("Qadd"), QStringLiteral("Make Quantity Add Table"), ModeBox);
   CHBUT->setChecked(true);
   auto *modes = new QHBoxLayout(ModeBox);
   for (QRadioButton *radio : {CHBUT, RABUT, SEBUT, Qadd}) modes->addWidget(radio);
 
-  RadioGrid1 = new StringGrid(this);
-  RadioGrid1->setObjectName(QStringLiteral("RadioGrid1"));
-  OKBut = new QPushButton(QStringLiteral("&OK"), this);
-  OKBut->setObjectName(QStringLiteral("OKBut"));
-  Button1 = new QPushButton(QStringLiteral("&Cancel"), this);
-  Button1->setObjectName(QStringLiteral("Button1"));
-  OKBut->setAutoDefault(false);
-  Button1->setAutoDefault(false);
-
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBut);
-  buttons->addWidget(Button1);
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(ModeBox);
   layout->addWidget(RadioGrid1, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow({OKBut, Button1}));
 
   connect(RadioGrid1, &StringGrid::KeyPress, this, &TAddBuilder::RadioGrid1KeyPress);
   connect(RadioGrid1, &StringGrid::SetEditText, this, &TAddBuilder::RadioGrid1SetEditText);
@@ -73,9 +51,6 @@ TAddBuilder::TAddBuilder(AppContext &context, QWidget *parent)
   FormCreate();
 
   setFixedSize(563, 335);
-  if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
 }
 
 void TAddBuilder::FormCreate() {

@@ -3,6 +3,9 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 
 namespace vendigo {
@@ -37,6 +40,28 @@ void SetFixedDialogWindow(QDialog *dialog, DialogBorder border) {
   dialog->setWindowFlags(flags);
   dialog->setSizeGripEnabled(false);
   dialog->installEventFilter(new CentreOnShow(dialog));
+}
+
+QLabel *LabelFor(const QString &caption, QWidget *field) {
+  auto *label = new QLabel(caption, field->parentWidget());
+  label->setBuddy(field);
+  return label;
+}
+
+void MakeBold(QWidget *widget) {
+  QFont bold = widget->font();
+  bold.setBold(true);
+  widget->setFont(bold);
+}
+
+QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons) {
+  auto *row = new QHBoxLayout;
+  row->addStretch(1);
+  for (QPushButton *button : buttons) {
+    button->setAutoDefault(false);
+    row->addWidget(button);
+  }
+  return row;
 }
 
 void MakeTaxCheckBox(QCheckBox *box) {

@@ -2,10 +2,16 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 #include "builders/order_item_value.h"
 
 class QCheckBox;
 class QDialog;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+class QWidget;
 
 namespace vendigo {
 
@@ -26,6 +32,16 @@ Widget *Named(Widget *widget, const char *name) {
   widget->setObjectName(QString::fromLatin1(name));
   return widget;
 }
+
+// A label for field, beside it in its window; the label's shortcut moves the focus to field.
+QLabel *LabelFor(const QString &caption, QWidget *field);
+
+// Shows the control's text in bold.
+void MakeBold(QWidget *widget);
+
+// The row of buttons at the foot of a dialog, pushed to the right. Enter in an edit presses none
+// of them.
+QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons);
 
 // An "Item is Taxable" box: three states, starting grayed so an untouched box states nothing.
 void MakeTaxCheckBox(QCheckBox *box);

@@ -57,18 +57,12 @@ TQuickLink::TQuickLink(AppContext &context, QWidget *parent)
   setWindowTitle(QStringLiteral("Quick Link!"));
   SetFixedDialogWindow(this, DialogBorder::Fixed);
 
-  QFont bold = Label7->font();
-  bold.setBold(true);
-  Label7->setFont(bold);
-  Button1->setAutoDefault(false);
-  Button2->setAutoDefault(false);
+  MakeBold(Label7);
 
   auto *grid = new QGridLayout;
   int row = 0;
   const auto addRow = [&](const char *caption, QWidget *field) {
-    auto *label = new QLabel(QString::fromLatin1(caption), this);
-    label->setBuddy(field);
-    grid->addWidget(label, row, 0);
+    grid->addWidget(LabelFor(QString::fromLatin1(caption), field), row, 0);
     grid->addWidget(field, row, 1);
     ++row;
   };
@@ -86,15 +80,10 @@ TQuickLink::TQuickLink(AppContext &context, QWidget *parent)
   options->addWidget(Brackets);
   options->addStretch();
 
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(Button1);
-  buttons->addWidget(Button2);
-
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(options);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow({Button1, Button2}));
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   setTabOrder(Edit1, Edit2);

@@ -31,6 +31,10 @@ std::string TaxableText(TaxState state) {
   return "";
 }
 
+bool IsTaxableText(std::string_view text) {
+  return text.empty() || text == "0" || text == "1";
+}
+
 std::string OrderItemValue(const OrderItem &item) {
   return Join({&item.Description, &item.Price, &item.Weight, &item.Taxable, &item.SmartTaxCode},
               '^');

@@ -20,6 +20,8 @@ enum class TaxState { Unchecked, Checked, Grayed };
 
 // "0" for Unchecked, "1" for Checked, empty for Grayed.
 std::string TaxableText(TaxState state);
+// True for the texts a Taxable field may hold: "1", "0" and "".
+bool IsTaxableText(std::string_view text);
 
 // Item form: the five fields joined by "^", e.g. "Mug^4.50^1^^". A "^" inside a field is written
 // as it is and shifts every later field.

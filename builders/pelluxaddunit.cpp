@@ -31,17 +31,11 @@ TPelluxAdd::TPelluxAdd(AppContext &context, QWidget *parent)
   setWindowTitle(QStringLiteral("pelluxadd (Hidden)"));
   SetFixedDialogWindow(this, DialogBorder::Fixed);
 
-  QFont bold = Label5->font();
-  bold.setBold(true);
-  Label5->setFont(bold);
-  Button1->setAutoDefault(false);
-  Button2->setAutoDefault(false);
+  MakeBold(Label5);
 
   auto *fields = new QGridLayout;
   const auto addRow = [&](int row, const char *caption, QLineEdit *edit) {
-    auto *label = new QLabel(QString::fromLatin1(caption), this);
-    label->setBuddy(edit);
-    fields->addWidget(label, row, 0);
+    fields->addWidget(LabelFor(QString::fromLatin1(caption), edit), row, 0);
     fields->addWidget(edit, row, 1);
   };
   addRow(0, "Description:", Edit1);
@@ -51,20 +45,13 @@ TPelluxAdd::TPelluxAdd(AppContext &context, QWidget *parent)
   auto *tax = new QGridLayout;
   tax->addWidget(Label5, 0, 0, 1, 2);
   tax->addWidget(CheckBox1, 1, 0, 1, 2);
-  auto *taxLabel = new QLabel(QStringLiteral("Smart Tax Code:"), this);
-  taxLabel->setBuddy(SmartTaxCode);
-  tax->addWidget(taxLabel, 2, 0);
+  tax->addWidget(LabelFor(QStringLiteral("Smart Tax Code:"), SmartTaxCode), 2, 0);
   tax->addWidget(SmartTaxCode, 2, 1);
-
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(Button1);
-  buttons->addWidget(Button2);
 
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addLayout(tax);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow({Button1, Button2}));
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   setTabOrder(Edit1, Edit2);

@@ -8,10 +8,13 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
+#include <utility>
+
 namespace vendigo {
 
 // Creates the line editors of the cells, reports each change of their text at once, filters
-// typed characters through the grid, and keeps an editor open when the focus leaves it.
+// typed characters through the grid and the column's filter, and keeps an editor open when the
+// focus leaves it.
 class StringGrid::CellDelegate : public QStyledItemDelegate {
  public:
   explicit CellDelegate(StringGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
@@ -20,6 +23,8 @@ class StringGrid::CellDelegate : public QStyledItemDelegate {
                         const QModelIndex &index) const override {
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
+    const auto filter = grid_->columnKeyFilters_.find(index.column());
+    if (filter != grid_->columnKeyFilters_.end()) TypedKeyFilter::Install(editor, filter->second);
     const QPersistentModelIndex cell(index);
     connect(editor, &QLineEdit::textEdited, grid_,
             [grid = grid_, cell](const QString &text) { grid->EditorTextEdited(cell, text); });
@@ -110,6 +115,10 @@ void StringGrid::Shape(const QStringList &titles, const QList<int> &widths, int 
     for (int row = 0; row < dataRows; ++row) setItem(row, column, new QTableWidgetItem());
   }
   if (dataRows > 0 && columnCount() > 0) setCurrentCell(0, 0);
+}
+
+void StringGrid::SetColumnKeyFilter(int column, TypedKeyFilter::Allowed allowed) {
+  columnKeyFilters_[column] = std::move(allowed);
 }
 
 QString StringGrid::Cell(int column, int row) const {

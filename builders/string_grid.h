@@ -7,15 +7,20 @@
 #include <QStringList>
 #include <QTableWidget>
 
+#include <map>
+
+#include "builders/typed_key_filter.h"
+
 namespace vendigo {
 
-// An editable grid of texts in the manner of the builders' grids: a title row (the header,
-// row 0) above the data rows 1 to N, no fixed column, a cell editor that is always shown on the
-// current cell, and Tab moving between cells. Rows are numbered as the user sees them: row 1 is
-// the first data row (table row 0).
+// An editable grid of texts, as the builders and the product page wizard have them: a title row
+// (the header, row 0) above the data rows 1 to N, no fixed column, a cell editor that is always
+// shown on the current cell, and Tab moving between cells. Rows are numbered as the user sees
+// them: row 1 is the first data row (table row 0).
 //
 // The owner hooks in through four signals, connected directly:
 // - KeyPress before a typed character reaches the cell editor; clearing key discards it.
+//   A column may have a typed-key filter of its own besides (SetColumnKeyFilter).
 // - SetEditText after the user changed the text of a cell (each keystroke, paste).
 // - SelectCell before a cell becomes current (click, arrow keys, Tab); clearing canSelect keeps
 //   the current cell.
@@ -33,6 +38,9 @@ class StringGrid : public QTableWidget {
   // starts empty and the current cell is column 0 of row 1.
   void Shape(const QStringList &titles, const QList<int> &widths, int dataRows);
   int DataRowCount() const { return rowCount(); }
+  // Discards, without a word, every typed key of a cell in column that allowed refuses (for
+  // example all but digits in a price column). Paste is not filtered.
+  void SetColumnKeyFilter(int column, TypedKeyFilter::Allowed allowed);
 
   // The text of a cell; row 0 gives the title, a cell outside the grid the empty text.
   QString Cell(int column, int row) const;
@@ -72,6 +80,7 @@ class StringGrid : public QTableWidget {
 
   QPointer<QLineEdit> editor_;
   bool changingCurrent_ = false;
+  std::map<int, TypedKeyFilter::Allowed> columnKeyFilters_;
 };
 
 }  // namespace vendigo

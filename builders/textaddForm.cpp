@@ -49,15 +49,11 @@ TTextAdd::TTextAdd(AppContext &context, QWidget *parent)
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Text Option"));
   SetFixedDialogWindow(this, DialogBorder::SystemMenu);
-  OKBUT->setAutoDefault(false);
-  Button1->setAutoDefault(false);
 
   auto *grid = new QGridLayout;
   int row = 0;
   const auto addRow = [&](const char *caption, QLineEdit *edit, UpDownArrows *arrows) {
-    auto *label = new QLabel(QString::fromLatin1(caption), this);
-    label->setBuddy(edit);
-    grid->addWidget(label, row, 0);
+    grid->addWidget(LabelFor(QString::fromLatin1(caption), edit), row, 0);
     if (arrows) {
       auto *pair = new QHBoxLayout;
       pair->setSpacing(0);
@@ -74,14 +70,9 @@ TTextAdd::TTextAdd(AppContext &context, QWidget *parent)
   addRow("SIZE:", Edit1, UpDown1);
   addRow("MAXLENGTH:", Edit2, UpDown2);
 
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(OKBUT);
-  buttons->addWidget(Button1);
-
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow({OKBUT, Button1}));
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   setTabOrder(Edit3, Edit4);

@@ -1,8 +1,8 @@
 #include "cli/cli_commands.h"
 
 #include "builders/simple_element_commands.h"
-#include "cli/page_command.h"
 #include "cli/grid_commands.h"
+#include "cli/page_command.h"
 #include "cli/single_item_commands.h"
 
 namespace vendigo::cli {

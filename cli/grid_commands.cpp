@@ -1,6 +1,5 @@
 #include "cli/grid_commands.h"
 
-#include <QJsonArray>
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
@@ -11,32 +10,13 @@
 #include "builders/addit_table.h"
 #include "builders/extended_option.h"
 #include "builders/product_interface.h"
+#include "cli/json_input.h"
 
 namespace vendigo::cli {
 
 namespace {
 
-constexpr int kGridRows = 19;
-
-[[noreturn]] void Refuse(const QString &message) {
-  throw InputError(message.toStdString());
-}
-
-void CheckKeys(const QJsonObject &input, const QStringList &known) {
-  for (const QString &key : input.keys()) {
-    if (!known.contains(key)) {
-      Refuse(QStringLiteral("unknown key '%1' in the input; the keys are %2")
-                 .arg(key, known.join(QStringLiteral(", "))));
-    }
-  }
-}
-
-std::string TextValue(const QJsonObject &input, const QString &key) {
-  const QJsonValue value = input.value(key);
-  if (value.isUndefined()) return {};
-  if (!value.isString()) Refuse(QStringLiteral("%1 must be a text").arg(key));
-  return value.toString().toStdString();
-}
+constexpr std::size_t kGridRows = 19;
 
 bool BooleanValue(const QJsonObject &input, const QString &key) {
   const QJsonValue value = input.value(key);
@@ -46,49 +26,15 @@ bool BooleanValue(const QJsonObject &input, const QString &key) {
 }
 
 // The cells of "Rows", each row filled up to cellCount with empty texts.
-std::vector<std::vector<std::string>> GridRows(const QJsonObject &input, int cellCount,
+std::vector<std::vector<std::string>> GridRows(const QJsonObject &input, std::size_t cellCount,
                                                const QString &columns) {
-  const QJsonValue value = input.value(QStringLiteral("Rows"));
-  if (value.isUndefined()) return {};
-  if (!value.isArray()) {
-    Refuse(QStringLiteral("Rows must be a list of rows"));
-  }
-  const QJsonArray rows = value.toArray();
-  if (rows.size() > kGridRows) {
-    Refuse(QStringLiteral("Rows has %1 rows; the grid has %2").arg(rows.size()).arg(kGridRows));
-  }
-  std::vector<std::vector<std::string>> grid;
-  for (qsizetype r = 0; r < rows.size(); ++r) {
-    const int rowNumber = static_cast<int>(r) + 1;
-    if (!rows[r].isArray()) {
-      Refuse(QStringLiteral("Rows row %1 must be a list of up to %2 texts (%3)")
-                 .arg(rowNumber)
-                 .arg(cellCount)
-                 .arg(columns));
-    }
-    const QJsonArray cells = rows[r].toArray();
-    if (cells.size() > cellCount) {
-      Refuse(QStringLiteral("Rows row %1 has %2 cells; a row has at most %3 (%4)")
-                 .arg(rowNumber)
-                 .arg(cells.size())
-                 .arg(cellCount)
-                 .arg(columns));
-    }
-    std::vector<std::string> texts(static_cast<std::size_t>(cellCount));
-    for (qsizetype c = 0; c < cells.size(); ++c) {
-      if (!cells[c].isString()) {
-        Refuse(QStringLiteral("Rows row %1 cell %2 must be a text").arg(rowNumber).arg(c + 1));
-      }
-      texts[static_cast<std::size_t>(c)] = cells[c].toString().toStdString();
-    }
-    grid.push_back(std::move(texts));
-  }
-  return grid;
+  return Rows(input.value(QStringLiteral("Rows")), QStringLiteral("Rows"), kGridRows, cellCount,
+              columns);
 }
 
 std::string BuildOptions(const Settings &, const QJsonObject &input) {
-  CheckKeys(input, {QStringLiteral("Name"), QStringLiteral("Rows")});
-  const std::string name = TextValue(input, QStringLiteral("Name"));
+  CheckKeys(input, {QStringLiteral("Name"), QStringLiteral("Rows")}, QStringLiteral("the input"));
+  const std::string name = Text(input.value(QStringLiteral("Name")), QStringLiteral("Name"));
   std::vector<OptionRow> rows;
   for (const auto &cells :
        GridRows(input, 4, QStringLiteral("Description, Price, Weight, Readable Text"))) {
@@ -114,7 +60,8 @@ AddItMode ModeValue(const QJsonObject &input) {
 
 std::string BuildAddIt(const Settings &settings, const QJsonObject &input) {
   CheckKeys(input,
-            {QStringLiteral("Mode"), QStringLiteral("Rows"), QStringLiteral("ProductInterface")});
+            {QStringLiteral("Mode"), QStringLiteral("Rows"), QStringLiteral("ProductInterface")},
+            QStringLiteral("the input"));
   const AddItMode mode = ModeValue(input);
   const bool wholeInterface = BooleanValue(input, QStringLiteral("ProductInterface"));
   const bool generation4 = settings.PelluxGeneration == 4;

@@ -47,7 +47,7 @@ class FieldReader {
     item.Price = Text("Price");
     item.Weight = Text("Weight");
     item.Taxable = Text("Taxable");
-    if (item.Taxable != "1" && item.Taxable != "0" && !item.Taxable.empty()) {
+    if (!IsTaxableText(item.Taxable)) {
       Fail("\"Taxable\" must be \"1\", \"0\" or \"\"");
     }
     item.SmartTaxCode = Text("SmartTaxCode");

@@ -31,12 +31,13 @@
 #include <utility>
 
 #include "app/file_error.h"
+#include "builders/dialog_parts.h"
 #include "builders/key_filters.h"
 #include "builders/order_item_value.h"
 #include "builders/price_rules.h"
-#include "editorlink/editor_link.h"
+#include "builders/string_grid.h"
 #include "builders/typed_key_filter.h"
-#include "wizard/wizard_grid.h"
+#include "editorlink/editor_link.h"
 
 namespace vendigo {
 
@@ -44,6 +45,8 @@ namespace {
 
 constexpr int kItemPage = 1;
 constexpr int kDescriptionLength = 230;
+constexpr int kPriceColumn = 1;
+constexpr int kWeightColumn = 2;
 constexpr int kReadableTextColumn = 5;
 constexpr int kOptionReadableTextColumn = 3;
 constexpr int kTaxableColumn = 3;
@@ -87,27 +90,36 @@ QString ChooseImageWithDialog(QWidget *parent) {
 
 QLabel *Title(const QString &text, QWidget *parent) {
   auto *label = new QLabel(text, parent);
-  QFont font = label->font();
-  font.setBold(true);
-  label->setFont(font);
+  MakeBold(label);
   return label;
 }
 
+// A grid of the wizard: its price column takes digits and ".", its weight column digits.
+StringGrid *NewGrid(const char *name, const QStringList &titles, const QList<int> &widths,
+                    std::size_t dataRows, QWidget *parent) {
+  auto *grid = Named(new StringGrid(parent), name);
+  grid->Shape(titles, widths, static_cast<int>(dataRows));
+  grid->SetColumnKeyFilter(kPriceColumn, PriceKeyAllowed);
+  grid->SetColumnKeyFilter(kWeightColumn, WeightKeyAllowed);
+  return grid;
+}
+
+std::string CellOf(const StringGrid *grid, int column, int row) {
+  return ToStd(grid->Cell(column, row));
+}
+
 // Fills an empty Price and Weight once the row's Cart Description holds text.
-void ApplyDescriptionRule(WizardGrid *grid, int row) {
-  std::string price = ToStd(grid->CellText(row, WizardGrid::kPriceColumn));
-  std::string weight = ToStd(grid->CellText(row, WizardGrid::kWeightColumn));
-  ApplyDefaultRowFill(ToStd(grid->CellText(row, 0)), price, weight);
-  grid->SetCellText(row, WizardGrid::kPriceColumn, ToQt(price));
-  grid->SetCellText(row, WizardGrid::kWeightColumn, ToQt(weight));
+void ApplyDescriptionRule(StringGrid *grid, int row) {
+  std::string price = CellOf(grid, kPriceColumn, row);
+  std::string weight = CellOf(grid, kWeightColumn, row);
+  ApplyDefaultRowFill(CellOf(grid, 0, row), price, weight);
+  grid->SetCell(kPriceColumn, row, ToQt(price));
+  grid->SetCell(kWeightColumn, row, ToQt(weight));
 }
 
 // A Taxable cell holds "", "0" or "1"; anything else is emptied.
-void ApplyTaxableRule(WizardGrid *grid, int row) {
-  const QString text = grid->CellText(row, kTaxableColumn);
-  if (text.isEmpty()) return;
-  if (text.size() > 1 || (text[0] != '0' && text[0] != '1'))
-    grid->SetCellText(row, kTaxableColumn, {});
+void ApplyTaxableRule(StringGrid *grid, int row) {
+  if (!IsTaxableText(CellOf(grid, kTaxableColumn, row))) grid->SetCell(kTaxableColumn, row, {});
 }
 
 }  // namespace
@@ -121,13 +133,10 @@ T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
 
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
-  Notebook1 = new QStackedWidget(this);
-  Notebook1->setObjectName("Notebook1");
+  Notebook1 = Named(new QStackedWidget(this), "Notebook1");
   layout->addWidget(Notebook1, 1);
   for (const char *name : kPageNames) {
-    auto *page = new QWidget(Notebook1);
-    page->setObjectName(QString(name) + "Page");
-    Notebook1->addWidget(page);
+    Notebook1->addWidget(Named(new QWidget(Notebook1), (std::string(name) + "Page").c_str()));
   }
   BuildIntroPage(Notebook1->widget(0));
   BuildItemPage(Notebook1->widget(1));
@@ -136,20 +145,11 @@ T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
   BuildOptionsPage(Notebook1->widget(4));
   BuildRelatedPage(Notebook1->widget(5));
 
-  auto *buttons = new QHBoxLayout();
-  layout->addLayout(buttons);
-  auto makeButton = [this, buttons](const char *name, const char *caption) {
-    auto *button = new QPushButton(caption, this);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    buttons->addWidget(button);
-    return button;
-  };
-  buttons->addStretch(1);
-  Cancel = makeButton("Cancel", "Cancel");
-  BackBut = makeButton("BackBut", "<<Previous");
-  nextBut = makeButton("nextBut", "Next>>");
-  FinBut = makeButton("FinBut", "Finish");
+  Cancel = Named(new QPushButton("Cancel", this), "Cancel");
+  BackBut = Named(new QPushButton("<<Previous", this), "BackBut");
+  nextBut = Named(new QPushButton("Next>>", this), "nextBut");
+  FinBut = Named(new QPushButton("Finish", this), "FinBut");
+  layout->addLayout(ButtonRow({Cancel, BackBut, nextBut, FinBut}));
   BackBut->setEnabled(false);
   nextBut->setEnabled(false);
   FinBut->setEnabled(false);
@@ -170,8 +170,7 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
   auto *layout = new QHBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
 
-  FileListBox1 = new QListWidget(page);
-  FileListBox1->setObjectName("FileListBox1");
+  FileListBox1 = Named(new QListWidget(page), "FileListBox1");
   FileListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
   FileListBox1->viewport()->installEventFilter(this);
   layout->addWidget(FileListBox1, 1);
@@ -180,8 +179,7 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
   layout->addLayout(right);
   auto *head = new QHBoxLayout();
   right->addLayout(head);
-  Image1 = new QToolButton(page);
-  Image1->setObjectName("Image1");
+  Image1 = Named(new QToolButton(page), "Image1");
   Image1->setAutoRaise(true);
   Image1->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
   Image1->setCursor(Qt::PointingHandCursor);
@@ -199,8 +197,7 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
   right->addLayout(facts);
   auto addFact = [page, facts](int row, const char *caption, const char *name) {
     facts->addWidget(new QLabel(caption, page), row, 0);
-    auto *value = new QLabel(page);
-    value->setObjectName(name);
+    auto *value = Named(new QLabel(page), name);
     facts->addWidget(value, row, 1);
     return value;
   };
@@ -209,8 +206,7 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
   email = addFact(2, "E-mail:", "email");
   facts->setColumnStretch(1, 1);
 
-  Image2 = new QLabel(page);
-  Image2->setObjectName("Image2");
+  Image2 = Named(new QLabel(page), "Image2");
   Image2->setFixedSize(285, 180);
   Image2->setScaledContents(true);
   Image2->setFrameShape(QFrame::StyledPanel);
@@ -223,16 +219,13 @@ void T_PelluxFP::BuildItemPage(QWidget *page) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setVerticalSpacing(2);
 
-  RadioButton1 = new QRadioButton("Single Product Description", page);
-  RadioButton1->setObjectName("RadioButton1");
+  RadioButton1 = Named(new QRadioButton("Single Product Description", page), "RadioButton1");
   RadioButton1->setChecked(true);
   layout->addWidget(RadioButton1, 0, 0, 1, 4);
 
   auto addEdit = [page, layout](const char *caption, const char *name, int row, int column) {
-    auto *label = new QLabel(caption, page);
-    auto *edit = new QLineEdit(page);
-    edit->setObjectName(name);
-    label->setBuddy(edit);
+    auto *edit = Named(new QLineEdit(page), name);
+    QLabel *label = LabelFor(caption, edit);
     layout->addWidget(label, row, column);
     layout->addWidget(edit, row, column + 1);
     return std::make_pair(label, edit);
@@ -245,23 +238,18 @@ void T_PelluxFP::BuildItemPage(QWidget *page) {
   red.setColor(QPalette::Text, Qt::red);
   Price->setPalette(red);
   ProductWeight = addEdit("Weight:", "ProductWeight", 2, 2).second;
-  CheckBox1 = new QCheckBox("Item is Taxable", page);
-  CheckBox1->setObjectName("CheckBox1");
-  CheckBox1->setTristate(true);
+  CheckBox1 = Named(new QCheckBox("Item is Taxable", page), "CheckBox1");
   layout->addWidget(CheckBox1, 3, 0, 1, 2);
   auto smartTax = addEdit("Smart Tax Code:", "SmartTaxCode", 3, 2);
-  SmartTaxCodeLabel = smartTax.first;
-  SmartTaxCodeLabel->setObjectName("SmartTaxCodeLabel");
+  SmartTaxCodeLabel = Named(smartTax.first, "SmartTaxCodeLabel");
   SmartTaxCode = smartTax.second;
 
-  RadioButton2 = new QRadioButton("Multiple Product Descriptions", page);
-  RadioButton2->setObjectName("RadioButton2");
+  RadioButton2 = Named(new QRadioButton("Multiple Product Descriptions", page), "RadioButton2");
   layout->addWidget(RadioButton2, 4, 0, 1, 4);
-  MultDesGrid = new WizardGrid(
-      static_cast<int>(kDescriptionRows),
-      {"Cart Description", "Price", "Weight", "Taxable", "Smart Tax", "Readable Text"},
-      {213, 70, 50, 61, 63, 307}, page);
-  MultDesGrid->setObjectName("MultDesGrid");
+  MultDesGrid =
+      NewGrid("MultDesGrid",
+              {"Cart Description", "Price", "Weight", "Taxable", "Smart Tax", "Readable Text"},
+              {213, 70, 50, 61, 63, 307}, kDescriptionRows, page);
   MultDesGrid->setEnabled(false);
   layout->addWidget(MultDesGrid, 5, 0, 1, 4);
   layout->setRowStretch(5, 1);
@@ -279,30 +267,24 @@ void T_PelluxFP::BuildItemPage(QWidget *page) {
   connect(Description, &QLineEdit::textChanged, this, &T_PelluxFP::UpdateButtons);
   connect(Price, &QLineEdit::textChanged, this, &T_PelluxFP::UpdateButtons);
   connect(ProductWeight, &QLineEdit::textChanged, this, &T_PelluxFP::UpdateButtons);
-  connect(MultDesGrid, &WizardGrid::CellTextEdited, this, &T_PelluxFP::MultDesGridSetEditText);
-  connect(MultDesGrid, &WizardGrid::CellAboutToBeSelected, this,
-          &T_PelluxFP::MultDesGridSelectCell);
+  connect(MultDesGrid, &StringGrid::SetEditText, this, &T_PelluxFP::MultDesGridSetEditText);
+  connect(MultDesGrid, &StringGrid::SelectCell, this, &T_PelluxFP::MultDesGridSelectCell);
 }
 
 void T_PelluxFP::BuildImagePage(QWidget *page) {
   auto *layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
-  ImageButton = new QToolButton(page);
-  ImageButton->setObjectName("ImageButton");
+  ImageButton = Named(new QToolButton(page), "ImageButton");
   ImageButton->setText("Image");
   ImageButton->setPopupMode(QToolButton::InstantPopup);
   ImageButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  auto *popupMenu1 = new QMenu(ImageButton);
-  popupMenu1->setObjectName("PopupMenu1");
-  SelectImage1 = popupMenu1->addAction("Select Image");
-  SelectImage1->setObjectName("SelectImage1");
-  CancelImage1 = popupMenu1->addAction("Cancel Image");
-  CancelImage1->setObjectName("CancelImage1");
+  auto *popupMenu1 = Named(new QMenu(ImageButton), "PopupMenu1");
+  SelectImage1 = Named(popupMenu1->addAction("Select Image"), "SelectImage1");
+  CancelImage1 = Named(popupMenu1->addAction("Cancel Image"), "CancelImage1");
   ImageButton->setMenu(popupMenu1);
   layout->addWidget(ImageButton, 0, Qt::AlignLeft);
 
-  WebBrowser1 = new QTextBrowser(page);
-  WebBrowser1->setObjectName("WebBrowser1");
+  WebBrowser1 = Named(new QTextBrowser(page), "WebBrowser1");
   WebBrowser1->setOpenLinks(false);
   layout->addWidget(WebBrowser1, 1);
 
@@ -314,8 +296,7 @@ void T_PelluxFP::BuildDetailsPage(QWidget *page) {
   auto *layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Title("Long Text Description of Product", page));
-  LongText = new QPlainTextEdit(page);
-  LongText->setObjectName("LongText");
+  LongText = Named(new QPlainTextEdit(page), "LongText");
   LongText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   layout->addWidget(LongText, 1);
 }
@@ -324,38 +305,33 @@ void T_PelluxFP::BuildOptionsPage(QWidget *page) {
   auto *layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Title("Multiple Options for Product", page));
-  PageControl1 = new QTabWidget(page);
-  PageControl1->setObjectName("PageControl1");
+  PageControl1 = Named(new QTabWidget(page), "PageControl1");
   layout->addWidget(PageControl1, 1);
 
   const char *const tabs[kOptionGroups] = {"Option 1", "Option 2", "Option3"};
   const char *const textNames[kOptionGroups] = {"eop1text", "eop2text", "eop3text"};
   const char *const gridNames[kOptionGroups] = {"Eop1Grid", "eop2grid", "eop3grid"};
   for (std::size_t g = 0; g < kOptionGroups; ++g) {
-    auto *tab = new QWidget(PageControl1);
-    tab->setObjectName(QString("TabSheet%1").arg(g + 1));
+    auto *tab = Named(new QWidget(PageControl1), ("TabSheet" + std::to_string(g + 1)).c_str());
     auto *tabLayout = new QVBoxLayout(tab);
     auto *nameRow = new QHBoxLayout();
     tabLayout->addLayout(nameRow);
     nameRow->addWidget(new QLabel("Extended Options is for:", tab));
-    eopText_[g] = new QLineEdit(tab);
-    eopText_[g]->setObjectName(textNames[g]);
+    eopText_[g] = Named(new QLineEdit(tab), textNames[g]);
     nameRow->addWidget(eopText_[g], 1);
-    eopGrid_[g] = new WizardGrid(static_cast<int>(kOptionRows),
-                                 {"Cart Description", "Price", "Weight", "Readable Text"},
-                                 {197, 67, 71, 184}, tab);
-    eopGrid_[g]->setObjectName(gridNames[g]);
+    eopGrid_[g] = NewGrid(gridNames[g], {"Cart Description", "Price", "Weight", "Readable Text"},
+                          {197, 67, 71, 184}, kOptionRows, tab);
     eopGrid_[g]->hide();
     tabLayout->addWidget(eopGrid_[g], 1);
     PageControl1->addTab(tab, tabs[g]);
 
-    WizardGrid *grid = eopGrid_[g];
+    StringGrid *grid = eopGrid_[g];
     const int group = static_cast<int>(g);
     connect(eopText_[g], &QLineEdit::textChanged, this, [this, group] { EopTextChange(group); });
-    connect(grid, &WizardGrid::CellTextEdited, this,
-            [this, grid](int row, int column) { EOPGridSetEditText(grid, row, column); });
-    connect(grid, &WizardGrid::CellAboutToBeSelected, this,
-            [this, grid](int row, int column) { EOPGridSelectCell(grid, row, column); });
+    connect(grid, &StringGrid::SetEditText, this,
+            [this, grid](int ACol, int ARow) { EOPGridSetEditText(grid, ACol, ARow); });
+    connect(grid, &StringGrid::SelectCell, this,
+            [this, grid](int ACol, int ARow) { EOPGridSelectCell(grid, ACol, ARow); });
   }
 }
 
@@ -363,12 +339,10 @@ void T_PelluxFP::BuildRelatedPage(QWidget *page) {
   auto *layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Title("Additional Related Products", page));
-  AddIt = new WizardGrid(static_cast<int>(kRelatedRows),
-                         {"Cart Description", "Price", "Weight", "Taxable", "Smart Tax"},
-                         {261, 64, 58, 64, 64}, page);
-  AddIt->setObjectName("AddIt");
+  AddIt = NewGrid("AddIt", {"Cart Description", "Price", "Weight", "Taxable", "Smart Tax"},
+                  {261, 64, 58, 64, 64}, kRelatedRows, page);
   layout->addWidget(AddIt, 1);
-  connect(AddIt, &WizardGrid::CellTextEdited, this, &T_PelluxFP::AddItSetEditText);
+  connect(AddIt, &StringGrid::SetEditText, this, &T_PelluxFP::AddItSetEditText);
 }
 
 void T_PelluxFP::FormCreate() {
@@ -383,10 +357,11 @@ void T_PelluxFP::FormCreate() {
   currentPage_ = 0;
   ShowPage(currentPage_);
   PageControl1->setCurrentIndex(0);
-  CheckBox1->setCheckState(Qt::PartiallyChecked);
+  MakeTaxCheckBox(CheckBox1);
   if (context_.settings.PelluxGeneration != 4) {
-    MultDesGrid->KeepColumns(kGeneration3Columns);
-    AddIt->KeepColumns(kGeneration3Columns);
+    // The grids keep only their first columns: the cells of the others read as empty.
+    MultDesGrid->setColumnCount(kGeneration3Columns);
+    AddIt->setColumnCount(kGeneration3Columns);
     CheckBox1->hide();
     SmartTaxCodeLabel->hide();
     SmartTaxCode->hide();
@@ -411,7 +386,7 @@ void T_PelluxFP::UpdateButtons() {
     itemComplete = !Description->text().isEmpty() && !Price->text().isEmpty() &&
                    !ProductWeight->text().isEmpty();
   } else {
-    itemComplete = !MultDesGrid->CellText(0, 0).isEmpty();
+    itemComplete = !MultDesGrid->Cell(0, 1).isEmpty();
   }
   FinBut->setEnabled(itemComplete);
   if (currentPage_ == kItemPage) nextBut->setEnabled(itemComplete);
@@ -502,38 +477,28 @@ ProductPageInput T_PelluxFP::CollectInput() const {
   input.Description = ToStd(Description->text());
   input.Price = ToStd(Price->text());
   input.Weight = ToStd(ProductWeight->text());
-  switch (CheckBox1->checkState()) {
-    case Qt::Checked:
-      input.Taxable = TaxState::Checked;
-      break;
-    case Qt::Unchecked:
-      input.Taxable = TaxState::Unchecked;
-      break;
-    case Qt::PartiallyChecked:
-      input.Taxable = TaxState::Grayed;
-      break;
-  }
+  input.Taxable = TaxStateOf(CheckBox1);
   input.SmartTaxCode = ToStd(SmartTaxCode->text());
 
-  auto cell = [](const WizardGrid *grid, int row, int column) {
-    return ToStd(grid->CellText(row, column));
-  };
-  for (int row = 0; row < MultDesGrid->rowCount(); ++row) {
-    input.Descriptions.push_back({cell(MultDesGrid, row, 0), cell(MultDesGrid, row, 1),
-                                  cell(MultDesGrid, row, 2), cell(MultDesGrid, row, 3),
-                                  cell(MultDesGrid, row, 4), cell(MultDesGrid, row, 5)});
+  const StringGrid *descriptions = MultDesGrid;
+  for (int row = 1; row <= descriptions->DataRowCount(); ++row) {
+    input.Descriptions.push_back({CellOf(descriptions, 0, row), CellOf(descriptions, 1, row),
+                                  CellOf(descriptions, 2, row), CellOf(descriptions, 3, row),
+                                  CellOf(descriptions, 4, row), CellOf(descriptions, 5, row)});
   }
   for (std::size_t g = 0; g < kOptionGroups; ++g) {
-    const WizardGrid *grid = eopGrid_[g];
+    const StringGrid *grid = eopGrid_[g];
     input.Options[g].Name = ToStd(eopText_[g]->text());
-    for (int row = 0; row < grid->rowCount(); ++row) {
+    for (int row = 1; row <= grid->DataRowCount(); ++row) {
       input.Options[g].Rows.push_back(
-          {cell(grid, row, 0), cell(grid, row, 1), cell(grid, row, 2), cell(grid, row, 3)});
+          {CellOf(grid, 0, row), CellOf(grid, 1, row), CellOf(grid, 2, row), CellOf(grid, 3, row)});
     }
   }
-  for (int row = 0; row < AddIt->rowCount(); ++row) {
-    input.Related.push_back({cell(AddIt, row, 0), cell(AddIt, row, 1), cell(AddIt, row, 2),
-                             cell(AddIt, row, 3), cell(AddIt, row, 4)});
+  const StringGrid *related = AddIt;
+  for (int row = 1; row <= related->DataRowCount(); ++row) {
+    input.Related.push_back({CellOf(related, 0, row), CellOf(related, 1, row),
+                             CellOf(related, 2, row), CellOf(related, 3, row),
+                             CellOf(related, 4, row)});
   }
   QString longText = LongText->toPlainText();
   longText.replace('\n', "\r\n");
@@ -574,38 +539,36 @@ void T_PelluxFP::RadioButton2Click() {
   ApplyMode();
 }
 
-void T_PelluxFP::MultDesGridSetEditText(int row, int column) {
+void T_PelluxFP::MultDesGridSetEditText(int ACol, int ARow) {
   UpdateButtons();
-  if (column == 0) ApplyDescriptionRule(MultDesGrid, row);
-  if (column == kTaxableColumn) ApplyTaxableRule(MultDesGrid, row);
-  UpdateButtons();
-}
-
-void T_PelluxFP::MultDesGridSelectCell(int row, int column) {
-  if (column != kReadableTextColumn || !MultDesGrid->CellText(row, column).isEmpty()) return;
-  MultDesGrid->SetCellText(
-      row, column,
-      ToQt(DescriptionReadableText(ToStd(MultDesGrid->CellText(row, 0)),
-                                   ToStd(MultDesGrid->CellText(row, WizardGrid::kPriceColumn)),
-                                   context_.settings.Currency)));
-}
-
-void T_PelluxFP::EOPGridSetEditText(WizardGrid *grid, int row, int column) {
-  if (column == 0) ApplyDescriptionRule(grid, row);
+  if (ACol == 0) ApplyDescriptionRule(MultDesGrid, ARow);
+  if (ACol == kTaxableColumn) ApplyTaxableRule(MultDesGrid, ARow);
   UpdateButtons();
 }
 
-void T_PelluxFP::EOPGridSelectCell(WizardGrid *grid, int row, int column) {
-  if (column != kOptionReadableTextColumn || !grid->CellText(row, column).isEmpty()) return;
-  grid->SetCellText(row, column,
-                    ToQt(OptionReadableText(ToStd(grid->CellText(row, 0)),
-                                            ToStd(grid->CellText(row, WizardGrid::kPriceColumn)),
-                                            context_.settings.Currency)));
+void T_PelluxFP::MultDesGridSelectCell(int ACol, int ARow) {
+  if (ACol != kReadableTextColumn || !MultDesGrid->Cell(ACol, ARow).isEmpty()) return;
+  MultDesGrid->SetCell(ACol, ARow,
+                       ToQt(DescriptionReadableText(CellOf(MultDesGrid, 0, ARow),
+                                                    CellOf(MultDesGrid, kPriceColumn, ARow),
+                                                    context_.settings.Currency)));
 }
 
-void T_PelluxFP::AddItSetEditText(int row, int column) {
-  if (column == 0) ApplyDescriptionRule(AddIt, row);
-  if (column == kTaxableColumn) ApplyTaxableRule(AddIt, row);
+void T_PelluxFP::EOPGridSetEditText(StringGrid *grid, int ACol, int ARow) {
+  if (ACol == 0) ApplyDescriptionRule(grid, ARow);
+  UpdateButtons();
+}
+
+void T_PelluxFP::EOPGridSelectCell(StringGrid *grid, int ACol, int ARow) {
+  if (ACol != kOptionReadableTextColumn || !grid->Cell(ACol, ARow).isEmpty()) return;
+  grid->SetCell(ACol, ARow,
+                ToQt(OptionReadableText(CellOf(grid, 0, ARow), CellOf(grid, kPriceColumn, ARow),
+                                        context_.settings.Currency)));
+}
+
+void T_PelluxFP::AddItSetEditText(int ACol, int ARow) {
+  if (ACol == 0) ApplyDescriptionRule(AddIt, ARow);
+  if (ACol == kTaxableColumn) ApplyTaxableRule(AddIt, ARow);
   UpdateButtons();
 }
 

@@ -25,7 +25,7 @@ class QToolButton;
 
 namespace vendigo {
 
-class WizardGrid;
+class StringGrid;
 
 // The product page wizard: six pages (template, item, image, long text, options, related
 // products) and Finish, which fills the chosen template and inserts the page into the editor.
@@ -80,11 +80,12 @@ class T_PelluxFP : public QDialog {
   void FinButClick();
   void RadioButton1Click();
   void RadioButton2Click();
-  void MultDesGridSetEditText(int row, int column);
-  void MultDesGridSelectCell(int row, int column);
-  void EOPGridSetEditText(WizardGrid *grid, int row, int column);
-  void EOPGridSelectCell(WizardGrid *grid, int row, int column);
-  void AddItSetEditText(int row, int column);
+  // Grid cells as the grid numbers them: row 1 is the first data row.
+  void MultDesGridSetEditText(int ACol, int ARow);
+  void MultDesGridSelectCell(int ACol, int ARow);
+  void EOPGridSetEditText(StringGrid *grid, int ACol, int ARow);
+  void EOPGridSelectCell(StringGrid *grid, int ACol, int ARow);
+  void AddItSetEditText(int ACol, int ARow);
   void EopTextChange(int group);
   void SelectImage1Click();
   void CancelImage1Click();
@@ -116,7 +117,7 @@ class T_PelluxFP : public QDialog {
   QCheckBox *CheckBox1 = nullptr;
   QLabel *SmartTaxCodeLabel = nullptr;
   QLineEdit *SmartTaxCode = nullptr;
-  WizardGrid *MultDesGrid = nullptr;
+  StringGrid *MultDesGrid = nullptr;
 
   QToolButton *ImageButton = nullptr;
   QAction *SelectImage1 = nullptr;
@@ -127,9 +128,9 @@ class T_PelluxFP : public QDialog {
 
   QTabWidget *PageControl1 = nullptr;
   std::array<QLineEdit *, kOptionGroups> eopText_{};
-  std::array<WizardGrid *, kOptionGroups> eopGrid_{};
+  std::array<StringGrid *, kOptionGroups> eopGrid_{};
 
-  WizardGrid *AddIt = nullptr;
+  StringGrid *AddIt = nullptr;
 
   QPushButton *Cancel = nullptr;
   QPushButton *BackBut = nullptr;

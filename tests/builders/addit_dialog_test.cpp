@@ -11,14 +11,14 @@
 
 #include "builders/additform.h"
 #include "builders/string_grid.h"
-#include "grid_dialog_harness.h"
+#include "support/dialog_world.h"
 
 namespace vendigo {
 namespace {
 
 using testing::ClickCell;
+using testing::DialogWorld;
 using testing::FillRow;
-using testing::GridDialogHarness;
 using testing::Type;
 
 const std::string kKeyRefused =
@@ -38,7 +38,7 @@ const std::string kMugRow =
     "\r\n";
 const std::string kTableFoot = "</TABLE></DIV></CENTER>";
 
-// The whole product interface around table, with the harness's settings, closed.
+// The whole product interface around table, with the world's settings, closed.
 std::string ProductInterface(const std::string &table) {
   return "<FORM ACTION=\"/cgi-bin/pellux.cgi\" METHOD=\"POST\">\r\n"
          "    <CENTER><DIV ALIGN=\"center\"><TABLE WIDTH=\"400\" CELLPADDING=\"3\" "
@@ -67,14 +67,15 @@ class AddItDialogTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<GridDialogHarness> harness;
+  std::unique_ptr<DialogWorld> world;
   QPointer<TAddBuilder> dialog;
   StringGrid *grid = nullptr;
 
   void Open(int generation) {
-    harness = std::make_unique<GridDialogHarness>(generation);
-    harness->settings.OrderButton = "Buy now";
-    dialog = new TAddBuilder(harness->context);
+    world = std::make_unique<DialogWorld>();
+    world->settings.PelluxGeneration = generation;
+    world->settings.OrderButton = "Buy now";
+    dialog = new TAddBuilder(world->context);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     grid = dialog->findChild<StringGrid *>("RadioGrid1");
@@ -83,12 +84,12 @@ class AddItDialogTest : public QObject {
 
   QRadioButton *Radio(const char *name) { return dialog->findChild<QRadioButton *>(name); }
   void ClickOk() { QTest::mouseClick(dialog->findChild<QPushButton *>("OKBut"), Qt::LeftButton); }
-  std::vector<std::string> &Events() { return harness->messages.events; }
+  std::vector<std::string> &Events() { return world->messages.events; }
 
  private slots:
   void cleanup() {
     delete dialog;
-    harness.reset();
+    world.reset();
   }
 
   void shapedByTheGeneration_data() {
@@ -190,10 +191,10 @@ class AddItDialogTest : public QObject {
     Open(3);
     QTest::mouseClick(Radio(mode.toLatin1().constData()), Qt::LeftButton);
     FillRow(grid, 1, {"Mug", "1234.5", "2"});
-    harness->messages.answers.push_back(yes);
+    world->messages.answers.push_back(yes);
     ClickOk();
     QCOMPARE(Events(), std::vector<std::string>{kQuestion});
-    QCOMPARE(QString::fromStdString(harness->host->ActiveText()), expected);
+    QCOMPARE(QString::fromStdString(world->Inserted()), expected);
     QVERIFY(dialog->isHidden());
   }
 
@@ -204,7 +205,7 @@ class AddItDialogTest : public QObject {
     FillRow(grid, 3, {"Cap", "1.2.3"});  // a price that does not convert: left out
     ClickOk();
     QVERIFY(Events().empty());
-    QCOMPARE(harness->host->ActiveText(),
+    QCOMPARE(world->Inserted(),
              std::string("<SELECT NAME=\"addit\">\r\n"
                          "<OPTION VALUE=\"Blue &quot;Shirt&quot;^12.50^1^1^0\">Blue "
                          "&quot;Shirt&quot; -- $12.50\r\n"
@@ -219,7 +220,7 @@ class AddItDialogTest : public QObject {
     ClickOk();
     QCOMPARE(Events(), std::vector<std::string>{kQuestion});
     QCOMPARE(
-        harness->host->ActiveText(),
+        world->Inserted(),
         kTableHead +
             R"(<TR><TD align="center"><INPUT TYPE="TEXT" SIZE="3" MAXLENGTH="3" NAME="pelluxqa_Mug_5.00_2_1_0" VALUE="0"></TD>)"
             R"(<TD>Mug</TD><TD ALIGN="RIGHT"><FONT COLOR="#FF0000">$5.00</FONT></TD></TR>)"
@@ -236,15 +237,15 @@ class AddItDialogTest : public QObject {
 
   void emptyGridWithYesStillWraps() {
     Open(3);
-    harness->messages.answers.push_back(true);
+    world->messages.answers.push_back(true);
     ClickOk();
     QCOMPARE(Events(), std::vector<std::string>{kQuestion});
-    QCOMPARE(harness->host->ActiveText(), ProductInterface(kTableHead + kTableFoot));
+    QCOMPARE(world->Inserted(), ProductInterface(kTableHead + kTableFoot));
   }
 
   void okWithoutADocumentEndsTheProgramAfterTheQuestion() {
     Open(3);
-    harness->host->CloseAllDocuments();
+    world->host->CloseAllDocuments();
     ClickOk();
     QCOMPARE(Events(),
              (std::vector<std::string>{kQuestion, "message: No document is open!", "end program"}));
@@ -255,7 +256,7 @@ class AddItDialogTest : public QObject {
     FillRow(grid, 1, {"Mug"});
     QTest::mouseClick(dialog->findChild<QPushButton *>("Button1"), Qt::LeftButton);
     QVERIFY(dialog->isHidden());
-    QCOMPARE(harness->host->ActiveText(), std::string());
+    QCOMPARE(world->Inserted(), std::string());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(dialog.isNull());
   }

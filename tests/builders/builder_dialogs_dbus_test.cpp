@@ -87,8 +87,8 @@ const std::vector<DialogCase> &Cases() {
        [](QWidget *d) {
          Type(d, "Eopfor", "Size");
          auto *grid = EditorDialogWorld::Find<vendigo::StringGrid>(d, "RadioGrid1");
-         QTest::keyClicks(grid->CellEditor(), "Small");
-         for (int i = 0; i < 3; ++i) QTest::keyClick(grid->CellEditor(), Qt::Key_Tab);
+         vendigo::testing::Type(grid, "Small");
+         vendigo::testing::Tab(grid, 3);
        },
        "OKBut",
        "Size: <SELECT NAME=\"eop_Size\">\r\n<OPTION VALUE=\"Small^00.00^0\" "
@@ -99,9 +99,8 @@ const std::vector<DialogCase> &Cases() {
        [](QWidget *d) {
          Click(d, "SEBUT");
          auto *grid = EditorDialogWorld::Find<vendigo::StringGrid>(d, "RadioGrid1");
-         const QRect cell = grid->visualRect(grid->model()->index(0, 0));
-         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
-         QTest::keyClicks(grid->CellEditor(), "Mug");
+         vendigo::testing::ClickCell(grid, 0, 1);
+         vendigo::testing::Type(grid, "Mug");
        },
        "OKBut",
        "<SELECT NAME=\"addit\">\r\n<OPTION VALUE=\"Mug^0.00^0^^\" SELECTED>Mug -- "

@@ -11,14 +11,14 @@
 
 #include "builders/PelluxExtendedOptionsBuilder.h"
 #include "builders/string_grid.h"
-#include "grid_dialog_harness.h"
+#include "support/dialog_world.h"
 
 namespace vendigo {
 namespace {
 
 using testing::ClickCell;
+using testing::DialogWorld;
 using testing::FillRow;
-using testing::GridDialogHarness;
 using testing::Tab;
 using testing::Type;
 using testing::TypeOver;
@@ -32,16 +32,16 @@ class ExtendedOptionDialogTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<GridDialogHarness> harness;
+  std::unique_ptr<DialogWorld> world;
   QPointer<TPelluxOptionsBuilder> dialog;
   StringGrid *grid = nullptr;
 
-  std::vector<std::string> &Events() { return harness->messages.events; }
+  std::vector<std::string> &Events() { return world->messages.events; }
 
  private slots:
   void init() {
-    harness = std::make_unique<GridDialogHarness>();
-    dialog = new TPelluxOptionsBuilder(harness->context);
+    world = std::make_unique<DialogWorld>();
+    dialog = new TPelluxOptionsBuilder(world->context);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     grid = dialog->findChild<StringGrid *>("RadioGrid1");
@@ -50,7 +50,7 @@ class ExtendedOptionDialogTest : public QObject {
 
   void cleanup() {
     delete dialog;
-    harness.reset();
+    world.reset();
   }
 
   void shapedAsTheBuilderGrid() {
@@ -237,11 +237,10 @@ class ExtendedOptionDialogTest : public QObject {
     FillRow(grid, 2, {"Large", "2.5", "1"});
     Tab(grid);  // Readable Text becomes "Large --Add $2.5"
     QTest::mouseClick(dialog->findChild<QPushButton *>("OKBut"), Qt::LeftButton);
-    QCOMPARE(harness->host->ActiveText(),
-             std::string("Size: <SELECT NAME=\"eop_Size\">\r\n"
-                         "<OPTION VALUE=\"Small^00.00^0\" SELECTED>Small\r\n"
-                         "<OPTION VALUE=\"Large^2.5^1\">Large --Add $2.5\r\n"
-                         "</SELECT>"));
+    QCOMPARE(world->Inserted(), std::string("Size: <SELECT NAME=\"eop_Size\">\r\n"
+                                            "<OPTION VALUE=\"Small^00.00^0\" SELECTED>Small\r\n"
+                                            "<OPTION VALUE=\"Large^2.5^1\">Large --Add $2.5\r\n"
+                                            "</SELECT>"));
     QVERIFY(Events().empty());
     QVERIFY(dialog->isHidden());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -249,17 +248,17 @@ class ExtendedOptionDialogTest : public QObject {
   }
 
   void okWithoutADocumentEndsTheProgram() {
-    harness->host->CloseAllDocuments();
+    world->host->CloseAllDocuments();
     QTest::mouseClick(dialog->findChild<QPushButton *>("OKBut"), Qt::LeftButton);
     QCOMPARE(Events(), (std::vector<std::string>{"message: No document is open!", "end program"}));
-    QVERIFY(harness->host->Documents().empty());
+    QVERIFY(world->host->Documents().empty());
   }
 
   void cancelInsertsNothing() {
     FillRow(grid, 1, {"Small"});
     QTest::mouseClick(dialog->findChild<QPushButton *>("Button1"), Qt::LeftButton);
     QVERIFY(dialog->isHidden());
-    QCOMPARE(harness->host->ActiveText(), std::string());
+    QCOMPARE(world->Inserted(), std::string());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(dialog.isNull());
   }
@@ -268,7 +267,7 @@ class ExtendedOptionDialogTest : public QObject {
     FillRow(grid, 1, {"Small"});
     QTest::keyClick(grid->CellEditor(), Qt::Key_Escape);
     QVERIFY(dialog->isHidden());
-    QCOMPARE(harness->host->ActiveText(), std::string());
+    QCOMPARE(world->Inserted(), std::string());
   }
 };
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog_test_support.h"
+#include "support/dialog_world.h"
 
 using vendigo::TQuickLink;
 using vendigo::testing::Child;

@@ -1,6 +1,7 @@
 #include "builders/order_item_value.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -40,6 +41,15 @@ TEST(OrderItemValueTest, Forms) {
     EXPECT_EQ(OrderItemOptionValue(c.item), c.option_form);
     EXPECT_EQ(OrderItemUnderscoreValue(c.item), c.underscore_form);
   }
+}
+
+// A Taxable field holds exactly "1", "0" or nothing: no blanks, no leading zeros, no other number.
+TEST(OrderItemValueTest, TaxableTexts) {
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"", true},    {"0", true},   {"1", true},  {"2", false},   {"10", false},
+      {"01", false}, {" 1", false}, {"x", false}, {"yes", false},
+  };
+  for (const auto &[text, taxable] : cases) EXPECT_EQ(IsTaxableText(text), taxable) << text;
 }
 
 TEST(OrderItemValueTest, QuoteToEntity) {

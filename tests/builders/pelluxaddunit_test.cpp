@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "builders/hidden_item.h"
-#include "dialog_test_support.h"
+#include "support/dialog_world.h"
 
 using vendigo::TPelluxAdd;
 using vendigo::testing::Child;

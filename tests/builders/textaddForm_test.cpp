@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "builders/up_down_arrows.h"
-#include "dialog_test_support.h"
+#include "support/dialog_world.h"
 
 using vendigo::TTextAdd;
 using vendigo::UpDownArrows;

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -11,13 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "folder_fixture.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
 #include "wizard/template_package.h"
 
 namespace {
 
+using vendigo::testing::FolderFixture;
 using vendigo::testing::ProgramRun;
+using vendigo::testing::RunProgram;
 using vendigo::testing::RunProgramIn;
 
 const QByteArray kGeneration4 =
@@ -60,18 +62,8 @@ const QByteArray kMultipleInput = R"({
   "Related": [["Spoon", "1.5", "0", "1", "TX"]]
 })";
 
-class PageCommand : public ::testing::Test {
+class PageCommand : public FolderFixture {
  protected:
-  void SetUp() override { ASSERT_TRUE(folder.isValid()); }
-
-  QString WriteFile(const QString &name, const QByteArray &bytes) {
-    const QString path = folder.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
-  }
-
   ProgramRun RunPage(const QByteArray &settings, const QString &templateFile,
                      const QByteArray &input, const QString &workingFolder = {}) {
     return RunProgramIn(
@@ -80,8 +72,6 @@ class PageCommand : public ::testing::Test {
          QStringLiteral("--template"), templateFile, QStringLiteral("--input"),
          WriteFile(QStringLiteral("input.json"), input), QStringLiteral("page")});
   }
-
-  QTemporaryDir folder;
 };
 
 TEST_F(PageCommand, PrintsTheWholePage) {
@@ -280,7 +270,7 @@ TEST_F(PageCommand, TemplateOptionIsRequiredByPageAndRefusedByOthers) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
-    const ProgramRun run = RunProgramIn({}, QStringLiteral(VENDIGO_HTML_PATH), c.arguments);
+    const ProgramRun run = RunProgram(QStringLiteral(VENDIGO_HTML_PATH), c.arguments);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, c.message + "\n");

@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -13,46 +11,20 @@
 
 #include "app/settings.h"
 #include "builders/simple_elements.h"
+#include "folder_fixture.h"
+#include "support/program_run.h"
 
 namespace {
 
-struct ProgramRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-ProgramRun RunProgram(const QString &program, const QStringList &arguments,
-                      const QByteArray &input = {}) {
-  QProcess process;
-  process.start(program, arguments);
-  if (!process.waitForStarted()) return {};
-  process.write(input);
-  process.closeWriteChannel();
-  process.waitForFinished(30000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          process.readAllStandardOutput().toStdString(),
-          process.readAllStandardError().toStdString()};
-}
+using vendigo::testing::FolderFixture;
+using vendigo::testing::ProgramRun;
+using vendigo::testing::RunProgram;
 
 ProgramRun RunVendigoHtml(const QStringList &arguments) {
   return RunProgram(QStringLiteral(VENDIGO_HTML_PATH), arguments);
 }
 
-class VendigoHtml : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(folder.isValid()); }
-
-  QString WriteFile(const QString &name, const QByteArray &bytes) {
-    const QString path = folder.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
-  }
-
-  QTemporaryDir folder;
-};
+class VendigoHtml : public FolderFixture {};
 
 const QByteArray kShopSettings =
     "[CONFIGS]\r\nCompany=Blue Mug Ltd\r\nCGI_BIN=/cgi-bin/pellux.cgi\r\nOrderButton=Order!\r\n";

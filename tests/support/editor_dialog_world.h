@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QApplication>
 #include <QPointer>
-#include <QTest>
 #include <QWidget>
 
 #include <string>
@@ -11,6 +9,7 @@
 #include "app/settings.h"
 #include "editorlink/dbus_editor_host.h"
 #include "editorlink/editor_link.h"
+#include "support/dialog_world.h"
 #include "support/page_editor_session.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
@@ -29,13 +28,9 @@ class EditorDialogWorld {
   }
   QString Error() const { return editor.LastError(); }
 
-  // Opens a dialog the way the palette does: created with new and shown; it deletes itself.
   template <typename Dialog>
   QPointer<Dialog> Open() {
-    auto *dialog = new Dialog(context);
-    dialog->show();
-    QApplication::setActiveWindow(dialog);
-    return dialog;
+    return OpenDialog<Dialog>(context);
   }
 
   template <typename Widget>

@@ -32,4 +32,10 @@ inline ProgramRun RunProgramIn(const QString &folder, const QString &program,
           process.readAllStandardError().toStdString()};
 }
 
+// Runs program in the current folder, feeding it input.
+inline ProgramRun RunProgram(const QString &program, const QStringList &arguments,
+                             const QByteArray &input = {}) {
+  return RunProgramIn({}, program, arguments, input);
+}
+
 }  // namespace vendigo::testing

@@ -20,22 +20,19 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
 #include "app/settings.h"
-#include "editorlink/editor_link.h"
-#include "editorlink/memory_editor_host.h"
-#include "support/recording_messages.h"
-#include "support/temp_folder.h"
-#include "wizard/wizard_grid.h"
+#include "builders/string_grid.h"
+#include "support/dialog_world.h"
 
 namespace vendigo {
 namespace {
 
+using testing::DialogWorld;
 using testing::RecordingMessages;
 using testing::TempFolder;
 
 // One key sequence typed into a grid cell; a "\t" inside presses Tab and goes on typing in the
-// cell that Tab moves to.
+// cell that Tab moves to. Rows in these tests count from 0, the first data row.
 struct Typing {
   int row;
   int column;
@@ -59,34 +56,26 @@ void WritePicture(const std::filesystem::path &file, int width, int height) {
   QVERIFY(picture.save(QString::fromStdString(file.string())));
 }
 
-// A wizard over an in-memory editor with one open, empty document, in a program folder of its own.
+// A wizard over an in-memory editor with one open document, in a program folder of its own.
 class Harness {
  public:
-  explicit Harness(int generation = 4, std::filesystem::path programDir = {})
-      : host_(std::make_shared<MemoryEditorHost>()),
-        link_(messages, [this] { return host_; }),
-        settings_(Shop(generation)),
-        context_{settings_, link_, messages,
-                 programDir.empty() ? folder.path().string() : programDir.string()} {
-    host_->OpenDocument("page.htm");
-    link_.Connect();
+  explicit Harness(int generation = 4, const std::filesystem::path &programDir = {}) {
+    world.settings = Shop(generation);
+    if (!programDir.empty()) world.context.programDir = programDir.string();
   }
   ~Harness() { delete dialog; }
 
   // Creates and shows the wizard; template files must be written before.
   T_PelluxFP *Open() {
-    dialog = new T_PelluxFP(context_);
-    dialog->show();
+    dialog = world.Open<T_PelluxFP>();
     return dialog;
   }
 
   template <typename T>
   T *Find(const char *name) const {
-    T *child = dialog->findChild<T *>(name);
-    if (child == nullptr) qFatal("no control %s", name);
-    return child;
+    return testing::Child<T>(dialog, name);
   }
-  WizardGrid *Grid(const char *name) const { return Find<WizardGrid>(name); }
+  StringGrid *Grid(const char *name) const { return Find<StringGrid>(name); }
 
   void WriteFile(const std::string &name, const std::string &bytes) {
     TempFolder::WriteBytes(folder.path() / name, bytes);
@@ -105,16 +94,16 @@ class Harness {
     QTest::keyClicks(Find<QLineEdit>(edit), keys);
   }
 
-  void TypeInGrid(WizardGrid *grid, const Typing &typing) {
-    QLineEdit *editor = grid->EditCell(typing.row, typing.column);
-    QVERIFY(editor != nullptr);
+  // Makes the cell current, as the keyboard would, and types the keys into its editor.
+  void TypeInGrid(StringGrid *grid, const Typing &typing) {
+    grid->setCurrentCell(typing.row, typing.column);
+    QVERIFY(grid->CellEditor() != nullptr);
     for (const QChar key : typing.keys) {
       if (key == '\t') {
-        QTest::keyClick(editor, Qt::Key_Tab);
-        editor = qobject_cast<QLineEdit *>(grid->indexWidget(grid->currentIndex()));
-        QVERIFY(editor != nullptr);
+        testing::Tab(grid);
+        QVERIFY(grid->CellEditor() != nullptr);
       } else {
-        QTest::keyClicks(editor, QString(key));
+        testing::Type(grid, QString(key));
       }
     }
   }
@@ -130,23 +119,18 @@ class Harness {
         .arg(state("BackBut"), state("nextBut"), state("FinBut"));
   }
 
-  std::string InsertedText() const { return host_->ActiveText(); }
-  MemoryEditorHost &Host() { return *host_; }
+  std::string InsertedText() const { return world.Inserted(); }
+  MemoryEditorHost &Host() { return *world.host; }
 
-  TempFolder folder;
-  RecordingMessages messages;
+  DialogWorld world;
+  TempFolder &folder = world.programDir;
+  RecordingMessages &messages = world.messages;
   QPointer<T_PelluxFP> dialog;
-
- private:
-  std::shared_ptr<MemoryEditorHost> host_;
-  EditorLink link_;
-  Settings settings_;
-  AppContext context_;
 };
 
-QStringList RowTexts(const WizardGrid *grid, int row) {
+QStringList RowTexts(const StringGrid *grid, int row) {
   QStringList cells;
-  for (int column = 0; column < grid->columnCount(); ++column) cells << grid->CellText(row, column);
+  for (int column = 0; column < grid->columnCount(); ++column) cells << grid->Cell(column, row + 1);
   return cells;
 }
 
@@ -253,7 +237,7 @@ void WizardTest::GridShape() {
   QFETCH(QList<int>, widths);
   Harness h(generation);
   h.Open();
-  const WizardGrid *table = h.Grid(grid.toUtf8().constData());
+  const StringGrid *table = h.Grid(grid.toUtf8().constData());
 
   QCOMPARE(table->rowCount(), rows);
   QStringList shownHeaders;
@@ -302,8 +286,8 @@ void WizardTest::NavigationAndButtons() {
        "page 1: back on, next on, finish on"},
       {"row 1 emptied",
        [](Harness &h) {
-         QTest::keyClick(h.Grid("MultDesGrid")->EditCell(0, 0), Qt::Key_A, Qt::ControlModifier);
-         QTest::keyClick(h.Grid("MultDesGrid")->EditCell(0, 0), Qt::Key_Backspace);
+         h.Grid("MultDesGrid")->setCurrentCell(0, 0);
+         testing::TypeOver(h.Grid("MultDesGrid"), "");
        },
        "page 1: back on, next off, finish off"},
       {"single mode", [](Harness &h) { h.Find<QRadioButton>("RadioButton1")->click(); },
@@ -472,7 +456,7 @@ void WizardTest::GridRules() {
     h.Find<QTabWidget>("PageControl1")->setCurrentIndex(group);
     h.Type(QString("eop%1text").arg(group + 1).toUtf8().constData(), "Size");
   }
-  WizardGrid *table = h.Grid(grid.toUtf8().constData());
+  StringGrid *table = h.Grid(grid.toUtf8().constData());
   QVERIFY(table->isVisible());
   for (const Typing &typing : typings) h.TypeInGrid(table, typing);
   QCOMPARE(RowTexts(table, row), expected);
@@ -489,7 +473,7 @@ void WizardTest::OptionGridsShowWhileNamed() {
   for (int group = 0; group < 3; ++group) {
     tabs->setCurrentIndex(group);
     auto *name = h.Find<QLineEdit>(names[group][0]);
-    WizardGrid *grid = h.Grid(names[group][1]);
+    StringGrid *grid = h.Grid(names[group][1]);
     QVERIFY(grid->isHidden());
     QTest::keyClicks(name, "Hue");
     QVERIFY(!grid->isHidden());
@@ -788,7 +772,7 @@ void WizardTest::FinishInsertsThePage() {
   h.Click("nextBut");
   if (multiple) {
     h.Find<QRadioButton>("RadioButton2")->click();
-    WizardGrid *grid = h.Grid("MultDesGrid");
+    StringGrid *grid = h.Grid("MultDesGrid");
     h.TypeInGrid(grid, {0, 1, "4.50"});
     h.TypeInGrid(grid, {0, 0, "Mug"});
     if (generation == 4) {
@@ -819,7 +803,7 @@ void WizardTest::FinishInsertsThePage() {
   h.Click("nextBut");
   if (!multiple) {
     h.Type("eop1text", "Size");
-    WizardGrid *grid = h.Grid("Eop1Grid");
+    StringGrid *grid = h.Grid("Eop1Grid");
     h.TypeInGrid(grid, {0, 0, "Small"});
     h.TypeInGrid(grid, {0, 3, ""});
     h.TypeInGrid(grid, {1, 1, "2"});

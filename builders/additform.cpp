@@ -1,7 +1,7 @@
 #include "builders/additform.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -32,8 +32,12 @@ TAddBuilder::TAddBuilder(AppContext &context, QWidget *parent)
   SetFixedDialogWindow(this, DialogBorder::SystemMenu);
 
   CHBUT->setChecked(true);
-  auto *modes = new QHBoxLayout(ModeBox);
-  for (QRadioButton *radio : {CHBUT, RABUT, SEBUT, Qadd}) modes->addWidget(radio);
+  // Two rows of two, so every caption fits the fixed window width whole.
+  auto *modes = new QGridLayout(ModeBox);
+  modes->addWidget(CHBUT, 0, 0);
+  modes->addWidget(RABUT, 0, 1);
+  modes->addWidget(SEBUT, 1, 0);
+  modes->addWidget(Qadd, 1, 1);
 
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(ModeBox);

@@ -34,10 +34,10 @@ TAddBuilder::TAddBuilder(AppContext &context, QWidget *parent)
   CHBUT->setChecked(true);
   // Two rows of two, so every caption fits the fixed window width whole.
   auto *modes = new QGridLayout(ModeBox);
-  modes->addWidget(CHBUT, 0, 0);
-  modes->addWidget(RABUT, 0, 1);
-  modes->addWidget(SEBUT, 1, 0);
-  modes->addWidget(Qadd, 1, 1);
+  modes->addWidget(CHBUT, 0, 0, Qt::AlignLeft);
+  modes->addWidget(RABUT, 0, 1, Qt::AlignLeft);
+  modes->addWidget(SEBUT, 1, 0, Qt::AlignLeft);
+  modes->addWidget(Qadd, 1, 1, Qt::AlignLeft);
 
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(ModeBox);

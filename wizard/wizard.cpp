@@ -129,6 +129,7 @@ T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
   setObjectName("_PelluxFP");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Pellux Vendigo Product Page Wizard");
+  SetFixedDialogWindow(this, DialogBorder::Fixed, DialogLayer::Normal);
   setFixedSize(567, 324);
 
   auto *layout = new QVBoxLayout(this);

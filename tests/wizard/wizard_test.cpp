@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -186,6 +187,10 @@ void WizardTest::StartsOnTheTemplatePage() {
 
   QCOMPARE(dialog->windowTitle(), QString("Pellux Vendigo Product Page Wizard"));
   QCOMPARE(dialog->size(), QSize(567, 324));
+  // A fixed dialog frame, centred on the screen, and not above every other window.
+  QVERIFY(dialog->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
+  QVERIFY(!(dialog->windowFlags() & Qt::WindowStaysOnTopHint));
+  QCOMPARE(dialog->frameGeometry().center(), dialog->screen()->availableGeometry().center());
   QCOMPARE(h.Find<QStackedWidget>("Notebook1")->currentIndex(), 0);
   QCOMPARE(h.Find<QTabWidget>("PageControl1")->currentIndex(), 0);
   QCOMPARE(h.Find<QCheckBox>("CheckBox1")->checkState(), Qt::PartiallyChecked);

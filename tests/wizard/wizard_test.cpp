@@ -660,10 +660,18 @@ void WizardTest::ImagePreviewThatCannotBeWritten() {
   h.Open();
   h.dialog->SetImageFileChooser(
       [&base](QWidget *) { return QString::fromStdString((base.path() / "mug.gif").string()); });
-  h.dialog->findChild<QAction *>("SelectImage1")->trigger();
-  QCOMPARE(h.messages.events, std::vector<std::string>{"message: Unable to write to " +
-                                                       (missing / "img~.html").string()});
-  QCOMPARE(h.dialog->ProductImageTag(), std::string());
+  h.ShowPage(2);
+  auto *browser = h.Find<QTextBrowser>("WebBrowser1");
+  // The failed choice leaves the browser as it was, shown or hidden by "Cancel Image".
+  for (const bool cancelledBefore : {false, true}) {
+    h.messages.events.clear();
+    if (cancelledBefore) h.dialog->findChild<QAction *>("CancelImage1")->trigger();
+    h.dialog->findChild<QAction *>("SelectImage1")->trigger();
+    QCOMPARE(h.messages.events, std::vector<std::string>{"message: Unable to write to " +
+                                                         (missing / "img~.html").string()});
+    QCOMPARE(h.dialog->ProductImageTag(), std::string());
+    QCOMPARE(browser->isHidden(), cancelledBefore);
+  }
 }
 
 void WizardTest::FinishWithoutTemplate() {

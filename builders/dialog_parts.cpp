@@ -33,9 +33,10 @@ class CentreOnShow : public QObject {
 
 }  // namespace
 
-void SetFixedDialogWindow(QDialog *dialog, DialogBorder border) {
-  Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+void SetFixedDialogWindow(QDialog *dialog, DialogBorder border, DialogLayer layer) {
+  Qt::WindowFlags flags =
+      Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+  if (layer == DialogLayer::AlwaysOnTop) flags |= Qt::WindowStaysOnTopHint;
   if (border == DialogBorder::Fixed) flags |= Qt::MSWindowsFixedSizeDialogHint;
   dialog->setWindowFlags(flags);
   dialog->setSizeGripEnabled(false);

@@ -22,9 +22,16 @@ enum class DialogBorder {
   SystemMenu,  // a single-line frame with only the close box
 };
 
-// Makes dialog an always-on-top window of a fixed size with the given frame, centred on its
-// screen each time it is shown.
-void SetFixedDialogWindow(QDialog *dialog, DialogBorder border);
+// Whether a dialog window stays above the other windows of the desktop.
+enum class DialogLayer {
+  AlwaysOnTop,
+  Normal,
+};
+
+// Makes dialog a window of a fixed size with the given frame, always on top unless layer says
+// otherwise, centred on its screen each time it is shown.
+void SetFixedDialogWindow(QDialog *dialog, DialogBorder border,
+                          DialogLayer layer = DialogLayer::AlwaysOnTop);
 
 // Gives a control its name, which tests and the window's code find it by.
 template <typename Widget>

@@ -129,6 +129,7 @@ T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
   setObjectName("_PelluxFP");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Pellux Vendigo Product Page Wizard");
+  SetFixedDialogWindow(this, DialogBorder::Fixed, DialogLayer::Normal);
   setFixedSize(567, 324);
 
   auto *layout = new QVBoxLayout(this);
@@ -579,19 +580,20 @@ void T_PelluxFP::EopTextChange(int group) {
 void T_PelluxFP::SelectImage1Click() {
   const QString file = imageFileChooser_ ? imageFileChooser_(this) : QString();
   if (!file.isEmpty() && IsProductImageFile(ToStd(file))) {
-    PreviewImage(QFileInfo(file).absoluteFilePath());
+    // A preview that cannot be written ends the choice: the browser stays as it was.
+    if (!PreviewImage(QFileInfo(file).absoluteFilePath())) return;
   }
   WebBrowser1->show();
   WebBrowser1->raise();
   WebBrowser1->update();
 }
 
-void T_PelluxFP::PreviewImage(const QString &path) {
+bool T_PelluxFP::PreviewImage(const QString &path) {
   try {
     WriteImagePreview(context_.programDir, ToStd(path));
   } catch (const FileError &error) {
     context_.messages.ShowMessage(error.what());
-    return;
+    return false;
   }
   const QUrl page =
       QUrl::fromLocalFile(QDir(ToQt(context_.programDir)).filePath(kImagePreviewFileName));
@@ -603,6 +605,7 @@ void T_PelluxFP::PreviewImage(const QString &path) {
   productImageTag_ = vendigo::ProductImageTag(ToStd(path));
   WebBrowser1->show();
   WebBrowser1->raise();
+  return true;
 }
 
 void T_PelluxFP::CancelImage1Click() {

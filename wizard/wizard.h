@@ -69,7 +69,9 @@ class T_PelluxFP : public QDialog {
   QString SelectedTemplatePath() const;
   void LoadProfile(const QString &templatePath);
   void LoadTemplateText(const QString &templatePath);
-  void PreviewImage(const QString &path);
+  // Writes and shows the preview page and sets the image tag; false (after the message) when
+  // the preview page cannot be written.
+  bool PreviewImage(const QString &path);
   void ApplyMode();
 
   void FileListBox1MouseUp();

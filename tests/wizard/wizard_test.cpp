@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -186,6 +187,10 @@ void WizardTest::StartsOnTheTemplatePage() {
 
   QCOMPARE(dialog->windowTitle(), QString("Pellux Vendigo Product Page Wizard"));
   QCOMPARE(dialog->size(), QSize(567, 324));
+  // A fixed dialog frame, centred on the screen, and not above every other window.
+  QVERIFY(dialog->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
+  QVERIFY(!(dialog->windowFlags() & Qt::WindowStaysOnTopHint));
+  QCOMPARE(dialog->frameGeometry().center(), dialog->screen()->availableGeometry().center());
   QCOMPARE(h.Find<QStackedWidget>("Notebook1")->currentIndex(), 0);
   QCOMPARE(h.Find<QTabWidget>("PageControl1")->currentIndex(), 0);
   QCOMPARE(h.Find<QCheckBox>("CheckBox1")->checkState(), Qt::PartiallyChecked);
@@ -655,10 +660,18 @@ void WizardTest::ImagePreviewThatCannotBeWritten() {
   h.Open();
   h.dialog->SetImageFileChooser(
       [&base](QWidget *) { return QString::fromStdString((base.path() / "mug.gif").string()); });
-  h.dialog->findChild<QAction *>("SelectImage1")->trigger();
-  QCOMPARE(h.messages.events, std::vector<std::string>{"message: Unable to write to " +
-                                                       (missing / "img~.html").string()});
-  QCOMPARE(h.dialog->ProductImageTag(), std::string());
+  h.ShowPage(2);
+  auto *browser = h.Find<QTextBrowser>("WebBrowser1");
+  // The failed choice leaves the browser as it was, shown or hidden by "Cancel Image".
+  for (const bool cancelledBefore : {false, true}) {
+    h.messages.events.clear();
+    if (cancelledBefore) h.dialog->findChild<QAction *>("CancelImage1")->trigger();
+    h.dialog->findChild<QAction *>("SelectImage1")->trigger();
+    QCOMPARE(h.messages.events, std::vector<std::string>{"message: Unable to write to " +
+                                                         (missing / "img~.html").string()});
+    QCOMPARE(h.dialog->ProductImageTag(), std::string());
+    QCOMPARE(browser->isHidden(), cancelledBefore);
+  }
 }
 
 void WizardTest::FinishWithoutTemplate() {

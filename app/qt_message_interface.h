@@ -4,8 +4,9 @@
 
 namespace vendigo {
 
-// Modal message boxes: messages titled with the application name, questions "Confirm". Ending the program leaves every
-// event loop, the modal ones included, so all windows close once control returns to them.
+// Modal message boxes: messages titled with the application name, questions "Confirm". Ending the
+// program leaves every event loop, the modal ones included, so all windows close once control
+// returns to them.
 class QtMessageInterface : public MessageInterface {
  public:
   void ShowMessage(const std::string &text) override;

@@ -5,7 +5,6 @@
 namespace vendigo {
 namespace {
 
-constexpr std::size_t kCommandFields = 10;
 constexpr std::size_t kFieldsBeforePath = 5;
 constexpr std::size_t kFieldsAfterPath = 4;
 
@@ -43,6 +42,29 @@ std::vector<Span> FieldSpans(std::string_view value) {
   return spans;
 }
 
+// Where the path of a full command value starts and ends: after the fifth comma counted from
+// the front and before the fourth counted from the back, commas between double quotes not
+// counting. Everything between is the path, as written, so its commas and double quotes are its
+// own. nullopt when the value has fewer fields than a full command.
+std::optional<Span> PathSpan(std::string_view value) {
+  std::size_t start = 0;
+  bool quoted = false;
+  std::size_t commas = 0;
+  for (std::size_t i = 0; i < value.size() && commas < kFieldsBeforePath; ++i) {
+    if (value[i] == '"') quoted = !quoted;
+    if (value[i] == ',' && !quoted && ++commas == kFieldsBeforePath) start = i + 1;
+  }
+  if (commas < kFieldsBeforePath) return std::nullopt;
+  quoted = false;
+  commas = 0;
+  for (std::size_t i = value.size(); i > start; --i) {
+    const char c = value[i - 1];
+    if (c == '"') quoted = !quoted;
+    if (c == ',' && !quoted && ++commas == kFieldsAfterPath) return Span{start, i - 1};
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitRegistryFields(std::string_view value) {
@@ -61,14 +83,15 @@ std::optional<RegisteredMenu> ParseMenuValue(std::string_view value) {
 
 std::optional<RegisteredCommand> ParseCommandValue(std::string_view value) {
   std::vector<std::string> fields = SplitRegistryFields(value);
-  if (fields.size() > kCommandFields) {
-    // Take the surplus middle back into the path, with its commas, straight from the value.
-    const std::vector<Span> spans = FieldSpans(value);
-    const std::size_t pathStart = spans[kFieldsBeforePath].start;
-    const std::size_t pathEnd = spans[spans.size() - kFieldsAfterPath - 1].end;
-    fields.erase(fields.begin() + kFieldsBeforePath + 1,
-                 fields.end() - static_cast<std::ptrdiff_t>(kFieldsAfterPath));
-    fields[kFieldsBeforePath] = TrimBlanks(value.substr(pathStart, pathEnd - pathStart));
+  if (const std::optional<Span> path = PathSpan(value)) {
+    // The path is written unquoted, so it may hold commas and double quotes: take the fields
+    // around it from the front and the back, and the path straight from the value.
+    std::vector<std::string> around = SplitRegistryFields(value.substr(0, path->start));
+    around.pop_back();  // the empty text after the comma before the path
+    around.emplace_back(TrimBlanks(value.substr(path->start, path->end - path->start)));
+    std::vector<std::string> after = SplitRegistryFields(value.substr(path->end + 1));
+    around.insert(around.end(), after.begin(), after.end());
+    fields = std::move(around);
   }
   if (fields.size() < 6 || fields[3].empty() || fields[4].empty() || fields[5].empty()) {
     return std::nullopt;

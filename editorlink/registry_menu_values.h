@@ -34,9 +34,10 @@ std::vector<std::string> SplitRegistryFields(std::string_view value);
 std::optional<RegisteredMenu> ParseMenuValue(std::string_view value);
 
 // Menu from the fourth field, caption from the fifth, program from the sixth, status tip from the
-// ninth without its quotes. The program path is written unquoted, so a path with commas gives
-// more than ten fields: the first five and the last four are then taken as fields and everything
-// between them is the path. nullopt when menu, caption or program is missing.
+// ninth without its quotes. The program path is written unquoted, so it may hold commas and
+// double quotes: in a value of ten fields or more the first five and the last four are taken as
+// fields and everything between them is the path. nullopt when menu, caption or program is
+// missing.
 std::optional<RegisteredCommand> ParseCommandValue(std::string_view value);
 
 // A menu title as the user reads it: "&Pellux" is "Pellux", "&&" stands for one "&".

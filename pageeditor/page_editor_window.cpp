@@ -181,7 +181,9 @@ void PageEditorWindow::FileCloseClick() {
 void PageEditorWindow::UpdateState() {
   for (int i = 0; i < tabs_->count(); ++i) {
     const auto *document = qobject_cast<EditorDocument *>(tabs_->widget(i));
-    tabs_->setTabText(i, document->Title() + (document->IsModified() ? "*" : ""));
+    // A tab takes "&" as the mark of its shortcut letter; a file name's "&" is shown as it is.
+    QString text = document->Title() + (document->IsModified() ? "*" : "");
+    tabs_->setTabText(i, text.replace('&', "&&"));
     tabs_->setTabToolTip(i, document->ListName());
   }
   const EditorDocument *active = ActiveDocument();

@@ -1,5 +1,7 @@
 #include "pageeditor/source_edit.h"
 
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -22,8 +24,38 @@ void SourceEdit::InsertAtCursor(const QString &text) {
   cursor.beginEditBlock();
   cursor.insertText(SourceText::ToEditor(text, lineEnd_));
   cursor.endEditBlock();
+  afterInsertion_ = true;
   setTextCursor(cursor);
   ensureCursorVisible();
+}
+
+template <typename Edit>
+void SourceEdit::SeparateFromInsertion(Edit edit) {
+  if (!afterInsertion_) {
+    edit();
+    return;
+  }
+  const int revision = document()->revision();
+  QTextCursor block = textCursor();
+  block.beginEditBlock();
+  edit();
+  block.endEditBlock();
+  // A key that changed nothing (an arrow, say) leaves the next edit to be separated.
+  if (document()->revision() != revision) afterInsertion_ = false;
+}
+
+void SourceEdit::keyPressEvent(QKeyEvent *event) {
+  // Undo and redo are not edits: they run as they are, outside any edit block.
+  if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+    afterInsertion_ = false;
+    QPlainTextEdit::keyPressEvent(event);
+    return;
+  }
+  SeparateFromInsertion([&] { QPlainTextEdit::keyPressEvent(event); });
+}
+
+void SourceEdit::inputMethodEvent(QInputMethodEvent *event) {
+  SeparateFromInsertion([&] { QPlainTextEdit::inputMethodEvent(event); });
 }
 
 QMimeData *SourceEdit::createMimeDataFromSelection() const {
@@ -34,10 +66,12 @@ QMimeData *SourceEdit::createMimeDataFromSelection() const {
 
 void SourceEdit::insertFromMimeData(const QMimeData *source) {
   if (!source->hasText()) return;
-  // A paste replaces the selection, as everywhere else.
-  QTextCursor cursor = textCursor();
-  cursor.insertText(SourceText::ToEditor(source->text(), lineEnd_));
-  setTextCursor(cursor);
+  SeparateFromInsertion([&] {
+    // A paste replaces the selection, as everywhere else.
+    QTextCursor cursor = textCursor();
+    cursor.insertText(SourceText::ToEditor(source->text(), lineEnd_));
+    setTextCursor(cursor);
+  });
   ensureCursorVisible();
 }
 

@@ -25,9 +25,18 @@ class SourceEdit : public QPlainTextEdit {
  protected:
   QMimeData *createMimeDataFromSelection() const override;
   void insertFromMimeData(const QMimeData *source) override;
+  void keyPressEvent(QKeyEvent *event) override;
+  void inputMethodEvent(QInputMethodEvent *event) override;
 
  private:
+  // Runs the user's edit in an undo step of its own when it is the first after an insertion.
+  // The text document adds plain typing to the undo step before it when that step inserted
+  // text right there, so without this an undo after typing would take the insertion back too.
+  template <typename Edit>
+  void SeparateFromInsertion(Edit edit);
+
   LineEnd lineEnd_ = LineEnd::Lf;
+  bool afterInsertion_ = false;
 };
 
 }  // namespace vendigo

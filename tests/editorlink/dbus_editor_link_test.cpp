@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
 #include <memory>
@@ -213,6 +215,21 @@ class DBusEditorLinkTest : public QObject {
     QVERIFY(!link.Connect());
     QVERIFY(!link.IsConnected());
     QCOMPARE(messages.events, (Events{kCannotConnect, kDetectAndRepair, kEnd}));
+  }
+
+  // No session bus at all: the same two messages as when no editor runs. The test runs
+  // noEditorAtAll again in a process of its own whose bus address leads nowhere.
+  void noBusAtAll() {
+    QTemporaryDir folder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + folder.filePath("no-bus"));
+    QProcess run;
+    run.setProcessEnvironment(environment);
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(QCoreApplication::applicationFilePath(), {"-platform", "offscreen", "noEditorAtAll"});
+    QVERIFY(run.waitForFinished(30000));
+    QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0,
+             run.readAll().constData());
   }
 
   void everyCallToAnEditorThatIsGoneFails() {

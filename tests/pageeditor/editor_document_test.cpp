@@ -141,6 +141,43 @@ class EditorDocumentTest : public QObject {
     QCOMPARE(document.Text().toUtf8(), expected.replace("X", ""));
   }
 
+  // Typing and pasting after an insertion, where the cursor is left, are steps of their own:
+  // one undo takes them back and leaves the insertion in place.
+  void editsRightAfterAnInsertionAreUndoneOnTheirOwn_data() {
+    QTest::addColumn<QString>("edit");  // "type" or "paste"
+    QTest::addColumn<QByteArray>("edited");
+    QTest::addColumn<QByteArray>("afterOneUndo");
+    QTest::addColumn<QByteArray>("afterTwoUndos");
+    QTest::newRow("typed") << "type" << QByteArray("<p>ab<b>x</b>cd</p>")
+                           << QByteArray("<p>ab<b>x</b></p>") << QByteArray("<p>ab</p>");
+    QTest::newRow("pasted") << "paste" << QByteArray("<p>ab<b>x</b>cd</p>")
+                            << QByteArray("<p>ab<b>x</b></p>") << QByteArray("<p>ab</p>");
+  }
+  void editsRightAfterAnInsertionAreUndoneOnTheirOwn() {
+    QFETCH(QString, edit);
+    QFETCH(QByteArray, edited);
+    QFETCH(QByteArray, afterOneUndo);
+    QFETCH(QByteArray, afterTwoUndos);
+    EditorDocument document("Untitled 1");
+    document.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&document));
+    QTest::keyClicks(document.Source(), "<p>ab</p>");
+    PutCursorAt(document, 5);
+    document.InsertAtCursor("<b>x</b>");
+    if (edit == "type") {
+      QTest::keyClicks(document.Source(), "cd");
+    } else {
+      QGuiApplication::clipboard()->setText("cd");
+      document.Source()->paste();
+    }
+    QCOMPARE(document.Text().toUtf8(), edited);
+
+    document.Source()->undo();
+    QCOMPARE(document.Text().toUtf8(), afterOneUndo);
+    document.Source()->undo();
+    QCOMPARE(document.Text().toUtf8(), afterTwoUndos);
+  }
+
   void copyAndPasteKeepTheCharacters_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::newRow("CR LF page with a lone LF") << QByteArray("<p>a</p>\r\n<p>b</p>\n<i>c</i>\r\n");

@@ -71,6 +71,13 @@ class PageEditorWindowTest : public QObject {
     QCOMPARE(window.windowTitle(), QString("shop.html[*] - Vendigo Page Editor"));
     QVERIFY(!window.isWindowModified());
     QCOMPARE(ListNames(window), (QStringList{"Untitled 1", path}));
+
+    // The tab shows the file name as it is: a single "&" would mark a shortcut letter instead.
+    const QString ampersand = folder_.filePath("R&D.html");
+    WriteAll(ampersand, "<p>rd</p>");
+    QVERIFY(window.OpenDocument(ampersand, &error));
+    QCOMPARE(window.findChild<QTabWidget *>("Documents")->tabText(2), QString("R&&D.html"));
+    QCOMPARE(window.windowTitle(), QString("R&D.html[*] - Vendigo Page Editor"));
   }
 
   void openingAnOpenFileShowsItsTab() {

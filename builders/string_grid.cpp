@@ -102,6 +102,8 @@ StringGrid::StringGrid(QWidget *parent) : QTableWidget(parent) {
   verticalHeader()->setDefaultSectionSize(kRowHeight);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   horizontalHeader()->setSectionsMovable(false);
+  // The title row is no cell: a click on a title must not move the current cell.
+  horizontalHeader()->setSectionsClickable(false);
   horizontalHeader()->setHighlightSections(false);
 }
 

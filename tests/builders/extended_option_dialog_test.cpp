@@ -263,6 +263,19 @@ class ExtendedOptionDialogTest : public QObject {
     QVERIFY(dialog.isNull());
   }
 
+  void columnTitlesAreNoCells() {
+    FillRow(grid, 1, {"Small"});
+    QHeaderView *titles = grid->horizontalHeader();
+    for (int column = 0; column < 4; ++column) {
+      const QPoint title(titles->sectionViewportPosition(column) + 5, titles->height() / 2);
+      QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, title);
+      QCOMPARE(grid->CurrentColumn(), 0);
+      QCOMPARE(grid->CurrentRow(), 1);
+    }
+    QCOMPARE(grid->Cell(3, 1), QString(""));
+    QVERIFY(Events().empty());
+  }
+
   void escapeInTheGridCancels() {
     FillRow(grid, 1, {"Small"});
     QTest::keyClick(grid->CellEditor(), Qt::Key_Escape);

@@ -247,6 +247,14 @@ class ExtendedOptionDialogTest : public QObject {
     QVERIFY(dialog.isNull());
   }
 
+  void longOptionNameIsKeptWhole() {
+    const QString name(40000, QLatin1Char('n'));
+    dialog->findChild<QLineEdit *>("Eopfor")->insert(name);  // as a paste would
+    QTest::mouseClick(dialog->findChild<QPushButton *>("OKBut"), Qt::LeftButton);
+    const std::string n = name.toStdString();
+    QCOMPARE(world->Inserted(), n + ": <SELECT NAME=\"eop_" + n + "\">\r\n</SELECT>");
+  }
+
   void okWithoutADocumentEndsTheProgram() {
     world->host->CloseAllDocuments();
     QTest::mouseClick(dialog->findChild<QPushButton *>("OKBut"), Qt::LeftButton);

@@ -1,5 +1,6 @@
 // The extended option dialog driven through real key presses and clicks on its grid.
 
+#include <QFont>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
@@ -77,6 +78,15 @@ class ExtendedOptionDialogTest : public QObject {
     QVERIFY(grid->CellEditor());
     QCOMPARE(grid->CurrentColumn(), 0);
     QCOMPARE(grid->CurrentRow(), 2);
+  }
+
+  void rowsKeepTheirHeightWithALargeFont() {
+    QFont large = dialog->font();
+    large.setPointSize(24);
+    dialog->setFont(large);
+    QCOMPARE(grid->horizontalHeader()->height(), 18);
+    QCOMPARE(grid->rowHeight(0), 18);
+    QCOMPARE(grid->rowHeight(18), 18);
   }
 
   void cellRules_data() {

@@ -185,6 +185,20 @@ class ExtendedOptionDialogTest : public QObject {
     QVERIFY(Events().empty());
   }
 
+  void arrowKeysRunTheSelectionRules() {
+    FillRow(grid, 2, {"Large", "2.5"});
+    FillRow(grid, 3, {"XL", "2.50.1"});
+    ClickCell(grid, 3, 1);
+    QTest::keyClick(grid->CellEditor(), Qt::Key_Down);
+    QCOMPARE(grid->CurrentRow(), 2);
+    QCOMPARE(grid->Cell(3, 2), QString("Large --Add $2.5"));
+    QCOMPARE(grid->CellEditor()->text(), QString("Large --Add $2.5"));
+    QTest::keyClick(grid->CellEditor(), Qt::Key_Down);
+    QCOMPARE(grid->CurrentRow(), 2);
+    QCOMPARE(Events(),
+             (std::vector<std::string>{"message: '2.50.1' is not a valid floating point value."}));
+  }
+
   void readableTextIsNotReplacedOnceSet() {
     FillRow(grid, 1, {"Large", "2", QString(), "Big one"});
     ClickCell(grid, 0, 1);

@@ -308,6 +308,19 @@ class ExtendedOptionDialogTest : public QObject {
     QVERIFY(Events().empty());
   }
 
+  void columnsCanBeResizedByTheirTitles() {
+    QHeaderView *titles = grid->horizontalHeader();
+    QWidget *titleBar = titles->viewport();
+    const int y = titles->height() / 2;
+    const int border = titles->sectionViewportPosition(1) - 1;
+    QTest::mousePress(titleBar, Qt::LeftButton, Qt::NoModifier, QPoint(border, y));
+    QTest::mouseMove(titleBar, QPoint(border + 40, y));
+    QTest::mouseRelease(titleBar, Qt::LeftButton, Qt::NoModifier, QPoint(border + 40, y));
+    QCOMPARE(grid->columnWidth(0), 246);
+    QCOMPARE(grid->CurrentColumn(), 0);
+    QVERIFY(Events().empty());
+  }
+
   void escapeInTheGridCancels() {
     FillRow(grid, 1, {"Small"});
     QTest::keyClick(grid->CellEditor(), Qt::Key_Escape);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ TPelluxOptionsBuilder::TPelluxOptionsBuilder(AppContext &context, QWidget *paren
   connect(Button1, &QPushButton::clicked, this, &TPelluxOptionsBuilder::Button1Click);
 
   FormCreate();
+
+  // The option name has no length limit (a line edit stops at 32767 characters by default).
+  Eopfor->setMaxLength(std::numeric_limits<int>::max());
 
   setFixedSize(527, 237);
   Eopfor->setFocus();

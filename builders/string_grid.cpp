@@ -100,8 +100,12 @@ StringGrid::StringGrid(QWidget *parent) : QTableWidget(parent) {
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setMinimumSectionSize(kRowHeight);
   verticalHeader()->setDefaultSectionSize(kRowHeight);
+  // The title row is as high as the data rows, whatever the font.
+  horizontalHeader()->setFixedHeight(kRowHeight);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   horizontalHeader()->setSectionsMovable(false);
+  // The title row is no cell: a click on a title must not move the current cell.
+  horizontalHeader()->setSectionsClickable(false);
   horizontalHeader()->setHighlightSections(false);
 }
 

@@ -1,5 +1,6 @@
 // The extended option dialog driven through real key presses and clicks on its grid.
 
+#include <QFont>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
@@ -77,6 +78,15 @@ class ExtendedOptionDialogTest : public QObject {
     QVERIFY(grid->CellEditor());
     QCOMPARE(grid->CurrentColumn(), 0);
     QCOMPARE(grid->CurrentRow(), 2);
+  }
+
+  void rowsKeepTheirHeightWithALargeFont() {
+    QFont large = dialog->font();
+    large.setPointSize(24);
+    dialog->setFont(large);
+    QCOMPARE(grid->horizontalHeader()->height(), 18);
+    QCOMPARE(grid->rowHeight(0), 18);
+    QCOMPARE(grid->rowHeight(18), 18);
   }
 
   void cellRules_data() {
@@ -175,6 +185,20 @@ class ExtendedOptionDialogTest : public QObject {
     QVERIFY(Events().empty());
   }
 
+  void arrowKeysRunTheSelectionRules() {
+    FillRow(grid, 2, {"Large", "2.5"});
+    FillRow(grid, 3, {"XL", "2.50.1"});
+    ClickCell(grid, 3, 1);
+    QTest::keyClick(grid->CellEditor(), Qt::Key_Down);
+    QCOMPARE(grid->CurrentRow(), 2);
+    QCOMPARE(grid->Cell(3, 2), QString("Large --Add $2.5"));
+    QCOMPARE(grid->CellEditor()->text(), QString("Large --Add $2.5"));
+    QTest::keyClick(grid->CellEditor(), Qt::Key_Down);
+    QCOMPARE(grid->CurrentRow(), 2);
+    QCOMPARE(Events(),
+             (std::vector<std::string>{"message: '2.50.1' is not a valid floating point value."}));
+  }
+
   void readableTextIsNotReplacedOnceSet() {
     FillRow(grid, 1, {"Large", "2", QString(), "Big one"});
     ClickCell(grid, 0, 1);
@@ -247,6 +271,14 @@ class ExtendedOptionDialogTest : public QObject {
     QVERIFY(dialog.isNull());
   }
 
+  void longOptionNameIsKeptWhole() {
+    const QString name(40000, QLatin1Char('n'));
+    dialog->findChild<QLineEdit *>("Eopfor")->insert(name);  // as a paste would
+    QTest::mouseClick(dialog->findChild<QPushButton *>("OKBut"), Qt::LeftButton);
+    const std::string n = name.toStdString();
+    QCOMPARE(world->Inserted(), n + ": <SELECT NAME=\"eop_" + n + "\">\r\n</SELECT>");
+  }
+
   void okWithoutADocumentEndsTheProgram() {
     world->host->CloseAllDocuments();
     QTest::mouseClick(dialog->findChild<QPushButton *>("OKBut"), Qt::LeftButton);
@@ -261,6 +293,32 @@ class ExtendedOptionDialogTest : public QObject {
     QCOMPARE(world->Inserted(), std::string());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(dialog.isNull());
+  }
+
+  void columnTitlesAreNoCells() {
+    FillRow(grid, 1, {"Small"});
+    QHeaderView *titles = grid->horizontalHeader();
+    for (int column = 0; column < 4; ++column) {
+      const QPoint title(titles->sectionViewportPosition(column) + 5, titles->height() / 2);
+      QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, title);
+      QCOMPARE(grid->CurrentColumn(), 0);
+      QCOMPARE(grid->CurrentRow(), 1);
+    }
+    QCOMPARE(grid->Cell(3, 1), QString(""));
+    QVERIFY(Events().empty());
+  }
+
+  void columnsCanBeResizedByTheirTitles() {
+    QHeaderView *titles = grid->horizontalHeader();
+    QWidget *titleBar = titles->viewport();
+    const int y = titles->height() / 2;
+    const int border = titles->sectionViewportPosition(1) - 1;
+    QTest::mousePress(titleBar, Qt::LeftButton, Qt::NoModifier, QPoint(border, y));
+    QTest::mouseMove(titleBar, QPoint(border + 40, y));
+    QTest::mouseRelease(titleBar, Qt::LeftButton, Qt::NoModifier, QPoint(border + 40, y));
+    QCOMPARE(grid->columnWidth(0), 246);
+    QCOMPARE(grid->CurrentColumn(), 0);
+    QVERIFY(Events().empty());
   }
 
   void escapeInTheGridCancels() {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <functional>
@@ -48,6 +49,10 @@ class PelluxAddDialogTest : public QObject {
     auto *dialog = world.Open<TPelluxAdd>();
     QCOMPARE(dialog->windowTitle(), QStringLiteral("pelluxadd (Hidden)"));
     QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(
+        !(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+    QCOMPARE(dialog->frameGeometry().center(), dialog->screen()->availableGeometry().center());
     for (const char *edit : {"Edit1", "Edit2", "Edit3", "SmartTaxCode"}) {
       QCOMPARE(Child<QLineEdit>(dialog, edit)->text(), QString());
     }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include <optional>
 #include <utility>
 
 namespace vendigo {
@@ -35,34 +36,44 @@ TypedKeyFilter *TypedKeyFilter::Install(QWidget *target, Allowed allowed,
 bool TypedKeyFilter::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::InputMethod) return FilterComposed(watched, event);
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
-  const QString text = static_cast<QKeyEvent *>(event)->text();
-  if (!TypesText(text)) return false;
+  const auto *key = static_cast<QKeyEvent *>(event);
+  if (!TypesText(key->text())) return false;
+  const std::optional<QString> kept = Kept(key->text());
+  if (!kept) return false;
+  // A key may type more than one character; the allowed ones still reach the widget.
+  if (!kept->isEmpty()) {
+    QKeyEvent rest(QEvent::KeyPress, key->key(), key->modifiers(), *kept, key->isAutoRepeat(),
+                   key->count());
+    QCoreApplication::sendEvent(watched, &rest);
+  }
+  return true;
+}
+
+// The allowed characters of text, or nullopt when all of them are allowed. Reports each refused
+// character.
+std::optional<QString> TypedKeyFilter::Kept(const QString &text) const {
+  QString kept;
+  bool refused = false;
   for (const char32_t c : text.toUcs4()) {
-    if (!allowed_(c)) {
+    if (allowed_(c)) {
+      kept += QString::fromUcs4(&c, 1);
+    } else {
+      refused = true;
       if (onRefused_) onRefused_();
-      return true;
     }
   }
-  return false;
+  if (!refused) return std::nullopt;
+  return kept;
 }
 
 // Characters composed by an input method (dead keys, compose sequences) arrive as the commit
 // text of an input method event rather than as key presses; they are typed all the same.
 bool TypedKeyFilter::FilterComposed(QObject *watched, QEvent *event) {
   const auto *composed = static_cast<QInputMethodEvent *>(event);
-  QString kept;
-  bool refused = false;
-  for (const char32_t c : composed->commitString().toUcs4()) {
-    if (allowed_(c)) {
-      kept += QString::fromUcs4(&c, 1);
-    } else {
-      refused = true;
-    }
-  }
-  if (!refused) return false;
-  if (onRefused_) onRefused_();
+  const std::optional<QString> kept = Kept(composed->commitString());
+  if (!kept) return false;
   QInputMethodEvent rest(composed->preeditString(), composed->attributes());
-  rest.setCommitString(kept, composed->replacementStart(), composed->replacementLength());
+  rest.setCommitString(*kept, composed->replacementStart(), composed->replacementLength());
   QCoreApplication::sendEvent(watched, &rest);
   return true;
 }

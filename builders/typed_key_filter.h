@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -27,6 +29,7 @@ class TypedKeyFilter : public QObject {
  private:
   TypedKeyFilter(QWidget *target, Allowed allowed, std::function<void()> onRefused);
   bool FilterComposed(QObject *watched, QEvent *event);
+  std::optional<QString> Kept(const QString &text) const;
 
   Allowed allowed_;
   std::function<void()> onRefused_;

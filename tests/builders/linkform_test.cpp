@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
 #include <QTest>
 
@@ -42,7 +43,7 @@ class QuickLinkDialogTest : public QObject {
   void ConversionErrorKeepsTheDialogOpen();
   void OpenDocumentIsCheckedBeforeThePrice();
   void EditorGoneEndsTheProgram();
-  void CancelClosesWithoutOutput();
+  void CancelAndEscapeCloseWithoutOutput();
 };
 
 namespace {
@@ -78,6 +79,10 @@ void QuickLinkDialogTest::StartsWithItsCaptionsAndTexts() {
   DialogWorld world;
   auto *dialog = world.Open<TQuickLink>();
   QCOMPARE(dialog->windowTitle(), QStringLiteral("Quick Link!"));
+  QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+  QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+  QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+  QCOMPARE(dialog->frameGeometry().center(), dialog->screen()->availableGeometry().center());
   for (const char *edit : {"Edit1", "Edit2", "Edit3", "SmartTaxCode"}) {
     QCOMPARE(Child<QLineEdit>(dialog, edit)->text(), QString());
   }
@@ -294,14 +299,31 @@ void QuickLinkDialogTest::EditorGoneEndsTheProgram() {
   delete dialog;
 }
 
-void QuickLinkDialogTest::CancelClosesWithoutOutput() {
-  DialogWorld world;
-  QPointer<QWidget> dialog = world.Open<TQuickLink>();
-  TypeItem(dialog, "Mug", "1");
-  QTest::mouseClick(Child<QPushButton>(dialog, "Button2"), Qt::LeftButton);
-  QVERIFY(IsGone(dialog));
-  QCOMPARE(Q(world.host->ActiveText()), QStringLiteral("<p>"));
-  QVERIFY(world.messages.events.empty());
+void QuickLinkDialogTest::CancelAndEscapeCloseWithoutOutput() {
+  struct Case {
+    const char *name;
+    std::function<void(QWidget *)> close;
+  };
+  const auto escapeIn = [](QWidget *control) { QTest::keyClick(control, Qt::Key_Escape); };
+  const std::vector<Case> cases = {
+      {"Cancel clicked",
+       [](QWidget *d) { QTest::mouseClick(Child<QPushButton>(d, "Button2"), Qt::LeftButton); }},
+      {"Escape in the price", [&](QWidget *d) { escapeIn(Child<QLineEdit>(d, "Edit2")); }},
+      {"Escape in the link caption",
+       [&](QWidget *d) { escapeIn(Child<QComboBox>(d, "orderbuttonText")->lineEdit()); }},
+      {"Escape in the status text",
+       [&](QWidget *d) { escapeIn(Child<QComboBox>(d, "ComboBox1")->lineEdit()); }},
+      {"Escape on a check box", [&](QWidget *d) { escapeIn(Child<QCheckBox>(d, "Brackets")); }},
+  };
+  for (const Case &c : cases) {
+    DialogWorld world;
+    QPointer<QWidget> dialog = world.Open<TQuickLink>();
+    TypeItem(dialog, "Mug", "1");
+    c.close(dialog);
+    QVERIFY2(IsGone(dialog), c.name);
+    QCOMPARE(Q(world.host->ActiveText()), QStringLiteral("<p>"));
+    QVERIFY(world.messages.events.empty());
+  }
 }
 
 QTEST_MAIN(QuickLinkDialogTest)

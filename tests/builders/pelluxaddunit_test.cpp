@@ -4,9 +4,11 @@
 
 #include <QCheckBox>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <functional>
@@ -48,6 +50,10 @@ class PelluxAddDialogTest : public QObject {
     auto *dialog = world.Open<TPelluxAdd>();
     QCOMPARE(dialog->windowTitle(), QStringLiteral("pelluxadd (Hidden)"));
     QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(
+        !(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+    QCOMPARE(dialog->frameGeometry().center(), dialog->screen()->availableGeometry().center());
     for (const char *edit : {"Edit1", "Edit2", "Edit3", "SmartTaxCode"}) {
       QCOMPARE(Child<QLineEdit>(dialog, edit)->text(), QString());
     }
@@ -147,16 +153,41 @@ class PelluxAddDialogTest : public QObject {
     }
   }
 
-  void ComposedCharactersAreFilteredToo() {
-    DialogWorld world;
-    auto *dialog = world.Open<TPelluxAdd>();
-    auto *price = Child<QLineEdit>(dialog, "Edit2");
-    price->setFocus();
-    QInputMethodEvent composed;
-    composed.setCommitString(QStringLiteral("\u00e95.\u00b2"));
-    QCoreApplication::sendEvent(price, &composed);
-    QCOMPARE(price->text(), QStringLiteral("5."));
-    delete dialog;
+  void ComposedCharactersAreFilteredOneByOne() {
+    struct Case {
+      const char *name;
+      std::function<void(QLineEdit *)> type;
+      QString kept;
+    };
+    const auto composed = [](const QString &text) {
+      return [text](QLineEdit *edit) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(edit, &event);
+      };
+    };
+    // One key press that types several characters, as some keyboard layouts do.
+    const auto oneKey = [](const QString &text) {
+      return [text](QLineEdit *edit) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(edit, &press);
+      };
+    };
+    const std::vector<Case> cases = {
+        {"input method commit", composed(QStringLiteral("\u00e95.\u00b2")), "5."},
+        {"one key, refused and allowed characters", oneKey(QStringLiteral("4a5")), "45"},
+        {"one key, refused characters only", oneKey(QStringLiteral("ab")), ""},
+        {"one key, allowed characters only", oneKey(QStringLiteral("4.5")), "4.5"},
+    };
+    for (const Case &c : cases) {
+      DialogWorld world;
+      auto *dialog = world.Open<TPelluxAdd>();
+      auto *price = Child<QLineEdit>(dialog, "Edit2");
+      price->setFocus();
+      c.type(price);
+      QVERIFY2(price->text() == c.kept, c.name);
+      delete dialog;
+    }
   }
 
   void BackspaceStillDeletesInFilteredEdits() {

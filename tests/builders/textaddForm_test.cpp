@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -57,6 +58,9 @@ void TextOptionDialogTest::StartsWithSizesAtTwenty() {
   auto *dialog = world.Open<TTextAdd>();
   QCOMPARE(dialog->windowTitle(), QStringLiteral("Text Option"));
   QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+  QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+  QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+  QCOMPARE(dialog->frameGeometry().center(), dialog->screen()->availableGeometry().center());
   QCOMPARE(Child<QLineEdit>(dialog, "Edit3")->text(), QString());
   QCOMPARE(Child<QLineEdit>(dialog, "Edit4")->text(), QString());
   QCOMPARE(Child<QLineEdit>(dialog, "Edit1")->text(), QStringLiteral("20"));

@@ -18,13 +18,6 @@ namespace {
 
 constexpr std::size_t kGridRows = 19;
 
-bool BooleanValue(const QJsonObject &input, const QString &key) {
-  const QJsonValue value = input.value(key);
-  if (value.isUndefined()) return false;
-  if (!value.isBool()) Refuse(QStringLiteral("%1 must be true or false").arg(key));
-  return value.toBool();
-}
-
 // The cells of "Rows", each row filled up to cellCount with empty texts.
 std::vector<std::vector<std::string>> GridRows(const QJsonObject &input, std::size_t cellCount,
                                                const QString &columns) {
@@ -63,7 +56,8 @@ std::string BuildAddIt(const Settings &settings, const QJsonObject &input) {
             {QStringLiteral("Mode"), QStringLiteral("Rows"), QStringLiteral("ProductInterface")},
             QStringLiteral("the input"));
   const AddItMode mode = ModeValue(input);
-  const bool wholeInterface = BooleanValue(input, QStringLiteral("ProductInterface"));
+  const bool wholeInterface =
+      Flag(input.value(QStringLiteral("ProductInterface")), QStringLiteral("ProductInterface"));
   const bool generation4 = settings.PelluxGeneration == 4;
   if (mode == AddItMode::QuantityTable && !generation4) {
     Refuse(QStringLiteral("Mode \"quantity\" needs a generation 4 cart (PelluxGeneration=4); "

@@ -27,6 +27,12 @@ std::string Text(const QJsonValue &value, const QString &where) {
   return value.toString().toStdString();
 }
 
+bool Flag(const QJsonValue &value, const QString &where) {
+  if (value.isUndefined()) return false;
+  if (!value.isBool()) Refuse(QStringLiteral("%1 must be true or false").arg(where));
+  return value.toBool();
+}
+
 std::vector<std::vector<std::string>> Rows(const QJsonValue &value, const QString &where,
                                            std::size_t maxRows, std::size_t cells,
                                            const QString &columns) {

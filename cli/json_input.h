@@ -23,6 +23,9 @@ void CheckKeys(const QJsonObject &object, const QStringList &known, const QStrin
 // The text of value; "" when it is absent.
 std::string Text(const QJsonValue &value, const QString &where);
 
+// The yes/no of value; false when it is absent.
+bool Flag(const QJsonValue &value, const QString &where);
+
 // The rows of a grid: a list of at most maxRows lists of at most cells texts, each row filled up
 // with empty texts to cells texts; no rows when absent. columns names the cells for the messages.
 std::vector<std::vector<std::string>> Rows(const QJsonValue &value, const QString &where,

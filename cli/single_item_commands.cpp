@@ -11,32 +11,26 @@
 #include "builders/order_item_value.h"
 #include "builders/quick_link.h"
 #include "builders/text_option.h"
+#include "cli/json_input.h"
 
 namespace vendigo::cli {
 
 namespace {
 
-// Reads the fields of one command's JSON input and refuses anything it does not know, or what
-// the dialog would not build from.
+// Reads the fields of one command's JSON input, each with the dialog's initial value when it is
+// absent, and refuses keys it does not know and what the dialog would not build from.
 class FieldReader {
  public:
-  FieldReader(std::string command, const QJsonObject &input)
-      : command_(std::move(command)), input_(input) {}
+  explicit FieldReader(const QJsonObject &input) : input_(input) {}
 
   std::string Text(const char *key, const std::string &initial = {}) {
-    known_ << QString::fromLatin1(key);
-    const QJsonValue value = input_.value(QString::fromLatin1(key));
-    if (value.isUndefined()) return initial;
-    if (!value.isString()) Fail(std::string("\"") + key + "\" must be a JSON string");
-    return value.toString().toStdString();
+    const QString name = Known(key);
+    return input_.contains(name) ? cli::Text(input_.value(name), name) : initial;
   }
 
   bool Flag(const char *key) {
-    known_ << QString::fromLatin1(key);
-    const QJsonValue value = input_.value(QString::fromLatin1(key));
-    if (value.isUndefined()) return false;
-    if (!value.isBool()) Fail(std::string("\"") + key + "\" must be true or false");
-    return value.toBool();
+    const QString name = Known(key);
+    return cli::Flag(input_.value(name), name);
   }
 
   // The five item fields; Taxable is "1" (checked), "0" (unchecked) or "" (grayed, as the
@@ -47,42 +41,33 @@ class FieldReader {
     item.Price = Text("Price");
     item.Weight = Text("Weight");
     item.Taxable = Text("Taxable");
-    if (!IsTaxableText(item.Taxable)) {
-      Fail("\"Taxable\" must be \"1\", \"0\" or \"\"");
-    }
+    if (!IsTaxableText(item.Taxable)) Refuse(QStringLiteral(R"(Taxable must be "1", "0" or "")"));
     item.SmartTaxCode = Text("SmartTaxCode");
     return item;
   }
 
-  // The fields the dialog's OK needs: the dialog builds nothing while one of them is empty.
-  void Require(std::initializer_list<std::pair<const char *, const std::string *>> fields) const {
-    for (const auto &[key, text] : fields) {
-      if (text->empty()) Fail(std::string("\"") + key + "\" must not be empty");
-    }
-  }
-
   // Call after reading every field.
-  void RefuseUnknownKeys() const {
-    for (const QString &key : input_.keys()) {
-      if (!known_.contains(key)) {
-        Fail("unknown key \"" + key.toStdString() + "\"; the keys are " +
-             known_.join(QStringLiteral(", ")).toStdString());
-      }
+  void RefuseUnknownKeys() const { CheckKeys(input_, known_, QStringLiteral("the input")); }
+
+  // The fields the dialog's OK needs: the dialog builds nothing while one of them is empty.
+  static void Require(std::initializer_list<std::pair<const char *, const std::string *>> fields) {
+    for (const auto &[key, text] : fields) {
+      if (text->empty()) Refuse(QStringLiteral("%1 must not be empty").arg(QLatin1String(key)));
     }
   }
 
  private:
-  [[noreturn]] void Fail(const std::string &problem) const {
-    throw InputError(command_ + ": " + problem);
+  QString Known(const char *key) {
+    known_ << QString::fromLatin1(key);
+    return known_.back();
   }
 
-  std::string command_;
   const QJsonObject &input_;
   QStringList known_;
 };
 
 std::string BuildHiddenItem(const Settings &, const QJsonObject &input) {
-  FieldReader fields("pelluxadd", input);
+  FieldReader fields(input);
   const OrderItem item = fields.Item();
   fields.RefuseUnknownKeys();
   fields.Require({{"Description", &item.Description}, {"Price", &item.Price}});
@@ -90,7 +75,7 @@ std::string BuildHiddenItem(const Settings &, const QJsonObject &input) {
 }
 
 std::string BuildQuickLink(const Settings &settings, const QJsonObject &input) {
-  FieldReader fields("quicklink", input);
+  FieldReader fields(input);
   QuickLink link;
   link.item = fields.Item();
   link.linkCaption = fields.Text("LinkCaption", kDefaultLinkCaption);
@@ -109,7 +94,7 @@ std::string BuildQuickLink(const Settings &settings, const QJsonObject &input) {
 }
 
 std::string BuildTextOption(const Settings &settings, const QJsonObject &input) {
-  FieldReader fields("textadd", input);
+  FieldReader fields(input);
   TextOption option;
   option.caption = fields.Text("Caption");
   option.price = fields.Text("Price");

@@ -33,7 +33,6 @@ bool QtMessageInterface::AskYesNo(const std::string &text) {
 }
 
 void QtMessageInterface::EndProgram() {
-  endRequested_ = true;
   QApplication::closeAllWindows();
   QCoreApplication::exit(0);
 }

@@ -12,11 +12,6 @@ class QtMessageInterface : public MessageInterface {
   void ShowMessage(const std::string &text) override;
   bool AskYesNo(const std::string &text) override;
   void EndProgram() override;
-
-  bool EndRequested() const { return endRequested_; }
-
- private:
-  bool endRequested_ = false;
 };
 
 }  // namespace vendigo

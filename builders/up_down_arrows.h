@@ -29,9 +29,6 @@ class UpDownArrows : public QWidget {
   void StepUp() { Step(+1); }
   void StepDown() { Step(-1); }
 
-  QToolButton *UpButton() const { return up_; }
-  QToolButton *DownButton() const { return down_; }
-
  signals:
   void PositionChanged(int position);
 

@@ -15,7 +15,6 @@ class SourceEdit : public QPlainTextEdit {
  public:
   explicit SourceEdit(QWidget *parent = nullptr) : QPlainTextEdit(parent) {}
 
-  LineEnd DocumentLineEnd() const { return lineEnd_; }
   // Replaces the whole text; the cursor goes to the start and the undo history is cleared.
   void SetText(const QString &text);
   QString Text() const;

@@ -10,16 +10,10 @@
 #include <algorithm>
 
 #include "editorlink/dbus_editor_host.h"
+#include "editorlink/editor_store_location.h"
 
 namespace vendigo {
 namespace {
-
-// An XDG base folder: the variable when it holds an absolute path, else the default under home.
-QString XdgFolder(const char *variable, const QString &fallbackUnderHome) {
-  const QString value = qEnvironmentVariable(variable);
-  if (!value.isEmpty() && QDir::isAbsolutePath(value)) return value;
-  return QDir::homePath() + "/" + fallbackUnderHome;
-}
 
 // The program as one word of the bus's Exec line, which is split like a shell command line.
 QString ExecWord(const QString &program) {
@@ -42,12 +36,8 @@ QDBusMessage EditorCall(const QString &method, const QList<QVariant> &arguments)
 
 }  // namespace
 
-QString EditorConfigFolder() {
-  return XdgFolder("XDG_CONFIG_HOME", ".config") + "/vendigo-pageeditor";
-}
-
 QString ActivationFilePath() {
-  return XdgFolder("XDG_DATA_HOME", ".local/share") + "/dbus-1/services/" + kEditorBusName +
+  return XdgBaseFolder("XDG_DATA_HOME", ".local/share") + "/dbus-1/services/" + kEditorBusName +
          ".service";
 }
 

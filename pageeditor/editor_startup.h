@@ -6,10 +6,6 @@
 
 namespace vendigo {
 
-// The page editor's folder for its own settings and the menu store:
-// $XDG_CONFIG_HOME/vendigo-pageeditor, or ~/.config/vendigo-pageeditor.
-QString EditorConfigFolder();
-
 // Where the session bus looks for the editor's activation file:
 // $XDG_DATA_HOME/dbus-1/services/FrontPage.Editor.service, or under ~/.local/share.
 QString ActivationFilePath();

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QStringList>
@@ -11,6 +10,7 @@
 
 #include "editorlink/dbus_editor_host.h"
 #include "editorlink/editor_registry.h"
+#include "editorlink/editor_store_location.h"
 #include "pageeditor/editor_service.h"
 #include "pageeditor/editor_startup.h"
 #include "pageeditor/page_editor_window.h"
@@ -68,8 +68,7 @@ int main(int argc, char *argv[]) {
     Warn("no session bus, so no automation: " + bus.lastError().message());
   }
 
-  const EditorRegistry registry(
-      QDir(EditorConfigFolder()).filePath(kEditorRegistryFileName).toStdString());
+  const EditorRegistry registry(EditorRegistryFile().toStdString());
   RegistryMenus::Build(*window.menuBar(), registry, prompts);
 
   window.show();

@@ -1,5 +1,6 @@
 // What the editor sets up at start: its folders and its D-Bus activation file.
 #include "pageeditor/editor_startup.h"
+#include "editorlink/editor_store_location.h"
 
 #include <sys/stat.h>
 #include <QDir>

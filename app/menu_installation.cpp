@@ -1,0 +1,76 @@
+#include "app/menu_installation.h"
+
+#include <optional>
+
+namespace vendigo {
+namespace {
+
+// Deleting a value that does not exist is no failure; a value left in place because the store
+// cannot be written is, so the user is never told of a removal that did not happen.
+bool DeleteValue(RegistryKey &key, const char *name) {
+  key.DeleteValue(name);
+  return !key.ReadString(name).has_value();
+}
+
+}  // namespace
+
+InstallState ReadInstallState(EditorRegistry &registry) {
+  const std::optional<RegistryKey> commands = registry.OpenKey(kInitCommandsKey, false);
+  if (!commands) return InstallState::KeyAbsent;
+  const std::optional<std::string> value = commands->ReadString(kCommandValueName);
+  return value && !value->empty() ? InstallState::Installed : InstallState::NotInstalled;
+}
+
+std::string CommandValue(const std::string &executablePath) {
+  return "3,,1,Pellux,Pellux Vendigo," + executablePath + ",,0,\"Pellux Vendigo Tools\",0";
+}
+
+bool ChangeEditorMenus(const std::string &caption, EditorRegistry &registry,
+                       const std::string &executablePath, MessageInterface &messages) {
+  const bool install = caption == kInstallCaption;
+  if (!install && !messages.AskYesNo(kConfirmRemovalQuestion)) return false;
+
+  try {
+    std::optional<RegistryKey> commands = registry.OpenKey(kInitCommandsKey, true);
+    if (!commands) {
+      messages.ShowMessage(kEditorKeysFailedMessage);
+      return false;
+    }
+    if (install) {
+      commands->WriteString(kCommandValueName, CommandValue(executablePath));
+    } else if (!DeleteValue(*commands, kCommandValueName)) {
+      messages.ShowMessage(kEditorKeysFailedMessage);
+      return false;
+    }
+    // A value of this name in the command key is left over from older installations.
+    if (!DeleteValue(*commands, kMenuValueName)) {
+      messages.ShowMessage(kEditorKeysFailedMessage);
+      return false;
+    }
+
+    std::optional<RegistryKey> menus = registry.OpenKey(kInitMenusKey, true);
+    if (!menus) {
+      messages.ShowMessage(kEditorKeysFailedMessage);
+      return false;
+    }
+    if (install) {
+      menus->WriteString(kMenuValueName, kMenuValue);
+    } else if (!DeleteValue(*menus, kMenuValueName)) {
+      messages.ShowMessage(kEditorKeysFailedMessage);
+      return false;
+    }
+  } catch (const RegistryError &error) {
+    messages.ShowMessage(error.what());
+    return false;
+  }
+
+  if (install) {
+    messages.ShowMessage(kInstalledMessage);
+    messages.ShowMessage(kRestartEditorMessage);
+  } else {
+    messages.ShowMessage(kRemovedMessage);
+  }
+  return true;
+}
+
+}  // namespace vendigo

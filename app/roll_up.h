@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+#include <utility>
+
+namespace vendigo {
+
+// The palette's roll-up: a right press on its title strip shrinks the window to little more than
+// the strip, and the next one unrolls it a pixel at a time to the height it had at start.
+class RollUp {
+ public:
+  static constexpr int kRolledUpHeight = 25;
+
+  struct Window {
+    std::function<int()> height;
+    std::function<void(int)> setHeight;
+    // Lets pending events run and repaints, so the unrolling shows; other commands may run.
+    std::function<void()> processEvents;
+  };
+
+  RollUp(int fullHeight, Window window) : fullHeight_(fullHeight), window_(std::move(window)) {}
+
+  int FullHeight() const { return fullHeight_; }
+  bool Busy() const { return busy_; }
+
+  // Rolls up when at full height, unrolls when lower, and does nothing when taller or while an
+  // unrolling is still running.
+  void Toggle();
+
+ private:
+  int fullHeight_;
+  Window window_;
+  bool busy_ = false;
+};
+
+}  // namespace vendigo

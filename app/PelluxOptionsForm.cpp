@@ -36,23 +36,23 @@ void LiftLengthLimit(QLineEdit *edit) {
 constexpr int kFieldLeft = 128;
 constexpr int kLabelLeft = 24;
 
-// Narrows the label's font until the whole caption fits width. The positions leave the labels
-// the room a small dialog font needs; a wider font would otherwise run under the fields.
-void FitLabel(QLabel *label, int width) {
-  for (int stretch = 95; label->sizeHint().width() > width && stretch >= 50; stretch -= 5) {
-    QFont narrow = label->font();
+// Narrows the control's font until its whole caption fits width. The positions leave the
+// captions the room a small dialog font needs; a wider font would otherwise cut them or run them
+// under the fields.
+void FitCaption(QWidget *control, int width) {
+  for (int stretch = 95; control->sizeHint().width() > width && stretch >= 50; stretch -= 5) {
+    QFont narrow = control->font();
     narrow.setStretch(stretch);
-    label->setFont(narrow);
+    control->setFont(narrow);
   }
-  label->resize(label->sizeHint());
 }
 
 // A field at the given top and width, with its label at left 24, 4 pixels lower.
 void PlaceField(QWidget *field, const char *caption, int top, int width) {
   field->setGeometry(kFieldLeft, top, width, kEditHeight);
   QLabel *label = LabelFor(QString::fromLatin1(caption), field);
-  FitLabel(label, kFieldLeft - kLabelLeft - 4);
-  label->move(kLabelLeft, top + 4);
+  FitCaption(label, kFieldLeft - kLabelLeft - 4);
+  label->setGeometry(kLabelLeft, top + 4, label->sizeHint().width(), label->sizeHint().height());
 }
 
 QString Text(const std::string &text) {
@@ -112,6 +112,7 @@ TOptions::TOptions(AppContext &context, QWidget *parent)
   GroupBox1->setGeometry(8, 168, 417, 49);
   RadioButton1->setGeometry(16, 24, 185, kRadioHeight);
   RadioButton2->setGeometry(232, 24, 145, kRadioHeight);
+  for (QRadioButton *button : {RadioButton1, RadioButton2}) FitCaption(button, button->width());
   RadioButton2->setChecked(true);
 
   setTabOrder(CompanyName, CurrencyForm);

@@ -102,6 +102,8 @@ void OptionsDialogTest::FirstRunShowsTheDefaultsAndRefusesOK() {
   FirstRunWorld world;
   QPointer<QWidget> dialog = world.Open<TOptions>();
   QCOMPARE(dialog->windowTitle(), QStringLiteral("Vendigo Options"));
+  // Above the palette, which stays on top of other windows.
+  QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
   QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
   QCOMPARE(dialog->minimumSize(), QSize(435, 264));
   QCOMPARE(dialog->maximumSize(), QSize(435, 264));
@@ -167,6 +169,12 @@ void OptionsDialogTest::ControlsStandWhereTheyBelong() {
     auto *button = Child<QAbstractButton>(dialog, control.name);
     QCOMPARE(button->text(), control.caption);
     QCOMPARE(button->geometry(), control.geometry);
+    // The whole caption shows.
+    const int needed =
+        qobject_cast<QPushButton *>(button)
+            ? button->fontMetrics().horizontalAdvance(QString(control.caption).remove('&')) + 8
+            : button->sizeHint().width();
+    QVERIFY2(needed <= control.geometry.width(), control.name);
   }
   auto *group = Child<QGroupBox>(dialog, "GroupBox1");
   QCOMPARE(group->title(), QStringLiteral("Operation Mode"));
@@ -254,6 +262,10 @@ void OptionsDialogTest::RefusedLocationCanBeCorrected() {
     QPointer<QWidget> dialog = world.Open<TOptions>();
     Retype(dialog, "CompanyName", "Acme");
     Retype(dialog, "CGI_BIN_LOCATION", location);
+    // Enter in an edit presses neither button.
+    QTest::keyClick(Edit(dialog, "CGI_BIN_LOCATION"), Qt::Key_Return);
+    QCOMPARE(world.messages.events, std::vector<std::string>{});
+    QVERIFY(!IsGone(dialog));
     Click(dialog, "Button1");
     QCOMPARE(world.messages.events, std::vector<std::string>{kLocationMessage});
     QVERIFY2(!IsGone(dialog), qPrintable(location));

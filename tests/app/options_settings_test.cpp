@@ -83,20 +83,6 @@ TEST_F(SaveOptionsTest, WritesTheFileThenTheSettings) {
   EXPECT_EQ(messages_.events, std::vector<std::string>{});
 }
 
-TEST_F(SaveOptionsTest, KeepsTheRestOfTheFile) {
-  testing::TempFolder::WriteBytes(SettingsFile(),
-                                  "; mine\r\n[CONFIGS]\r\nCompany=Old\r\nMine=keep\r\n"
-                                  "PelluxGeneration=3\r\n[Other]\r\nx=1\r\n");
-  Settings settings = DefaultSettings();
-  settings.PelluxGeneration = 4;
-  EXPECT_TRUE(SaveOptions(folder_.path(), settings,
-                          {"New", "$", "Order!", "/cgi-bin/pellux.cgi", "Cart"}, messages_));
-  EXPECT_EQ(testing::TempFolder::ReadBytes(SettingsFile()),
-            "; mine\r\n[CONFIGS]\r\nCompany=New\r\nMine=keep\r\nPelluxGeneration=4\r\n"
-            "Currency=$\r\nOrderButton=Order!\r\nCGI_BIN=/cgi-bin/pellux.cgi\r\n"
-            "ViewCart=Cart\r\n[Other]\r\nx=1\r\n");
-}
-
 TEST_F(SaveOptionsTest, RefusedLocationWritesNothing) {
   const std::string before = "[CONFIGS]\nCompany=Old\n";
   testing::TempFolder::WriteBytes(SettingsFile(), before);

@@ -3,10 +3,10 @@
 namespace vendigo {
 
 VersionInfo ProgramVersion() {
-  return {VENDIGO_VERSION,
-          {VENDIGO_VERSION_MAJOR, VENDIGO_VERSION_MINOR, VENDIGO_VERSION_PATCH,
-           VENDIGO_VERSION_TWEAK},
-          VENDIGO_COPYRIGHT};
+  return {
+      VENDIGO_VERSION,
+      {VENDIGO_VERSION_MAJOR, VENDIGO_VERSION_MINOR, VENDIGO_VERSION_PATCH, VENDIGO_VERSION_TWEAK},
+      VENDIGO_COPYRIGHT};
 }
 
 std::string AboutMessage(const VersionInfo &version) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Vendigo's page editor.
+# Installs what is missing, builds, and starts Vendigo: the page editor with the palette beside
+# it. Files named on the command line open in the editor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,8 +13,8 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
   exit 1
 fi
 
-# The editor serves the palette on the session bus; start one when the desktop has none.
+# The palette reaches the editor over the session bus; start one when the desktop has none.
 if [[ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]]; then
-  exec dbus-run-session -- build/bin/vendigo-pageeditor "$@"
+  exec dbus-run-session -- scripts/launch.sh "$@"
 fi
-exec build/bin/vendigo-pageeditor "$@"
+exec scripts/launch.sh "$@"

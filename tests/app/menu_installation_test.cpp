@@ -132,8 +132,7 @@ TEST_F(MenuInstallationTest, InstallAndRemovalDeleteTheLeftOverValueAndKeepOther
   EXPECT_TRUE(Click(kRemoveCaption));
   EXPECT_EQ(Key(kInitCommandsKey), (Values{{"Other", "keep me"}}));
   EXPECT_EQ(Key(kInitMenusKey), (Values{{"Tools", "keep me too"}}));
-  EXPECT_EQ(messages_.events,
-            (std::vector<std::string>{kInstalled, kRestart, kConfirm, kRemoved}));
+  EXPECT_EQ(messages_.events, (std::vector<std::string>{kInstalled, kRestart, kConfirm, kRemoved}));
   EXPECT_EQ(ReadInstallState(registry_), InstallState::NotInstalled);
 }
 

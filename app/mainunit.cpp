@@ -41,8 +41,12 @@ void SetCaptionColour(QWidget *widget, const QColor &colour) {
   widget->setPalette(palette);
 }
 
+// The small sans-serif of the frame titles and the FrontPage button, or the nearest narrow one
+// the desktop has.
 QFont SystemFont(bool bold) {
-  QFont font(QStringLiteral("MS Sans Serif"));
+  QFont font;
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Arial"), QStringLiteral("Nimbus Sans")});
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(11);
   font.setBold(bold);
@@ -105,7 +109,8 @@ void TVendigoProject::BuildLayout() {
   QPalette white = Client->palette();
   white.setColor(QPalette::Window, Qt::white);
   Client->setPalette(white);
-  QFont verdana(QStringLiteral("Verdana"));
+  QFont verdana;
+  verdana.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
   verdana.setStyleHint(QFont::SansSerif);
   verdana.setPixelSize(11);
   Client->setFont(verdana);

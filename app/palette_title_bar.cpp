@@ -34,12 +34,25 @@ void PaletteTitleBar::mousePressEvent(QMouseEvent *event) {
     emit RightPressed();
     return;
   }
-  if (event->button() == Qt::LeftButton && window()->windowHandle()) {
+  if (event->button() == Qt::LeftButton) {
     event->accept();
-    window()->windowHandle()->startSystemMove();
+    QWindow *handle = window()->windowHandle();
+    if (!handle || !handle->startSystemMove()) {
+      dragOffset_ = window()->pos() - event->globalPosition().toPoint();
+    }
     return;
   }
   QWidget::mousePressEvent(event);
+}
+
+void PaletteTitleBar::mouseMoveEvent(QMouseEvent *event) {
+  if (!dragOffset_) return QWidget::mouseMoveEvent(event);
+  window()->move(event->globalPosition().toPoint() + *dragOffset_);
+}
+
+void PaletteTitleBar::mouseReleaseEvent(QMouseEvent *event) {
+  if (event->button() == Qt::LeftButton) dragOffset_.reset();
+  QWidget::mouseReleaseEvent(event);
 }
 
 // The right press is the roll-up; no menu comes up on the title strip.

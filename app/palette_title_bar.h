@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPoint>
 #include <QWidget>
+
+#include <optional>
 
 namespace vendigo {
 
@@ -20,7 +23,14 @@ class PaletteTitleBar : public QWidget {
  protected:
   void paintEvent(QPaintEvent *event) override;
   void mousePressEvent(QMouseEvent *event) override;
+  void mouseMoveEvent(QMouseEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
   void contextMenuEvent(QContextMenuEvent *event) override;
+
+ private:
+  // Where the window's corner lies from the pointer while the strip moves it itself, on desktops
+  // whose window manager cannot move it.
+  std::optional<QPoint> dragOffset_;
 };
 
 }  // namespace vendigo

@@ -19,17 +19,26 @@ QString DisplayText(const std::string &text) {
   return shown;
 }
 
+// A modal box over the active window. With none active it stays on top by itself, so the
+// always-on-top palette cannot hide it.
+QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString &title,
+                                const std::string &text, QMessageBox::StandardButtons buttons) {
+  QWidget *parent = QApplication::activeWindow();
+  QMessageBox box(icon, title, DisplayText(text), buttons, parent);
+  if (!parent) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 }  // namespace
 
 void QtMessageInterface::ShowMessage(const std::string &text) {
-  QMessageBox::information(QApplication::activeWindow(), Title(), DisplayText(text));
+  Ask(QMessageBox::Information, Title(), text, QMessageBox::Ok);
 }
 
 bool QtMessageInterface::AskYesNo(const std::string &text) {
   // Every question the program asks is a confirmation.
-  return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("Confirm"),
-                               DisplayText(text),
-                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  return Ask(QMessageBox::Question, QStringLiteral("Confirm"), text,
+             QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtMessageInterface::EndProgram() {

@@ -50,6 +50,7 @@ class PaletteTest : public QObject {
   void StartsAccordingToTheInstallState();
   void AnEditorThatCannotBeReachedEndsTheProgramAtStart();
   void RightPressOnTheTitleRollsUpAndDown();
+  void LeftDragOnTheTitleMovesThePalette();
   void AboutShowsVersionAndCopyright();
   void FixedElementsAreInsertedAtOnce();
   void OnlyInsertFormGoesOnWhenTheEditorIsGone();
@@ -215,6 +216,20 @@ void PaletteTest::RightPressOnTheTitleRollsUpAndDown() {
   palette->resize(palette->width(), fullHeight + 40);
   QTest::mousePress(title, Qt::RightButton);
   QCOMPARE(palette->height(), fullHeight + 40);
+}
+
+void PaletteTest::LeftDragOnTheTitleMovesThePalette() {
+  PaletteWorld world;
+  TVendigoProject *palette = world.Start();
+  auto *title = Child<PaletteTitleBar>(palette, "TitleBar");
+  const QPoint start = palette->pos();
+  QTest::mousePress(title, Qt::LeftButton, Qt::NoModifier, {10, 5});
+  QTest::mouseMove(title, {40, 25});
+  QTest::mouseRelease(title, Qt::LeftButton, Qt::NoModifier, {40, 25});
+  QCOMPARE(palette->pos(), start + QPoint(30, 20));
+  QTest::mouseMove(title, {60, 5});
+  QCOMPARE(palette->pos(), start + QPoint(30, 20));
+  QCOMPARE(palette->height(), palette->Rolling().FullHeight());
 }
 
 void PaletteTest::AboutShowsVersionAndCopyright() {

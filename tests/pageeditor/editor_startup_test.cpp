@@ -115,10 +115,12 @@ class EditorStartupTest : public QObject {
     configHome.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", configHome);
     dataHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome);
     const QString gotConfig = EditorConfigFolder();
+    const QString gotStore = vendigo::EditorRegistryFile();
     const QString gotActivation = vendigo::ActivationFilePath();
     qputenv("XDG_CONFIG_HOME", oldConfig);
     qputenv("XDG_DATA_HOME", oldData);
     QCOMPARE(gotConfig, config);
+    QCOMPARE(gotStore, config + "/editor-registry.ini");
     QCOMPARE(gotActivation, activation);
   }
 };

@@ -156,8 +156,10 @@ void TVendigoProject::BuildLayout() {
   };
   const auto dialog = [this](const char *name, const char *caption, const char *hint,
                              const QRect &geometry, const char *glyph, auto show) {
-    connect(AddButton(name, QString::fromUtf8(caption), QString::fromUtf8(hint), geometry, glyph),
-            &QToolButton::clicked, this, show);
+    QToolButton *button =
+        AddButton(name, QString::fromUtf8(caption), QString::fromUtf8(hint), geometry, glyph);
+    connect(button, &QToolButton::clicked, this, show);
+    return button;
   };
 
   simpleElement("InsertFormButton", "Insert Form",
@@ -201,13 +203,13 @@ void TVendigoProject::BuildLayout() {
          "Allows you to create simple product pages quickly, but does not give you the control "
          "and power of \"Complex Products\" building methods.",
          {280, 48, 73, 22}, "glyph_wizard", [this] { ShowDialog<T_PelluxFP>(); });
-  dialog("QuickLinkButton", "Quick Link",
-         "Inserts an easy \"Buy It\" link system, simple hypertext links for products that have "
-         "no options, so they do not require forms. ",
-         {208, 120, 113, 22}, "glyph_quick_link", [this] { ShowDialog<TQuickLink>(); });
+  QToolButton *quickLink = dialog(
+      "QuickLinkButton", "Quick Link",
+      "Inserts an easy \"Buy It\" link system, simple hypertext links for products that have "
+      "no options, so they do not require forms. ",
+      {208, 120, 113, 22}, "glyph_quick_link", [this] { ShowDialog<TQuickLink>(); });
   // The picture stands to the right of the caption on this one.
-  Client->findChild<QToolButton *>(QStringLiteral("QuickLinkButton"))
-      ->setLayoutDirection(Qt::RightToLeft);
+  quickLink->setLayoutDirection(Qt::RightToLeft);
   dialog("AddItButton", "addit and pelluxqa",
          "Inserts the addit or pelluxqa elements on a page and can be used as the primary product "
          "page or as upsells to a primary product.",

@@ -12,6 +12,29 @@ bool DeleteValue(RegistryKey &key, const char *name) {
   return !key.ReadString(name).has_value();
 }
 
+// Installs into or removes from both keys, creating them when missing. False when a key cannot
+// be opened or a value cannot be taken away; a value that cannot be written throws RegistryError.
+// Changes made before a failure stay.
+bool ChangeKeys(bool install, EditorRegistry &registry, const std::string &executablePath) {
+  std::optional<RegistryKey> commands = registry.OpenKey(kInitCommandsKey, true);
+  if (!commands) return false;
+  if (install) {
+    commands->WriteString(kCommandValueName, CommandValue(executablePath));
+  } else if (!DeleteValue(*commands, kCommandValueName)) {
+    return false;
+  }
+  // A value of this name in the command key is left over from older installations.
+  if (!DeleteValue(*commands, kMenuValueName)) return false;
+
+  std::optional<RegistryKey> menus = registry.OpenKey(kInitMenusKey, true);
+  if (!menus) return false;
+  if (install) {
+    menus->WriteString(kMenuValueName, kMenuValue);
+    return true;
+  }
+  return DeleteValue(*menus, kMenuValueName);
+}
+
 }  // namespace
 
 InstallState ReadInstallState(EditorRegistry &registry) {
@@ -31,31 +54,7 @@ bool ChangeEditorMenus(const std::string &caption, EditorRegistry &registry,
   if (!install && !messages.AskYesNo(kConfirmRemovalQuestion)) return false;
 
   try {
-    std::optional<RegistryKey> commands = registry.OpenKey(kInitCommandsKey, true);
-    if (!commands) {
-      messages.ShowMessage(kEditorKeysFailedMessage);
-      return false;
-    }
-    if (install) {
-      commands->WriteString(kCommandValueName, CommandValue(executablePath));
-    } else if (!DeleteValue(*commands, kCommandValueName)) {
-      messages.ShowMessage(kEditorKeysFailedMessage);
-      return false;
-    }
-    // A value of this name in the command key is left over from older installations.
-    if (!DeleteValue(*commands, kMenuValueName)) {
-      messages.ShowMessage(kEditorKeysFailedMessage);
-      return false;
-    }
-
-    std::optional<RegistryKey> menus = registry.OpenKey(kInitMenusKey, true);
-    if (!menus) {
-      messages.ShowMessage(kEditorKeysFailedMessage);
-      return false;
-    }
-    if (install) {
-      menus->WriteString(kMenuValueName, kMenuValue);
-    } else if (!DeleteValue(*menus, kMenuValueName)) {
+    if (!ChangeKeys(install, registry, executablePath)) {
       messages.ShowMessage(kEditorKeysFailedMessage);
       return false;
     }

@@ -9,19 +9,7 @@ bin=build/bin
 editor=$!
 
 # The palette connects to the editor as it starts, so the editor must own its bus name first.
-owned=no
-for _ in $(seq 100); do
-  if dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-      org.freedesktop.DBus.NameHasOwner string:FrontPage.Editor 2>/dev/null |
-      grep -q 'boolean true'; then
-    owned=yes
-    break
-  fi
-  if ! kill -0 "$editor" 2>/dev/null; then break; fi
-  sleep 0.1
-done
-if [[ $owned != yes ]]; then
-  echo "launch.sh: the page editor did not come up on the session bus." >&2
+if ! scripts/wait-for-editor.sh "$editor"; then
   kill "$editor" 2>/dev/null || true
   exit 1
 fi

@@ -30,12 +30,7 @@ export XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data
 
 build/bin/vendigo-pageeditor -qwindowgeometry "${editor_width}x${height}+0+0" \
   docs/sample-page.html &
-for _ in $(seq 100); do
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:FrontPage.Editor 2>/dev/null |
-    grep -q 'boolean true' && break
-  sleep 0.1
-done
+scripts/wait-for-editor.sh $!
 build/bin/vendigo &
 sleep 3
 

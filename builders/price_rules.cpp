@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/text_encoding.h"
+#include "core/text_encoding.h"
 
 namespace vendigo {
 

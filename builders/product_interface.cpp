@@ -3,7 +3,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/text_encoding.h"
+#include "core/text_encoding.h"
 #include "builders/price_rules.h"
 
 namespace vendigo {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "editorlink/editor_link.h"
 
 namespace vendigo {

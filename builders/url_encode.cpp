@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/text_encoding.h"
+#include "core/text_encoding.h"
 
 namespace vendigo {
 

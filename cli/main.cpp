@@ -16,8 +16,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/file_error.h"
-#include "app/settings.h"
+#include "core/file_error.h"
+#include "core/settings.h"
 #include "cli/cli_commands.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/file_error.h"
-#include "app/text_encoding.h"
+#include "core/file_error.h"
+#include "core/text_encoding.h"
 #include "cli/json_input.h"
-#include "wizard/template_package.h"
+#include "pages/template_package.h"
 
 namespace vendigo::cli {
 namespace {

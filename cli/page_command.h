@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/cli_commands.h"
-#include "wizard/product_page.h"
+#include "pages/product_page.h"
 
 namespace vendigo::cli {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/message_interface.h"
+#include "core/message_interface.h"
 #include "editorlink/editor_host.h"
 
 namespace vendigo {

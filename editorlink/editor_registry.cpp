@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "app/file_error.h"
-#include "app/profile_file.h"
+#include "core/file_error.h"
+#include "core/profile_file.h"
 
 namespace vendigo {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "app/text_encoding.h"
+#include "core/text_encoding.h"
 #include "pageeditor/source_edit.h"
 
 namespace vendigo {

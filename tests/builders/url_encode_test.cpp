@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_encoding.h"
+#include "core/text_encoding.h"
 
 namespace vendigo {
 namespace {

@@ -13,7 +13,7 @@
 #include "folder_fixture.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
-#include "wizard/template_package.h"
+#include "pages/template_package.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "builders/simple_elements.h"
 #include "folder_fixture.h"
 #include "support/program_run.h"

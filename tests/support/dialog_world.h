@@ -15,9 +15,9 @@
 #include <memory>
 #include <string>
 
-#include "app/app_context.h"
-#include "app/settings.h"
-#include "builders/string_grid.h"
+#include "core/app_context.h"
+#include "core/settings.h"
+#include "dialogs/string_grid.h"
 #include "editorlink/editor_link.h"
 #include "editorlink/memory_editor_host.h"
 #include "support/recording_messages.h"

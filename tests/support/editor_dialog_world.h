@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/app_context.h"
-#include "app/settings.h"
+#include "core/app_context.h"
+#include "core/settings.h"
 #include "editorlink/dbus_editor_host.h"
 #include "editorlink/editor_link.h"
 #include "support/dialog_world.h"

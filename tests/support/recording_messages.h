@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_interface.h"
+#include "core/message_interface.h"
 
 namespace vendigo::testing {
 

@@ -1,0 +1,44 @@
+#include "core/options_settings.h"
+
+#include <utility>
+
+#include "core/file_error.h"
+
+namespace vendigo {
+
+bool IsPelluxLocation(std::string_view location) {
+  // The names are ASCII, and in UTF-8 an ASCII byte is always a whole character, so the last
+  // ten characters equal one of them exactly when the last ten bytes do. A text of fewer than
+  // ten bytes matches neither.
+  constexpr std::size_t kNameLength = 10;
+  if (location.size() < kNameLength) return false;
+  const std::string_view tail = location.substr(location.size() - kNameLength);
+  return tail == "pellux.exe" || tail == "pellux.cgi";
+}
+
+bool SaveOptions(const std::filesystem::path &programDir, Settings &settings,
+                 const OptionTexts &texts, MessageInterface &messages) {
+  if (!IsPelluxLocation(texts.CGI_BIN)) {
+    messages.ShowMessage(kPelluxLocationMessage);
+    return false;
+  }
+  Settings saved{
+      .Company = texts.Company,
+      .Currency = texts.Currency,
+      .OrderButton = texts.OrderButton,
+      .CGI_BIN = texts.CGI_BIN,
+      .ViewCart = texts.ViewCart,
+      .PelluxGeneration = settings.PelluxGeneration,
+  };
+  try {
+    SaveSettings(programDir, saved);
+  } catch (const FileError &error) {
+    messages.ShowMessage(error.what());
+    return false;
+  }
+  // The generation in saved is the one settings already holds, so only the texts change.
+  settings = std::move(saved);
+  return true;
+}
+
+}  // namespace vendigo

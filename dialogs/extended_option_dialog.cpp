@@ -1,0 +1,122 @@
+#include "dialogs/extended_option_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialogs/dialog_parts.h"
+#include "builders/key_filters.h"
+#include "dialogs/string_grid.h"
+
+namespace vendigo {
+
+TPelluxOptionsBuilder::TPelluxOptionsBuilder(AppContext &context, QWidget *parent)
+    : QDialog(parent),
+      context_(context),
+      Eopfor(Named(new QLineEdit(this), "Eopfor")),
+      eoplabel(Named(LabelFor(QStringLiteral("Extended Option is for:"), Eopfor), "eoplabel")),
+      RadioGrid1(Named(new StringGrid(this), "RadioGrid1")),
+      OKBut(Named(new QPushButton(QStringLiteral("&OK"), this), "OKBut")),
+      Button1(Named(new QPushButton(QStringLiteral("&Cancel"), this), "Button1")) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Extended Option"));
+  SetFixedDialogWindow(this, DialogBorder::SystemMenu);
+
+  auto *nameRow = new QHBoxLayout;
+  nameRow->addWidget(eoplabel);
+  nameRow->addWidget(Eopfor, 1);
+  auto *layout = new QVBoxLayout(this);
+  layout->addLayout(nameRow);
+  layout->addWidget(RadioGrid1, 1);
+  // Enter in an edit does not press a button; Escape cancels (QDialog).
+  layout->addLayout(ButtonRow({OKBut, Button1}));
+
+  connect(RadioGrid1, &StringGrid::KeyPress, this, &TPelluxOptionsBuilder::RadioGrid1KeyPress);
+  connect(RadioGrid1, &StringGrid::SetEditText, this,
+          &TPelluxOptionsBuilder::RadioGrid1SetEditText);
+  connect(RadioGrid1, &StringGrid::SelectCell, this, &TPelluxOptionsBuilder::RadioGrid1SelectCell);
+  connect(RadioGrid1, &StringGrid::GetEditText, this,
+          &TPelluxOptionsBuilder::RadioGrid1GetEditText);
+  connect(OKBut, &QPushButton::clicked, this, &TPelluxOptionsBuilder::OKButClick);
+  connect(Button1, &QPushButton::clicked, this, &TPelluxOptionsBuilder::Button1Click);
+
+  FormCreate();
+
+  // The option name has no length limit (a line edit stops at 32767 characters by default).
+  Eopfor->setMaxLength(std::numeric_limits<int>::max());
+
+  setFixedSize(527, 237);
+  Eopfor->setFocus();
+}
+
+void TPelluxOptionsBuilder::FormCreate() {
+  RadioGrid1->Shape({QStringLiteral("Description"), QStringLiteral("Price"),
+                     QStringLiteral("Weight"), QStringLiteral("Readable Text")},
+                    {206, 50, 49, 196}, kDataRows);
+}
+
+void TPelluxOptionsBuilder::RadioGrid1KeyPress(QChar &Key) {
+  if (ExtendedOptionGridKeyAllowed(Key.unicode())) return;
+  context_.messages.ShowMessage(kKeyNotAllowedMessage);
+  Key = QChar();
+}
+
+void TPelluxOptionsBuilder::RadioGrid1SetEditText(int ACol, int ARow, const QString &) {
+  OptionRow row = RowAt(ARow);
+  ApplyOptionCellRules(row, ACol);
+  StoreRow(ARow, row);
+}
+
+void TPelluxOptionsBuilder::RadioGrid1SelectCell(int ACol, int ARow, bool &CanSelect) {
+  if (ACol != kOptionReadableText) return;
+  OptionRow row = RowAt(ARow);
+  const std::optional<std::string> error = SelectReadableTextCell(row, context_.settings.Currency);
+  StoreRow(ARow, row);
+  if (error) {
+    CanSelect = false;
+    context_.messages.ShowMessage(*error);
+  }
+}
+
+void TPelluxOptionsBuilder::RadioGrid1GetEditText(int ACol, int ARow, QString &Value) {
+  if (ACol != kOptionReadableText) return;
+  if (const std::optional<std::string> start = ReadableTextEditorStart(RowAt(ARow))) {
+    Value = QString::fromStdString(*start);
+  }
+}
+
+void TPelluxOptionsBuilder::OKButClick() {
+  std::vector<OptionRow> rows;
+  for (int row = 1; row <= kDataRows; ++row) rows.push_back(RowAt(row));
+  const std::string html = BuildExtendedOptionHtml(Eopfor->text().toStdString(), rows);
+  if (context_.editor.InsertFragment(html, FailurePolicy::EndProgram) == InsertOutcome::Inserted) {
+    accept();
+  }
+}
+
+void TPelluxOptionsBuilder::Button1Click() {
+  reject();
+}
+
+OptionRow TPelluxOptionsBuilder::RowAt(int row) const {
+  return {RadioGrid1->Cell(kOptionDescription, row).toStdString(),
+          RadioGrid1->Cell(kOptionPrice, row).toStdString(),
+          RadioGrid1->Cell(kOptionWeight, row).toStdString(),
+          RadioGrid1->Cell(kOptionReadableText, row).toStdString()};
+}
+
+void TPelluxOptionsBuilder::StoreRow(int row, const OptionRow &values) {
+  RadioGrid1->SetCell(kOptionDescription, row, QString::fromStdString(values.Description));
+  RadioGrid1->SetCell(kOptionPrice, row, QString::fromStdString(values.Price));
+  RadioGrid1->SetCell(kOptionWeight, row, QString::fromStdString(values.Weight));
+  RadioGrid1->SetCell(kOptionReadableText, row, QString::fromStdString(values.ReadableText));
+}
+
+}  // namespace vendigo

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+
+#include "core/app_context.h"
+#include "builders/price_kit.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vendigo {
+
+// The quick link dialog: one link that puts an item into the cart with a single click, with an
+// optional product name and price in front of it. Create it with new: it deletes itself when it
+// closes.
+class TQuickLink : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TQuickLink(AppContext &context, QWidget *parent = nullptr);
+
+ private:
+  void FormCreate();
+  void Edit1Change();
+  void Edit2Change();
+  void orderbuttonTextChange();
+  void Button1Click();
+  void Button2Click();
+  void UpdateOK();
+
+  AppContext &context_;
+  // Kept with the dialog as the price helper; its flag stays set and its strings stay empty.
+  TPriceKit PriceKit1;
+  QLineEdit *Edit1;
+  QLineEdit *Edit2;
+  QLineEdit *Edit3;
+  QLabel *Label7;
+  QCheckBox *CheckBox1;
+  QLineEdit *SmartTaxCode;
+  QComboBox *orderbuttonText;
+  QComboBox *ComboBox1;
+  QCheckBox *includeInfo;
+  QCheckBox *Brackets;
+  QPushButton *Button1;
+  QPushButton *Button2;
+};
+
+}  // namespace vendigo

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+#include "core/app_context.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace vendigo {
+
+class UpDownArrows;
+
+// The text option dialog: a text input in which the shopper types text for the ordered item,
+// with its caption, price, size and maximum length. Create it with new: it deletes itself when
+// it closes.
+class TTextAdd : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TTextAdd(AppContext &context, QWidget *parent = nullptr);
+
+ private:
+  void Edit3Change();
+  void Edit4Change();
+  void OKBUTClick();
+  void Button1Click();
+  void UpdateOK();
+
+  AppContext &context_;
+  QLineEdit *Edit3;
+  QLineEdit *Edit4;
+  QLineEdit *Edit1;
+  UpDownArrows *UpDown1;
+  QLineEdit *Edit2;
+  UpDownArrows *UpDown2;
+  QPushButton *OKBUT;
+  QPushButton *Button1;
+};
+
+}  // namespace vendigo

@@ -1,0 +1,239 @@
+#include "pages/product_page.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "core/file_error.h"
+#include "core/text_encoding.h"
+#include "builders/price_rules.h"
+#include "pages/template_engine.h"
+
+namespace vendigo {
+namespace {
+
+// Rows past the grid's size are not part of the page.
+template <typename Row>
+std::size_t UsedRows(const std::vector<Row> &rows, std::size_t gridRows) {
+  return rows.size() < gridRows ? rows.size() : gridRows;
+}
+
+bool IsGenerationFour(const Settings &settings) {
+  return settings.PelluxGeneration == 4;
+}
+
+// An item value put between the double quotes of an attribute.
+std::string AttributeValue(const OrderItem &item) {
+  return QuoteToEntity(OrderItemValue(item));
+}
+
+std::string HiddenItemField(const ProductPageInput &input) {
+  const OrderItem item{input.Description, input.Price, input.Weight, TaxableText(input.Taxable),
+                       input.SmartTaxCode};
+  return "<!--webbot bot=\"HTMLMarkup\" Alt=\"&lt;FONT COLOR=red&gt;!Pellux!&lt;/FONT&gt;\" "
+         "StartSpan --><INPUT TYPE=\"HIDDEN\" NAME=\"pelluxadd\" VALUE=\"" +
+         AttributeValue(item) + "\"><!--WEBBOT bot=\"HTMLMarkup\" EndSpan -->";
+}
+
+// The price placeholder's text: the price in the "#,##0.00" pattern, or as typed when it is no
+// number.
+std::string FormattedPriceOrTyped(const std::string &price) {
+  const std::optional<double> value = ConvertPrice(price);
+  return value ? FormatPrice(*value) : price;
+}
+
+std::string ReadableText(std::string_view cartDescription, std::string_view price,
+                         std::string_view currency, std::string_view joint) {
+  if (!cartDescription.empty()) {
+    const std::optional<double> value = ConvertPrice(price);
+    if (value && *value > 0) {
+      return std::string(cartDescription) + std::string(joint) + PriceDisplay(currency, price);
+    }
+  }
+  return std::string(cartDescription);
+}
+
+bool IsWindowsFormPath(std::string_view path) {
+  return path.size() >= 2 && path[1] == ':' &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+// The file name of an image path (no folder); a Windows-form path is split at "\" and "/".
+std::string_view FileNameOf(std::string_view path) {
+  const std::size_t slash = path.starts_with('/') || !IsWindowsFormPath(path)
+                                ? path.rfind('/')
+                                : path.find_last_of("\\/");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+struct FileCloser {
+  void operator()(std::FILE *file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+ProductPageInput WithHiddenCellsCleared(ProductPageInput input, const Settings &settings) {
+  if (IsGenerationFour(settings)) return input;
+  input.Taxable = TaxState::Grayed;
+  input.SmartTaxCode.clear();
+  for (DescriptionRow &row : input.Descriptions) {
+    row.Taxable.clear();
+    row.SmartTax.clear();
+    row.ReadableText.clear();
+  }
+  for (RelatedRow &row : input.Related) {
+    row.Taxable.clear();
+    row.SmartTax.clear();
+  }
+  return input;
+}
+
+std::string BuildProductPage(std::string_view templateText, const ProductPageInput &typed,
+                             const Settings &settings) {
+  const ProductPageInput input = WithHiddenCellsCleared(typed, settings);
+  std::string page = ParseIfBlocks(templateText, "image", !input.ProductImageTag.empty());
+  auto replace = [&page](std::string_view placeholder, std::string_view value) {
+    page = ReplaceText(placeholder, page, value);
+  };
+
+  replace("%zf_company_name%", settings.Company);
+  const std::string orderButton = OrderButtonHtml(settings);
+  if (!orderButton.empty()) replace("%zf_addcart_button%", orderButton);
+
+  if (input.Mode == DescriptionMode::Single) {
+    replace("%zf_pelluxadds%", "");
+    replace("%zf_pelluxaddh%", HiddenItemField(input));
+    replace("%zf_currency%", settings.Currency);
+    replace("%zf_description%", input.Description);
+    replace("%zf_price%", FormattedPriceOrTyped(input.Price));
+  } else {
+    replace("%zf_description%", "");
+    replace("%zf_price%", "");
+    replace("%zf_pelluxaddh%", "");
+    replace("%zf_pelluxadds%", GetPelluxAddSelect(input.Descriptions, settings));
+    replace("%zf_currency%", "");
+  }
+
+  replace("%zf_addcart_button%", "");
+  replace("%zf_long_text%", input.LongText);
+  replace("%zf_pellux_location%", settings.CGI_BIN);
+  replace("%zf_all_options%", GetEops(input.Options));
+  replace("%zf_product_image%", input.ProductImageTag);
+  replace("%zf_upsells%", GetUpsells(input.Related, settings.Currency));
+  return page;
+}
+
+std::string GetPelluxAddSelect(const std::vector<DescriptionRow> &rows, const Settings &settings) {
+  const bool readableColumn = IsGenerationFour(settings);
+  std::string list = "<SELECT NAME=\"pelluxadd\" size =\"1\">";
+  bool any = false;
+  for (std::size_t r = 0; r < UsedRows(rows, kDescriptionRows); ++r) {
+    const DescriptionRow &row = rows[r];
+    const std::string shown =
+        readableColumn ? row.ReadableText
+                       : DescriptionReadableText(row.CartDescription, row.Price, settings.Currency);
+    if (row.CartDescription.empty() || row.Price.empty() || shown.empty()) continue;
+    const OrderItem item =
+        readableColumn
+            ? OrderItem{row.CartDescription, row.Price, row.Weight, row.Taxable, row.SmartTax}
+            : OrderItem{row.CartDescription, row.Price, row.Weight, "", ""};
+    list += "<OPTION VALUE=\"" + AttributeValue(item) + "\"" + (r == 0 ? " SELECTED" : "") + ">" +
+            shown + "\r\n";
+    any = true;
+  }
+  list += "</SELECT>";
+  return any ? list : "";
+}
+
+std::string ParseEops(const OptionGroup &group) {
+  if (group.Name.empty() || group.Rows.empty() || group.Rows.front().ReadableText.empty()) {
+    return "";
+  }
+  std::string row = "<TR><TD>" + group.Name + "</TD><TD><SELECT NAME=\"eop_" +
+                    QuoteToEntity(group.Name) + "\">\r\n";
+  bool any = false;
+  for (std::size_t r = 0; r < UsedRows(group.Rows, kOptionRows); ++r) {
+    const OptionRow &option = group.Rows[r];
+    if (option.ReadableText.empty()) continue;
+    const OrderItem item{option.Description, option.Price, option.Weight, "", ""};
+    row += "<OPTION VALUE=\"" + QuoteToEntity(OrderItemOptionValue(item)) + "\"" +
+           (r == 0 ? " SELECTED" : "") + ">" + option.ReadableText + "\r\n";
+    any = true;
+  }
+  row += "</SELECT></TD></TR>";
+  return any ? row : "";
+}
+
+std::string GetEops(const std::array<OptionGroup, kOptionGroups> &groups) {
+  std::string rows;
+  for (const OptionGroup &group : groups) rows += ParseEops(group);
+  return rows.empty() ? "" : "<TABLE>" + rows + "</TABLE>";
+}
+
+std::string GetUpsells(const std::vector<RelatedRow> &rows, std::string_view currency) {
+  std::string table =
+      "<div align=\"center\"><center><TABLE BORDER=\"1\" CELLPADDING=\"5\" CELLSPACING=\"0\" "
+      "WIDTH=\"456\"><TR><TD ALIGN=\"CENTER\">BUY</TD><TD ALIGN=\"CENTER\">Description</TD><TD "
+      "ALIGN=\"CENTER\">Price</TD></TR>";
+  bool any = false;
+  for (std::size_t r = 0; r < UsedRows(rows, kRelatedRows); ++r) {
+    const RelatedRow &row = rows[r];
+    if (row.CartDescription.empty() || row.Price.empty()) continue;
+    const OrderItem item{row.CartDescription, row.Price, row.Weight, row.Taxable, row.SmartTax};
+    table += "<TR><TD><INPUT TYPE=\"CHECKBOX\" NAME =\"addit\" VALUE=\"" + AttributeValue(item) +
+             "\"></TD><TD>" + row.CartDescription + "</TD><TD>" +
+             PriceDisplay(currency, row.Price) + "</TD></TR>\r\n";
+    any = true;
+  }
+  table += "</TABLE></center></div>";
+  return any ? table : "";
+}
+
+std::string DescriptionReadableText(std::string_view cartDescription, std::string_view price,
+                                    std::string_view currency) {
+  return ReadableText(cartDescription, price, currency, " -- ");
+}
+
+std::string OptionReadableText(std::string_view cartDescription, std::string_view price,
+                               std::string_view currency) {
+  return ReadableText(cartDescription, price, currency, " -- Add ");
+}
+
+bool IsProductImageFile(std::string_view path) {
+  const std::string_view name = FileNameOf(path);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  std::string extension;
+  for (const char c : name.substr(dot)) extension += AsciiLower(c);
+  return extension == ".jpg" || extension == ".gif" || extension == ".png";
+}
+
+std::string ImageFileUrl(std::string_view path) {
+  if (path.starts_with('/')) return "file://" + std::string(path);
+  std::string url = "file:///";
+  for (const char c : path) url += c == '\\' ? '/' : c;
+  return url;
+}
+
+std::string ProductImageTag(std::string_view path) {
+  return "<IMG SRC=\"" + ImageFileUrl(path) + "\" ALT=\"[PRODUCT IMAGE]\" BORDER=\"0\">";
+}
+
+std::string ImagePreviewPage(std::string_view path) {
+  const std::string source =
+      path.starts_with('/') ? "file://" + std::string(path) : "file:///" + std::string(path);
+  return "<HTML>\r\n<BODY BGCOLOR=\"white\" TEXT=\"BLACK\"><CENTER><img src=\"" + source +
+         "\"><p><TABLE BORDER=\"1\" CELLPADDING=\"5\" CELLSPACING=\"0\"><TR><TD ALIGN=\"CENTER\" "
+         "COLSPAN=\"2\"><B>" +
+         std::string(FileNameOf(path)) + "</B></TD></TR></TABLE></BODY></HTML>\r\n";
+}
+
+void WriteImagePreview(const std::filesystem::path &folder, std::string_view path) {
+  const std::filesystem::path file = folder / kImagePreviewFileName;
+  const std::string text = ImagePreviewPage(path) + "\r\n";
+  std::unique_ptr<std::FILE, FileCloser> out(std::fopen(file.string().c_str(), "wb"));
+  const bool written = out && std::fwrite(text.data(), 1, text.size(), out.get()) == text.size() &&
+                       std::fclose(out.release()) == 0;
+  if (!written) throw FileError("Unable to write to " + file.string());
+}
+
+}  // namespace vendigo

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/settings.h"
+#include "builders/extended_option.h"
+#include "builders/order_item_value.h"
+
+namespace vendigo {
+
+// The data rows the wizard's grids hold (grid row 0 is the title row).
+inline constexpr std::size_t kDescriptionRows = 29;
+inline constexpr std::size_t kOptionGroups = 3;
+inline constexpr std::size_t kOptionRows = 49;
+inline constexpr std::size_t kRelatedRows = 29;
+
+enum class DescriptionMode { Single, Multiple };
+
+// One row of the description grid, cells in column order.
+struct DescriptionRow {
+  std::string CartDescription;
+  std::string Price;
+  std::string Weight;
+  std::string Taxable;
+  std::string SmartTax;
+  std::string ReadableText;
+};
+
+// One option tab: its "Extended Options is for:" name and its grid rows.
+struct OptionGroup {
+  std::string Name;
+  std::vector<OptionRow> Rows;
+};
+
+// One row of the related products grid, cells in column order.
+struct RelatedRow {
+  std::string CartDescription;
+  std::string Price;
+  std::string Weight;
+  std::string Taxable;
+  std::string SmartTax;
+};
+
+// Everything the wizard collects for a product page. Texts are used exactly as typed. Row lists
+// hold the grid's data rows from row 1 on, in order; a shorter list reads as empty rows after its
+// end, and rows past the grid's size (29, 49, 29) are not used.
+struct ProductPageInput {
+  DescriptionMode Mode = DescriptionMode::Single;
+  // Single description mode.
+  std::string Description;
+  std::string Price;
+  std::string Weight;
+  TaxState Taxable = TaxState::Grayed;
+  std::string SmartTaxCode;
+  // Multiple descriptions mode.
+  std::vector<DescriptionRow> Descriptions;
+  // Option tabs 1, 2 and 3.
+  std::array<OptionGroup, kOptionGroups> Options;
+  std::vector<RelatedRow> Related;
+  // The long description, lines joined by CR LF.
+  std::string LongText;
+  // The IMG tag of the chosen product image (ProductImageTag below); empty when there is none.
+  std::string ProductImageTag;
+};
+
+// Messages of the wizard's Finish.
+inline constexpr char kNoTemplateChosen[] =
+    "This product cannot be added because you have not selected a template.";
+
+// The input as a wizard of the configured generation holds it: unless PelluxGeneration is 4 the
+// tax inputs are hidden, so the single item's tax state is undetermined, its smart tax code empty,
+// and the Taxable, Smart Tax and Readable Text cells of the description and related product rows
+// empty. BuildProductPage applies this itself.
+ProductPageInput WithHiddenCellsCleared(ProductPageInput input, const Settings &settings);
+
+// The product page: the template's "image" blocks resolved (kept when ProductImageTag is set),
+// then its "%zf_...%" placeholders replaced, one after another, letters compared without case.
+std::string BuildProductPage(std::string_view templateText, const ProductPageInput &input,
+                             const Settings &settings);
+
+// The item selection list of multiple descriptions mode, empty when no row qualifies. With
+// generation 4 a row qualifies with Cart Description, Price and Readable Text set; otherwise
+// (no Readable Text column) with Cart Description and Price set, shown with
+// DescriptionReadableText. Only grid row 1 can be the selected entry.
+std::string GetPelluxAddSelect(const std::vector<DescriptionRow> &rows, const Settings &settings);
+
+// The option table of the three groups, empty when no group gives a row.
+std::string GetEops(const std::array<OptionGroup, kOptionGroups> &groups);
+
+// One table row with the group's "eop_" select, empty when the group has no name or its row 1
+// has no Readable Text.
+std::string ParseEops(const OptionGroup &group);
+
+// The related products table with an "addit" check box per row with Cart Description and Price,
+// empty when there is no such row.
+std::string GetUpsells(const std::vector<RelatedRow> &rows, std::string_view currency);
+
+// The readable text the wizard fills into an empty Readable Text cell when it is selected:
+// Cart Description + " -- " + currency + Price (description grid) or Cart Description +
+// " -- Add " + currency + Price (option grids) when the description is set and the price converts
+// to a number above 0; otherwise the Cart Description.
+std::string DescriptionReadableText(std::string_view cartDescription, std::string_view price,
+                                    std::string_view currency);
+std::string OptionReadableText(std::string_view cartDescription, std::string_view price,
+                               std::string_view currency);
+
+// The product image.
+inline constexpr char kImagePreviewFileName[] = "img~.html";
+inline constexpr char kImageFileFilter[] =
+    "All Images (*.jpg,*.gif,*.png)|*.jpg;*.gif;*.png|Jpeg Images (*.jpg)|*.jpg|Gif Images "
+    "(*.gif)|*.gif|Portable Network Graphics (*.png)|*.png";
+
+// True when the file's extension, lower-cased, is ".jpg", ".gif" or ".png".
+bool IsProductImageFile(std::string_view path);
+
+// The address of an image file: "file://" + an absolute path beginning with "/", or, for a path
+// in the Windows form (C:\shop\img\mug.gif), "file:///" + the path with backslashes made "/".
+std::string ImageFileUrl(std::string_view path);
+
+// <IMG SRC="<ImageFileUrl>" ALT="[PRODUCT IMAGE]" BORDER="0">
+std::string ProductImageTag(std::string_view path);
+
+// The preview page of the image, as written to "img~.html": the picture centred above a table
+// cell with its file name.
+std::string ImagePreviewPage(std::string_view path);
+
+// Writes ImagePreviewPage followed by CR LF to folder/"img~.html", created or overwritten.
+// Throws FileError ("Unable to write to <full path>") on failure.
+void WriteImagePreview(const std::filesystem::path &folder, std::string_view path);
+
+}  // namespace vendigo

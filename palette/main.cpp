@@ -1,0 +1,61 @@
+// vendigo: the palette that builds shop page fragments and inserts them into the page editor.
+#include <QApplication>
+#include <QToolTip>
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/app_context.h"
+#include "palette/palette_window.h"
+#include "palette/palette_style.h"
+#include "palette/qt_message_interface.h"
+#include "core/settings.h"
+#include "editorlink/dbus_editor_host.h"
+#include "editorlink/editor_link.h"
+#include "editorlink/editor_registry.h"
+#include "editorlink/editor_store_location.h"
+
+namespace {
+
+// The running executable, found before the application object exists: the settings are read
+// first, and they live beside the program.
+std::filesystem::path ExecutablePath(const char *argv0) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) path = std::filesystem::absolute(argv0, error);
+  return path;
+}
+
+// Hints look like notes: pale yellow with a thin dark edge.
+void UseBalloonHints() {
+  QPalette hints = QToolTip::palette();
+  hints.setColor(QPalette::ToolTipBase, QColor(0xff, 0xff, 0xe1));
+  hints.setColor(QPalette::ToolTipText, Qt::black);
+  QToolTip::setPalette(hints);
+}
+
+}  // namespace
+
+int main(int argc, char *argv[]) {
+  using namespace vendigo;
+  const std::filesystem::path executable = ExecutablePath(argv[0]);
+  Settings settings = LoadSettings(executable.parent_path());
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Vendigo"));
+  QApplication::setApplicationVersion(QStringLiteral(VENDIGO_VERSION));
+  QApplication::setStyle(new PaletteStyle);
+  UseBalloonHints();
+
+  QtMessageInterface messages;
+  EditorLink editor(messages, ConnectDBusEditorHost);
+  AppContext context{settings, editor, messages, executable.parent_path().string()};
+  EditorRegistry editorMenus(EditorRegistryFile().toStdString());
+
+  TVendigoProject palette(context, editorMenus, executable.string());
+  if (palette.EndedAtStart()) return 0;
+  QObject::connect(&palette, &TVendigoProject::Closed, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+  palette.show();
+  return QApplication::exec();
+}

@@ -1,7 +1,7 @@
 #include "dialogs/addit_dialog.h"
 
-#include <QGroupBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/dialog_parts.h"
 #include "builders/key_filters.h"
 #include "builders/product_interface.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/string_grid.h"
 
 namespace vendigo {

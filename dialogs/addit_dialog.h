@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <QString>
 
-#include "core/app_context.h"
 #include "builders/addit_table.h"
 #include "builders/price_kit.h"
+#include "core/app_context.h"
 
 class QGroupBox;
 class QPushButton;

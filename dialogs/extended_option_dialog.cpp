@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/dialog_parts.h"
 #include "builders/key_filters.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/string_grid.h"
 
 namespace vendigo {

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <QString>
 
-#include "core/app_context.h"
 #include "builders/extended_option.h"
+#include "core/app_context.h"
 
 class QLabel;
 class QLineEdit;

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "dialogs/dialog_parts.h"
 #include "builders/hidden_item.h"
 #include "builders/key_filters.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/typed_key_filter.h"
 
 namespace vendigo {

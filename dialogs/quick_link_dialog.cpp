@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "builders/key_filters.h"
+#include "builders/quick_link.h"
 #include "core/file_error.h"
 #include "core/settings.h"
 #include "dialogs/dialog_parts.h"
-#include "builders/key_filters.h"
-#include "builders/quick_link.h"
 #include "dialogs/typed_key_filter.h"
 
 namespace vendigo {

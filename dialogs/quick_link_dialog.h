@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "core/app_context.h"
 #include "builders/price_kit.h"
+#include "core/app_context.h"
 
 class QCheckBox;
 class QComboBox;

@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "dialogs/dialog_parts.h"
 #include "builders/key_filters.h"
 #include "builders/text_option.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/typed_key_filter.h"
 #include "dialogs/up_down_arrows.h"
 

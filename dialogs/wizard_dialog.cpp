@@ -30,11 +30,11 @@
 #include <filesystem>
 #include <utility>
 
-#include "core/file_error.h"
-#include "dialogs/dialog_parts.h"
 #include "builders/key_filters.h"
 #include "builders/order_item_value.h"
 #include "builders/price_rules.h"
+#include "core/file_error.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/string_grid.h"
 #include "dialogs/typed_key_filter.h"
 #include "editorlink/editor_link.h"

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "builders/price_rules.h"
 #include "core/file_error.h"
 #include "core/text_encoding.h"
-#include "builders/price_rules.h"
 #include "pages/template_engine.h"
 
 namespace vendigo {

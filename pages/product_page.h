@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/settings.h"
 #include "builders/extended_option.h"
 #include "builders/order_item_value.h"
+#include "core/settings.h"
 
 namespace vendigo {
 

@@ -1,7 +1,7 @@
 #include "pages/template_engine.h"
 
-#include "core/text_encoding.h"
 #include "builders/price_rules.h"
+#include "core/text_encoding.h"
 
 namespace vendigo {
 

@@ -6,14 +6,14 @@
 #include <system_error>
 
 #include "core/app_context.h"
-#include "palette/palette_window.h"
-#include "palette/palette_style.h"
-#include "palette/qt_message_interface.h"
 #include "core/settings.h"
 #include "editorlink/dbus_editor_host.h"
 #include "editorlink/editor_link.h"
 #include "editorlink/editor_registry.h"
 #include "editorlink/editor_store_location.h"
+#include "palette/palette_style.h"
+#include "palette/palette_window.h"
+#include "palette/qt_message_interface.h"
 
 namespace {
 

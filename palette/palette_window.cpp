@@ -9,18 +9,18 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "builders/simple_element_commands.h"
+#include "dialogs/addit_dialog.h"
+#include "dialogs/extended_option_dialog.h"
+#include "dialogs/hidden_item_dialog.h"
 #include "dialogs/options_dialog.h"
+#include "dialogs/quick_link_dialog.h"
+#include "dialogs/text_option_dialog.h"
+#include "dialogs/wizard_dialog.h"
 #include "palette/about_message.h"
 #include "palette/hint_timing.h"
 #include "palette/palette_title_bar.h"
 #include "palette/svg_picture.h"
-#include "dialogs/extended_option_dialog.h"
-#include "dialogs/addit_dialog.h"
-#include "dialogs/quick_link_dialog.h"
-#include "dialogs/hidden_item_dialog.h"
-#include "builders/simple_element_commands.h"
-#include "dialogs/text_option_dialog.h"
-#include "dialogs/wizard_dialog.h"
 
 namespace vendigo {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/app_context.h"
+#include "editorlink/editor_registry.h"
 #include "palette/menu_installation.h"
 #include "palette/roll_up.h"
-#include "editorlink/editor_registry.h"
 
 class QLabel;
 class QToolButton;

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/extended_option_dialog.h"
 #include "dialogs/addit_dialog.h"
-#include "dialogs/quick_link_dialog.h"
+#include "dialogs/extended_option_dialog.h"
 #include "dialogs/hidden_item_dialog.h"
+#include "dialogs/quick_link_dialog.h"
 #include "dialogs/string_grid.h"
 #include "dialogs/text_option_dialog.h"
 #include "support/editor_dialog_world.h"

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "support/editor_dialog_world.h"
 #include "dialogs/wizard_dialog.h"
+#include "support/editor_dialog_world.h"
 
 using vendigo::testing::EditorDialogWorld;
 using vendigo::testing::TempFolder;

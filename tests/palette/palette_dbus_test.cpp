@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "palette/palette_window.h"
 #include "editorlink/editor_registry.h"
+#include "palette/palette_window.h"
 #include "support/editor_dialog_world.h"
 
 using vendigo::EditorRegistry;

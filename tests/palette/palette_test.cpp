@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "builders/simple_elements.h"
+#include "editorlink/editor_registry.h"
+#include "editorlink/memory_editor_host.h"
 #include "palette/about_message.h"
 #include "palette/hint_timing.h"
 #include "palette/menu_installation.h"
 #include "palette/palette_title_bar.h"
-#include "builders/simple_elements.h"
-#include "editorlink/editor_registry.h"
-#include "editorlink/memory_editor_host.h"
 #include "support/dialog_world.h"
 
 using vendigo::AppContext;

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "dialogs/web_engine_start.h"
 #include "editorlink/dbus_editor_host.h"
 #include "editorlink/editor_registry.h"
 #include "editorlink/editor_store_location.h"
@@ -27,6 +28,7 @@ void Warn(const QString &text) {
 
 int main(int argc, char *argv[]) {
   using namespace vendigo;
+  PrepareWebEngine("vendigo-pageeditor");
   QApplication app(argc, argv);
   QApplication::setApplicationName("vendigo-pageeditor");
   QApplication::setApplicationDisplayName(PageEditorWindow::kApplicationTitle);

@@ -7,6 +7,7 @@
 
 #include "core/app_context.h"
 #include "core/settings.h"
+#include "dialogs/web_engine_start.h"
 #include "editorlink/dbus_editor_host.h"
 #include "editorlink/editor_link.h"
 #include "editorlink/editor_registry.h"
@@ -41,6 +42,7 @@ int main(int argc, char *argv[]) {
   const std::filesystem::path executable = ExecutablePath(argv[0]);
   Settings settings = LoadSettings(executable.parent_path());
 
+  PrepareWebEngine("vendigo");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vendigo"));
   QApplication::setApplicationVersion(QStringLiteral(VENDIGO_VERSION));

@@ -38,8 +38,8 @@ struct Service {
 
 const Service kEditor{vendigo::kEditorBusName, vendigo::kEditorObjectPath,
                       vendigo::kEditorInterface, "vtiListOpenDocs"};
-const Service kBaseline{"org.vendigo.WebViewBaseline", "/Baseline",
-                        "org.vendigo.WebViewBaseline", "Ping"};
+const Service kBaseline{"org.vendigo.WebViewBaseline", "/Baseline", "org.vendigo.WebViewBaseline",
+                        "Ping"};
 
 bool Call(const Service &service, const QString &method, const QVariantList &arguments = {}) {
   QDBusMessage message =
@@ -103,14 +103,15 @@ BENCHMARK(BM_AnswerAfterInsertion)
 
 // Milliseconds from starting program until service answers, or -1 when it does not; the program
 // is ended afterwards and its bus name is free again.
-double StartUntilAnswer(const QString &program, const QStringList &arguments,
-                        const QString &home, const Service &service) {
+double StartUntilAnswer(const QString &program, const QStringList &arguments, const QString &home,
+                        const Service &service) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("XDG_CONFIG_HOME", home + "/config");
   environment.insert("XDG_DATA_HOME", home + "/data");
   process.setProcessEnvironment(environment);
-  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process.setStandardOutputFile(QProcess::nullDevice());
+  process.setStandardErrorFile(QProcess::nullDevice());
   double answeredMs = -1;
   QElapsedTimer clock;
   clock.start();
@@ -145,8 +146,8 @@ void BM_StartUntilAnswer(benchmark::State &state) {
   for (auto _ : state) {
     const double baseline =
         StartUntilAnswer(VENDIGO_WEB_VIEW_BASELINE, {page}, home.path(), kBaseline);
-    const double editor = StartUntilAnswer(PageEditorSession::Program(), {page}, home.path(),
-                                           kEditor);
+    const double editor =
+        StartUntilAnswer(PageEditorSession::Program(), {page}, home.path(), kEditor);
     if (editor < 0 || baseline < 0) {
       state.SkipWithError("a program did not answer on the bus");
       break;

@@ -2,6 +2,7 @@
 #include "pageeditor/page_editor_window.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QFile>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -47,6 +48,10 @@ QStringList ListNames(const PageEditorWindow &window) {
 
 class PageEditorWindowTest : public QObject {
   Q_OBJECT
+
+ public slots:
+  // Stands in for the desktop's browser.
+  void OpenInBrowser(const QUrl &url) { openedInBrowser_ << url.toLocalFile(); }
 
  private slots:
   void init() { QVERIFY(folder_.isValid()); }
@@ -162,8 +167,56 @@ class PageEditorWindowTest : public QObject {
     QCOMPARE(prompts.asked, QStringList{});
   }
 
+  // The browser reads the file, so a modified or never saved document is saved first.
+  void previewInBrowserShowsTheSavedFile_data() {
+    QTest::addColumn<bool>("untitled");
+    QTest::addColumn<QByteArray>("inserted");
+    QTest::addColumn<SaveAnswer>("answer");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QByteArray>("fileAfter");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("saved") << false << QByteArray() << SaveAnswer::Cancel << QStringList{}
+                           << QByteArray("<p>old</p>") << true;
+    QTest::newRow("modified, Save") << false << QByteArray("<p>new</p>") << SaveAnswer::Save
+                                    << QStringList{"save before preview: page.html"}
+                                    << QByteArray("<p>new</p><p>old</p>") << true;
+    QTest::newRow("modified, Cancel")
+        << false << QByteArray("<p>new</p>") << SaveAnswer::Cancel
+        << QStringList{"save before preview: page.html"} << QByteArray("<p>old</p>") << false;
+    QTest::newRow("never saved, Save")
+        << true << QByteArray("<p>old</p>") << SaveAnswer::Save
+        << QStringList{"save before preview: Untitled 1", "save as: Untitled 1.html"}
+        << QByteArray("<p>old</p>") << true;
+  }
+  void previewInBrowserShowsTheSavedFile() {
+    QFETCH(bool, untitled);
+    QFETCH(QByteArray, inserted);
+    QFETCH(SaveAnswer, answer);
+    QFETCH(QStringList, asked);
+    QFETCH(QByteArray, fileAfter);
+    QFETCH(bool, opened);
+    QDesktopServices::setUrlHandler("file", this, "OpenInBrowser");
+    openedInBrowser_.clear();
+    ScriptedPrompts prompts;
+    prompts.saveAnswers = {answer};
+    prompts.savePath = folder_.filePath("page.html");
+    WriteAll(prompts.savePath, untitled ? "" : "<p>old</p>");
+    PageEditorWindow window(prompts);
+    QString error;
+    EditorDocument *document =
+        untitled ? window.NewDocument() : window.OpenDocument(prompts.savePath, &error);
+    document->InsertAtCursor(QString::fromUtf8(inserted));
+
+    Trigger(window, "FilePreviewInBrowser");
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(prompts.asked, asked);
+    QCOMPARE(ReadAll(prompts.savePath), fileAfter);
+    QCOMPARE(openedInBrowser_, opened ? QStringList{prompts.savePath} : QStringList{});
+  }
+
  private:
   QTemporaryDir folder_;
+  QStringList openedInBrowser_;
 };
 
 QTEST_MAIN(PageEditorWindowTest)

@@ -1,5 +1,6 @@
 #include "pageeditor/rendered_view.h"
 
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -115,8 +116,27 @@ void RenderedView::Written() {
 }
 
 void RenderedView::LoadWritten() {
-  if (!view_ || written_.isEmpty()) return;
-  if (!isLoading_) scroll_ = view_->page()->scrollPosition();
+  if (!view_ || written_.isEmpty() || isAskingScroll_) return;
+  // A page still loading has no scroll position of its own: the one before it stays.
+  if (isLoading_) {
+    Load();
+    return;
+  }
+  isAskingScroll_ = true;
+  view_->page()->runJavaScript(QStringLiteral("[window.scrollX, window.scrollY]"),
+                               [self = QPointer(this)](const QVariant &position) {
+                                 if (!self) return;
+                                 self->isAskingScroll_ = false;
+                                 const QVariantList xy = position.toList();
+                                 if (xy.size() == 2) {
+                                   self->scroll_ = QPointF(xy[0].toDouble(), xy[1].toDouble());
+                                 }
+                                 self->Load();
+                               });
+}
+
+void RenderedView::Load() {
+  if (written_.isEmpty()) return;
   isLoading_ = true;
   view_->load(std::exchange(written_, QUrl()));
 }

@@ -51,7 +51,9 @@ class RenderedView : public QWidget {
   void StartEngine();
   void WriteNext();
   void Written();
+  // Loads the file written last, once the scroll position of the page shown is known.
   void LoadWritten();
+  void Load();
   void Loaded(bool ok);
 
   std::shared_ptr<QTemporaryDir> folder_;
@@ -63,6 +65,7 @@ class RenderedView : public QWidget {
   QUrl written_;  // the file written last, until it is loaded
   int renderings_ = 0;
   bool isLoading_ = false;
+  bool isAskingScroll_ = false;
   QPointF scroll_;
 };
 

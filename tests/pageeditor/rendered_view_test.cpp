@@ -1,9 +1,8 @@
-// The rendered view shows every fragment as a shopper's browser does, and a followed link goes to
-// the desktop's browser.
+// The rendered view shows every fragment as a shopper's browser does; a followed link goes to the
+// desktop's browser.
 #include <QDesktopServices>
 #include <QSignalSpy>
 #include <QtTest>
-#include <string>
 
 #include "builders/addit_table.h"
 #include "builders/extended_option.h"
@@ -13,7 +12,6 @@
 #include "builders/simple_elements.h"
 #include "builders/text_option.h"
 #include "pageeditor/editor_document.h"
-#include "pageeditor/rendered_view.h"
 #include "pages/product_page.h"
 #include "pages/template_package.h"
 #include "support/page_script.h"
@@ -22,9 +20,8 @@ using namespace vendigo;
 
 namespace {
 
+constexpr int kEngineMs = 30000;
 const Settings kShop{"Harbour Mugs", "$", "Order!", "/cgi-bin/pellux.cgi", "View Cart", 4};
-const OrderItem kMug{"Blue Mug", "4.50", "2", "1", ""};
-const std::vector<AddItRow> kAddItRows{{"Mug", "4.5", "1", "1", ""}, {"Cup", "3", "1", "", ""}};
 
 // Every control and link the shopper meets, one a line: an input's type, name and value, a
 // list's name and number of choices, a link's target; "UNSEEN" marks one that takes no room.
@@ -34,18 +31,17 @@ constexpr char kControls[] = R"(Array.from(document.querySelectorAll('input, sel
      : e.type + ' ' + (e.name ? e.name + '=' : '') + e.value) +
     (e.type == 'hidden' || e.getClientRects().length ? '' : ' UNSEEN')).join('\n'))";
 
-QString ProductPage(const char *templateName, const ProductPageInput &input) {
-  return QString::fromStdString(BuildProductPage(
-      ReadTemplateText(std::string(VENDIGO_TEMPLATES_DIR) + "/" + templateName), input, kShop));
-}
-
-QString AddIt(AddItMode mode, bool wholeInterface) {
-  return QString::fromStdString(
-      BuildAddItFragment(mode, kAddItRows, kShop, wholeInterface, ProductInterfaceTemplate()));
-}
-
-QString Html(const std::string &html) {
+QString S(const std::string &html) {
   return QString::fromStdString(html);
+}
+
+// Shows html in the document's rendered view; false when the engine does not render it.
+bool Show(EditorDocument &document, const QString &html) {
+  document.show();
+  QSignalSpy rendered(document.Rendered(), &RenderedView::Rendered);
+  document.InsertAtCursor(html);
+  document.RefreshRendered();
+  return rendered.wait(kEngineMs);
 }
 
 }  // namespace
@@ -61,62 +57,65 @@ class RenderedViewTest : public QObject {
   void theShopperSeesTheControls_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("controls");
-    QString form = Html(FormContainerHtml(kShop));
+    const auto addIt = [](AddItMode mode, bool wholeInterface) {
+      return S(BuildAddItFragment(mode, {{"Mug", "4.5", "1", "1", ""}, {"Cup", "3", "1", "", ""}},
+                                  kShop, wholeInterface, ProductInterfaceTemplate()));
+    };
+    const auto productPage = [](const char *name, const ProductPageInput &input) {
+      return S(BuildProductPage(ReadTemplateText(std::string(VENDIGO_TEMPLATES_DIR "/") + name),
+                                input, kShop));
+    };
+    const OrderItem mug{"Blue Mug", "4.50", "2", "1", ""};
+    const std::vector<OptionRow> sizes{{"Small", "0", "0", "Small"}, {"Large", "2", "0", "Large"}};
+    QString form = S(FormContainerHtml(kShop));
     form.replace("</form>",
-                 Html(HiddenItemHtml(kMug) + QuantityBoxHtml() + BuyButtonHtml(kShop)) + "</form>");
+                 S(HiddenItemHtml(mug) + QuantityBoxHtml() + BuyButtonHtml(kShop)) + "</form>");
     QTest::newRow("form with hidden item, quantity box, order button")
         << form << "hidden pelluxadd=Blue Mug^4.50^2^1^\ntext quantity=1\nsubmit Order!";
-    QTest::newRow("quick link") << Html(QuickLinkHtml(kShop, {kMug}))
+    QTest::newRow("quick link") << S(QuickLinkHtml(kShop, {mug}))
                                 << "link /cgi-bin/pellux.cgi?pelluxadd=Blue+Mug^4.50^2^1^";
-    QTest::newRow("view-cart link") << Html(ViewCartLinkHtml(kShop)) << "link /cgi-bin/pellux.cgi";
-    QTest::newRow("text option") << Html(TextOptionHtml(kShop, {"Engraving", "2"}))
+    QTest::newRow("view-cart link") << S(ViewCartLinkHtml(kShop)) << "link /cgi-bin/pellux.cgi";
+    QTest::newRow("text option") << S(TextOptionHtml(kShop, {"Engraving", "2"}))
                                  << "text textadd_Engraving_2=";
-    QTest::newRow("option list") << Html(BuildExtendedOptionHtml(
-                                        "Size", {{"Small", "0", "0", "Small"},
-                                                 {"Large", "2", "0", "Large --Add $2"}}))
+    QTest::newRow("option list") << S(BuildExtendedOptionHtml("Size", sizes))
                                  << "select eop_Size 2";
     QTest::newRow("addit checkboxes, whole interface")
-        << AddIt(AddItMode::CheckboxTable, true)
+        << addIt(AddItMode::CheckboxTable, true)
         << "checkbox addit=Mug^4.50^1^1^\ncheckbox addit=Cup^3.00^1^^\nsubmit Order!\n"
            "link /cgi-bin/pellux.cgi";
-    QTest::newRow("addit radio buttons") << AddIt(AddItMode::RadioTable, false)
+    QTest::newRow("addit radio buttons") << addIt(AddItMode::RadioTable, false)
                                          << "radio addit=Mug^4.50^1^1^\nradio addit=Cup^3.00^1^^";
-    QTest::newRow("addit selection") << AddIt(AddItMode::SelectList, false) << "select addit 2";
+    QTest::newRow("addit selection") << addIt(AddItMode::SelectList, false) << "select addit 2";
     QTest::newRow("addit quantities")
-        << AddIt(AddItMode::QuantityTable, false)
+        << addIt(AddItMode::QuantityTable, false)
         << "text pelluxqa_Mug_4.50_1_1_=0\ntext pelluxqa_Cup_3.00_1__=0";
     QTest::newRow("eBay form")
-        << Html(EbayFormHtml(kShop))
+        << S(EbayFormHtml(kShop))
         << "text description=\ntext price=\ntext eop_Shipping=\nsubmit Order!";
-    ProductPageInput single;
+    ProductPageInput single, range;
     single.Description = "Blue Mug";
     single.Price = "4.50";
-    single.Options[0] = {"Size", {{"Small", "0", "0", "Small"}, {"Large", "2", "0", "Large"}}};
+    single.Options[0] = {"Size", sizes};
     QTest::newRow("single product page")
-        << ProductPage("single_product.zft", single)
+        << productPage("single_product.zft", single)
         << "hidden pelluxadd=Blue Mug^4.50^^^\nselect eop_Size 2\ntext quantity=1\nsubmit Order!";
-    ProductPageInput range;
     range.Mode = DescriptionMode::Multiple;
     range.Descriptions = {{"Mug", "4.50", "1", "1", "", "Mug"}, {"Cup", "3", "1", "", "", "Cup"}};
     range.Related = {{"Spoon", "1.5", "0", "1", ""}};
     QTest::newRow("product range page")
-        << ProductPage("product_range.zft", range)
+        << productPage("product_range.zft", range)
         << "select pelluxadd 2\ntext quantity=1\nsubmit Order!\ncheckbox addit=Spoon^1.5^0^1^";
   }
   void theShopperSeesTheControls() {
     QFETCH(QString, page);
     QFETCH(QString, controls);
     EditorDocument document("Untitled 1");
-    document.show();
-    QSignalSpy rendered(document.Rendered(), &RenderedView::Rendered);
-    document.InsertAtCursor(page);
-    document.RefreshRendered();
-    QVERIFY(rendered.wait(kEngineMs));
+    QVERIFY(Show(document, page));
     QCOMPARE(testing::RunScript(*document.Rendered(), kControls).toString(), controls);
   }
 
-  // Once the click on "go" has reached the desktop's browser, or the engine has started and
-  // ended the load it asked for, the view must still show the page it was given.
+  // Once the click on "go" has reached the desktop's browser, or the load it started in the
+  // engine has ended, the view must still show the page it was given.
   void aFollowedLinkOpensInTheDesktopBrowser_data() {
     QTest::addColumn<QString>("go");
     QTest::addColumn<QStringList>("opened");
@@ -135,11 +134,7 @@ class RenderedViewTest : public QObject {
     QDesktopServices::setUrlHandler("https", this, "OpenInBrowser");
     openedInBrowser_.clear();
     EditorDocument document("Untitled 1");
-    document.show();
-    QSignalSpy rendered(document.Rendered(), &RenderedView::Rendered);
-    document.InsertAtCursor(go);
-    document.RefreshRendered();
-    QVERIFY(rendered.wait(kEngineMs));
+    QVERIFY(Show(document, go));
     QSignalSpy started(document.Rendered()->Page(), &QWebEnginePage::loadStarted);
     QSignalSpy finished(document.Rendered()->Page(), &QWebEnginePage::loadFinished);
     testing::RunScript(*document.Rendered(), "document.getElementById('go').click()");
@@ -153,7 +148,6 @@ class RenderedViewTest : public QObject {
   }
 
  private:
-  static constexpr int kEngineMs = 30000;
   QStringList openedInBrowser_;
 };
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QTest>
-#include <QVariant>
 #include <QWebEnginePage>
 #include <memory>
 #include <optional>
@@ -13,12 +12,10 @@ namespace vendigo::testing {
 // What script evaluates to in the page the view shows; an invalid QVariant when the engine has
 // not started or does not answer within timeoutMs.
 inline QVariant RunScript(const RenderedView &view, const QString &script, int timeoutMs = 30000) {
-  QWebEnginePage *page = view.Page();
-  if (!page) return {};
+  if (!view.Page()) return {};
   auto answer = std::make_shared<std::optional<QVariant>>();
-  page->runJavaScript(script, [answer](const QVariant &value) { *answer = value; });
-  if (!QTest::qWaitFor([&] { return answer->has_value(); }, timeoutMs)) return {};
-  return **answer;
+  view.Page()->runJavaScript(script, [answer](const QVariant &value) { *answer = value; });
+  return QTest::qWaitFor([&] { return answer->has_value(); }, timeoutMs) ? **answer : QVariant();
 }
 
 }  // namespace vendigo::testing

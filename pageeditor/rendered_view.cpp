@@ -49,8 +49,13 @@ QString WritePage(const QString &file, const QString &html) {
 
 RenderedView::RenderedView(QWidget *parent)
     : QWidget(parent), folder_(std::make_shared<QTemporaryDir>()) {
+  // A blank page stands in for the engine until it starts (an empty layout would take no room).
+  auto *blank = new QWidget(this);
+  blank->setBackgroundRole(QPalette::Base);
+  blank->setAutoFillBackground(true);
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(blank);
   connect(&writing_, &QFutureWatcher<QString>::finished, this, &RenderedView::Written);
 }
 
@@ -72,7 +77,9 @@ void RenderedView::StartEngine() {
   view_->setPage(new ExternalLinkPage(view_));
   view_->setContextMenuPolicy(Qt::NoContextMenu);
   connect(view_, &QWebEngineView::loadFinished, this, &RenderedView::Loaded);
-  layout()->addWidget(view_);
+  QWidget *blank = layout()->itemAt(0)->widget();
+  delete layout()->replaceWidget(blank, view_);
+  delete blank;
   LoadWritten();
 }
 

@@ -35,6 +35,9 @@ class RenderedView : public QWidget {
   // The engine's page; nullptr until the engine has started.
   QWebEnginePage *Page() const;
 
+  // What a scroll area such as the source edit asks for, so the two start alike.
+  QSize sizeHint() const override { return QSize(256, 192); }
+
  signals:
   // A rendering has loaded, or failed to (ok false).
   void Rendered(bool ok);

@@ -77,6 +77,13 @@ void RenderedView::StartEngine() {
   view_->setPage(new ExternalLinkPage(view_));
   view_->setContextMenuPolicy(Qt::NoContextMenu);
   connect(view_, &QWebEngineView::loadFinished, this, &RenderedView::Loaded);
+  // A page whose engine process ended answers nothing more: the last rendering is loaded again.
+  connect(view_->page(), &QWebEnginePage::renderProcessTerminated, this, [this] {
+    isAskingScroll_ = false;
+    isLoading_ = false;
+    if (written_.isEmpty()) written_ = loaded_;
+    Load();
+  });
   QWidget *blank = layout()->itemAt(0)->widget();
   delete layout()->replaceWidget(blank, view_);
   delete blank;
@@ -145,7 +152,8 @@ void RenderedView::LoadWritten() {
 void RenderedView::Load() {
   if (written_.isEmpty()) return;
   isLoading_ = true;
-  view_->load(std::exchange(written_, QUrl()));
+  loaded_ = std::exchange(written_, QUrl());
+  view_->load(loaded_);
 }
 
 void RenderedView::Loaded(bool ok) {

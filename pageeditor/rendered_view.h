@@ -66,6 +66,7 @@ class RenderedView : public QWidget {
   QFutureWatcher<QString> writing_;  // the error text, empty when the file is written
   bool isWriting_ = false;
   QUrl written_;  // the file written last, until it is loaded
+  QUrl loaded_;   // the file loaded last
   int renderings_ = 0;
   bool isLoading_ = false;
   bool isAskingScroll_ = false;

@@ -2,12 +2,14 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUrl>
 
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
@@ -40,6 +42,8 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
       addAction("FileSave", "&Save", QKeySequence::Save, &PageEditorWindow::FileSaveClick);
   saveAsAction_ = addAction("FileSaveAs", "Save &As...", QKeySequence::SaveAs,
                             &PageEditorWindow::FileSaveAsClick);
+  previewAction_ = addAction("FilePreviewInBrowser", "Preview in &Browser", QKeySequence(),
+                             &PageEditorWindow::FilePreviewInBrowserClick);
   closeAction_ =
       addAction("FileClose", "&Close", QKeySequence::Close, &PageEditorWindow::FileCloseClick);
   file->addSeparator();
@@ -174,6 +178,17 @@ void PageEditorWindow::FileSaveAsClick() {
   if (EditorDocument *document = ActiveDocument()) SaveDocumentAs(document);
 }
 
+void PageEditorWindow::FilePreviewInBrowserClick() {
+  EditorDocument *document = ActiveDocument();
+  if (!document) return;
+  if (document->IsModified() || document->Path().isEmpty()) {
+    if (!prompts_.AskSaveBeforePreview(document->Title()) || !SaveDocument(document)) return;
+  }
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(document->Path()))) {
+    prompts_.ShowError(QStringLiteral("Could not open %1 in the browser.").arg(document->Path()));
+  }
+}
+
 void PageEditorWindow::FileCloseClick() {
   CloseDocument(ActiveDocument());
 }
@@ -189,6 +204,7 @@ void PageEditorWindow::UpdateState() {
   const EditorDocument *active = ActiveDocument();
   saveAction_->setEnabled(active);
   saveAsAction_->setEnabled(active);
+  previewAction_->setEnabled(active);
   closeAction_->setEnabled(active);
   if (!active) {
     setWindowTitle(kApplicationTitle);

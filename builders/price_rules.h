@@ -32,7 +32,8 @@ std::string FormatPrice(double value);
 // regard to case; every other byte (UTF-8 included) matches only itself. Occurrences are taken
 // leftmost first; inserted text is never searched again, but with an empty replacement the text
 // on both sides of a removal is searched together again ("ab" removed from "aabb" gives "").
-// An empty pattern returns source. Runs in time linear in the sizes of source and result.
+// An empty pattern returns source. Runs in time linear in the sizes of source and result and
+// needs no memory beyond the result but a little for the pattern.
 std::string ReplaceText(std::string_view pattern, std::string_view source,
                         std::string_view replacement);
 

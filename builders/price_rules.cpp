@@ -154,6 +154,90 @@ class OccurrenceStarts {
   std::size_t nextUpper_;
 };
 
+// Calls found(at) for each occurrence of the pattern in text, leftmost first, each search going
+// on after the end of the occurrence found before: the occurrences a non-empty replacement
+// replaces. While no pattern prefix is pending, memchr jumps to the next byte that can begin an
+// occurrence and the whole pattern is compared there; otherwise the matcher reads byte by byte.
+// Stops early when found returns false.
+template <typename Found>
+void ForEachOccurrence(const FoldedPattern &folded, std::string_view text, Found found) {
+  const std::size_t m = folded.size();
+  OccurrenceStarts starts(text, folded);
+  std::size_t state = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    if (state == 0) {
+      at = starts.From(at);
+      if (text.size() - at < m) return;
+      if (folded.OccursAt(text, at)) {
+        if (!found(at)) return;
+        at += m;
+        continue;
+      }
+    }
+    state = folded.Step(state, text[at++]);
+    if (state == m) {
+      if (!found(at - m)) return;
+      state = 0;
+    }
+  }
+}
+
+// ReplaceText with a non-empty replacement: each replacement is a barrier, so the occurrences
+// are those of the source. When the text grows, they are counted first so the result is made
+// in one allocation of its final size.
+std::string ReplaceOccurrences(const FoldedPattern &folded, std::string_view source,
+                               std::string_view replacement) {
+  const std::size_t m = folded.size();
+  std::size_t count = 0;
+  if (replacement.size() > m) {
+    ForEachOccurrence(folded, source, [&count](std::size_t) { return ++count, true; });
+  }
+  std::string result;
+  result.reserve(source.size() + count * (replacement.size() > m ? replacement.size() - m : 0));
+  std::size_t copied = 0;
+  ForEachOccurrence(folded, source, [&](std::size_t at) {
+    result.append(source.substr(copied, at - copied));
+    result.append(replacement);
+    copied = at + m;
+    return true;
+  });
+  result.append(source.substr(copied));
+  return result;
+}
+
+// ReplaceText with an empty replacement, which joins the texts on both sides of each removal.
+std::string RemoveOccurrences(const FoldedPattern &folded, std::string_view source) {
+  const std::size_t m = folded.size();
+  OccurrenceStarts starts(source, folded);
+  std::string result;
+  result.reserve(source.size());
+  std::size_t state = 0;
+  std::size_t at = 0;
+  while (at < source.size()) {
+    if (state == 0) {
+      const std::size_t start = starts.From(at);
+      if (source.size() - start < m) break;
+      result.append(source.substr(at, start - at));
+      at = start;
+      if (folded.OccursAt(source, at)) {
+        // The result's end is untouched, so the state stays zero.
+        at += m;
+        continue;
+      }
+    }
+    const char c = source[at++];
+    state = folded.Step(state, c);
+    result += c;
+    if (state < m) continue;
+    result.resize(result.size() - m);
+    const std::size_t tail = result.size() < m - 1 ? result.size() : m - 1;
+    state = folded.StateAfter(std::string_view(result).substr(result.size() - tail));
+  }
+  result.append(source.substr(at));
+  return result;
+}
+
 }  // namespace
 
 bool IsNumberText(std::string_view text, bool pointsAllowed) {
@@ -214,62 +298,33 @@ std::string FormatPrice(double value) {
 // as many "X" as the replacement has (which a lower-cased pattern cannot match). Doing that
 // literally is quadratic; this does it in one pass.
 //
-// The source is copied to the result while a matcher state is kept: the length of the longest
-// pattern prefix that ends the result. Since all occurrences have the same length, the first one
-// to end is also the leftmost one. While the state is zero no occurrence can have begun, so the
-// copy jumps with memchr to the next byte that can begin one and, when the whole pattern stands
-// there, replaces it at once. Otherwise it goes on byte by byte; when the state reaches the
-// pattern length the occurrence is taken off the end of the result. A non-empty replacement is
-// then appended and is a barrier: nothing before it can take part in a later match, so the
-// state starts again from zero. An empty replacement joins the texts on both sides, so matching
-// goes on from the state of the result as it now ends. That state is shorter than the pattern
-// and the result holds no occurrence, so it is found again by reading only the result's last
-// (pattern length - 1) bytes. Each removal takes a pattern's length of bytes for good, which
-// pays for that reading, and the matcher's fall-back steps are paid for by earlier increases of
-// the state: the whole pass stays linear, with no memory beyond the result but the pattern's.
+// Since all occurrences have the same length, the first one to end is also the leftmost one,
+// which a matcher reading the text once finds. A non-empty replacement is a barrier: nothing
+// before it can take part in a later match, so the occurrences are simply those of the source
+// (ReplaceOccurrences). An empty replacement joins the texts on both sides, so RemoveOccurrences
+// copies the source to the result and goes on matching from the state of the result as it ends
+// after each removal: the length of the longest pattern prefix that ends it. That state is
+// shorter than the pattern and the result holds no occurrence, so it is found again by reading
+// only the result's last (pattern length - 1) bytes. Each removal takes a pattern's length of
+// bytes for good, which pays for that reading, and the matcher's fall-back steps are paid for by
+// earlier increases of the state: both stay linear, with no memory beyond the result but the
+// pattern's.
 std::string ReplaceText(std::string_view pattern, std::string_view source,
                         std::string_view replacement) {
   if (pattern.empty() || pattern.size() > source.size()) return std::string(source);
-
   const FoldedPattern folded(pattern);
-  const std::size_t m = folded.size();
-  const bool joinsText = replacement.empty();
-  OccurrenceStarts starts(source, folded);
+  return replacement.empty() ? RemoveOccurrences(folded, source)
+                             : ReplaceOccurrences(folded, source, replacement);
+}
 
-  std::string result;
-  result.reserve(source.size());
-  std::size_t state = 0;
-  std::size_t at = 0;
-  while (at < source.size()) {
-    if (state == 0) {
-      const std::size_t start = starts.From(at);
-      if (source.size() - start < m) {
-        result.append(source.substr(at));
-        break;
-      }
-      result.append(source.substr(at, start - at));
-      at = start;
-      if (folded.OccursAt(source, at)) {
-        // With a zero state the result's end is untouched: the state stays zero either way.
-        result.append(replacement);
-        at += m;
-        continue;
-      }
-    }
-    const char c = source[at++];
-    state = folded.Step(state, c);
-    result += c;
-    if (state < m) continue;
-    result.resize(result.size() - m);
-    if (joinsText) {
-      const std::size_t tail = result.size() < m - 1 ? result.size() : m - 1;
-      state = folded.StateAfter(std::string_view(result).substr(result.size() - tail));
-    } else {
-      result.append(replacement);
-      state = 0;
-    }
-  }
-  return result;
+bool ContainsText(std::string_view text, std::string_view pattern) {
+  if (pattern.empty() || pattern.size() > text.size()) return false;
+  bool found = false;
+  ForEachOccurrence(FoldedPattern(pattern), text, [&found](std::size_t) {
+    found = true;
+    return false;
+  });
+  return found;
 }
 
 std::string PriceDisplay(std::string_view currency, std::string_view price) {

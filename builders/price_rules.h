@@ -37,6 +37,10 @@ std::string FormatPrice(double value);
 std::string ReplaceText(std::string_view pattern, std::string_view source,
                         std::string_view replacement);
 
+// True when pattern occurs in text, ASCII letters compared without regard to case (as
+// ReplaceText finds it). An empty pattern never occurs.
+bool ContainsText(std::string_view text, std::string_view pattern);
+
 // A price as shown to the user: the currency sign directly before the price, no blank between.
 std::string PriceDisplay(std::string_view currency, std::string_view price);
 

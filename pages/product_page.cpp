@@ -231,7 +231,11 @@ std::string ImageFileUrl(std::string_view path) {
 }
 
 std::string ProductImageTag(std::string_view path) {
-  return "<IMG SRC=\"" + ImageFileUrl(path) + "\" ALT=\"[PRODUCT IMAGE]\" BORDER=\"0\">";
+  return ImageTag(ImageFileUrl(path));
+}
+
+std::string ImageTag(std::string_view address) {
+  return "<IMG SRC=\"" + std::string(address) + "\" ALT=\"[PRODUCT IMAGE]\" BORDER=\"0\">";
 }
 
 std::string ImagePreviewPage(std::string_view path) {

@@ -180,7 +180,6 @@ std::vector<Picture> PlanPictures(std::vector<Planned> &plan, const fs::path &in
 }
 
 void CopyPicture(Picture &picture, const fs::path &imageFolder, bool replace) {
-  // A picture the folder holds already with the same bytes is as good as copied.
   std::string reason;
   const std::optional<std::string> bytes = ReadFileBytes(picture.source, reason);
   if (!bytes) {
@@ -188,7 +187,6 @@ void CopyPicture(Picture &picture, const fs::path &imageFolder, bool replace) {
     return;
   }
   const fs::path target = imageFolder / picture.fileName;
-  if (!replace && ReadFileBytes(target, reason) == bytes) return;
   WriteFileWhole(target, *bytes, replace);
 }
 

@@ -1,8 +1,9 @@
 // vendigo-html: builds the fragments of the palette from the command line, without a window
-// and without an editor. The fragment goes to standard output byte for byte.
+// and without an editor. The fragment goes to standard output byte for byte; the catalogue
+// command writes a folder of pages instead.
 //
-// Exit status: 0 built (an empty fragment prints nothing), 1 the fragment cannot be built,
-// 2 bad usage or unusable input.
+// Exit status: 0 built (an empty fragment prints nothing), 1 the fragment cannot be built (a
+// catalogue row was skipped), 2 bad usage or unusable input.
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

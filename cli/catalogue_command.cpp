@@ -6,6 +6,8 @@
 
 #include <unistd.h>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 
@@ -22,6 +24,9 @@
 
 namespace vendigo::cli {
 namespace {
+
+// The status of a program ended by Ctrl+C.
+constexpr int kExitInterrupted = 130;
 
 // One line's object: the "page" command's keys, read as that command reads them, with the
 // picture and the file name taken out for the catalogue.
@@ -49,6 +54,15 @@ void ReadJsonLine(const std::string &line, CatalogueRow &row) {
   } catch (const InputError &error) {
     row.Error = error.what();
   }
+}
+
+// Set by the first Ctrl+C: the run stops after the pages under way, so no temporary file is left
+// in the output folder; a second one ends the program at once.
+std::atomic<bool> interrupted{false};
+
+void Interrupt(int) {
+  interrupted = true;
+  std::signal(SIGINT, SIG_DFL);
 }
 
 bool IsJsonLines(const std::filesystem::path &file) {
@@ -93,15 +107,17 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
 
   ProgressBar bar(stderr, !arguments.quiet && ::isatty(STDERR_FILENO));
   CatalogueReport report;
+  std::signal(SIGINT, Interrupt);
   try {
-    report = BuildCatalogue(templateText, rows, settings,
-                            std::filesystem::path(arguments.inputFile).parent_path(),
-                            arguments.outputFolder, {.Replace = arguments.force},
-                            [&bar](std::size_t done, std::size_t total) { bar.Show(done, total); });
+    report = BuildCatalogue(
+        templateText, rows, settings, std::filesystem::path(arguments.inputFile).parent_path(),
+        arguments.outputFolder, {.Replace = arguments.force},
+        [&bar](std::size_t done, std::size_t total) { bar.Show(done, total); }, &interrupted);
   } catch (const FileError &error) {
     bar.Clear();
     throw InputError(error.what());
   }
+  std::signal(SIGINT, SIG_DFL);
   bar.Clear();
 
   for (const SkippedRow &skipped : report.Skipped) {
@@ -113,6 +129,10 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
     std::fprintf(stderr, "%zu of %zu rows written as pages to %s%s\n", report.PagesWritten,
                  rows.size(), arguments.outputFolder.c_str(),
                  report.IndexError.empty() ? ", with index.html" : "");
+  }
+  if (report.Cancelled) {
+    std::fputs("vendigo-html: interrupted; the rows not reached have no page\n", stderr);
+    return kExitInterrupted;
   }
   return report.Skipped.empty() && report.IndexError.empty() ? 0 : 1;
 }

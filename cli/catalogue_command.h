@@ -30,8 +30,9 @@ std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes);
 // The "catalogue" command: the rows' pages and their index written into the output folder, each
 // skipped row reported on standard error as "line N: reason", a progress bar on standard error
 // when it is a terminal. Returns the exit status: 0 when every row gave a page and the index was
-// written, 1 otherwise. Throws InputError (status 2) when the input, the template or the output
-// folder cannot be used at all.
+// written, 1 otherwise, 130 when Ctrl+C stopped the run (after the pages under way, and with the
+// index of the pages written). Throws InputError (status 2) when the input, the template or the
+// output folder cannot be used at all.
 int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &arguments);
 
 }  // namespace vendigo::cli

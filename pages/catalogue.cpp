@@ -119,8 +119,11 @@ void CheckRow(Planned &planned, const TemplatePlaces &places, const Settings &se
       if (!lowest || *price < *lowest) lowest = price;
     }
     if (!page.Description.empty()) planned.title = page.Description;
-    if (error.empty() && !lowest)
-      error = "Descriptions lists no item with a description and a price";
+    if (error.empty() && GetPelluxAddSelect(page.Descriptions, settings).empty()) {
+      error =
+          "Descriptions gives the list no item (each needs a Cart Description, a Price and, "
+          "for cart generation 4, a Readable Text)";
+    }
     if (lowest) {
       planned.price =
           (several ? "from " : "") + PriceDisplay(settings.Currency, FormatPrice(*lowest));
@@ -296,9 +299,10 @@ CatalogueReport BuildCatalogue(std::string_view templateText, const std::vector<
   });
 
   CatalogueReport report;
-  report.Cancelled = cancel && *cancel;
   std::vector<CatalogueEntry> entries;
   for (const Planned &planned : plan) {
+    // A row neither written nor failed was not reached.
+    if (!planned.written && planned.error.empty()) report.Cancelled = true;
     if (planned.written) {
       ++report.PagesWritten;
       entries.push_back({planned.title, planned.price, planned.fileName});

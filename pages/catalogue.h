@@ -40,7 +40,8 @@ struct CatalogueReport {
   std::vector<SkippedRow> Skipped;  // in the order of the lines
   std::string IndexError;           // why index.html was not written; empty when it was
   bool ExistingKept = false;        // a page, picture or the index was kept because it existed
-  bool Cancelled = false;           // rows left undone are not in Skipped
+  bool Cancelled = false;           // cancel stopped the run; the rows not reached are not in
+                                    // Skipped
 };
 
 // Told the number of rows done and of all rows, from any thread, one call at a time.

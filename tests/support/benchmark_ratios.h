@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,12 +30,17 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void ReportRuns(const std::vector<Run> &runs) override {
     ConsoleReporter::ReportRuns(runs);
+    // With --benchmark_repetitions the median of the repetitions is taken, else the one run.
     for (const Run &run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      const std::string name = run.run_name.str();
+      if (run.error_occurred || !(median || run.run_type == Run::RT_Iteration)) continue;
+      if (!median && medians_.count(name)) continue;
+      if (median) medians_.insert(name);
       const double multiplier = benchmark::GetTimeUnitMultiplier(run.time_unit);
-      cpuSeconds_[run.benchmark_name()] = run.GetAdjustedCPUTime() / multiplier;
-      wallSeconds_[run.benchmark_name()] = run.GetAdjustedRealTime() / multiplier;
-      counters_[run.benchmark_name()] = run.counters;
+      cpuSeconds_[name] = run.GetAdjustedCPUTime() / multiplier;
+      wallSeconds_[name] = run.GetAdjustedRealTime() / multiplier;
+      counters_[name] = run.counters;
     }
   }
 
@@ -59,6 +65,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
   std::vector<BenchmarkRatio> ratios_;
+  std::set<std::string> medians_;
   std::map<std::string, double> cpuSeconds_;
   std::map<std::string, double> wallSeconds_;
   std::map<std::string, benchmark::UserCounters> counters_;

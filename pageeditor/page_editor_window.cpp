@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QUrl>
 
+#include "pageeditor/catalogue_dialog.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
 
@@ -46,6 +47,17 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
                              &PageEditorWindow::FilePreviewInBrowserClick);
   closeAction_ =
       addAction("FileClose", "&Close", QKeySequence::Close, &PageEditorWindow::FileCloseClick);
+  QAction *catalogue = file->addAction("Build &Catalogue...");
+  catalogue->setObjectName("FileBuildCatalogue");
+  connect(catalogue, &QAction::triggered, this, [this] {
+    CatalogueDialog::Start(this, [this](const QString &index) {
+      // An index open from an earlier build is read again unless it has changes.
+      QString error;
+      EditorDocument *document = OpenDocument(index, &error);
+      if (document && !document->IsModified()) document->Load(index, &error);
+      if (!document) prompts_.ShowError("Could not open " + index + ": " + error);
+    });
+  });
   file->addSeparator();
   QAction *quit = file->addAction("E&xit");
   quit->setObjectName("FileExit");

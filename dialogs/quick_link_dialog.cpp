@@ -114,7 +114,7 @@ void TQuickLink::FormCreate() {
 
   std::vector<std::string> captions;
   try {
-    LoadButtonTexts(context_.programDir, captions);
+    LoadButtonTexts(context_.SettingsFolder(), captions);
   } catch (const FileError &error) {
     // The caption list stays empty; the user types the caption.
     context_.messages.ShowMessage(error.what());

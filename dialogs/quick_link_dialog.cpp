@@ -97,7 +97,7 @@ TQuickLink::TQuickLink(AppContext &context, QWidget *parent)
   setTabOrder(Button2, includeInfo);
   setTabOrder(includeInfo, Brackets);
 
-  TypedKeyFilter::Install(Edit2, PriceKeyAllowed);
+  TypedKeyFilter::InstallPrice(Edit2);
   TypedKeyFilter::Install(Edit3, WeightKeyAllowed);
 
   FormCreate();

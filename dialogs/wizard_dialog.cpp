@@ -102,7 +102,7 @@ StringGrid *NewGrid(const char *name, const QStringList &titles, const QList<int
                     std::size_t dataRows, QWidget *parent) {
   auto *grid = Named(new StringGrid(parent), name);
   grid->Shape(titles, widths, static_cast<int>(dataRows));
-  grid->SetColumnKeyFilter(kPriceColumn, PriceKeyAllowed);
+  grid->SetColumnKeyFilter(kPriceColumn, PriceKeyAllowed, TypedKeyFilter::PriceMeaning());
   grid->SetColumnKeyFilter(kWeightColumn, WeightKeyAllowed);
   return grid;
 }
@@ -260,7 +260,7 @@ void T_PelluxFP::BuildItemPage(QWidget *page) {
   layout->setColumnStretch(1, 1);
   layout->setColumnStretch(3, 1);
 
-  TypedKeyFilter::Install(Price, PriceKeyAllowed);
+  TypedKeyFilter::InstallPrice(Price);
   TypedKeyFilter::Install(ProductWeight, WeightKeyAllowed);
   connect(RadioButton1, &QRadioButton::toggled, this, [this](bool checked) {
     if (checked) RadioButton1Click();

@@ -14,6 +14,10 @@ bool PriceKeyAllowed(char32_t key) {
   return IsDigitKey(key) || key == U'.' || key == kBackspace;
 }
 
+char32_t PriceKeyMeaning(char32_t key, bool textHasPoint) {
+  return key == U',' && !textHasPoint ? U'.' : key;
+}
+
 bool WeightKeyAllowed(char32_t key) {
   return IsDigitKey(key) || key == kBackspace;
 }

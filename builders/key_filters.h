@@ -13,6 +13,10 @@ inline constexpr char kKeyNotAllowedMessage[] =
 
 // Price edits and price columns: "0"-"9", "." and backspace.
 bool PriceKeyAllowed(char32_t key);
+// What a key typed into a price edit or price column stands for, before PriceKeyAllowed judges
+// it: a "," is the decimal point in much of the world, so it stands for "." while the text it goes
+// into has no point yet; any other key stands for itself (a second comma is then refused).
+char32_t PriceKeyMeaning(char32_t key, bool textHasPoint);
 // Weight edits and weight columns: "0"-"9" and backspace.
 bool WeightKeyAllowed(char32_t key);
 // Every cell of the extended option builder grid: anything but "^" and the double quote.

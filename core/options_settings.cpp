@@ -1,5 +1,6 @@
 #include "core/options_settings.h"
 
+#include <system_error>
 #include <utility>
 
 #include "core/file_error.h"
@@ -16,7 +17,7 @@ bool IsPelluxLocation(std::string_view location) {
   return tail == "pellux.exe" || tail == "pellux.cgi";
 }
 
-bool SaveOptions(const std::filesystem::path &programDir, Settings &settings,
+bool SaveOptions(const std::filesystem::path &settingsFolder, Settings &settings,
                  const OptionTexts &texts, MessageInterface &messages) {
   if (!IsPelluxLocation(texts.CGI_BIN)) {
     messages.ShowMessage(kPelluxLocationMessage);
@@ -31,7 +32,11 @@ bool SaveOptions(const std::filesystem::path &programDir, Settings &settings,
       .PelluxGeneration = settings.PelluxGeneration,
   };
   try {
-    SaveSettings(programDir, saved);
+    // The settings folder of an installed copy is made at the first save. When that fails, the
+    // save below reports the file it could not write.
+    std::error_code ignored;
+    std::filesystem::create_directories(settingsFolder, ignored);
+    SaveSettings(settingsFolder, saved);
   } catch (const FileError &error) {
     messages.ShowMessage(error.what());
     return false;

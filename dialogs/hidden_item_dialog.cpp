@@ -64,7 +64,7 @@ TPelluxAdd::TPelluxAdd(AppContext &context, QWidget *parent)
   setTabOrder(SmartTaxCode, Button1);
   setTabOrder(Button1, Button2);
 
-  TypedKeyFilter::Install(Edit2, PriceKeyAllowed);
+  TypedKeyFilter::InstallPrice(Edit2);
   TypedKeyFilter::Install(Edit3, WeightKeyAllowed);
 
   connect(Edit1, &QLineEdit::textChanged, this, &TPelluxAdd::Edit1Change);

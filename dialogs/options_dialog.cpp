@@ -141,7 +141,7 @@ TOptions::TOptions(AppContext &context, QWidget *parent)
 void TOptions::FormCreate() {
   std::vector<std::string> captions;
   try {
-    LoadButtonTexts(context_.programDir, captions);
+    LoadButtonTexts(context_.SettingsFolder(), captions);
   } catch (const FileError &error) {
     // The list stays empty; the user types the text.
     context_.messages.ShowMessage(error.what());
@@ -189,7 +189,7 @@ void TOptions::Button1Click() {
       .CGI_BIN = CGI_BIN_LOCATION->text().toStdString(),
       .ViewCart = Vcart->text().toStdString(),
   };
-  if (SaveOptions(context_.programDir, context_.settings, texts, context_.messages)) close();
+  if (SaveOptions(context_.SettingsFolder(), context_.settings, texts, context_.messages)) close();
 }
 
 void TOptions::Button2Click() {

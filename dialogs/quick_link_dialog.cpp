@@ -100,7 +100,7 @@ TQuickLink::TQuickLink(AppContext &context, QWidget *parent)
   setTabOrder(Button2, includeInfo);
   setTabOrder(includeInfo, Brackets);
 
-  TypedKeyFilter::Install(Edit2, PriceKeyAllowed);
+  TypedKeyFilter::InstallPrice(Edit2);
   TypedKeyFilter::Install(Edit3, WeightKeyAllowed);
 
   FormCreate();
@@ -117,7 +117,7 @@ void TQuickLink::FormCreate() {
 
   std::vector<std::string> captions;
   try {
-    LoadButtonTexts(context_.programDir, captions);
+    LoadButtonTexts(context_.SettingsFolder(), captions);
   } catch (const FileError &error) {
     // The caption list stays empty; the user types the caption.
     context_.messages.ShowMessage(error.what());

@@ -24,7 +24,9 @@ class StringGrid::CellDelegate : public QStyledItemDelegate {
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
     const auto filter = grid_->columnKeyFilters_.find(index.column());
-    if (filter != grid_->columnKeyFilters_.end()) TypedKeyFilter::Install(editor, filter->second);
+    if (filter != grid_->columnKeyFilters_.end()) {
+      TypedKeyFilter::Install(editor, filter->second.first, {}, filter->second.second);
+    }
     const QPersistentModelIndex cell(index);
     connect(editor, &QLineEdit::textEdited, grid_,
             [grid = grid_, cell](const QString &text) { grid->EditorTextEdited(cell, text); });
@@ -121,8 +123,9 @@ void StringGrid::Shape(const QStringList &titles, const QList<int> &widths, int 
   if (dataRows > 0 && columnCount() > 0) setCurrentCell(0, 0);
 }
 
-void StringGrid::SetColumnKeyFilter(int column, TypedKeyFilter::Allowed allowed) {
-  columnKeyFilters_[column] = std::move(allowed);
+void StringGrid::SetColumnKeyFilter(int column, TypedKeyFilter::Allowed allowed,
+                                    TypedKeyFilter::Meaning meaning) {
+  columnKeyFilters_[column] = {std::move(allowed), std::move(meaning)};
 }
 
 QString StringGrid::Cell(int column, int row) const {

@@ -39,8 +39,10 @@ class StringGrid : public QTableWidget {
   void Shape(const QStringList &titles, const QList<int> &widths, int dataRows);
   int DataRowCount() const { return rowCount(); }
   // Discards, without a word, every typed key of a cell in column that allowed refuses (for
-  // example all but digits in a price column). Paste is not filtered.
-  void SetColumnKeyFilter(int column, TypedKeyFilter::Allowed allowed);
+  // example all but digits in a price column), after meaning, when given, has told what the key
+  // stands for. Paste is not filtered.
+  void SetColumnKeyFilter(int column, TypedKeyFilter::Allowed allowed,
+                          TypedKeyFilter::Meaning meaning = {});
 
   // The text of a cell; row 0 gives the title, a cell outside the grid the empty text.
   QString Cell(int column, int row) const;
@@ -80,7 +82,7 @@ class StringGrid : public QTableWidget {
 
   QPointer<QLineEdit> editor_;
   bool changingCurrent_ = false;
-  std::map<int, TypedKeyFilter::Allowed> columnKeyFilters_;
+  std::map<int, std::pair<TypedKeyFilter::Allowed, TypedKeyFilter::Meaning>> columnKeyFilters_;
 };
 
 }  // namespace vendigo

@@ -86,7 +86,7 @@ TTextAdd::TTextAdd(AppContext &context, QWidget *parent)
   setTabOrder(UpDown2, OKBUT);
   setTabOrder(OKBUT, Button1);
 
-  TypedKeyFilter::Install(Edit4, PriceKeyAllowed);
+  TypedKeyFilter::InstallPrice(Edit4);
 
   connect(Edit3, &QLineEdit::textChanged, this, &TTextAdd::Edit3Change);
   connect(Edit4, &QLineEdit::textChanged, this, &TTextAdd::Edit4Change);

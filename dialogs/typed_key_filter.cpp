@@ -3,10 +3,13 @@
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 
 #include <optional>
 #include <utility>
+
+#include "builders/key_filters.h"
 
 namespace vendigo {
 
@@ -23,14 +26,29 @@ bool TypesText(const QString &text) {
 
 }  // namespace
 
-TypedKeyFilter::TypedKeyFilter(QWidget *target, Allowed allowed, std::function<void()> onRefused)
-    : QObject(target), allowed_(std::move(allowed)), onRefused_(std::move(onRefused)) {}
+TypedKeyFilter::TypedKeyFilter(QWidget *target, Allowed allowed, std::function<void()> onRefused,
+                               Meaning meaning)
+    : QObject(target),
+      allowed_(std::move(allowed)),
+      onRefused_(std::move(onRefused)),
+      meaning_(std::move(meaning)) {}
 
 TypedKeyFilter *TypedKeyFilter::Install(QWidget *target, Allowed allowed,
-                                        std::function<void()> onRefused) {
-  auto *filter = new TypedKeyFilter(target, std::move(allowed), std::move(onRefused));
+                                        std::function<void()> onRefused, Meaning meaning) {
+  auto *filter =
+      new TypedKeyFilter(target, std::move(allowed), std::move(onRefused), std::move(meaning));
   target->installEventFilter(filter);
   return filter;
+}
+
+TypedKeyFilter *TypedKeyFilter::InstallPrice(QWidget *target) {
+  return Install(target, PriceKeyAllowed, {}, PriceMeaning());
+}
+
+TypedKeyFilter::Meaning TypedKeyFilter::PriceMeaning() {
+  return [](char32_t typed, const QString &text) {
+    return PriceKeyMeaning(typed, text.contains(u'.'));
+  };
 }
 
 bool TypedKeyFilter::eventFilter(QObject *watched, QEvent *event) {
@@ -38,7 +56,7 @@ bool TypedKeyFilter::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   const auto *key = static_cast<QKeyEvent *>(event);
   if (!TypesText(key->text())) return false;
-  const std::optional<QString> kept = Kept(key->text());
+  const std::optional<QString> kept = Kept(watched, key->text());
   if (!kept) return false;
   // A key may type more than one character; the allowed ones still reach the widget.
   if (!kept->isEmpty()) {
@@ -49,20 +67,27 @@ bool TypedKeyFilter::eventFilter(QObject *watched, QEvent *event) {
   return true;
 }
 
-// The allowed characters of text, or nullopt when all of them are allowed. Reports each refused
-// character.
-std::optional<QString> TypedKeyFilter::Kept(const QString &text) const {
+// The characters text stands for that are allowed, or nullopt when that is text itself. Reports
+// each refused character.
+std::optional<QString> TypedKeyFilter::Kept(QObject *watched, const QString &text) const {
+  QString before;
+  if (const auto *edit = qobject_cast<const QLineEdit *>(watched); edit && meaning_) {
+    before = edit->text();
+    if (edit->hasSelectedText()) before.remove(edit->selectionStart(), edit->selectedText().size());
+  }
   QString kept;
-  bool refused = false;
-  for (const char32_t c : text.toUcs4()) {
+  bool changed = false;
+  for (const char32_t typed : text.toUcs4()) {
+    const char32_t c = meaning_ ? meaning_(typed, before + kept) : typed;
     if (allowed_(c)) {
       kept += QString::fromUcs4(&c, 1);
+      changed = changed || c != typed;
     } else {
-      refused = true;
+      changed = true;
       if (onRefused_) onRefused_();
     }
   }
-  if (!refused) return std::nullopt;
+  if (!changed) return std::nullopt;
   return kept;
 }
 
@@ -70,7 +95,7 @@ std::optional<QString> TypedKeyFilter::Kept(const QString &text) const {
 // text of an input method event rather than as key presses; they are typed all the same.
 bool TypedKeyFilter::FilterComposed(QObject *watched, QEvent *event) {
   const auto *composed = static_cast<QInputMethodEvent *>(event);
-  const std::optional<QString> kept = Kept(composed->commitString());
+  const std::optional<QString> kept = Kept(watched, composed->commitString());
   if (!kept) return false;
   QInputMethodEvent rest(composed->preeditString(), composed->attributes());
   rest.setCommitString(*kept, composed->replacementStart(), composed->replacementLength());

@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "builders/key_filters.h"
@@ -52,6 +53,8 @@ constexpr int kReadableTextColumn = 5;
 constexpr int kOptionReadableTextColumn = 3;
 constexpr int kTaxableColumn = 3;
 constexpr int kGeneration3Columns = 3;
+// The folder a template entry was found in; Qt::UserRole holds its full path.
+constexpr int kTemplateFolderRole = Qt::UserRole + 1;
 
 const char *const kPageNames[T_PelluxFP::kPageCount] = {"intro",   "pelluxadd", "Image",
                                                         "Details", "Eop",       "AddIt"};
@@ -100,7 +103,7 @@ StringGrid *NewGrid(const char *name, const QStringList &titles, const QList<int
                     std::size_t dataRows, QWidget *parent) {
   auto *grid = Named(new StringGrid(parent), name);
   grid->Shape(titles, widths, static_cast<int>(dataRows));
-  grid->SetColumnKeyFilter(kPriceColumn, PriceKeyAllowed);
+  grid->SetColumnKeyFilter(kPriceColumn, PriceKeyAllowed, TypedKeyFilter::PriceMeaning());
   grid->SetColumnKeyFilter(kWeightColumn, WeightKeyAllowed);
   return grid;
 }
@@ -265,7 +268,7 @@ void T_PelluxFP::BuildItemPage(QWidget *page) {
   layout->setColumnStretch(1, 1);
   layout->setColumnStretch(3, 1);
 
-  TypedKeyFilter::Install(Price, PriceKeyAllowed);
+  TypedKeyFilter::InstallPrice(Price);
   TypedKeyFilter::Install(ProductWeight, WeightKeyAllowed);
   connect(RadioButton1, &QRadioButton::toggled, this, [this](bool checked) {
     if (checked) RadioButton1Click();
@@ -355,12 +358,13 @@ void T_PelluxFP::BuildRelatedPage(QWidget *page) {
 }
 
 void T_PelluxFP::FormCreate() {
-  const QDir folder(ToQt(context_.programDir));
   QFileIconProvider icons;
-  for (const std::string &name : ListTemplates(context_.programDir)) {
-    const QString fileName = ToQt(name);
+  for (const TemplateEntry &found : ListTemplatesIn(context_.TemplateFolders())) {
+    const QDir folder(ToQt(found.folder.string()));
+    const QString fileName = ToQt(found.name);
     auto *entry = new QListWidgetItem(icons.icon(QFileInfo(folder.filePath(fileName))), fileName);
     entry->setData(Qt::UserRole, folder.filePath(fileName));
+    entry->setData(kTemplateFolderRole, ToQt(found.folder.string()));
     FileListBox1->addItem(entry);
   }
   currentPage_ = 0;
@@ -411,6 +415,12 @@ QString T_PelluxFP::SelectedTemplatePath() const {
   return selected.first()->data(Qt::UserRole).toString();
 }
 
+QString T_PelluxFP::SelectedTemplateFolder() const {
+  const QList<QListWidgetItem *> selected = FileListBox1->selectedItems();
+  if (selected.isEmpty()) return {};
+  return selected.first()->data(kTemplateFolderRole).toString();
+}
+
 // A template counts as chosen when the selected entry is the one whose text was loaded: an entry
 // reached with the keyboard alone has loaded nothing, and Finish would otherwise build the page
 // from another template's text (or from none) than the one the list shows.
@@ -438,7 +448,7 @@ void T_PelluxFP::LoadProfile(const QString &templatePath) {
   License->setText(ToQt(profile_.License));
   email->setText(ToQt(profile_.Email));
   const std::optional<std::filesystem::path> picture =
-      PreviewPicturePath(context_.programDir, profile_);
+      PreviewPicturePath(ToPath(SelectedTemplateFolder()), profile_);
   if (picture) {
     QPixmap pixmap;
     if (pixmap.load(ToQt(picture->string()))) {
@@ -609,14 +619,21 @@ void T_PelluxFP::SelectImage1Click() {
 }
 
 bool T_PelluxFP::PreviewImage(const QString &path) {
+  const std::filesystem::path folder = context_.PreviewFolder();
   try {
-    WriteImagePreview(context_.programDir, ToStd(path));
+    // The user's cache folder, where an installed copy writes the page, is made at the first
+    // preview; the program folder is never made.
+    std::error_code ignored;
+    if (folder != std::filesystem::path(context_.programDir)) {
+      std::filesystem::create_directories(folder, ignored);
+    }
+    WriteImagePreview(folder, ToStd(path));
   } catch (const FileError &error) {
     context_.messages.ShowMessage(error.what());
     return false;
   }
   const QUrl page =
-      QUrl::fromLocalFile(QDir(ToQt(context_.programDir)).filePath(kImagePreviewFileName));
+      QUrl::fromLocalFile(QDir(ToQt(folder.string())).filePath(kImagePreviewFileName));
   if (WebBrowser1->source() == page) {
     WebBrowser1->reload();
   } else {

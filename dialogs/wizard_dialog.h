@@ -68,6 +68,7 @@ class T_PelluxFP : public QDialog {
   void ShowPage(int index);
   bool TemplateChosen() const;
   QString SelectedTemplatePath() const;
+  QString SelectedTemplateFolder() const;
   void LoadProfile(const QString &templatePath);
   void LoadTemplateText(const QString &templatePath);
   // Writes and shows the preview page and sets the image tag; false (after the message) when

@@ -60,4 +60,15 @@ void EditorService::SaveActiveDocument() {
   }
 }
 
+void EditorService::CloseActiveDocument() {
+  EditorDocument *document = ActiveOrError();
+  if (!document) return;
+  if (document->IsModified()) {
+    sendErrorReply(kModifiedError,
+                   QStringLiteral("%1 has changes that are not saved").arg(document->Title()));
+    return;
+  }
+  window_.CloseDocument(document);
+}
+
 }  // namespace vendigo

@@ -19,6 +19,7 @@ class EditorService : public QObject, protected QDBusContext {
  public:
   static constexpr char kNoDocumentError[] = "FrontPage.Editor.Error.NoDocument";
   static constexpr char kFileError[] = "FrontPage.Editor.Error.File";
+  static constexpr char kModifiedError[] = "FrontPage.Editor.Error.Modified";
 
   explicit EditorService(PageEditorWindow &window, QObject *parent = nullptr);
 
@@ -34,6 +35,8 @@ class EditorService : public QObject, protected QDBusContext {
   Q_SCRIPTABLE QString ActiveDocumentText();
   // Saves the active document to its file; an unsaved document has none, which is an error.
   Q_SCRIPTABLE void SaveActiveDocument();
+  // Closes the active document; one with unsaved changes is refused, so nothing is lost.
+  Q_SCRIPTABLE void CloseActiveDocument();
 
  private:
   // The active document, or nullptr after an error reply.

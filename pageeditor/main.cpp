@@ -74,6 +74,8 @@ int main(int argc, char *argv[]) {
   RegistryMenus::Build(*window.menuBar(), registry, prompts);
 
   window.show();
+  // Started without files, the editor has one new document ready for the palette's first click.
+  if (files.isEmpty()) window.NewDocument();
   for (const QString &file : files) {
     if (!window.OpenDocument(file, &error)) {
       prompts.ShowError(QStringLiteral("Could not open %1: %2").arg(file, error));

@@ -55,6 +55,23 @@ std::vector<std::string> ListTemplates(const fs::path &folder) {
   return names;
 }
 
+std::vector<TemplateEntry> ListTemplatesIn(const std::vector<fs::path> &folders) {
+  std::vector<TemplateEntry> entries;
+  for (const fs::path &folder : folders) {
+    for (std::string &name : ListTemplates(folder)) {
+      const bool known =
+          std::any_of(entries.begin(), entries.end(),
+                      [&](const TemplateEntry &entry) { return entry.name == name; });
+      if (!known) entries.push_back({std::move(name), folder});
+    }
+  }
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const TemplateEntry &a, const TemplateEntry &b) {
+                     return LessIgnoringCase(a.name, b.name);
+                   });
+  return entries;
+}
+
 fs::path TemplateProfilePath(const fs::path &templateFile) {
   fs::path profile = templateFile;
   profile.replace_extension(".inf");

@@ -25,6 +25,18 @@ inline constexpr char kPagePreviewError[] = "Page Preview Error";
 // gives an empty list.
 std::vector<std::string> ListTemplates(const std::filesystem::path &folder);
 
+// A template found in one of several folders.
+struct TemplateEntry {
+  std::string name;
+  std::filesystem::path folder;
+
+  friend bool operator==(const TemplateEntry &, const TemplateEntry &) = default;
+};
+
+// The templates of all folders, one entry per file name: the first folder that holds a name gives
+// its entry. Sorted as ListTemplates sorts.
+std::vector<TemplateEntry> ListTemplatesIn(const std::vector<std::filesystem::path> &folders);
+
 // What a template's profile says about it; a missing file, section or key leaves the default.
 struct TemplateProfile {
   std::string Author = "Anonymous";

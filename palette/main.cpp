@@ -1,11 +1,13 @@
 // vendigo: the palette that builds shop page fragments and inserts them into the page editor.
 #include <QApplication>
+#include <QFileInfo>
 #include <QToolTip>
 
 #include <filesystem>
 #include <system_error>
 
 #include "core/app_context.h"
+#include "core/program_folders.h"
 #include "core/settings.h"
 #include "dialogs/web_engine_start.h"
 #include "editorlink/dbus_editor_host.h"
@@ -19,7 +21,7 @@
 namespace {
 
 // The running executable, found before the application object exists: the settings are read
-// first, and they live beside the program.
+// first, and they live beside the program or, for an installed copy, in the user's folders.
 std::filesystem::path ExecutablePath(const char *argv0) {
   std::error_code error;
   std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -40,7 +42,11 @@ void UseBalloonHints() {
 int main(int argc, char *argv[]) {
   using namespace vendigo;
   const std::filesystem::path executable = ExecutablePath(argv[0]);
-  Settings settings = LoadSettings(executable.parent_path());
+  const std::filesystem::path programDir = executable.parent_path();
+  const ProgramFolders folders = FindProgramFolders(
+      programDir, QFileInfo(QString::fromStdString(programDir.string())).isWritable(),
+      (programDir / VENDIGO_INSTALLED_TEMPLATES).lexically_normal(), ProcessXdgEnvironment());
+  Settings settings = LoadSettings(folders.settings);
 
   PrepareWebEngine("vendigo");
   QApplication app(argc, argv);
@@ -51,7 +57,7 @@ int main(int argc, char *argv[]) {
 
   QtMessageInterface messages;
   EditorLink editor(messages, ConnectDBusEditorHost);
-  AppContext context{settings, editor, messages, executable.parent_path().string()};
+  AppContext context{settings, editor, messages, programDir.string(), folders};
   EditorRegistry editorMenus(EditorRegistryFile().toStdString());
 
   TVendigoProject palette(context, editorMenus, executable.string());

@@ -62,6 +62,10 @@ TVendigoProject::TVendigoProject(AppContext &context, EditorRegistry &editorMenu
       editorMenus_(editorMenus),
       executablePath_(std::move(executablePath)) {
   setObjectName(QStringLiteral("VendigoProject"));
+  // The program ends when the palette closes (Closed) or a command ends it, never because the
+  // toolkit counts no window left: the palette is a tool window, which does not count, so a
+  // message box closing while no window of ours is active would otherwise end the program.
+  QApplication::setQuitOnLastWindowClosed(false);
   setWindowTitle(QStringLiteral("Vendigo"));
   setWindowIcon(QIcon(SvgPicture(QStringLiteral("vendigo"), QSize(64, 64))));
   BuildLayout();

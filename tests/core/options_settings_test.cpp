@@ -83,6 +83,13 @@ TEST_F(SaveOptionsTest, WritesTheFileThenTheSettings) {
   EXPECT_EQ(messages_.events, std::vector<std::string>{});
 }
 
+TEST_F(SaveOptionsTest, MakesTheSettingsFolderOfAnInstalledCopy) {
+  const fs::path folder = folder_.path() / "config" / "vendigo";
+  Settings settings = DefaultSettings();
+  EXPECT_TRUE(SaveOptions(folder, settings, {"A", "$", "Order!", "/pellux.cgi", "V"}, messages_));
+  EXPECT_EQ(LoadSettings(folder).Company, "A");
+}
+
 TEST_F(SaveOptionsTest, RefusedLocationWritesNothing) {
   const std::string before = "[CONFIGS]\nCompany=Old\n";
   testing::TempFolder::WriteBytes(SettingsFile(), before);

@@ -121,7 +121,7 @@ void TextOptionDialogTest::PriceKeyFilterAndUnfilteredSizes() {
   Type(Child<QLineEdit>(dialog, "Edit1"), "wide");
   Type(Child<QLineEdit>(dialog, "Edit2"), "-7");
   QCOMPARE(Child<QLineEdit>(dialog, "Edit3")->text(), QStringLiteral("Name \"x\"_1^"));
-  QCOMPARE(Child<QLineEdit>(dialog, "Edit4")->text(), QStringLiteral("25.0"));
+  QCOMPARE(Child<QLineEdit>(dialog, "Edit4")->text(), QStringLiteral("2.5.0"));  // "," is "."
   QCOMPARE(Child<QLineEdit>(dialog, "Edit1")->text(), QStringLiteral("wide"));
   QCOMPARE(Child<QLineEdit>(dialog, "Edit2")->text(), QStringLiteral("20-7"));
   QVERIFY(world.messages.events.empty());

@@ -168,6 +168,7 @@ class WizardTest : public QObject {
   void KeyboardSelectionLoadsNothing();
   void ImageChoiceAndCancel();
   void ImagePreviewThatCannotBeWritten();
+  void InstalledCopyUsesTheUsersFolders();
   void FinishWithoutTemplate();
   void FinishInsertsThePage_data();
   void FinishInsertsThePage();
@@ -338,7 +339,7 @@ void WizardTest::EditKeyFilters_data() {
                                                  << "12.5";
   QTest::newRow("price refuses signs and blanks") << "Price"
                                                   << "-1, 2$"
-                                                  << "12";
+                                                  << "1.2";
   QTest::newRow("price keeps backspace") << "Price"
                                          << "12\b3"
                                          << "13";
@@ -439,7 +440,7 @@ void WizardTest::GridRules_data() {
   QTest::newRow("related taxable 1 stays")
       << "AddIt" << QList<Typing>{{0, 3, "1"}} << 0 << QStringList{"", "", "", "1", ""};
   QTest::newRow("related price filter")
-      << "AddIt" << QList<Typing>{{0, 1, "3,5"}} << 0 << QStringList{"", "35", "", "", ""};
+      << "AddIt" << QList<Typing>{{0, 1, "3,5"}} << 0 << QStringList{"", "3.5", "", "", ""};
 }
 
 void WizardTest::GridRules() {
@@ -672,6 +673,37 @@ void WizardTest::ImagePreviewThatCannotBeWritten() {
     QCOMPARE(h.dialog->ProductImageTag(), std::string());
     QCOMPARE(browser->isHidden(), cancelledBefore);
   }
+}
+
+// The program folder, the merchant's own templates and the installed ones are all listed, a name
+// only once; a template's picture comes from its own folder and the preview page goes to the cache.
+void WizardTest::InstalledCopyUsesTheUsersFolders() {
+  Harness h;
+  TempFolder own, installed, home;
+  h.WriteFile("shop.zft", kPlainTemplate);
+  TempFolder::WriteBytes(own.path() / "shop.zft", "hidden by the program folder's shop.zft");
+  TempFolder::WriteBytes(own.path() / "mine.zft", kPlainTemplate);
+  TempFolder::WriteBytes(own.path() / "mine.inf", "[PROFILE]\nimage=mine.png\n");
+  WritePicture(own.path() / "mine.png", 3, 2);
+  TempFolder::WriteBytes(installed.path() / "basic.zft", kPlainTemplate);
+  const std::filesystem::path cache = home.path() / "cache" / "vendigo";
+  h.world.context.folders = {home.path(), cache, {h.folder.path(), own.path(), installed.path()}};
+  WritePicture(home.path() / "mug.png", 4, 4);
+  h.Open();
+
+  auto *list = h.Find<QListWidget>("FileListBox1");
+  QStringList names;
+  for (int row = 0; row < list->count(); ++row) names << list->item(row)->text();
+  QCOMPARE(names, QStringList({"basic.zft", "mine.zft", "shop.zft"}));
+  h.ClickTemplate("mine.zft");
+  QCOMPARE(h.Find<QLabel>("Image2")->pixmap().size(), QSize(3, 2));
+
+  h.dialog->SetImageFileChooser(
+      [&home](QWidget *) { return QString::fromStdString((home.path() / "mug.png").string()); });
+  h.dialog->findChild<QAction *>("SelectImage1")->trigger();
+  QVERIFY(TempFolder::ReadBytes(cache / "img~.html").find("mug.png") != std::string::npos);
+  QVERIFY(!std::filesystem::exists(h.folder.path() / "img~.html"));
+  QVERIFY(h.messages.events.empty());
 }
 
 void WizardTest::FinishWithoutTemplate() {

@@ -61,7 +61,7 @@ class DBusEditorLinkTest : public QObject {
   void cleanup() { QFile::remove(ActivationFileOfTheBus()); }
 
   void insertArrivesByteForByte_data() {
-    QTest::addColumn<QByteArray>("fileBytes");  // empty: a new document
+    QTest::addColumn<QByteArray>("fileBytes");  // empty: an empty page
     QTest::addColumn<QByteArray>("html");
     QTest::addColumn<QByteArray>("expected");
 
@@ -90,13 +90,10 @@ class DBusEditorLinkTest : public QObject {
 
     PageEditorSession editor;
     QVERIFY2(editor.Start(), qPrintable(editor.LastError()));
-    QString document = "Untitled 1";
-    if (fileBytes.isEmpty()) {
-      QVERIFY(editor.NewDocument());
-    } else {
-      document = editor.WriteFile("page.html", fileBytes);
-      QVERIFY2(editor.OpenDocument(document), qPrintable(editor.LastError()));
-    }
+    // The page is the editor's only document: the new one it started with is closed.
+    QVERIFY2(editor.CloseActiveDocument(), qPrintable(editor.LastError()));
+    const QString document = editor.WriteFile("page.html", fileBytes);
+    QVERIFY2(editor.OpenDocument(document), qPrintable(editor.LastError()));
 
     RecordingMessages messages;
     EditorLink link(messages, ConnectDBusEditorHost);
@@ -121,6 +118,7 @@ class DBusEditorLinkTest : public QObject {
     QFETCH(FailurePolicy, policy);
     PageEditorSession editor;
     QVERIFY2(editor.Start(), qPrintable(editor.LastError()));
+    QVERIFY2(editor.CloseActiveDocument(), qPrintable(editor.LastError()));
     RecordingMessages messages;
     EditorLink link(messages, ConnectDBusEditorHost);
     QVERIFY(link.Connect());
@@ -129,8 +127,8 @@ class DBusEditorLinkTest : public QObject {
     QCOMPARE(link.InsertFragment("<b>x</b>", policy), InsertOutcome::ProgramEnded);
     QCOMPARE(messages.events, (Events{kNoDocument, kEnd}));
     // The editor is still there and got nothing.
-    QVERIFY(editor.NewDocument());
-    QCOMPARE(editor.ActiveDocumentText(), QString());
+    QCOMPARE(editor.ListOpenDocs(), QString());
+    QVERIFY2(editor.LastError().isEmpty(), qPrintable(editor.LastError()));
   }
 
   void editorGoneAfterConnect_data() {
@@ -165,13 +163,14 @@ class DBusEditorLinkTest : public QObject {
     QVERIFY(editor.Quit());
 
     PageEditorSession another;
+    QString before;
     if (anotherEditorStarts) {
       QVERIFY2(another.Start(), qPrintable(another.LastError()));
-      QVERIFY(another.NewDocument());
+      before = another.ActiveDocumentText();
     }
     QCOMPARE(link.InsertFragment("<b>x</b>", policy), outcome);
     QCOMPARE(messages.events, events);
-    if (anotherEditorStarts) QCOMPARE(another.ActiveDocumentText(), QString());
+    if (anotherEditorStarts) QCOMPARE(another.ActiveDocumentText(), before);
   }
 
   void anEditorThatDoesNotAnswerIsAFailure_data() {
@@ -259,7 +258,8 @@ class DBusEditorLinkTest : public QObject {
     EditorLink link(messages, ConnectDBusEditorHost);
     QVERIFY(link.Connect());
     QCOMPARE(messages.events, Events{});
-    QCOMPARE(link.ListOpenDocs(), std::string());
+    // Started without files, the editor has one new document.
+    QCOMPARE(link.ListOpenDocs(), std::string("Untitled 1"));
 
     // End the editor the bus started.
     QDBusConnection bus = QDBusConnection::sessionBus();

@@ -57,7 +57,8 @@ class PageEditorBusTest : public QObject {
     QCOMPARE(second.exitCode(), 0);
 
     QVERIFY(editor.IsRunning());
-    QCOMPARE(editor.ListOpenDocs(), page);
+    // The first start had no files, so it opened one new document.
+    QCOMPARE(editor.ListOpenDocs(), "Untitled 1\n" + page);
     QCOMPARE(editor.ActiveDocumentText(), QString::fromUtf8("<p>\xC3\xA9</p>"));
   }
 
@@ -66,12 +67,16 @@ class PageEditorBusTest : public QObject {
     QVERIFY2(editor.Start(), qPrintable(editor.LastError()));
     const QString noDocument = "FrontPage.Editor.Error.NoDocument";
     const QString fileError = "FrontPage.Editor.Error.File";
+    QCOMPARE(ErrorOf("CloseActiveDocument"), QString());
+    QCOMPARE(ErrorOf("CloseActiveDocument"), noDocument);
     QCOMPARE(ErrorOf("vtiInsertHTML", {"<b>x</b>"}), noDocument);
     QCOMPARE(ErrorOf("ActiveDocumentText"), noDocument);
     QCOMPARE(ErrorOf("SaveActiveDocument"), noDocument);
     QCOMPARE(ErrorOf("OpenDocument", {editor.FilesFolder() + "/missing.html"}), fileError);
     QCOMPARE(ErrorOf("NewDocument"), QString());
     QCOMPARE(ErrorOf("SaveActiveDocument"), fileError);  // an unsaved document has no file
+    QCOMPARE(ErrorOf("vtiInsertHTML", {"<b>x</b>"}), QString());
+    QCOMPARE(ErrorOf("CloseActiveDocument"), QString("FrontPage.Editor.Error.Modified"));
     QCOMPARE(ErrorOf("vtiBringToTop"), QString());
   }
 

@@ -36,6 +36,24 @@ TEST(ListTemplates, EmptyOrMissingFolderGivesNoTemplates) {
   EXPECT_EQ(ListTemplates(folder.path() / "missing"), std::vector<std::string>{});
 }
 
+TEST(ListTemplatesIn, OneEntryPerNameTheFirstFolderWins) {
+  TempFolder program, own, installed;
+  for (const auto &[folder, name] :
+       std::vector<std::pair<const TempFolder *, const char *>>{{&program, "shop.zft"},
+                                                                {&own, "Mine.zft"},
+                                                                {&own, "shop.zft"},
+                                                                {&installed, "shop.zft"},
+                                                                {&installed, "mine.zft"},
+                                                                {&installed, "basic.zft"}}) {
+    TempFolder::WriteBytes(folder->path() / name, "x");
+  }
+  EXPECT_EQ(ListTemplatesIn({program.path(), own.path() / "missing", own.path(), installed.path()}),
+            (std::vector<TemplateEntry>{{"basic.zft", installed.path()},
+                                        {"Mine.zft", own.path()},
+                                        {"mine.zft", installed.path()},
+                                        {"shop.zft", program.path()}}));
+}
+
 TEST(TemplateProfilePath, ReplacesTheExtension) {
   EXPECT_EQ(TemplateProfilePath("/opt/vendigo/shop.zft"), fs::path("/opt/vendigo/shop.inf"));
   EXPECT_EQ(TemplateProfilePath("/opt/vendigo/my.shop.ZFT"), fs::path("/opt/vendigo/my.shop.inf"));

@@ -126,6 +126,10 @@ bool PageEditorSession::OpenDocument(const QString &path) {
   return Call("OpenDocument", {path});
 }
 
+bool PageEditorSession::CloseActiveDocument() {
+  return Call("CloseActiveDocument", {});
+}
+
 bool PageEditorSession::SaveActiveDocument() {
   return Call("SaveActiveDocument", {});
 }

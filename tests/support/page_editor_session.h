@@ -54,6 +54,7 @@ class PageEditorSession {
   bool NewDocument();
   bool OpenDocument(const QString &path);
   bool SaveActiveDocument();
+  bool CloseActiveDocument();
   QString ActiveDocumentText();
   QString ListOpenDocs();
   const QString &LastError() const { return lastError_; }

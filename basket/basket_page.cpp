@@ -106,7 +106,7 @@ std::string BasketPageHtml(const Basket &basket, std::string_view currency,
   } else {
     page +=
         "<table><tr><th>Description</th><th>Options</th><th>Texts</th><th>Unit price</th>"
-        "<th>Quantity</th><th>Weight</th><th>Taxable</th><th>Tax code</th><th>Line total</th>"
+        "<th>Quantity</th><th>Weight each</th><th>Taxable</th><th>Tax code</th><th>Line total</th>"
         "<th></th></tr>\n";
     for (std::size_t i = 0; i < basket.lines.size(); ++i) {
       page += LineRow(basket.lines[i], i, currency);

@@ -30,6 +30,10 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
+std::string Fields(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " field" : " fields");
+}
+
 std::string Quoted(std::string_view text) {
   return "\"" + Utf8Prefix(text, 40) + (Utf8Length(text) > 40 ? "...\"" : "\"");
 }
@@ -73,8 +77,7 @@ class Reading {
   std::optional<BasketLine> Item(const std::string &field, const std::vector<std::string> &parts,
                                  std::string_view form) {
     if (parts.size() != kItemFields) {
-      Refuse(field, "has " + std::to_string(parts.size()) +
-                        " fields; an item needs 5: " + std::string(form));
+      Refuse(field, "has " + Fields(parts.size()) + "; an item needs 5: " + std::string(form));
       return std::nullopt;
     }
     if (parts[0].empty()) Refuse(field, "the item has no description");
@@ -146,8 +149,8 @@ Order ReadOrder(const std::vector<FormField> &fields) {
           options.push_back({optionName, optionName, *price, 0});
         }
       } else if (parts.size() != kOptionFields) {
-        reading.Refuse(name, "has " + std::to_string(parts.size()) +
-                                 " fields; an option needs 3: description^price^weight");
+        reading.Refuse(
+            name, "has " + Fields(parts.size()) + "; an option needs 3: description^price^weight");
       } else {
         const std::optional<double> price = reading.Price(name, parts[1]);
         const std::optional<long> weight = reading.Weight(name, parts[2]);

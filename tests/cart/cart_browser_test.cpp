@@ -1,0 +1,219 @@
+#include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+
+#include "support/program_run.h"
+
+namespace vendigo {
+
+namespace {
+
+constexpr int kEngineMs = 60000;
+
+// Lets a script fill in a page as a shopper does and press its order button or link.
+constexpr char kShopper[] = R"(
+  function field(n, i) { return document.getElementsByName(n)[i || 0]; }
+  function set(n, v, i) { field(n, i).value = v; }
+  function check(n, i) { field(n, i).checked = true; }
+  function pick(n, text) {
+    for (const o of field(n).options) if (o.text.includes(text)) field(n).value = o.value;
+  }
+  function qa(i, v) { document.querySelectorAll('input[name^=pelluxqa_]')[i].value = v; }
+  function buy() { document.querySelector('input[type=submit i]').click(); }
+  function follow() { document.querySelector('a[href*=pelluxadd]').click(); }
+)";
+
+// One basket line per text line, as a shopper reads it from the basket.
+QString Summary(const QJsonObject &basket) {
+  QString text;
+  for (const QJsonValue &value : basket["lines"].toArray()) {
+    const QJsonObject line = value.toObject();
+    text += QString("%1 x%2 @%3 w%4")
+                .arg(line["description"].toString())
+                .arg(line["quantity"].toInt())
+                .arg(line["unitPrice"].toString())
+                .arg(line["weight"].toInt());
+    for (const QJsonValue option : line["options"].toArray()) {
+      text += " [" + option["name"].toString() + "=" + option["description"].toString() + "]";
+    }
+    for (const QJsonValue typed : line["texts"].toArray()) {
+      text += " {" + typed["caption"].toString() + "=" + typed["text"].toString() + "}";
+    }
+    text += "\n";
+  }
+  for (const QJsonValue refusal : basket["refusals"].toArray()) {
+    text += "refused " + refusal["field"].toString() + ": " + refusal["reason"].toString() + "\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+class CartBrowserTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    cart_.start(VENDIGO_CART_PATH, {"--port", "0"});
+    QVERIFY(cart_.waitForReadyRead(10000));
+    const QString said = QString::fromUtf8(cart_.readAllStandardOutput());
+    port_ = said.section(':', -1).section('/', 0, 0).toUShort();
+    QVERIFY2(port_ != 0, qPrintable(said));
+    cartUrl_ = QString("http://127.0.0.1:%1/cgi-bin/pellux.cgi").arg(port_);
+    QFile settings(folder_.filePath("pelluxfp.ini"));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write(("[CONFIGS]\nCGI_BIN=" + cartUrl_ +
+                    "\nOrderButton=Order!\nCurrency=$\nPelluxGeneration=4\n")
+                       .toUtf8());
+  }
+  void cleanupTestCase() {
+    cart_.kill();
+    cart_.waitForFinished();
+  }
+
+  // Each page is made of vendigo-html fragments ("command json" or "page template json"); the
+  // ones after a form container go into it, where a merchant inserts them.
+  void ShopperOrders_data() {
+    QTest::addColumn<QStringList>("fragments");
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("basket");
+    const QString item = R"(pelluxadd {"Description": "Shirt", "Price": "10", "Weight": "1"})";
+    const QString rows = R"("Rows": [["Mug", "4.5", "1"], ["Cup", "1000", "2", "1", "A"]])";
+    QTest::newRow("hidden item") << QStringList{"form", R"(pelluxadd {"Description": "Blue Mug",
+        "Price": "4.50", "Weight": "2", "Taxable": "1"})",
+                                                "quantity", "buybutton"}
+                                 << "set('quantity', '3'); buy()"
+                                 << "Blue Mug x3 @4.50 w2\n";
+    QTest::newRow("quick link") << QStringList{R"(quicklink {"Description": "Café Mug",
+        "Price": "1234.5", "Weight": "1"})"}
+                                << "follow()"
+                                << "Café Mug x1 @1,234.50 w1\n";
+    QTest::newRow("text option") << QStringList{"form", item, R"(textadd {"Caption":
+        "Name on shirt", "Price": "5.00"})",
+                                                "buybutton"}
+                                 << "set('textadd_Name on shirt_5.00', 'Bob'); buy()"
+                                 << "Shirt x1 @15.00 w1 {Name on shirt=Bob}\n";
+    QTest::newRow("option list") << QStringList{"form", item, R"(options {"Name": "Size", "Rows":
+        [["Small", "00.00", "0", "Small"], ["Large", "2.5", "1", "Large"]]})",
+                                                "buybutton"}
+                                 << "pick('eop_Size', 'Large'); buy()"
+                                 << "Shirt x1 @12.50 w2 [Size=Large]\n";
+    for (const bool wrapped : {false, true}) {
+      const QString interface = wrapped ? R"(, "ProductInterface": true})" : "}";
+      const auto table = [&](const char *mode) {
+        const QString addit = QString(R"(addit {"Mode": "%1", )").arg(mode) + rows + interface;
+        return wrapped ? QStringList{addit} : QStringList{"form", addit, "buybutton"};
+      };
+      const char *suffix = wrapped ? " in product interface" : "";
+      QTest::addRow("checkbox table%s", suffix) << table("checkbox")
+                                                << "check('addit', 0); check("
+                                                   "'addit', 1); buy()"
+                                                << "Mug x1 @4.50 w1\nCup x1 @1,000.00 w2\n";
+      QTest::addRow("radio table%s", suffix) << table("radio") << "check('addit', 1); buy()"
+                                             << "Cup x1 @1,000.00 w2\n";
+      QTest::addRow("quantity table%s", suffix) << table("quantity") << "qa(1, '2'); buy()"
+                                                << "Cup x2 @1,000.00 w2\n";
+    }
+    QTest::newRow("select list") << QStringList{"form", R"(addit {"Mode": "select", )" + rows + "}",
+                                                "buybutton"}
+                                 << "pick('addit', 'Cup'); buy()"
+                                 << "Cup x1 @1,000.00 w2\n";
+    QTest::newRow("eBay form") << QStringList{"ebay"}
+                               << "set('description', '123456'); set("
+                                  "'price', '1,020.00'); set('eop_Shipping', '4.5'); buy()"
+                               << "123456 x1 @1,024.50 w0 [Shipping=Shipping]\n";
+    const QString single = R"({"Description": "Blue mug", "Price": "4.5", "Weight": "1",
+        "Options": [{"Name": "Size", "Rows": [["Small", "0", "0", "Small"], ["Large", "2", "1",
+        "Large"]]}], "Related": [["Saucer", "1.50", "0"]]})";
+    const QString multiple = R"({"Mode": "multiple", "Descriptions": [["Red mug", "4", "1", "", "",
+        "Red mug"], ["Green mug", "5", "2", "1", "B", "Green mug"]]})";
+    for (const char *name : {"single_product", "product_range"}) {
+      QTest::addRow("%s single", name)
+          << QStringList{QString("page %1.zft ").arg(name) + single}
+          << "pick('eop_Size', 'Large'); set('quantity', '2'); field('addit') && check('addit'); "
+             "buy()"
+          << QString("Blue mug x2 @6.50 w2 [Size=Large]\n") + (QString(name) == "product_range"
+                                                                   ? "Saucer x1 @1.50 w0\n"
+                                                                   : "");  // its related products
+      QTest::addRow("%s multiple", name)
+          << QStringList{QString("page %1.zft ").arg(name) + multiple}
+          << "pick('pelluxadd', 'Green'); buy()"
+          << "Green mug x1 @5.00 w2\n";
+    }
+  }
+
+  void ShopperOrders() {
+    QFETCH(QStringList, fragments);
+    QFETCH(QString, actions);
+    QFETCH(QString, basket);
+    QString html;
+    for (const QString &fragment : fragments) {
+      const QString command = fragment.section(' ', 0, 0);
+      QStringList arguments{"--settings", folder_.filePath("pelluxfp.ini"), command};
+      if (command == "page")
+        arguments << "--template" << VENDIGO_TEMPLATES_DIR "/" + fragment.section(' ', 1, 1);
+      const QString input = fragment.section(' ', command == "page" ? 2 : 1);
+      const testing::ProgramRun run =
+          testing::RunProgram(VENDIGO_HTML_PATH, arguments, input.toUtf8());
+      QVERIFY2(run.exitCode == 0, run.err.c_str());
+      const QString built = QString::fromStdString(run.out);
+      html = html.contains("<p>&nbsp;</p>") ? html.replace("<p>&nbsp;</p>", built + "<p>&nbsp;</p>")
+                                            : html + built;
+    }
+    QWebEnginePage page;
+    // A page from a file may post to a cart on the network, as it may once published.
+    page.settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    QVERIFY(Load(page, QUrl::fromLocalFile(Write("page.html", html.toUtf8()))));
+    RunScript(page, kShopper + actions);
+    QTRY_VERIFY_WITH_TIMEOUT(page.url().path() == "/basket" && loaded_, kEngineMs);
+    QCOMPARE(
+        Summary(QJsonDocument::fromJson(RunScript(page, Fetch("GET", "/basket.json")).toByteArray())
+                    .object()),
+        basket);
+    RunScript(page, Fetch("POST", "/basket/empty"));
+  }
+
+ private:
+  // A script that asks the cart and evaluates to its answer.
+  static QString Fetch(const char *method, const char *path) {
+    return QString(
+               "var r = new XMLHttpRequest(); r.open('%1', '%2', false); r.send(); r.responseText")
+        .arg(method, path);
+  }
+  QString Write(const QString &name, const QByteArray &bytes) {
+    QFile file(folder_.filePath(name));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName()
+                                                                                : QString();
+  }
+  bool Load(QWebEnginePage &page, const QUrl &url) {
+    loaded_ = false;
+    connect(&page, &QWebEnginePage::loadStarted, this, [this] { loaded_ = false; });
+    connect(&page, &QWebEnginePage::loadFinished, this, [this](bool ok) { loaded_ = ok; });
+    page.load(url);
+    return QTest::qWaitFor([this] { return loaded_; }, kEngineMs);
+  }
+  static QVariant RunScript(QWebEnginePage &page, const QString &script) {
+    auto answer = std::make_shared<std::optional<QVariant>>();
+    page.runJavaScript(script, [answer](const QVariant &value) { *answer = value; });
+    return QTest::qWaitFor([&] { return answer->has_value(); }, kEngineMs) ? **answer : QVariant();
+  }
+
+  QTemporaryDir folder_;
+  QProcess cart_;
+  quint16 port_ = 0;
+  QString cartUrl_;
+  bool loaded_ = false;
+};
+
+}  // namespace vendigo
+
+QTEST_MAIN(vendigo::CartBrowserTest)
+#include "cart_browser_test.moc"

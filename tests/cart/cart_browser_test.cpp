@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
+#include <random>
 
 #include "support/program_run.h"
 
@@ -181,7 +182,79 @@ class CartBrowserTest : public QObject {
     RunScript(page, Fetch("POST", "/basket/empty"));
   }
 
+  // Malformed, huge and numerous fields, and broken HTTP, are refused with the field and the
+  // reason; the cart keeps answering, and answers on 127.0.0.1 only.
+  void BadRequestsAreRefused() {
+    std::mt19937 random(14);
+    QByteArray noise(5000, 0);
+    for (char &byte : noise) byte = char(random());
+    const QList<std::pair<QByteArray, QString>> cases = {
+        {"pelluxadd=Mug%5E4.50",
+         "refused pelluxadd: has 2 fields; an item needs 5: "
+         "description^price^weight^taxable^tax code\n"},
+        {"addit=Mug%5Eabc%5E1%5E%5E&pelluxqa_Cup_1_0__=x",
+         "refused addit: the price \"abc\" is "
+         "no number\nrefused pelluxqa_Cup_1_0__: the quantity \"x\" is not a whole number from 0 "
+         "to 99999\n"},
+        {"pelluxadd=" + QByteArray(2000, 'x'),
+         "refused pelluxadd: is 2009 bytes long; a field "
+         "name or value is read up to 1024 bytes\n"},
+        {QByteArray("eop_a=1&").repeated(5000),
+         "refused : the request has 5000 fields; the test "
+         "cart reads up to 200\n"},
+        {QByteArray(1 << 20, '&'),
+         "refused : the request is 1048576 bytes long; the test cart "
+         "reads up to 65536\n"},
+        {"pelluxadd=" + noise.toPercentEncoding().left(3000), ""},
+    };
+    for (const auto &[body, refused] : cases) {
+      QCOMPARE(Ask("POST /cgi-bin/pellux.cgi HTTP/1.1\r\nContent-Type: application/x-www-form-"
+                   "urlencoded\r\nContent-Length: " +
+                   QByteArray::number(body.size()) + "\r\n\r\n" + body)
+                   .left(12),
+               "HTTP/1.1 303");
+      const QByteArray answer = Ask("GET /basket.json HTTP/1.1\r\n\r\n");
+      const QJsonObject basket = QJsonDocument::fromJson(answer.mid(answer.indexOf("{"))).object();
+      QVERIFY(basket["lines"].toArray().isEmpty());
+      if (!refused.isEmpty()) QCOMPARE(Summary(basket), refused);
+      if (refused.isEmpty()) QVERIFY(!basket["refusals"].toArray().isEmpty());
+    }
+    Ask(noise + "\r\n\r\n");
+    QVERIFY(Ask("GET /basket HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 200"));
+    for (const QHostAddress &address : QNetworkInterface::allAddresses()) {
+      if (address.isLoopback()) continue;
+      QTcpSocket socket;
+      socket.connectToHost(address, port_);
+      QVERIFY2(!socket.waitForConnected(2000), qPrintable(address.toString()));
+    }
+    const testing::ProgramRun taken =
+        testing::RunProgram(VENDIGO_CART_PATH, {"--port", QString::number(port_)});
+    QCOMPARE(taken.exitCode, 1);
+    QVERIFY2(QString::fromStdString(taken.err).startsWith(
+                 QString("vendigo-cart: cannot listen on 127.0.0.1:%1: ").arg(port_)),
+             taken.err.c_str());
+  }
+
  private:
+  // The cart's whole answer to one request sent as it is; empty when it does not answer in time.
+  QByteArray Ask(const QByteArray &request) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port_);
+    if (!socket.waitForConnected(5000)) return {};
+    socket.write(request.endsWith("\r\n\r\n") ? request.chopped(2) + "Connection: close\r\n\r\n"
+                                              : request);
+    QByteArray answer;
+    while (socket.waitForReadyRead(5000)) {
+      answer += socket.readAll();
+      const qsizetype head = answer.indexOf("\r\n\r\n");
+      const qsizetype length = answer.indexOf("Content-Length: ");
+      if (head > 0 && length > 0 &&
+          answer.size() - head - 4 >=
+              answer.mid(length + 16, head - length - 16).split('\r')[0].toInt())
+        break;
+    }
+    return answer;
+  }
   // A script that asks the cart and evaluates to its answer.
   static QString Fetch(const char *method, const char *path) {
     return QString(

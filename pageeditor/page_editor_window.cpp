@@ -13,6 +13,7 @@
 
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
+#include "pageeditor/test_cart_switch.h"
 
 namespace vendigo {
 
@@ -51,6 +52,8 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
   quit->setObjectName("FileExit");
   quit->setShortcut(QKeySequence::Quit);
   connect(quit, &QAction::triggered, this, &QWidget::close);
+
+  new TestCartSwitch(*this, prompts_);
 
   connect(tabs_, &QTabWidget::currentChanged, this, &PageEditorWindow::UpdateState);
   connect(tabs_, &QTabWidget::tabCloseRequested, this, [this](int index) {

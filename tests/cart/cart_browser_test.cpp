@@ -62,11 +62,10 @@ class CartBrowserTest : public QObject {
     port_ = said.section(':', -1).section('/', 0, 0).toUShort();
     QVERIFY2(port_ != 0, qPrintable(said));
     QFile settings(folder_.filePath("pelluxfp.ini"));
-    QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write(
-        (QString("[CONFIGS]\nCGI_BIN=http://127.0.0.1:%1/cgi-bin/pellux.cgi").arg(port_) +
-         "\nOrderButton=Order!\nCurrency=$\nPelluxGeneration=4\n")
-            .toUtf8());
+    const QString ini =
+        "[CONFIGS]\nOrderButton=Order!\nPelluxGeneration=4\nCGI_BIN=http://127.0.0.1:";
+    QVERIFY(settings.open(QIODevice::WriteOnly) &&
+            settings.write((ini + QString::number(port_) + "/cgi-bin/pellux.cgi\n").toUtf8()) > 0);
   }
 
   // Each page is made of vendigo-html fragments ("command json" or "page template json", split
@@ -134,13 +133,11 @@ class CartBrowserTest : public QObject {
       QStringList arguments{"--settings", folder_.filePath("pelluxfp.ini"), command};
       if (command == "page")
         arguments << "--template" << VENDIGO_TEMPLATES_DIR "/" + fragment.section(' ', 1, 1);
-      const QString input = fragment.section(' ', command == "page" ? 2 : 1);
-      const testing::ProgramRun run =
-          testing::RunProgram(VENDIGO_HTML_PATH, arguments, input.toUtf8());
+      const testing::ProgramRun run = testing::RunProgram(
+          VENDIGO_HTML_PATH, arguments, fragment.section(' ', command == "page" ? 2 : 1).toUtf8());
       QVERIFY2(run.exitCode == 0, run.err.c_str());
-      const QString built = QString::fromStdString(run.out);
-      html = html.contains("<p>&nbsp;</p>") ? html.replace("<p>&nbsp;</p>", built + "<p>&nbsp;</p>")
-                                            : html + built;
+      const QString built = QString::fromStdString(run.out), form = "<p>&nbsp;</p>";
+      html = html.contains(form) ? html.replace(form, built + form) : html + built;
     }
     QFile file(folder_.filePath("page.html"));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(html.toUtf8()) > 0);
@@ -166,13 +163,9 @@ class CartBrowserTest : public QObject {
     QByteArray noise(5000, 0);
     for (char &byte : noise) byte = char(random());
     const QList<std::pair<QByteArray, QString>> cases = {
-        {"pelluxadd=" + QByteArray(2000, 'x'),
-         "refused pelluxadd: is 2009 bytes long; a field "
-         "name or value is read up to 1024 bytes\n"},
-        {QByteArray("eop_a=1&").repeated(5000),
-         "refused : the request has 5000 fields; the test cart reads up to 200\n"},
-        {QByteArray(1 << 20, '&'),
-         "refused : the request is 1048576 bytes long; the test cart reads up to 65536\n"},
+        {"pelluxadd=" + QByteArray(2000, 'x'), "refused pelluxadd: is 2009 bytes long"},
+        {QByteArray("eop_a=1&").repeated(5000), "refused : the request has 5000 fields"},
+        {QByteArray(1 << 20, '&'), "refused : the request is 1048576 bytes long"},
         {"pelluxadd=" + noise.toPercentEncoding().left(3000), "refused pelluxadd: "},
     };
     for (const auto &[body, refused] : cases) {

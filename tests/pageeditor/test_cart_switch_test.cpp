@@ -1,5 +1,4 @@
-// With Test Cart on, an order placed in the rendered view reaches the test cart, form and all,
-// wherever the page's cart program is.
+// With Test Cart on, an order placed in the rendered view reaches the test cart, form and all.
 #include <QAction>
 #include <QLabel>
 #include <QProcess>

@@ -14,6 +14,7 @@
 #include "pageeditor/catalogue_dialog.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
+#include "pageeditor/test_cart_switch.h"
 
 namespace vendigo {
 
@@ -63,6 +64,8 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
   quit->setObjectName("FileExit");
   quit->setShortcut(QKeySequence::Quit);
   connect(quit, &QAction::triggered, this, &QWidget::close);
+
+  new TestCartSwitch(*this, prompts_);
 
   connect(tabs_, &QTabWidget::currentChanged, this, &PageEditorWindow::UpdateState);
   connect(tabs_, &QTabWidget::tabCloseRequested, this, [this](int index) {

@@ -20,7 +20,7 @@ run(${CMAKE_COMMAND} -E env DESTDIR=${root}
 
 set(installed ${root}${prefix})
 foreach(file
-    bin/vendigo bin/vendigo-pageeditor bin/vendigo-html
+    bin/vendigo bin/vendigo-pageeditor bin/vendigo-html bin/vendigo-cart
     share/vendigo/templates/single_product.zft share/vendigo/templates/single_product.inf
     share/vendigo/templates/single_product.bmp share/vendigo/templates/product_range.zft
     share/vendigo/templates/no_pre.bmp

@@ -1,0 +1,91 @@
+#include "pageeditor/test_cart_switch.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTcpSocket>
+#include <QToolBar>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+
+#include "pageeditor/editor_prompts.h"
+#include "pageeditor/test_cart_redirect.h"
+
+namespace vendigo {
+
+namespace {
+
+bool CartAnswers() {
+  QTcpSocket socket;
+  socket.connectToHost("127.0.0.1", TestCartRedirect::kPort);
+  return socket.waitForConnected(500);
+}
+
+}  // namespace
+
+TestCartSwitch::TestCartSwitch(QMainWindow &window, EditorPrompts &prompts)
+    : QObject(&window),
+      prompts_(prompts),
+      action_(new QAction("&Test Cart", this)),
+      indicator_(new QLabel(&window)),
+      redirect_(new TestCartRedirect(this)) {
+  action_->setObjectName("ViewTestCart");
+  action_->setCheckable(true);
+  action_->setToolTip("Send the page's orders to the test cart on this machine");
+  QMenu *view = window.menuBar()->addMenu("&View");
+  view->setObjectName("ViewMenu");
+  view->addAction(action_);
+  QToolBar *tools = window.addToolBar("Test Cart");
+  tools->setObjectName("TestCartToolBar");
+  tools->addAction(action_);
+
+  indicator_->setObjectName("TestCartIndicator");
+  indicator_->setText(
+      QString(" Test Cart on: orders go to http://127.0.0.1:%1/ ").arg(TestCartRedirect::kPort));
+  indicator_->setStyleSheet("background-color: #f5c400; color: black; font-weight: bold");
+  indicator_->hide();
+  window.statusBar()->addPermanentWidget(indicator_);
+
+  QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(redirect_);
+  connect(action_, &QAction::toggled, this, &TestCartSwitch::Toggle);
+}
+
+TestCartSwitch::~TestCartSwitch() {
+  TestCartRedirect::SetOn(false);
+  QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(nullptr);
+  if (cart_.state() != QProcess::NotRunning) {
+    cart_.kill();
+    cart_.waitForFinished(3000);
+  }
+}
+
+void TestCartSwitch::Toggle(bool on) {
+  if (on && !EnsureCart()) {
+    action_->setChecked(false);
+    return;
+  }
+  TestCartRedirect::SetOn(on);
+  // The rendered page is a local file; the test cart is on the network.
+  QWebEngineProfile::defaultProfile()->settings()->setAttribute(
+      QWebEngineSettings::LocalContentCanAccessRemoteUrls, on);
+  indicator_->setVisible(on);
+}
+
+bool TestCartSwitch::EnsureCart() {
+  if (cart_.state() == QProcess::Running || CartAnswers()) return true;
+  const QString program = QDir(QCoreApplication::applicationDirPath()).filePath("vendigo-cart");
+  cart_.start(program, {"--port", QString::number(TestCartRedirect::kPort)});
+  if (cart_.waitForStarted(5000) && cart_.waitForReadyRead(5000)) return true;
+  const QString said = QString::fromLocal8Bit(cart_.readAllStandardError()).trimmed();
+  cart_.kill();
+  cart_.waitForFinished(3000);
+  prompts_.ShowError(QString("The test cart could not be started (%1): %2")
+                         .arg(program, said.isEmpty() ? cart_.errorString() : said));
+  return false;
+}
+
+}  // namespace vendigo

@@ -1,0 +1,229 @@
+#include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+#include <random>
+
+#include "support/program_run.h"
+
+namespace vendigo {
+
+namespace {
+
+constexpr int kEngineMs = 60000;
+
+// Lets a script fill in a page as a shopper does and press its order button or link.
+constexpr char kShopper[] = R"(
+  function field(n, i) { return document.getElementsByName(n)[i || 0]; }
+  function set(n, v, i) { field(n, i).value = v; } function check(n, i) { field(n, i).checked = 1; }
+  function pick(n, t) { for (const o of field(n).options) if (o.text.includes(t)) o.selected = 1; }
+  function qa(i, v) { document.querySelectorAll('input[name^=pelluxqa_]')[i].value = v; }
+  function buy() { document.querySelector('input[type=submit i]').click(); }
+  function follow() { document.querySelector('a[href*=pelluxadd]').click(); })";
+
+// One basket line per text line, as a shopper reads it from the basket.
+QString Summary(const QJsonObject &basket) {
+  QString text;
+  for (const QJsonValue &value : basket["lines"].toArray()) {
+    const QJsonObject line = value.toObject();
+    text +=
+        QStringList{line["description"].toString(), "x" + QString::number(line["quantity"].toInt()),
+                    "@" + line["unitPrice"].toString(),
+                    "w" + QString::number(line["weight"].toInt())}
+            .join(' ');
+    for (const QJsonValue option : line["options"].toArray())
+      text += " [" + option["name"].toString() + "=" + option["description"].toString() + "]";
+    for (const QJsonValue typed : line["texts"].toArray())
+      text += " {" + typed["caption"].toString() + "=" + typed["text"].toString() + "}";
+    text += "\n";
+  }
+  for (const QJsonValue refusal : basket["refusals"].toArray())
+    text += "refused " + refusal["field"].toString() + ": " + refusal["reason"].toString() + "\n";
+  return text;
+}
+
+}  // namespace
+
+class CartBrowserTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    cart_.start(VENDIGO_CART_PATH, {"--port", "0"});
+    QVERIFY(cart_.waitForReadyRead(10000));
+    const QString said = QString::fromUtf8(cart_.readAllStandardOutput());
+    port_ = said.section(':', -1).section('/', 0, 0).toUShort();
+    QVERIFY2(port_ != 0, qPrintable(said));
+    QFile settings(folder_.filePath("pelluxfp.ini"));
+    const QString ini =
+        "[CONFIGS]\nOrderButton=Order!\nPelluxGeneration=4\nCGI_BIN=http://127.0.0.1:";
+    QVERIFY(settings.open(QIODevice::WriteOnly) &&
+            settings.write((ini + QString::number(port_) + "/cgi-bin/pellux.cgi\n").toUtf8()) > 0);
+  }
+
+  // Each page is made of vendigo-html fragments ("command json" or "page template json", split
+  // by "|"); the ones after a form container go into it, where a merchant inserts them.
+  void ShopperOrders_data() {
+    QTest::addColumn<QStringList>("fragments");
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("basket");
+    const auto row = [](const QString &name, const QString &fragments, const char *actions,
+                        const QString &basket) {
+      QTest::newRow(qPrintable(name)) << fragments.split('|') << QString(actions) << basket;
+    };
+    const QString item = R"(pelluxadd {"Description": "Shirt", "Price": "10", "Weight": "1"})";
+    const QString rows = R"("Rows": [["Mug", "4.5", "1"], ["Cup", "1000", "2", "1", "A"]])";
+    row("hidden item", R"(form|pelluxadd {"Description": "Blue Mug", "Price": "4.50", "Weight":
+        "2", "Taxable": "1"}|quantity|buybutton)",
+        "set('quantity', '3'); buy()", "Blue Mug x3 @4.50 w2\n");
+    row("quick link", R"(quicklink {"Description": "Café Mug", "Price": "1234.5", "Weight": "1"})",
+        "follow()", "Café Mug x1 @1,234.50 w1\n");
+    row("text option", "form|" + item + R"(|textadd {"Caption": "Name on shirt", "Price":
+        "5.00"}|buybutton)",
+        "set('textadd_Name on shirt_5.00', 'Bob'); buy()",
+        "Shirt x1 @15.00 w1 {Name on shirt=Bob}\n");
+    row("option list", "form|" + item + R"(|options {"Name": "Size", "Rows": [["Small", "00.00",
+        "0", "Small"], ["Large", "2.5", "1", "Large"]]}|buybutton)",
+        "pick('eop_Size', 'Large'); buy()", "Shirt x1 @12.50 w2 [Size=Large]\n");
+    for (const QString wrapped : {"", R"(, "ProductInterface": true)"}) {
+      const auto table = [&](const char *mode) {
+        const QString addit = QString(R"(addit {"Mode": "%1", )").arg(mode) + rows + wrapped + "}";
+        return wrapped.isEmpty() ? "form|" + addit + "|buybutton" : addit;
+      };
+      const QString in = wrapped.isEmpty() ? "" : " in product interface";
+      row("checkbox table" + in, table("checkbox"), "check('addit', 0); check('addit', 1); buy()",
+          "Mug x1 @4.50 w1\nCup x1 @1,000.00 w2\n");
+      row("radio table" + in, table("radio"), "check('addit', 1); buy()", "Cup x1 @1,000.00 w2\n");
+      row("quantity table" + in, table("quantity"), "qa(1, '2'); buy()", "Cup x2 @1,000.00 w2\n");
+    }
+    row("select list", "form|" + QString(R"(addit {"Mode": "select", )") + rows + "}|buybutton",
+        "pick('addit', 'Cup'); buy()", "Cup x1 @1,000.00 w2\n");
+    row("eBay form", "ebay",
+        "set('description', '123456'); set('price', '1,020.00'); set('eop_Shipping', '4.5'); buy()",
+        "123456 x1 @1,024.50 w0 [Shipping=Shipping]\n");
+    for (const QString name : {"single_product", "product_range"}) {
+      row(name + " single", "page " + name + R"(.zft {"Description": "Blue mug", "Price": "4.5",
+          "Weight": "1", "Options": [{"Name": "Size", "Rows": [["Small", "0", "0", "Small"],
+          ["Large", "2", "1", "Large"]]}], "Related": [["Saucer", "1.50", "0"]]})",
+          "pick('eop_Size', 'Large'); set('quantity', '2'); field('addit') && check('addit'); "
+          "buy()",
+          // Only the range template offers related products.
+          "Blue mug x2 @6.50 w2 [Size=Large]\n" +
+              QString(name == "product_range" ? "Saucer x1 @1.50 w0\n" : ""));
+      row(name + " multiple", "page " + name + R"(.zft {"Mode": "multiple", "Descriptions":
+          [["Red mug", "4", "1", "", "", "Red mug"], ["Green mug", "5", "2", "1", "B", "Green mug"]]})",
+          "pick('pelluxadd', 'Green'); buy()", "Green mug x1 @5.00 w2\n");
+    }
+  }
+
+  void ShopperOrders() {
+    QFETCH(QStringList, fragments);
+    QFETCH(QString, actions);
+    QFETCH(QString, basket);
+    QString html;
+    for (const QString &fragment : fragments) {
+      const QString command = fragment.section(' ', 0, 0);
+      QStringList arguments{"--settings", folder_.filePath("pelluxfp.ini"), command};
+      if (command == "page")
+        arguments << "--template" << VENDIGO_TEMPLATES_DIR "/" + fragment.section(' ', 1, 1);
+      const testing::ProgramRun run = testing::RunProgram(
+          VENDIGO_HTML_PATH, arguments, fragment.section(' ', command == "page" ? 2 : 1).toUtf8());
+      QVERIFY2(run.exitCode == 0, run.err.c_str());
+      const QString built = QString::fromStdString(run.out), form = "<p>&nbsp;</p>";
+      html = html.contains(form) ? html.replace(form, built + form) : html + built;
+    }
+    QFile file(folder_.filePath("page.html"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(html.toUtf8()) > 0);
+    file.close();
+    QWebEnginePage page;
+    // A page from a file may post to a cart on the network, as it may once published.
+    page.settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    connect(&page, &QWebEnginePage::loadStarted, this, [this] { loaded_ = false; });
+    connect(&page, &QWebEnginePage::loadFinished, this, [this](bool ok) { loaded_ = ok; });
+    loaded_ = false;
+    page.load(QUrl::fromLocalFile(file.fileName()));
+    QTRY_VERIFY_WITH_TIMEOUT(loaded_, kEngineMs);
+    RunScript(page, kShopper + actions);
+    QTRY_VERIFY_WITH_TIMEOUT(page.url().path() == "/basket" && loaded_, kEngineMs);
+    QCOMPARE(Summary(Basket()), basket);
+    Ask("POST /basket/empty HTTP/1.1\r\nContent-Length: 0\r\n\r\n");
+  }
+
+  // Huge and numerous fields, noise and broken HTTP are refused; the cart keeps answering, on
+  // 127.0.0.1 only, and says so when its port is taken.
+  void BadRequestsAreRefused() {
+    std::mt19937 random(14);
+    QByteArray noise(5000, 0);
+    for (char &byte : noise) byte = char(random());
+    const QList<std::pair<QByteArray, QString>> cases = {
+        {"pelluxadd=" + QByteArray(2000, 'x'), "refused pelluxadd: is 2009 bytes long"},
+        {QByteArray("eop_a=1&").repeated(5000), "refused : the request has 5000 fields"},
+        {QByteArray(1 << 20, '&'), "refused : the request is 1048576 bytes long"},
+        {"pelluxadd=" + noise.toPercentEncoding().left(3000), "refused pelluxadd: "},
+    };
+    for (const auto &[body, refused] : cases) {
+      QVERIFY(Ask("POST /cgi-bin/pellux.cgi HTTP/1.1\r\nContent-Length: " +
+                  QByteArray::number(body.size()) + "\r\n\r\n" + body)
+                  .startsWith("HTTP/1.1 303"));
+      QVERIFY2(Summary(Basket()).startsWith(refused), qPrintable(Summary(Basket())));
+    }
+    Ask(noise + "\r\n\r\n");
+    QVERIFY(Ask("GET /basket HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 200"));
+    for (const QHostAddress &address : QNetworkInterface::allAddresses()) {
+      QTcpSocket socket;
+      socket.connectToHost(address, port_);
+      QVERIFY2(address.isLoopback() || !socket.waitForConnected(2000),
+               qPrintable(address.toString()));
+    }
+    const testing::ProgramRun taken =
+        testing::RunProgram(VENDIGO_CART_PATH, {"--port", QString::number(port_)});
+    QCOMPARE(taken.exitCode, 1);
+    QVERIFY2(QString::fromStdString(taken.err).startsWith(
+                 QString("vendigo-cart: cannot listen on 127.0.0.1:%1: ").arg(port_)),
+             taken.err.c_str());
+  }
+
+ private:
+  // The cart's whole answer to one request sent as it is; empty when it does not answer in time.
+  QByteArray Ask(const QByteArray &request) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port_);
+    socket.write(request);
+    QByteArray answer;
+    while (socket.waitForReadyRead(5000)) {
+      answer += socket.readAll();
+      const qsizetype head = answer.indexOf("\r\n\r\n");
+      const qsizetype length = answer.indexOf("Content-Length: ");
+      if (head > 0 && length > 0 &&
+          answer.size() - head - 4 >= answer.mid(length + 16, head - length - 16).trimmed().toInt())
+        break;
+    }
+    return answer;
+  }
+  QJsonObject Basket() {
+    const QByteArray answer = Ask("GET /basket.json HTTP/1.1\r\n\r\n");
+    return QJsonDocument::fromJson(answer.mid(answer.indexOf("\r\n\r\n") + 4)).object();
+  }
+  static QVariant RunScript(QWebEnginePage &page, const QString &script) {
+    auto answer = std::make_shared<std::optional<QVariant>>();
+    page.runJavaScript(script, [answer](const QVariant &value) { *answer = value; });
+    return QTest::qWaitFor([&] { return answer->has_value(); }, kEngineMs) ? **answer : QVariant();
+  }
+
+  QTemporaryDir folder_;
+  QProcess cart_;
+  quint16 port_ = 0;
+  bool loaded_ = false;
+};
+
+}  // namespace vendigo
+
+QTEST_MAIN(vendigo::CartBrowserTest)
+#include "cart_browser_test.moc"

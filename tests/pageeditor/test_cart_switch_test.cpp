@@ -1,0 +1,52 @@
+// With Test Cart on, an order placed in the rendered view reaches the test cart, form and all.
+#include <QAction>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "pageeditor/editor_document.h"
+#include "pageeditor/page_editor_window.h"
+#include "support/page_script.h"
+#include "support/scripted_editor_prompts.h"
+
+namespace vendigo {
+
+class TestCartSwitchTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void OrderInThePreviewReachesTheTestCart() {
+    QProcess cart;
+    cart.start(VENDIGO_CART_PATH, {"--port", "8765"});
+    QVERIFY(cart.waitForReadyRead(10000));
+    testing::ScriptedEditorPrompts prompts;
+    PageEditorWindow window(prompts);
+    auto *testCart = window.findChild<QAction *>("ViewTestCart");
+    auto *indicator = window.findChild<QLabel *>("TestCartIndicator");
+    QVERIFY(!testCart->isChecked() && indicator->isHidden());
+    testCart->trigger();
+    QVERIFY(!indicator->isHidden());
+    window.show();
+    EditorDocument *document = window.NewDocument();
+    QSignalSpy rendered(document->Rendered(), &RenderedView::Rendered);
+    document->InsertAtCursor(
+        R"(<form method="POST" action="https://shop.example/cgi-bin/pellux.cgi">)"
+        R"(<input type="hidden" name="pelluxadd" value="Blue Mug^4.50^2^^">)"
+        R"(<input name="quantity" value="2"><input type="submit"></form>)");
+    document->RefreshRendered();
+    QVERIFY(rendered.wait(60000));
+    testing::RunScript(*document->Rendered(), "document.querySelector('[type=submit]').click()");
+    QTRY_VERIFY_WITH_TIMEOUT(testing::RunScript(*document->Rendered(), "document.body.innerText")
+                                 .toString()
+                                 .contains("Blue Mug\t\t\t$4.50\t2\t2\tnot stated\t\t$9.00"),
+                             60000);
+    testCart->trigger();
+    QVERIFY(indicator->isHidden() && prompts.asked.isEmpty());
+  }
+};
+
+}  // namespace vendigo
+
+QTEST_MAIN(vendigo::TestCartSwitchTest)
+#include "test_cart_switch_test.moc"

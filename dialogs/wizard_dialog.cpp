@@ -177,6 +177,8 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
   FileListBox1 = Named(new QListWidget(page), "FileListBox1");
   FileListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
   FileListBox1->viewport()->installEventFilter(this);
+  connect(FileListBox1, &QListWidget::itemSelectionChanged, this,
+          &T_PelluxFP::FileListBox1SelectionChange);
   layout->addWidget(FileListBox1, 1);
 
   auto *right = new QVBoxLayout();
@@ -374,7 +376,11 @@ void T_PelluxFP::FormCreate() {
 }
 
 bool T_PelluxFP::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == FileListBox1->viewport() && event->type() == QEvent::MouseButtonPress) {
+    listMousePressed_ = true;
+  }
   if (watched == FileListBox1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    listMousePressed_ = false;
     FileListBox1MouseUp();
   }
   return QDialog::eventFilter(watched, event);
@@ -413,9 +419,9 @@ QString T_PelluxFP::SelectedTemplateFolder() const {
   return selected.first()->data(kTemplateFolderRole).toString();
 }
 
-// A template counts as chosen when the selected entry is the one whose text was loaded: an entry
-// reached with the keyboard alone has loaded nothing, and Finish would otherwise build the page
-// from another template's text (or from none) than the one the list shows.
+// A template counts as chosen when the selected entry is the one whose text was loaded: when an
+// entry's text could not be read, Finish would otherwise build the page from another template's
+// text than the one the list shows.
 bool T_PelluxFP::TemplateChosen() const {
   return !loadedTemplatePath_.isEmpty() && SelectedTemplatePath() == loadedTemplatePath_;
 }
@@ -429,6 +435,12 @@ void T_PelluxFP::FileListBox1MouseUp() {
   if (path.isEmpty() || index < 0 || index >= FileListBox1->count()) return;
   LoadProfile(path);
   LoadTemplateText(path);
+}
+
+// An entry selected with the keyboard (or any other way but the mouse) is loaded at once; one
+// selected with the mouse is loaded when the button is released.
+void T_PelluxFP::FileListBox1SelectionChange() {
+  if (!listMousePressed_) FileListBox1MouseUp();
 }
 
 void T_PelluxFP::LoadProfile(const QString &templatePath) {

@@ -76,6 +76,7 @@ class T_PelluxFP : public QDialog {
   void ApplyMode();
 
   void FileListBox1MouseUp();
+  void FileListBox1SelectionChange();
   void Image1Click();
   void nextButClick();
   void BackButClick();
@@ -103,6 +104,8 @@ class T_PelluxFP : public QDialog {
   // The text of the last template clicked, and which template it came from.
   std::string templateText_;
   QString loadedTemplatePath_;
+  // A mouse button is down on the template list: the selection it makes loads at the release.
+  bool listMousePressed_ = false;
 
   QStackedWidget *Notebook1 = nullptr;
   QListWidget *FileListBox1 = nullptr;

@@ -40,7 +40,8 @@ class EditorDocument : public QSplitter {
 
   // The document's text, line ends as they are.
   QString Text() const;
-  // Inserts text at the cursor as one undo step and leaves the cursor after it.
+  // Inserts text at the cursor as one undo step and leaves the cursor after it. Its line breaks
+  // take the document's own line end; every other character goes in as it is.
   void InsertAtCursor(const QString &text);
 
   QPlainTextEdit *Source() const;

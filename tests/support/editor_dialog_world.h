@@ -38,6 +38,17 @@ class EditorDialogWorld {
     return dialog->findChild<Widget *>(QString::fromLatin1(name));
   }
 
+  // The document's text as the editor shows it after text was inserted into its LF document:
+  // each line break of the text written as LF.
+  static std::string InLfDocument(std::string text) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+      result += text[i] == '\r' ? '\n' : text[i];
+    }
+    return result;
+  }
+
   PageEditorSession editor;
   TempFolder programDir;
   Settings settings = DefaultSettings();

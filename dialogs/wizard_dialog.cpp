@@ -459,7 +459,7 @@ void T_PelluxFP::LoadProfile(const QString &templatePath) {
       Image2->setPixmap(pixmap);
       Image2->show();
     } else {
-      context_.messages.ShowMessage(kPagePreviewError);
+      context_.messages.ShowError(kPagePreviewError);
     }
   }
   Image1->setEnabled(HasPrompts(profile_));
@@ -470,7 +470,7 @@ void T_PelluxFP::LoadTemplateText(const QString &templatePath) {
     templateText_ = ReadTemplateText(ToPath(templatePath));
     loadedTemplatePath_ = templatePath;
   } catch (const FileError &error) {
-    context_.messages.ShowMessage(error.what());
+    context_.messages.ShowError(error.what());
   }
 }
 
@@ -532,7 +532,7 @@ ProductPageInput T_PelluxFP::CollectInput() const {
 
 void T_PelluxFP::FinButClick() {
   if (!TemplateChosen()) {
-    context_.messages.ShowMessage(kNoTemplateChosen);
+    context_.messages.ShowError(kNoTemplateChosen);
     return;
   }
   const std::string page = BuildProductPage(templateText_, CollectInput(), context_.settings);
@@ -621,7 +621,7 @@ bool T_PelluxFP::PreviewImage(const QString &path) {
     }
     WriteImagePreview(folder, ToStd(path));
   } catch (const FileError &error) {
-    context_.messages.ShowMessage(error.what());
+    context_.messages.ShowError(error.what());
     return false;
   }
   const QUrl page =

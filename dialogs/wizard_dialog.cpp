@@ -39,6 +39,7 @@
 #include "dialogs/string_grid.h"
 #include "dialogs/typed_key_filter.h"
 #include "editorlink/editor_link.h"
+#include "pages/template_coverage.h"
 
 namespace vendigo {
 
@@ -348,6 +349,14 @@ void T_PelluxFP::BuildRelatedPage(QWidget *page) {
   AddIt = NewGrid("AddIt", {"Cart Description", "Price", "Weight", "Taxable", "Smart Tax"},
                   {261, 64, 58, 64, 64}, kRelatedRows, page);
   layout->addWidget(AddIt, 1);
+  // Before Finish: what the merchant entered that the chosen template has no place for.
+  NotShown = Named(new QLabel(page), "NotShown");
+  NotShown->setWordWrap(true);
+  QPalette warning = NotShown->palette();
+  warning.setColor(QPalette::WindowText, QColor(0xa0, 0x20, 0x20));
+  NotShown->setPalette(warning);
+  NotShown->hide();
+  layout->addWidget(NotShown);
   connect(AddIt, &StringGrid::SetEditText, this, &T_PelluxFP::AddItSetEditText);
 }
 
@@ -401,6 +410,16 @@ void T_PelluxFP::UpdateButtons() {
   }
   FinBut->setEnabled(itemComplete);
   if (currentPage_ == kItemPage) nextBut->setEnabled(itemComplete);
+  if (currentPage_ == kPageCount - 1) UpdateNotShown();
+}
+
+void T_PelluxFP::UpdateNotShown() {
+  const std::string line =
+      TemplateChosen()
+          ? NotShownLine(EntriesNotShown(templateText_, CollectInput(), context_.settings))
+          : std::string();
+  NotShown->setText(ToQt(line));
+  NotShown->setVisible(!line.empty());
 }
 
 void T_PelluxFP::ShowPage(int index) {

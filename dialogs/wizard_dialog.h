@@ -64,6 +64,8 @@ class T_PelluxFP : public QDialog {
   void FormCreate();
 
   void UpdateButtons();
+  // The last page's line naming the entries the chosen template will not show.
+  void UpdateNotShown();
   void ShowPage(int index);
   bool TemplateChosen() const;
   QString SelectedTemplatePath() const;
@@ -137,6 +139,7 @@ class T_PelluxFP : public QDialog {
   std::array<StringGrid *, kOptionGroups> eopGrid_{};
 
   StringGrid *AddIt = nullptr;
+  QLabel *NotShown = nullptr;
 
   QPushButton *Cancel = nullptr;
   QPushButton *BackBut = nullptr;

@@ -173,6 +173,7 @@ class WizardTest : public QObject {
   void FinishInsertsThePage_data();
   void FinishInsertsThePage();
   void FinishWithoutOpenDocumentEndsTheProgram();
+  void TheLastPageNamesWhatTheTemplateWillNotShow();
   void ShippedTemplates_data();
   void ShippedTemplates();
   void CancelClosesWithoutInserting_data();
@@ -881,6 +882,29 @@ void WizardTest::FinishWithoutOpenDocumentEndsTheProgram() {
   h.Click("FinBut");
   QCOMPARE(h.messages.events,
            (std::vector<std::string>{"message: No document is open!", "end program"}));
+}
+
+void WizardTest::TheLastPageNamesWhatTheTemplateWillNotShow() {
+  Harness h;
+  h.WriteFile("plain.zft", "<p>%zf_description% %zf_price%</p>%zf_pelluxaddh%");
+  h.WriteFile("upsells.zft", "<p>%zf_description% %zf_price%</p>%zf_pelluxaddh%%zf_upsells%");
+  h.Open();
+  h.ClickTemplate("plain.zft");
+  h.Click("nextBut");
+  h.Type("Description", "Mug");
+  h.Type("Price", "4");
+  h.Type("ProductWeight", "1");
+  for (int page = 2; page <= 5; ++page) h.Click("nextBut");
+  auto *line = h.Find<QLabel>("NotShown");
+  QVERIFY(line->isHidden());
+  h.TypeInGrid(h.Grid("AddIt"), {0, 0, "Cup\t2"});
+  QCOMPARE(line->text(), QString("This template does not show your related products."));
+  QVERIFY(line->isVisible());
+
+  for (int page = 5; page >= 1; --page) h.Click("BackBut");
+  h.ClickTemplate("upsells.zft");
+  for (int page = 1; page <= 5; ++page) h.Click("nextBut");
+  QVERIFY(line->isHidden());
 }
 
 void WizardTest::ShippedTemplates_data() {

@@ -23,6 +23,9 @@ class EditorDocument : public QSplitter {
   // An empty, unsaved document called untitledName.
   explicit EditorDocument(QString untitledName, QWidget *parent = nullptr);
 
+  // Replaces the text with the new page (new_page.h), the cursor in its body, unmodified.
+  void StartNewPage();
+
   // Reads path into this document, replacing its text. UTF-8 is read as it is (a byte order mark
   // is kept for the save); any other file is read as Windows-1252. False with error set when
   // the file cannot be read.

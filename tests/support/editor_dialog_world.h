@@ -17,13 +17,13 @@
 namespace vendigo::testing {
 
 // A dialog's whole path to a real page editor: a vendigo-pageeditor on the test's session bus
-// with one new document, an editor link connected to it over D-Bus, and recorded messages.
+// with an empty page open, an editor link connected to it over D-Bus, and recorded messages.
 // Run under vendigo_dbus_test.
 class EditorDialogWorld {
  public:
   // False, with the reason in Error(), when the editor does not come up or cannot be reached.
   bool Start() {
-    if (!editor.Start() || !editor.NewDocument()) return false;
+    if (!editor.Start() || !editor.OpenDocument(editor.WriteFile("page.html", ""))) return false;
     return link.Connect();
   }
   QString Error() const { return editor.LastError(); }
@@ -38,7 +38,7 @@ class EditorDialogWorld {
     return dialog->findChild<Widget *>(QString::fromLatin1(name));
   }
 
-  // The document's text as the editor shows it after text was inserted into its LF document:
+  // The page's text as the editor shows it after text was inserted into it (an empty page has LF):
   // each line break of the text written as LF.
   static std::string InLfDocument(std::string text) {
     std::string result;

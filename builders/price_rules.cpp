@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <system_error>
 #include <vector>
 
@@ -68,16 +69,173 @@ std::string RoundedCents(double value) {
   return firstNonZero == std::string::npos ? std::string("0") : cents.substr(firstNonZero);
 }
 
-// Longest proper border of each prefix of pattern (the Knuth-Morris-Pratt failure function).
-std::vector<std::size_t> BorderTable(std::string_view pattern) {
-  std::vector<std::size_t> border(pattern.size() + 1, 0);
-  std::size_t k = 0;
-  for (std::size_t i = 1; i < pattern.size(); ++i) {
-    while (k > 0 && pattern[i] != pattern[k]) k = border[k];
-    if (pattern[i] == pattern[k]) ++k;
-    border[i + 1] = k;
+// A pattern prepared for case-blind search: its lower-cased bytes, the longest proper border of
+// each of its prefixes (the Knuth-Morris-Pratt failure function), and the one or two bytes that
+// can begin an occurrence.
+class FoldedPattern {
+ public:
+  explicit FoldedPattern(std::string_view pattern) : lower_(pattern), border_(pattern.size() + 1) {
+    for (char &c : lower_) c = AsciiLower(c);
+    std::size_t k = 0;
+    for (std::size_t i = 1; i < lower_.size(); ++i) {
+      while (k > 0 && lower_[i] != lower_[k]) k = border_[k];
+      if (lower_[i] == lower_[k]) ++k;
+      border_[i + 1] = k;
+    }
+    first_ = lower_.front();
+    firstUpper_ = first_ >= 'a' && first_ <= 'z' ? static_cast<char>(first_ - 'a' + 'A') : first_;
   }
-  return border;
+
+  std::size_t size() const { return lower_.size(); }
+  char first() const { return first_; }
+  char firstUpper() const { return firstUpper_; }
+
+  // The matcher's state (the length of the longest pattern prefix that ends the text read so far)
+  // after one more byte.
+  std::size_t Step(std::size_t state, char c) const {
+    c = AsciiLower(c);
+    while (state > 0 && lower_[state] != c) state = border_[state];
+    return lower_[state] == c ? state + 1 : state;
+  }
+
+  // The state after reading text from the start.
+  std::size_t StateAfter(std::string_view text) const {
+    std::size_t state = 0;
+    for (const char c : text) state = Step(state, c);
+    return state;
+  }
+
+  // True when the pattern occurs in text at `at` (text holds at least size() bytes from there).
+  bool OccursAt(std::string_view text, std::size_t at) const {
+    for (std::size_t i = 0; i < lower_.size(); ++i) {
+      if (AsciiLower(text[at + i]) != lower_[i]) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::string lower_;
+  std::vector<std::size_t> border_;
+  char first_ = 0;
+  char firstUpper_ = 0;
+};
+
+// Finds, from a position on, the next byte of text that can begin an occurrence, with memchr for
+// each of the (at most two) letter cases. The next place of each case is kept until the search
+// passes it, so no byte is looked at twice for the same case.
+class OccurrenceStarts {
+ public:
+  OccurrenceStarts(std::string_view text, const FoldedPattern &pattern)
+      : text_(text),
+        lower_(pattern.first()),
+        upper_(pattern.firstUpper()),
+        nextLower_(Find(lower_, 0)),
+        nextUpper_(lower_ == upper_ ? nextLower_ : Find(upper_, 0)) {}
+
+  // The first position at or after from holding either byte; text.size() when there is none.
+  std::size_t From(std::size_t from) {
+    if (nextLower_ < from) nextLower_ = Find(lower_, from);
+    if (lower_ == upper_) return nextLower_;
+    if (nextUpper_ < from) nextUpper_ = Find(upper_, from);
+    return nextLower_ < nextUpper_ ? nextLower_ : nextUpper_;
+  }
+
+ private:
+  std::size_t Find(char c, std::size_t from) const {
+    const void *found = std::memchr(text_.data() + from, c, text_.size() - from);
+    return found ? static_cast<std::size_t>(static_cast<const char *>(found) - text_.data())
+                 : text_.size();
+  }
+
+  std::string_view text_;
+  char lower_;
+  char upper_;
+  std::size_t nextLower_;
+  std::size_t nextUpper_;
+};
+
+// Calls found(at) for each occurrence of the pattern in text, leftmost first, each search going
+// on after the end of the occurrence found before: the occurrences a non-empty replacement
+// replaces. While no pattern prefix is pending, memchr jumps to the next byte that can begin an
+// occurrence and the whole pattern is compared there; otherwise the matcher reads byte by byte.
+// Stops early when found returns false.
+template <typename Found>
+void ForEachOccurrence(const FoldedPattern &folded, std::string_view text, Found found) {
+  const std::size_t m = folded.size();
+  OccurrenceStarts starts(text, folded);
+  std::size_t state = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    if (state == 0) {
+      at = starts.From(at);
+      if (text.size() - at < m) return;
+      if (folded.OccursAt(text, at)) {
+        if (!found(at)) return;
+        at += m;
+        continue;
+      }
+    }
+    state = folded.Step(state, text[at++]);
+    if (state == m) {
+      if (!found(at - m)) return;
+      state = 0;
+    }
+  }
+}
+
+// ReplaceText with a non-empty replacement: each replacement is a barrier, so the occurrences
+// are those of the source. When the text grows, they are counted first so the result is made
+// in one allocation of its final size.
+std::string ReplaceOccurrences(const FoldedPattern &folded, std::string_view source,
+                               std::string_view replacement) {
+  const std::size_t m = folded.size();
+  std::size_t count = 0;
+  if (replacement.size() > m) {
+    ForEachOccurrence(folded, source, [&count](std::size_t) { return ++count, true; });
+  }
+  std::string result;
+  result.reserve(source.size() + count * (replacement.size() > m ? replacement.size() - m : 0));
+  std::size_t copied = 0;
+  ForEachOccurrence(folded, source, [&](std::size_t at) {
+    result.append(source.substr(copied, at - copied));
+    result.append(replacement);
+    copied = at + m;
+    return true;
+  });
+  result.append(source.substr(copied));
+  return result;
+}
+
+// ReplaceText with an empty replacement, which joins the texts on both sides of each removal.
+std::string RemoveOccurrences(const FoldedPattern &folded, std::string_view source) {
+  const std::size_t m = folded.size();
+  OccurrenceStarts starts(source, folded);
+  std::string result;
+  result.reserve(source.size());
+  std::size_t state = 0;
+  std::size_t at = 0;
+  while (at < source.size()) {
+    if (state == 0) {
+      const std::size_t start = starts.From(at);
+      if (source.size() - start < m) break;
+      result.append(source.substr(at, start - at));
+      at = start;
+      if (folded.OccursAt(source, at)) {
+        // The result's end is untouched, so the state stays zero.
+        at += m;
+        continue;
+      }
+    }
+    const char c = source[at++];
+    state = folded.Step(state, c);
+    result += c;
+    if (state < m) continue;
+    result.resize(result.size() - m);
+    const std::size_t tail = result.size() < m - 1 ? result.size() : m - 1;
+    state = folded.StateAfter(std::string_view(result).substr(result.size() - tail));
+  }
+  result.append(source.substr(at));
+  return result;
 }
 
 }  // namespace
@@ -140,48 +298,33 @@ std::string FormatPrice(double value) {
 // as many "X" as the replacement has (which a lower-cased pattern cannot match). Doing that
 // literally is quadratic; this does it in one pass.
 //
-// The source is copied into the result byte by byte while a matcher state (the length of the
-// longest pattern prefix ending there) is kept for each result byte after a barrier. Since all
-// occurrences have the same length, the first one to end is also the leftmost one. When the
-// state reaches the pattern length the match is popped off the result. A non-empty replacement
-// is then appended and becomes a barrier: nothing before it can take part in a later match. An
-// empty replacement joins the texts on both sides, so matching goes on from the state of the byte
-// now last in the result; that is why the states are kept as a stack in that case. The matcher's
-// fall-back steps are paid for by earlier increases of the state, and a pop only lowers it, so
-// the whole pass stays linear.
+// Since all occurrences have the same length, the first one to end is also the leftmost one,
+// which a matcher reading the text once finds. A non-empty replacement is a barrier: nothing
+// before it can take part in a later match, so the occurrences are simply those of the source
+// (ReplaceOccurrences). An empty replacement joins the texts on both sides, so RemoveOccurrences
+// copies the source to the result and goes on matching from the state of the result as it ends
+// after each removal: the length of the longest pattern prefix that ends it. That state is
+// shorter than the pattern and the result holds no occurrence, so it is found again by reading
+// only the result's last (pattern length - 1) bytes. Each removal takes a pattern's length of
+// bytes for good, which pays for that reading, and the matcher's fall-back steps are paid for by
+// earlier increases of the state: both stay linear, with no memory beyond the result but the
+// pattern's.
 std::string ReplaceText(std::string_view pattern, std::string_view source,
                         std::string_view replacement) {
   if (pattern.empty() || pattern.size() > source.size()) return std::string(source);
+  const FoldedPattern folded(pattern);
+  return replacement.empty() ? RemoveOccurrences(folded, source)
+                             : ReplaceOccurrences(folded, source, replacement);
+}
 
-  std::string lowerPattern(pattern);
-  for (char &c : lowerPattern) c = AsciiLower(c);
-  const std::vector<std::size_t> border = BorderTable(lowerPattern);
-  const std::size_t m = lowerPattern.size();
-  const bool joinsText = replacement.empty();
-
-  std::string result;
-  result.reserve(source.size());
-  std::vector<std::size_t> states;  // one per result byte after the barrier; only when joinsText
-  std::size_t state = 0;
-  for (const char original : source) {
-    const char c = AsciiLower(original);
-    while (state > 0 && lowerPattern[state] != c) state = border[state];
-    if (lowerPattern[state] == c) ++state;
-    result += original;
-    if (state < m) {
-      if (joinsText) states.push_back(state);
-      continue;
-    }
-    result.resize(result.size() - m);
-    if (joinsText) {
-      states.resize(states.size() - (m - 1));  // the last byte of the match was never pushed
-      state = states.empty() ? 0 : states.back();
-    } else {
-      result.append(replacement);
-      state = 0;
-    }
-  }
-  return result;
+bool ContainsText(std::string_view text, std::string_view pattern) {
+  if (pattern.empty() || pattern.size() > text.size()) return false;
+  bool found = false;
+  ForEachOccurrence(FoldedPattern(pattern), text, [&found](std::size_t) {
+    found = true;
+    return false;
+  });
+  return found;
 }
 
 std::string PriceDisplay(std::string_view currency, std::string_view price) {

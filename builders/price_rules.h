@@ -32,9 +32,14 @@ std::string FormatPrice(double value);
 // regard to case; every other byte (UTF-8 included) matches only itself. Occurrences are taken
 // leftmost first; inserted text is never searched again, but with an empty replacement the text
 // on both sides of a removal is searched together again ("ab" removed from "aabb" gives "").
-// An empty pattern returns source. Runs in time linear in the sizes of source and result.
+// An empty pattern returns source. Runs in time linear in the sizes of source and result and
+// needs no memory beyond the result but a little for the pattern.
 std::string ReplaceText(std::string_view pattern, std::string_view source,
                         std::string_view replacement);
+
+// True when pattern occurs in text, ASCII letters compared without regard to case (as
+// ReplaceText finds it). An empty pattern never occurs.
+bool ContainsText(std::string_view text, std::string_view pattern);
 
 // A price as shown to the user: the currency sign directly before the price, no blank between.
 std::string PriceDisplay(std::string_view currency, std::string_view price);

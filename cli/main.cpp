@@ -1,8 +1,9 @@
 // vendigo-html: builds the fragments of the palette from the command line, without a window
-// and without an editor. The fragment goes to standard output byte for byte.
+// and without an editor. The fragment goes to standard output byte for byte; the catalogue
+// command writes a folder of pages instead.
 //
-// Exit status: 0 built (an empty fragment prints nothing), 1 the fragment cannot be built,
-// 2 bad usage or unusable input.
+// Exit status: 0 built (an empty fragment prints nothing), 1 the fragment cannot be built (a
+// catalogue row was skipped), 2 bad usage or unusable input.
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,9 +17,10 @@
 #include <fstream>
 #include <string>
 
+#include "cli/catalogue_command.h"
+#include "cli/cli_commands.h"
 #include "core/file_error.h"
 #include "core/settings.h"
-#include "cli/cli_commands.h"
 
 namespace {
 
@@ -47,6 +49,9 @@ QString CommandList() {
                 .arg(QString::fromStdString(command.summary))
                 .arg(command.takesInput ? QStringLiteral(" (reads JSON input)") : QString());
   }
+  list += QStringLiteral("  %1  %2\n")
+              .arg(QString::fromLatin1(vendigo::cli::kCatalogueCommand).leftJustified(10))
+              .arg(QString::fromLatin1(vendigo::cli::kCatalogueSummary));
   return list;
 }
 
@@ -108,9 +113,22 @@ int main(int argc, char *argv[]) {
       QStringLiteral("template"),
       QStringLiteral("Fill the ZestForm template <file> (the page command)."),
       QStringLiteral("file"));
+  const QCommandLineOption outputOption(
+      QStringLiteral("output"),
+      QStringLiteral("Write the catalogue into the folder <dir> (the catalogue command)."),
+      QStringLiteral("dir"));
+  const QCommandLineOption forceOption(
+      QStringLiteral("force"),
+      QStringLiteral("Replace pages, pictures and the index that exist (the catalogue command)."));
+  const QCommandLineOption quietOption(
+      QStringLiteral("quiet"),
+      QStringLiteral("No progress bar and no closing count (the catalogue command)."));
   parser.addOption(settingsOption);
   parser.addOption(inputOption);
   parser.addOption(templateOption);
+  parser.addOption(outputOption);
+  parser.addOption(forceOption);
+  parser.addOption(quietOption);
   parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The fragment to build."));
 
   if (!parser.parse(QCoreApplication::arguments())) {
@@ -123,21 +141,33 @@ int main(int argc, char *argv[]) {
   if (arguments.size() != 1) {
     return UsageError(QStringLiteral("name exactly one command.\n") + CommandList());
   }
+  const bool catalogue = arguments.first() == QLatin1String(vendigo::cli::kCatalogueCommand);
+  for (const QCommandLineOption *option : {&outputOption, &forceOption, &quietOption}) {
+    if (!catalogue && parser.isSet(*option)) {
+      return UsageError(QStringLiteral("--%1 is an option of the catalogue command only.")
+                            .arg(option->names().first()));
+    }
+  }
+  if (catalogue &&
+      !(parser.isSet(templateOption) && parser.isSet(inputOption) && parser.isSet(outputOption))) {
+    return UsageError(QStringLiteral(
+        "the command 'catalogue' needs --template FILE, --input FILE and --output DIR."));
+  }
   const Command *command = vendigo::cli::FindCommand(arguments.first().toStdString());
-  if (!command) {
+  if (!command && !catalogue) {
     return UsageError(QStringLiteral("unknown command '%1'.\n").arg(arguments.first()) +
                       CommandList());
   }
-  if (!command->takesInput && parser.isSet(inputOption)) {
+  if (command && !command->takesInput && parser.isSet(inputOption)) {
     return UsageError(QStringLiteral("the command '%1' takes no input.")
                           .arg(QString::fromStdString(command->name)));
   }
 
-  if (!command->buildFromTemplate && parser.isSet(templateOption)) {
+  if (command && !command->buildFromTemplate && parser.isSet(templateOption)) {
     return UsageError(QStringLiteral("the command '%1' takes no template.")
                           .arg(QString::fromStdString(command->name)));
   }
-  if (command->buildFromTemplate && !parser.isSet(templateOption)) {
+  if (command && command->buildFromTemplate && !parser.isSet(templateOption)) {
     return UsageError(QStringLiteral("the command '%1' needs --template FILE.")
                           .arg(QString::fromStdString(command->name)));
   }
@@ -153,6 +183,13 @@ int main(int argc, char *argv[]) {
       settings = vendigo::LoadSettingsFile(file);
     } else {
       settings = vendigo::LoadSettings(QCoreApplication::applicationDirPath().toStdString());
+    }
+    if (catalogue) {
+      return vendigo::cli::RunCatalogueCommand(
+          settings,
+          {parser.value(templateOption).toStdString(), parser.value(inputOption).toStdString(),
+           parser.value(outputOption).toStdString(), parser.isSet(forceOption),
+           parser.isSet(quietOption)});
     }
     const QJsonObject input =
         command->takesInput ? ReadInputObject(parser.value(inputOption)) : QJsonObject();

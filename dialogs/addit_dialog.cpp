@@ -12,6 +12,7 @@
 #include "builders/key_filters.h"
 #include "builders/product_interface.h"
 #include "dialogs/dialog_parts.h"
+#include "dialogs/fragment_preview.h"
 #include "dialogs/string_grid.h"
 
 namespace vendigo {
@@ -42,7 +43,9 @@ TAddBuilder::TAddBuilder(AppContext &context, QWidget *parent)
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(ModeBox);
   layout->addWidget(RadioGrid1, 1);
-  layout->addLayout(ButtonRow({OKBut, Button1}));
+  auto *buttons = ButtonRow({OKBut, Button1});
+  layout->addLayout(buttons);
+  new FragmentPreview(this, buttons, [this] { return Preview(); });
 
   connect(RadioGrid1, &StringGrid::KeyPress, this, &TAddBuilder::RadioGrid1KeyPress);
   connect(RadioGrid1, &StringGrid::SetEditText, this, &TAddBuilder::RadioGrid1SetEditText);
@@ -84,14 +87,25 @@ void TAddBuilder::RadioGrid1SetEditText(int ACol, int ARow, const QString &) {
   StoreRow(ARow, row);
 }
 
-void TAddBuilder::OKButClick() {
-  const AddItMode mode = Mode();
+std::string TAddBuilder::FragmentHtml(bool wholeInterface) const {
   std::vector<AddItRow> rows;
   for (int row = 1; row <= kDataRows; ++row) rows.push_back(RowAt(row));
+  return BuildAddItFragment(Mode(), rows, context_.settings, wholeInterface,
+                            MyPriceKit.CustomizedStrings());
+}
+
+// OK asks whether a table goes into a whole product interface; the preview cannot ask, so it
+// shows the table alone and says so.
+PreviewContent TAddBuilder::Preview() const {
+  const bool asks = IsAddItTable(Mode());
+  return {FragmentHtml(false),
+          asks ? "OK asks whether to wrap the table in a whole product interface." : ""};
+}
+
+void TAddBuilder::OKButClick() {
   const bool wholeInterface =
-      IsAddItTable(mode) && context_.messages.AskYesNo(kProductInterfaceQuestion);
-  const std::string html = BuildAddItFragment(mode, rows, context_.settings, wholeInterface,
-                                              MyPriceKit.CustomizedStrings());
+      IsAddItTable(Mode()) && context_.messages.AskYesNo(kProductInterfaceQuestion);
+  const std::string html = FragmentHtml(wholeInterface);
   if (context_.editor.InsertFragment(html, FailurePolicy::EndProgram) == InsertOutcome::Inserted) {
     accept();
   }

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <string>
+
 #include "builders/addit_table.h"
 #include "builders/price_kit.h"
 #include "core/app_context.h"
@@ -14,6 +16,7 @@ class QRadioButton;
 namespace vendigo {
 
 class StringGrid;
+struct PreviewContent;
 
 // The "AddIt and Quantity Add Builder" dialog: products in a grid, turned into an addit
 // checkbox or radio table, an addit select list or a quantity-add table, optionally inside a
@@ -34,6 +37,8 @@ class TAddBuilder : public QDialog {
   void Button1Click();
 
   AddItMode Mode() const;
+  std::string FragmentHtml(bool wholeInterface) const;
+  PreviewContent Preview() const;
   AddItRow RowAt(int row) const;
   void StoreRow(int row, const AddItRow &values);
 

@@ -13,6 +13,7 @@
 
 #include "builders/key_filters.h"
 #include "dialogs/dialog_parts.h"
+#include "dialogs/fragment_preview.h"
 #include "dialogs/string_grid.h"
 
 namespace vendigo {
@@ -36,7 +37,9 @@ TPelluxOptionsBuilder::TPelluxOptionsBuilder(AppContext &context, QWidget *paren
   layout->addLayout(nameRow);
   layout->addWidget(RadioGrid1, 1);
   // Enter in an edit does not press a button; Escape cancels (QDialog).
-  layout->addLayout(ButtonRow({OKBut, Button1}));
+  auto *buttons = ButtonRow({OKBut, Button1});
+  layout->addLayout(buttons);
+  new FragmentPreview(this, buttons, [this] { return PreviewContent{OptionHtml(), {}}; });
 
   connect(RadioGrid1, &StringGrid::KeyPress, this, &TPelluxOptionsBuilder::RadioGrid1KeyPress);
   connect(RadioGrid1, &StringGrid::SetEditText, this,
@@ -92,10 +95,14 @@ void TPelluxOptionsBuilder::RadioGrid1GetEditText(int ACol, int ARow, QString &V
   }
 }
 
-void TPelluxOptionsBuilder::OKButClick() {
+std::string TPelluxOptionsBuilder::OptionHtml() const {
   std::vector<OptionRow> rows;
   for (int row = 1; row <= kDataRows; ++row) rows.push_back(RowAt(row));
-  const std::string html = BuildExtendedOptionHtml(Eopfor->text().toStdString(), rows);
+  return BuildExtendedOptionHtml(Eopfor->text().toStdString(), rows);
+}
+
+void TPelluxOptionsBuilder::OKButClick() {
+  const std::string html = OptionHtml();
   if (context_.editor.InsertFragment(html, FailurePolicy::EndProgram) == InsertOutcome::Inserted) {
     accept();
   }

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <string>
+
 #include "builders/extended_option.h"
 #include "core/app_context.h"
 
@@ -13,6 +15,7 @@ class QPushButton;
 namespace vendigo {
 
 class StringGrid;
+struct PreviewContent;
 
 // The "Extended Option" dialog: the name of a product option and its choices in a grid, turned
 // into an "eop_" drop-down list at the editor's cursor. Destroyed when it closes.
@@ -33,6 +36,7 @@ class TPelluxOptionsBuilder : public QDialog {
   void OKButClick();
   void Button1Click();
 
+  std::string OptionHtml() const;
   OptionRow RowAt(int row) const;
   // Writes back the cells of row that differ from the grid.
   void StoreRow(int row, const OptionRow &values);

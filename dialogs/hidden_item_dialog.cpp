@@ -11,6 +11,7 @@
 #include "builders/hidden_item.h"
 #include "builders/key_filters.h"
 #include "dialogs/dialog_parts.h"
+#include "dialogs/fragment_preview.h"
 #include "dialogs/typed_key_filter.h"
 
 namespace vendigo {
@@ -51,8 +52,10 @@ TPelluxAdd::TPelluxAdd(AppContext &context, QWidget *parent)
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addLayout(tax);
-  layout->addLayout(ButtonRow({Button1, Button2}));
+  auto *buttons = ButtonRow({Button1, Button2});
+  layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  new FragmentPreview(this, buttons, [this] { return Preview(); });
 
   setTabOrder(Edit1, Edit2);
   setTabOrder(Edit2, Edit3);
@@ -89,10 +92,18 @@ void TPelluxAdd::UpdateOK() {
   Button1->setEnabled(!Edit1->text().isEmpty() && !Edit2->text().isEmpty());
 }
 
+OrderItem TPelluxAdd::Item() const {
+  return {Edit1->text().toStdString(), Edit2->text().toStdString(), Edit3->text().toStdString(),
+          TaxableText(TaxStateOf(CheckBox1)), SmartTaxCode->text().toStdString()};
+}
+
+PreviewContent TPelluxAdd::Preview() const {
+  if (!Button1->isEnabled()) return {std::nullopt, "Type a description and a price first."};
+  return {HiddenItemHtml(Item()), "A hidden field: the page shows nothing of it."};
+}
+
 void TPelluxAdd::Button1Click() {
-  const OrderItem item{Edit1->text().toStdString(), Edit2->text().toStdString(),
-                       Edit3->text().toStdString(), TaxableText(TaxStateOf(CheckBox1)),
-                       SmartTaxCode->text().toStdString()};
+  const OrderItem item = Item();
   const InsertOutcome outcome = context_.editor.InsertFragment(
       [&item]() -> std::optional<std::string> { return HiddenItemHtml(item); },
       FailurePolicy::EndProgram);

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "builders/order_item_value.h"
 #include "core/app_context.h"
 
 class QCheckBox;
@@ -10,6 +11,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace vendigo {
+
+struct PreviewContent;
 
 // The hidden item element dialog: description, price, weight and tax data of one item, inserted
 // as the hidden pelluxadd field. Create it with new: it deletes itself when it closes.
@@ -26,6 +29,8 @@ class TPelluxAdd : public QDialog {
   void Button1Click();
   void Button2Click();
   void UpdateOK();
+  OrderItem Item() const;
+  PreviewContent Preview() const;
 
   AppContext &context_;
   QLineEdit *Edit1;

@@ -17,6 +17,7 @@
 #include "core/file_error.h"
 #include "core/settings.h"
 #include "dialogs/dialog_parts.h"
+#include "dialogs/fragment_preview.h"
 #include "dialogs/typed_key_filter.h"
 
 namespace vendigo {
@@ -83,8 +84,10 @@ TQuickLink::TQuickLink(AppContext &context, QWidget *parent)
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(options);
-  layout->addLayout(ButtonRow({Button1, Button2}));
+  auto *buttons = ButtonRow({Button1, Button2});
+  layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  new FragmentPreview(this, buttons, [this] { return Preview(); });
 
   setTabOrder(Edit1, Edit2);
   setTabOrder(Edit2, Edit3);
@@ -144,7 +147,7 @@ void TQuickLink::UpdateOK() {
                       !orderbuttonText->currentText().isEmpty());
 }
 
-void TQuickLink::Button1Click() {
+std::string TQuickLink::LinkHtml() const {
   QuickLink link;
   link.item = {Edit1->text().toStdString(), Edit2->text().toStdString(),
                Edit3->text().toStdString(), TaxableText(TaxStateOf(CheckBox1)),
@@ -153,13 +156,26 @@ void TQuickLink::Button1Click() {
   link.statusText = ComboBox1->currentText().toStdString();
   link.insertProductInfo = includeInfo->isChecked();
   link.brackets = Brackets->isChecked();
+  return QuickLinkHtml(context_.settings, link);
+}
 
-  const Settings &settings = context_.settings;
+PreviewContent TQuickLink::Preview() const {
+  if (!Button1->isEnabled()) {
+    return {std::nullopt, "Type a description, a price and a link caption first."};
+  }
+  try {
+    return {LinkHtml(), {}};
+  } catch (const CurrencyConversionError &error) {
+    return {std::nullopt, error.what()};
+  }
+}
+
+void TQuickLink::Button1Click() {
   MessageInterface &messages = context_.messages;
   const InsertOutcome outcome = context_.editor.InsertFragment(
       [&]() -> std::optional<std::string> {
         try {
-          return QuickLinkHtml(settings, link);
+          return LinkHtml();
         } catch (const CurrencyConversionError &error) {
           // Nothing is inserted; the dialog stays open so the price can be corrected.
           messages.ShowError(error.what());

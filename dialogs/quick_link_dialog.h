@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 #include "builders/price_kit.h"
 #include "core/app_context.h"
 
@@ -12,6 +14,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace vendigo {
+
+struct PreviewContent;
 
 // The quick link dialog: one link that puts an item into the cart with a single click, with an
 // optional product name and price in front of it. Create it with new: it deletes itself when it
@@ -30,6 +34,9 @@ class TQuickLink : public QDialog {
   void Button1Click();
   void Button2Click();
   void UpdateOK();
+  // The link of the inputs; throws CurrencyConversionError as QuickLinkHtml does.
+  std::string LinkHtml() const;
+  PreviewContent Preview() const;
 
   AppContext &context_;
   // Kept with the dialog as the price helper; its flag stays set and its strings stay empty.

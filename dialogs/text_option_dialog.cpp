@@ -13,6 +13,7 @@
 #include "builders/key_filters.h"
 #include "builders/text_option.h"
 #include "dialogs/dialog_parts.h"
+#include "dialogs/fragment_preview.h"
 #include "dialogs/typed_key_filter.h"
 #include "dialogs/up_down_arrows.h"
 
@@ -72,8 +73,10 @@ TTextAdd::TTextAdd(AppContext &context, QWidget *parent)
 
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addLayout(ButtonRow({OKBUT, Button1}));
+  auto *buttons = ButtonRow({OKBUT, Button1});
+  layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  new FragmentPreview(this, buttons, [this] { return Preview(); });
 
   setTabOrder(Edit3, Edit4);
   setTabOrder(Edit4, Edit1);
@@ -104,13 +107,20 @@ void TTextAdd::UpdateOK() {
   OKBUT->setEnabled(!Edit3->text().isEmpty() && !Edit4->text().isEmpty());
 }
 
-void TTextAdd::OKBUTClick() {
+std::string TTextAdd::OptionHtml() const {
   const TextOption option{Edit3->text().toStdString(), Edit4->text().toStdString(),
                           Edit1->text().toStdString(), Edit2->text().toStdString()};
-  const Settings &settings = context_.settings;
+  return TextOptionHtml(context_.settings, option);
+}
+
+PreviewContent TTextAdd::Preview() const {
+  if (!OKBUT->isEnabled()) return {std::nullopt, "Type what the text is for and a price first."};
+  return {OptionHtml(), {}};
+}
+
+void TTextAdd::OKBUTClick() {
   const InsertOutcome outcome = context_.editor.InsertFragment(
-      [&]() -> std::optional<std::string> { return TextOptionHtml(settings, option); },
-      FailurePolicy::EndProgram);
+      [this]() -> std::optional<std::string> { return OptionHtml(); }, FailurePolicy::EndProgram);
   if (outcome == InsertOutcome::Inserted) close();
 }
 

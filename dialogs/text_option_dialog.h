@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 #include "core/app_context.h"
 
 class QLineEdit;
@@ -10,6 +12,7 @@ class QPushButton;
 namespace vendigo {
 
 class UpDownArrows;
+struct PreviewContent;
 
 // The text option dialog: a text input in which the shopper types text for the ordered item,
 // with its caption, price, size and maximum length. Create it with new: it deletes itself when
@@ -26,6 +29,8 @@ class TTextAdd : public QDialog {
   void OKBUTClick();
   void Button1Click();
   void UpdateOK();
+  std::string OptionHtml() const;
+  PreviewContent Preview() const;
 
   AppContext &context_;
   QLineEdit *Edit3;

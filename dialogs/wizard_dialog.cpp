@@ -36,6 +36,7 @@
 #include "builders/price_rules.h"
 #include "core/file_error.h"
 #include "dialogs/dialog_parts.h"
+#include "dialogs/fragment_preview.h"
 #include "dialogs/string_grid.h"
 #include "dialogs/typed_key_filter.h"
 #include "editorlink/editor_link.h"
@@ -154,7 +155,8 @@ T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
   BackBut = Named(new QPushButton("<<Previous", this), "BackBut");
   nextBut = Named(new QPushButton("Next>>", this), "nextBut");
   FinBut = Named(new QPushButton("Finish", this), "FinBut");
-  layout->addLayout(ButtonRow({Cancel, BackBut, nextBut, FinBut}));
+  auto *buttons = ButtonRow({Cancel, BackBut, nextBut, FinBut});
+  layout->addLayout(buttons);
   BackBut->setEnabled(false);
   nextBut->setEnabled(false);
   FinBut->setEnabled(false);
@@ -165,6 +167,12 @@ T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
   connect(FinBut, &QPushButton::clicked, this, &T_PelluxFP::FinButClick);
 
   FormCreate();
+
+  // The page's preview belongs to the last step.
+  auto *preview = new FragmentPreview(this, buttons, [this] { return PagePreview(); });
+  preview->SetAvailable(false);
+  connect(Notebook1, &QStackedWidget::currentChanged, preview,
+          [preview](int page) { preview->SetAvailable(page == kPageCount - 1); });
 }
 
 void T_PelluxFP::SetImageFileChooser(ImageFileChooser chooser) {
@@ -554,7 +562,7 @@ void T_PelluxFP::FinButClick() {
     context_.messages.ShowError(kNoTemplateChosen);
     return;
   }
-  const std::string page = BuildProductPage(templateText_, CollectInput(), context_.settings);
+  const std::string page = PageHtml();
   if (context_.editor.InsertFragment(page, FailurePolicy::EndProgram) ==
       InsertOutcome::ProgramEnded) {
     return;
@@ -562,6 +570,18 @@ void T_PelluxFP::FinButClick() {
   QPointer<T_PelluxFP> self(this);
   QCoreApplication::processEvents();
   if (self) accept();
+}
+
+std::string T_PelluxFP::PageHtml() const {
+  return BuildProductPage(templateText_, CollectInput(), context_.settings);
+}
+
+PreviewContent T_PelluxFP::PagePreview() const {
+  if (!FinBut->isEnabled()) {
+    return {std::nullopt, "Fill in the item on the second page first."};
+  }
+  if (!TemplateChosen()) return {std::nullopt, kNoTemplateChosen};
+  return {PageHtml(), {}};
 }
 
 void T_PelluxFP::ApplyMode() {

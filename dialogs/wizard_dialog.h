@@ -26,6 +26,7 @@ class QToolButton;
 namespace vendigo {
 
 class StringGrid;
+struct PreviewContent;
 
 // The product page wizard: six pages (template, item, image, long text, options, related
 // products) and Finish, which fills the chosen template and inserts the page into the editor.
@@ -76,6 +77,8 @@ class T_PelluxFP : public QDialog {
   // the preview page cannot be written.
   bool PreviewImage(const QString &path);
   void ApplyMode();
+  std::string PageHtml() const;
+  PreviewContent PagePreview() const;
 
   void FileListBox1MouseUp();
   void FileListBox1SelectionChange();

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QSaveFile>
-#include <QScrollBar>
-#include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
@@ -14,7 +12,10 @@
 
 #include "core/text_encoding.h"
 #include "pageeditor/new_page.h"
+#include "pageeditor/rendered_view.h"
+#include "pageeditor/sliced_text_reader.h"
 #include "pageeditor/source_edit.h"
+#include "pageeditor/source_text.h"
 
 namespace vendigo {
 namespace {
@@ -27,12 +28,12 @@ EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
     : QSplitter(Qt::Horizontal, parent),
       untitledName_(std::move(untitledName)),
       source_(new SourceEdit(this)),
-      rendered_(new QTextBrowser(this)) {
+      rendered_(new RenderedView(this)),
+      sourceReader_(new SlicedTextReader(*source_->document(), this)) {
   source_->setObjectName("Source");
   source_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   source_->setLineWrapMode(QPlainTextEdit::NoWrap);
   rendered_->setObjectName("Rendered");
-  rendered_->setOpenLinks(false);
   addWidget(source_);
   addWidget(rendered_);
   setStretchFactor(0, 1);
@@ -44,6 +45,12 @@ EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
   connect(&renderTimer_, &QTimer::timeout, this, &EditorDocument::RefreshRendered);
   connect(source_->document(), &QTextDocument::contentsChanged, &renderTimer_,
           qOverload<>(&QTimer::start));
+  // The edit's raw text becomes the page's text on a worker thread. A browser reads every line
+  // end alike, so the page keeps LF ones.
+  connect(sourceReader_, &SlicedTextReader::Read, this, [this](const QString &raw) {
+    rendered_->Render([raw] { return SourceText::FromEditor(raw, LineEnd::Lf); },
+                      path_.isEmpty() ? QUrl() : QUrl::fromLocalFile(path_));
+  });
   connect(source_->document(), &QTextDocument::modificationChanged, this,
           &EditorDocument::StateChanged);
 }
@@ -74,7 +81,6 @@ bool EditorDocument::Load(const QString &path, QString *error) {
   path_ = QFileInfo(path).absoluteFilePath();
   source_->SetText(content);
   source_->document()->setModified(false);
-  ShowPicturesFrom(QFileInfo(path_).absolutePath());
   RefreshRendered();
   emit StateChanged();
   return true;
@@ -93,14 +99,10 @@ bool EditorDocument::SaveAs(const QString &path, QString *error) {
     return false;
   }
   path_ = QFileInfo(path).absoluteFilePath();
-  ShowPicturesFrom(QFileInfo(path_).absolutePath());
+  renderTimer_.start();  // relative references now resolve against the new file
   source_->document()->setModified(false);
   emit StateChanged();
   return true;
-}
-
-void EditorDocument::ShowPicturesFrom(const QString &folder) {
-  rendered_->document()->setBaseUrl(QUrl::fromLocalFile(folder + "/"));
 }
 
 QString EditorDocument::Title() const {
@@ -125,9 +127,7 @@ void EditorDocument::InsertAtCursor(const QString &text) {
 
 void EditorDocument::RefreshRendered() {
   renderTimer_.stop();
-  const int scroll = rendered_->verticalScrollBar()->value();
-  rendered_->setHtml(Text());
-  rendered_->verticalScrollBar()->setValue(scroll);
+  sourceReader_->Start();
 }
 
 }  // namespace vendigo

@@ -5,15 +5,16 @@
 #include <QTimer>
 
 class QPlainTextEdit;
-class QTextBrowser;
 
 namespace vendigo {
 
+class RenderedView;
+class SlicedTextReader;
 class SourceEdit;
 
 // One open document: its HTML source in an edit, whose text cursor is the insertion point, and
-// beside it the rendered page, refreshed shortly after each change. The text is kept character
-// for character, line ends included (see SourceText).
+// beside it the page as a browser shows it, refreshed shortly after each change. The text is kept
+// character for character, line ends included (see SourceText).
 class EditorDocument : public QSplitter {
   Q_OBJECT
 
@@ -48,8 +49,8 @@ class EditorDocument : public QSplitter {
   void InsertAtCursor(const QString &text);
 
   QPlainTextEdit *Source() const;
-  QTextBrowser *Rendered() const { return rendered_; }
-  // Renders the current text at once rather than after the delay.
+  RenderedView *Rendered() const { return rendered_; }
+  // Starts rendering the current text now rather than after the delay.
   void RefreshRendered();
 
  signals:
@@ -57,14 +58,12 @@ class EditorDocument : public QSplitter {
   void StateChanged();
 
  private:
-  // Relative picture and style references of the page are looked up in folder.
-  void ShowPicturesFrom(const QString &folder);
-
   QString untitledName_;
   QString path_;
   bool hasByteOrderMark_ = false;
   SourceEdit *source_;
-  QTextBrowser *rendered_;
+  RenderedView *rendered_;
+  SlicedTextReader *sourceReader_;
   QTimer renderTimer_;
 };
 

@@ -15,6 +15,9 @@ class EditorPrompts {
 
   // Asked before a modified document is closed.
   virtual SaveAnswer AskSaveChanges(const QString &documentTitle) = 0;
+  // Asked before the browser shows a document that is modified or was never saved, since the
+  // browser reads the file. True to save it first.
+  virtual bool AskSaveBeforePreview(const QString &documentTitle) = 0;
   // The files to open; empty when the user cancelled.
   virtual QStringList AskOpenPaths() = 0;
   // The file to save to, starting from suggestion; empty when the user cancelled.

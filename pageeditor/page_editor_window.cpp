@@ -2,13 +2,16 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUrl>
 
+#include "pageeditor/catalogue_dialog.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
 
@@ -40,8 +43,21 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
       addAction("FileSave", "&Save", QKeySequence::Save, &PageEditorWindow::FileSaveClick);
   saveAsAction_ = addAction("FileSaveAs", "Save &As...", QKeySequence::SaveAs,
                             &PageEditorWindow::FileSaveAsClick);
+  previewAction_ = addAction("FilePreviewInBrowser", "Preview in &Browser", QKeySequence(),
+                             &PageEditorWindow::FilePreviewInBrowserClick);
   closeAction_ =
       addAction("FileClose", "&Close", QKeySequence::Close, &PageEditorWindow::FileCloseClick);
+  QAction *catalogue = file->addAction("Build &Catalogue...");
+  catalogue->setObjectName("FileBuildCatalogue");
+  connect(catalogue, &QAction::triggered, this, [this] {
+    CatalogueDialog::Start(this, [this](const QString &index) {
+      // An index open from an earlier build is read again unless it has changes.
+      QString error;
+      EditorDocument *document = OpenDocument(index, &error);
+      if (document && !document->IsModified()) document->Load(index, &error);
+      if (!document) prompts_.ShowError("Could not open " + index + ": " + error);
+    });
+  });
   file->addSeparator();
   QAction *quit = file->addAction("E&xit");
   quit->setObjectName("FileExit");
@@ -175,6 +191,17 @@ void PageEditorWindow::FileSaveAsClick() {
   if (EditorDocument *document = ActiveDocument()) SaveDocumentAs(document);
 }
 
+void PageEditorWindow::FilePreviewInBrowserClick() {
+  EditorDocument *document = ActiveDocument();
+  if (!document) return;
+  if (document->IsModified() || document->Path().isEmpty()) {
+    if (!prompts_.AskSaveBeforePreview(document->Title()) || !SaveDocument(document)) return;
+  }
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(document->Path()))) {
+    prompts_.ShowError(QStringLiteral("Could not open %1 in the browser.").arg(document->Path()));
+  }
+}
+
 void PageEditorWindow::FileCloseClick() {
   CloseDocument(ActiveDocument());
 }
@@ -190,6 +217,7 @@ void PageEditorWindow::UpdateState() {
   const EditorDocument *active = ActiveDocument();
   saveAction_->setEnabled(active);
   saveAsAction_->setEnabled(active);
+  previewAction_->setEnabled(active);
   closeAction_->setEnabled(active);
   if (!active) {
     setWindowTitle(kApplicationTitle);

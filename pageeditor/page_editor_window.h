@@ -49,6 +49,7 @@ class PageEditorWindow : public QMainWindow {
   void FileOpenClick();
   void FileSaveClick();
   void FileSaveAsClick();
+  void FilePreviewInBrowserClick();
   void FileCloseClick();
   void AddDocument(EditorDocument *document);
   void UpdateState();
@@ -57,6 +58,7 @@ class PageEditorWindow : public QMainWindow {
   QTabWidget *tabs_;
   QAction *saveAction_;
   QAction *saveAsAction_;
+  QAction *previewAction_;
   QAction *closeAction_;
   int untitledCount_ = 0;
 };

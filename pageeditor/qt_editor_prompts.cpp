@@ -21,6 +21,13 @@ EditorPrompts::SaveAnswer QtEditorPrompts::AskSaveChanges(const QString &documen
   return SaveAnswer::Cancel;
 }
 
+bool QtEditorPrompts::AskSaveBeforePreview(const QString &documentTitle) {
+  return QMessageBox::question(
+             parent_, QApplication::applicationDisplayName(),
+             QStringLiteral("The browser shows the saved file. Save %1 first?").arg(documentTitle),
+             QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Save) == QMessageBox::Save;
+}
+
 QStringList QtEditorPrompts::AskOpenPaths() {
   return QFileDialog::getOpenFileNames(parent_, QStringLiteral("Open"), QString(), kHtmlFilter);
 }

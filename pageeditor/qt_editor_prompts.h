@@ -12,6 +12,7 @@ class QtEditorPrompts : public EditorPrompts {
   void SetParent(QWidget *parent) { parent_ = parent; }
 
   SaveAnswer AskSaveChanges(const QString &documentTitle) override;
+  bool AskSaveBeforePreview(const QString &documentTitle) override;
   QStringList AskOpenPaths() override;
   QString AskSavePath(const QString &suggestion) override;
   void ShowError(const QString &text) override;

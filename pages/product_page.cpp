@@ -26,9 +26,11 @@ std::string AttributeValue(const OrderItem &item) {
   return QuoteToEntity(OrderItemValue(item));
 }
 
-std::string HiddenItemField(const ProductPageInput &input) {
-  const OrderItem item{input.Description, input.Price, input.Weight, TaxableText(input.Taxable),
-                       input.SmartTaxCode};
+// The single item's hidden field; its tax fields stay empty unless the tax inputs are shown.
+std::string HiddenItemField(const ProductPageInput &input, bool taxShown) {
+  const OrderItem item{input.Description, input.Price, input.Weight,
+                       taxShown ? TaxableText(input.Taxable) : "",
+                       taxShown ? input.SmartTaxCode : ""};
   return "<!--webbot bot=\"HTMLMarkup\" Alt=\"&lt;FONT COLOR=red&gt;!Pellux!&lt;/FONT&gt;\" "
          "StartSpan --><INPUT TYPE=\"HIDDEN\" NAME=\"pelluxadd\" VALUE=\"" +
          AttributeValue(item) + "\"><!--WEBBOT bot=\"HTMLMarkup\" EndSpan -->";
@@ -65,6 +67,19 @@ std::string_view FileNameOf(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+std::vector<RelatedRow> TaxCellsCleared(std::vector<RelatedRow> rows) {
+  for (RelatedRow &row : rows) {
+    row.Taxable.clear();
+    row.SmartTax.clear();
+  }
+  return rows;
+}
+
+// Replaces in place, without copying the page when the placeholder is not in it.
+void ReplaceIn(std::string &page, std::string_view placeholder, std::string_view value) {
+  if (ContainsText(page, placeholder)) page = ReplaceText(placeholder, page, value);
+}
+
 struct FileCloser {
   void operator()(std::FILE *file) const { std::fclose(file); }
 };
@@ -80,19 +95,19 @@ ProductPageInput WithHiddenCellsCleared(ProductPageInput input, const Settings &
     row.SmartTax.clear();
     row.ReadableText.clear();
   }
-  for (RelatedRow &row : input.Related) {
-    row.Taxable.clear();
-    row.SmartTax.clear();
-  }
+  input.Related = TaxCellsCleared(std::move(input.Related));
   return input;
 }
 
 std::string BuildProductPage(std::string_view templateText, const ProductPageInput &typed,
                              const Settings &settings) {
-  const ProductPageInput input = WithHiddenCellsCleared(typed, settings);
+  // The input is not copied: its long text can be large. The cells a wizard of another
+  // generation hides are left out where they would be used.
+  const ProductPageInput &input = typed;
+  const bool taxShown = IsGenerationFour(settings);
   std::string page = ParseIfBlocks(templateText, "image", !input.ProductImageTag.empty());
   auto replace = [&page](std::string_view placeholder, std::string_view value) {
-    page = ReplaceText(placeholder, page, value);
+    ReplaceIn(page, placeholder, value);
   };
 
   replace("%zf_company_name%", settings.Company);
@@ -101,7 +116,7 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
 
   if (input.Mode == DescriptionMode::Single) {
     replace("%zf_pelluxadds%", "");
-    replace("%zf_pelluxaddh%", HiddenItemField(input));
+    replace("%zf_pelluxaddh%", HiddenItemField(input, taxShown));
     replace("%zf_currency%", settings.Currency);
     replace("%zf_description%", input.Description);
     replace("%zf_price%", FormattedPriceOrTyped(input.Price));
@@ -118,7 +133,8 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
   replace("%zf_pellux_location%", settings.CGI_BIN);
   replace("%zf_all_options%", GetEops(input.Options));
   replace("%zf_product_image%", input.ProductImageTag);
-  replace("%zf_upsells%", GetUpsells(input.Related, settings.Currency));
+  replace("%zf_upsells%",
+          GetUpsells(taxShown ? input.Related : TaxCellsCleared(input.Related), settings.Currency));
   return page;
 }
 
@@ -215,7 +231,11 @@ std::string ImageFileUrl(std::string_view path) {
 }
 
 std::string ProductImageTag(std::string_view path) {
-  return "<IMG SRC=\"" + ImageFileUrl(path) + "\" ALT=\"[PRODUCT IMAGE]\" BORDER=\"0\">";
+  return ImageTag(ImageFileUrl(path));
+}
+
+std::string ImageTag(std::string_view address) {
+  return "<IMG SRC=\"" + std::string(address) + "\" ALT=\"[PRODUCT IMAGE]\" BORDER=\"0\">";
 }
 
 std::string ImagePreviewPage(std::string_view path) {

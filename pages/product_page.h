@@ -123,6 +123,8 @@ std::string ImageFileUrl(std::string_view path);
 
 // <IMG SRC="<ImageFileUrl>" ALT="[PRODUCT IMAGE]" BORDER="0">
 std::string ProductImageTag(std::string_view path);
+// The same tag for a picture at any address, a relative one included.
+std::string ImageTag(std::string_view address);
 
 // The preview page of the image, as written to "img~.html": the picture centred above a table
 // cell with its file name.

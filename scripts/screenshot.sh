@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Makes docs/screenshot.png from the real programs: the page editor with docs/sample-page.html
-# and the palette beside it, on a virtual X server with a session bus and folders of its own.
+# Makes docs/screenshot.png from the real programs: a product page built by vendigo-html from the
+# shipped single-product template, open in the page editor with its controls rendered, and the
+# palette beside it, on a virtual X server with a session bus and folders of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The palette centres itself on the screen, so the screen is wide enough for the editor to stand
 # to its left; the picture is cut off right of the palette.
-width=1820
-height=760
-editor_width=700
+width=2440
+height=700
+editor_width=1000
 
 if [[ "${1:-}" != --on-virtual-display ]]; then
   scripts/install-deps.sh
-  if ! command -v import >/dev/null; then
+  if ! command -v import >/dev/null || ! command -v convert >/dev/null; then
     as_root=()
     [ "$(id -u)" -ne 0 ] && as_root=(sudo)
     "${as_root[@]}" apt-get update
@@ -28,11 +29,32 @@ scratch=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$scratch"' EXIT
 export XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data
 
+# The page as the wizard makes it: a picture, two option lists, the quantity box and the order
+# button of the shop's settings.
+convert -size 200x160 radial-gradient:'#9cc3ec'-'#245ca0' "$scratch/blue-mug.png"
+printf '[CONFIGS]\nCompany=Harbour Mugs\nCurrency=$\nCGI_BIN=/cgi-bin/pellux.cgi\nOrderButton=Add to Cart\n' \
+  >"$scratch/shop.ini"
+cat >"$scratch/blue-mug.json" <<EOF
+{
+  "Description": "Blue Stoneware Mug", "Price": "12.50", "Weight": "1",
+  "Options": [
+    {"Name": "Size", "Rows": [["Small", "0", "0", "Small"],
+                              ["Large", "2", "0", "Large -- Add \$2.00"]]},
+    {"Name": "Glaze", "Rows": [["Gloss", "0", "0", "Gloss"], ["Matt", "0", "0", "Matt"]]}
+  ],
+  "LongText": "Thrown and glazed by hand in our harbour workshop.\nDishwasher safe.",
+  "ProductImage": "$scratch/blue-mug.png"
+}
+EOF
+build/bin/vendigo-html --settings "$scratch/shop.ini" page \
+  --template build/bin/single_product.zft --input "$scratch/blue-mug.json" >"$scratch/blue-mug.html"
+
 build/bin/vendigo-pageeditor -qwindowgeometry "${editor_width}x${height}+0+0" \
-  docs/sample-page.html &
+  "$scratch/blue-mug.html" &
 scripts/wait-for-editor.sh $!
 build/bin/vendigo &
-sleep 3
+# The browser engine starts once the editor's window is up, then renders the page.
+sleep 8
 
 palette_right=$(((width + 397) / 2 + 12))
 import -window root -crop "${palette_right}x${height}+0+0" +repage docs/screenshot.png

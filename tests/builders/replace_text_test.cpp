@@ -94,6 +94,8 @@ TEST(ReplaceTextTest, AgreesWithReferenceOnRandomInputs) {
         source.insert(source.size() / 2, pattern);
         break;
     }
+    ASSERT_EQ(ContainsText(source, pattern), ReferenceReplace(pattern, source, "\x01") != source)
+        << "pattern \"" << pattern << "\" source \"" << source << "\"";
     ASSERT_EQ(ReplaceText(pattern, source, replacement),
               ReferenceReplace(pattern, source, replacement))
         << "pattern \"" << pattern << "\" source \"" << source << "\" replacement \"" << replacement

@@ -2,6 +2,7 @@
 #include "pageeditor/page_editor_window.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QFile>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -47,6 +48,10 @@ QStringList ListNames(const PageEditorWindow &window) {
 
 class PageEditorWindowTest : public QObject {
   Q_OBJECT
+
+ public slots:
+  // Stands in for the desktop's browser.
+  void OpenInBrowser(const QUrl &url) { openedInBrowser_ << url.toLocalFile(); }
 
  private slots:
   void init() { QVERIFY(folder_.isValid()); }
@@ -170,8 +175,49 @@ class PageEditorWindowTest : public QObject {
     QCOMPARE(prompts.asked, QStringList{});
   }
 
+  // The browser reads the file, so a modified or never saved document is saved first.
+  void previewInBrowserShowsTheSavedFile_data() {
+    QTest::addColumn<bool>("untitled");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<SaveAnswer>("answer");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<bool>("opened");
+    const QStringList askPage{"save before preview: page.html"};
+    QTest::newRow("saved") << false << "" << SaveAnswer::Save << QStringList{} << true;
+    QTest::newRow("modified, Save") << false << "<p>new</p>" << SaveAnswer::Save << askPage << true;
+    QTest::newRow("modified, Cancel")
+        << false << "<p>new</p>" << SaveAnswer::Cancel << askPage << false;
+    QTest::newRow("never saved, Save")
+        << true << "<p>new</p>" << SaveAnswer::Save
+        << QStringList{"save before preview: Untitled 1", "save as: Untitled 1.html"} << true;
+  }
+  void previewInBrowserShowsTheSavedFile() {
+    QFETCH(bool, untitled);
+    QFETCH(QString, inserted);
+    QFETCH(SaveAnswer, answer);
+    QFETCH(QStringList, asked);
+    QFETCH(bool, opened);
+    ScriptedPrompts prompts;
+    prompts.saveAnswers = {answer};
+    prompts.savePath = folder_.filePath("page.html");
+    WriteAll(prompts.savePath, "<p>old</p>");
+    PageEditorWindow window(prompts);
+    QString error;
+    EditorDocument *document =
+        untitled ? window.NewDocument() : window.OpenDocument(prompts.savePath, &error);
+    document->InsertAtCursor(inserted);
+    openedInBrowser_.clear();
+    QDesktopServices::setUrlHandler("file", this, "OpenInBrowser");
+    Trigger(window, "FilePreviewInBrowser");
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(prompts.asked, asked);
+    QCOMPARE(openedInBrowser_, opened ? QStringList{prompts.savePath} : QStringList{});
+    QCOMPARE(ReadAll(prompts.savePath) == document->Text().toUtf8(), opened);
+  }
+
  private:
   QTemporaryDir folder_;
+  QStringList openedInBrowser_;
 };
 
 QTEST_MAIN(PageEditorWindowTest)

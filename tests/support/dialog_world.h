@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
+#include <QSettings>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
@@ -35,9 +36,12 @@ Dialog *OpenDialog(AppContext &context) {
 }
 
 // Everything a dialog needs, with an in-memory editor that has one open page whose insertion
-// point is at the end of its text, and messages that are recorded instead of shown.
+// point is at the end of its text, and messages that are recorded instead of shown. The user's
+// choices (folded previews) start afresh in the world's own folder.
 struct DialogWorld {
   DialogWorld() {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString((programDir.path() / "config").string()));
     settings.CGI_BIN = "/cgi-bin/pellux.cgi";
     settings.Currency = "$";
     host->OpenDocument("page.htm", "<p>");

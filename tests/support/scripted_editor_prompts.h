@@ -16,6 +16,10 @@ class ScriptedEditorPrompts : public EditorPrompts {
     asked << "save changes: " + title;
     return saveAnswers.isEmpty() ? SaveAnswer::Cancel : saveAnswers.takeFirst();
   }
+  bool AskSaveBeforePreview(const QString &title) override {
+    asked << "save before preview: " + title;
+    return !saveAnswers.isEmpty() && saveAnswers.takeFirst() == SaveAnswer::Save;
+  }
   QStringList AskOpenPaths() override {
     asked << "open";
     return openPaths;

@@ -1,0 +1,236 @@
+#include "dialogs/fragment_preview.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <algorithm>
+#include <utility>
+
+#include "dialogs/dialog_parts.h"
+
+namespace vendigo {
+
+namespace {
+
+constexpr int kDebounceMs = 150;
+constexpr int kCopiedShownMs = 3000;
+constexpr int kViewHeight = 200;
+constexpr int kSourceHeight = 96;
+// The toggle's share of the button row's free room, against the row's own stretch of 1.
+constexpr int kToggleStretch = 1000;
+
+// The per-user choices of the dialogs: Qt's settings file under the XDG config folder.
+QSettings UserChoices() {
+  return QSettings(QStringLiteral("vendigo"), QStringLiteral("vendigo"));
+}
+
+// Shows what it was given and stays there: links and forms in a preview lead nowhere.
+class StayingPage : public QWebEnginePage {
+ public:
+  using QWebEnginePage::QWebEnginePage;
+
+ protected:
+  bool acceptNavigationRequest(const QUrl &, NavigationType type, bool) override {
+    return type != NavigationTypeLinkClicked && type != NavigationTypeFormSubmitted;
+  }
+};
+
+}  // namespace
+
+FragmentPreview::FragmentPreview(QDialog *dialog, QBoxLayout *buttonRow, Builder builder)
+    : QWidget(dialog),
+      dialog_(dialog),
+      builder_(std::move(builder)),
+      settingsKey_(QStringLiteral("Previews/") +
+                   QString::fromLatin1(dialog->metaObject()->className()).section("::", -1)),
+      toggle_(Named(new QToolButton(dialog), "PreviewToggle")),
+      viewHolder_(new QWidget(this)),
+      viewLayout_(new QVBoxLayout(viewHolder_)),
+      source_(Named(new QPlainTextEdit(this), "PreviewSource")),
+      line_(Named(new QLabel(this), "PreviewLine")),
+      copied_(Named(new QLabel(this), "PreviewCopied")),
+      copy_(Named(new QPushButton(QStringLiteral("Copy HTML"), this), "CopyHtml")),
+      debounce_(new QTimer(this)),
+      copiedFade_(new QTimer(this)) {
+  setObjectName(QStringLiteral("FragmentPreview"));
+  hide();
+  // The section never widens the dialog; its height is what the dialog grows by.
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+
+  viewHolder_->setFixedHeight(kViewHeight);
+  viewLayout_->setContentsMargins(0, 0, 0, 0);
+  source_->setReadOnly(true);
+  source_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  source_->setFixedHeight(kSourceHeight);
+  line_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  copy_->setAutoDefault(false);
+
+  auto *row = new QHBoxLayout;
+  row->addWidget(line_, 1);
+  row->addWidget(copied_);
+  row->addWidget(copy_);
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(viewHolder_);
+  layout->addWidget(source_);
+  layout->addLayout(row);
+  dialog->layout()->addWidget(this);
+
+  toggle_->setText(QStringLiteral("Preview"));
+  toggle_->setToolTip(QStringLiteral("Preview the fragment and copy its HTML"));
+  toggle_->setCheckable(true);
+  toggle_->setAutoRaise(true);
+  toggle_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  // Ignored both ways: the toggle takes the row's free room and never asks for more.
+  toggle_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  buttonRow->insertWidget(0, toggle_, kToggleStretch, Qt::AlignLeft | Qt::AlignVCenter);
+  toggle_->setChecked(UserChoices().value(settingsKey_, false).toBool());
+
+  debounce_->setSingleShot(true);
+  debounce_->setInterval(kDebounceMs);
+  copiedFade_->setSingleShot(true);
+  copiedFade_->setInterval(kCopiedShownMs);
+  connect(debounce_, &QTimer::timeout, this, &FragmentPreview::Refresh);
+  connect(copiedFade_, &QTimer::timeout, copied_, &QLabel::clear);
+  connect(copy_, &QPushButton::clicked, this, &FragmentPreview::CopyHtml);
+  connect(toggle_, &QToolButton::toggled, this, [this](bool unfolded) {
+    UserChoices().setValue(settingsKey_, unfolded);
+    ApplyFold();
+  });
+
+  dialog->installEventFilter(this);
+  FollowInputs();
+  ApplyFold();
+}
+
+void FragmentPreview::SetAvailable(bool available) {
+  available_ = available;
+  ApplyFold();
+}
+
+// Every change of an input of the dialog, wherever the dialog keeps it, restarts the wait.
+void FragmentPreview::FollowInputs() {
+  const auto changed = [this] { debounce_->start(); };
+  for (QWidget *widget : dialog_->findChildren<QWidget *>()) {
+    if (widget == this || widget == toggle_ || isAncestorOf(widget)) continue;
+    if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+      connect(edit, &QLineEdit::textChanged, this, changed);
+    } else if (auto *text = qobject_cast<QPlainTextEdit *>(widget)) {
+      connect(text, &QPlainTextEdit::textChanged, this, changed);
+    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+      connect(combo, &QComboBox::currentTextChanged, this, changed);
+    } else if (auto *box = qobject_cast<QCheckBox *>(widget)) {
+      connect(box, &QCheckBox::stateChanged, this, changed);
+    } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+      connect(button, &QAbstractButton::toggled, this, changed);
+    } else if (auto *items = qobject_cast<QAbstractItemView *>(widget)) {
+      connect(items, &QAbstractItemView::clicked, this, changed);
+      connect(items->model(), &QAbstractItemModel::dataChanged, this, changed);
+      connect(items->selectionModel(), &QItemSelectionModel::selectionChanged, this, changed);
+    }
+  }
+  for (QAction *action : dialog_->findChildren<QAction *>()) {
+    connect(action, &QAction::triggered, this, changed);
+  }
+}
+
+bool FragmentPreview::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == dialog_ && event->type() == QEvent::Show && !started_) {
+    started_ = true;
+    // The layout has placed the toggle: where its caption would be cut, the arrow stays alone.
+    if (!toggle_->isHidden() && toggle_->width() < toggle_->sizeHint().width()) {
+      toggle_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+    ApplyFold();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void FragmentPreview::ApplyFold() {
+  toggle_->setArrowType(toggle_->isChecked() ? Qt::DownArrow : Qt::RightArrow);
+  toggle_->setVisible(available_);
+  const bool unfolded = available_ && toggle_->isChecked();
+  if (!started_ || unfolded == !isHidden()) return;
+
+  QLayout *layout = dialog_->layout();
+  // A dialog sized by its layout follows the section; one of a set size gets the section's
+  // height added, and its own size back when folded.
+  const bool sizedByLayout = layout->sizeConstraint() == QLayout::SetFixedSize;
+  if (unfolded && !sizedByLayout) foldedSize_ = dialog_->size();
+  setVisible(unfolded);
+  if (!sizedByLayout) {
+    const int grown = std::max(0, layout->spacing()) + sizeHint().height();
+    dialog_->setFixedSize(unfolded ? foldedSize_ + QSize(0, grown) : foldedSize_);
+  }
+  layout->activate();
+  if (unfolded) KeepOnScreen();
+}
+
+// A dialog that grew below its screen's foot moves up as far as it needs and can.
+void FragmentPreview::KeepOnScreen() {
+  const QScreen *screen = dialog_->screen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  const QRect frame = dialog_->frameGeometry();
+  const int below = frame.bottom() - area.bottom();
+  if (below > 0) dialog_->move(frame.left(), std::max(area.top(), frame.top() - below));
+}
+
+void FragmentPreview::showEvent(QShowEvent *event) {
+  QWidget::showEvent(event);
+  if (!view_) {
+    view_ = Named(new QWebEngineView(viewHolder_), "PreviewView");
+    view_->setPage(new StayingPage(view_));
+    viewLayout_->addWidget(view_);
+  }
+  Refresh();
+}
+
+void FragmentPreview::Refresh() {
+  debounce_->stop();
+  if (isHidden()) return;
+  const PreviewContent content = builder_();
+  line_->setText(QString::fromStdString(content.line));
+  line_->setToolTip(line_->text());
+  copy_->setEnabled(content.html.has_value());
+  std::optional<QString> html;
+  if (content.html) html = QString::fromStdString(*content.html);
+  if (html == shown_) return;
+  shown_ = html;
+  copied_->clear();
+  source_->setPlainText(html.value_or(QString()));
+  if (view_) view_->setHtml(html.value_or(QString()), QUrl(QStringLiteral("file:///")));
+}
+
+void FragmentPreview::CopyHtml() {
+  Refresh();
+  if (!shown_) return;
+  auto *data = new QMimeData;
+  data->setHtml(*shown_);
+  data->setText(*shown_);
+  QGuiApplication::clipboard()->setMimeData(data);
+  copied_->setText(QStringLiteral("Copied."));
+  copiedFade_->start();
+}
+
+}  // namespace vendigo

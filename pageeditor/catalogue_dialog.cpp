@@ -1,0 +1,213 @@
+#include "pageeditor/catalogue_dialog.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+#include "core/file_error.h"
+#include "core/profile_file.h"
+#include "core/settings.h"
+#include "editorlink/editor_store_location.h"
+#include "pages/catalogue.h"
+#include "pages/catalogue_csv.h"
+#include "pages/template_package.h"
+
+namespace vendigo {
+namespace {
+
+// The user's last choices, in the editor's folder under the XDG config folder.
+QSettings Choices() {
+  return QSettings(QDir(EditorConfigFolder()).filePath("vendigo-pageeditor.conf"),
+                   QSettings::IniFormat);
+}
+
+QString Count(std::size_t n, const QString &one, const QString &many) {
+  return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? one : many);
+}
+
+// What the run did, in words, for the summary.
+QString Summary(const CatalogueReport &report, const QString &output) {
+  QString text = Count(report.PagesWritten, "page", "pages") + " written to " + output;
+  text += report.IndexError.empty() ? ", with index.html." : ".";
+  if (report.Cancelled) text = "Cancelled. " + text;
+  if (!report.IndexError.empty()) text += "\n" + QString::fromStdString(report.IndexError);
+  if (!report.Skipped.empty()) {
+    text += "\n" + Count(report.Skipped.size(), "row", "rows") + " skipped:";
+    for (const SkippedRow &skipped : report.Skipped) {
+      text += QStringLiteral("\nline %1: %2")
+                  .arg(skipped.Line)
+                  .arg(QString::fromStdString(skipped.Reason));
+    }
+  }
+  return text;
+}
+
+// A line edit with a button beside it that fills it from a file dialog.
+QLineEdit *PathRow(QFormLayout *form, const QString &label, const char *name,
+                   std::function<QString(QWidget *, const QString &)> choose) {
+  auto *edit = new QLineEdit;
+  edit->setObjectName(name);
+  auto *browse = new QPushButton(QStringLiteral("Browse..."));
+  browse->setObjectName(QString::fromLatin1(name).replace("Edit", "Browse"));
+  QObject::connect(browse, &QPushButton::clicked, edit, [edit, choose] {
+    const QString chosen = choose(edit->window(), edit->text());
+    if (!chosen.isEmpty()) edit->setText(chosen);
+  });
+  auto *row = new QHBoxLayout;
+  row->addWidget(edit);
+  row->addWidget(browse);
+  form->addRow(label, row);
+  return edit;
+}
+
+}  // namespace
+
+CatalogueDialog::CatalogueDialog(QWidget *parent) : QDialog(parent) {
+  setObjectName("CatalogueDialog");
+  setWindowTitle("Build Catalogue");
+  auto *form = new QFormLayout;
+  spreadsheet_ =
+      PathRow(form, "Spreadsheet (CSV):", "SpreadsheetEdit", [](QWidget *w, const QString &at) {
+        return QFileDialog::getOpenFileName(w, "Spreadsheet", at,
+                                            "Spreadsheets (*.csv);;All files (*)");
+      });
+  template_ = PathRow(form, "Template:", "TemplateEdit", [](QWidget *w, const QString &at) {
+    return QFileDialog::getOpenFileName(w, "Template", at, "Templates (*.zft)");
+  });
+  output_ = PathRow(form, "Output folder:", "OutputEdit", [](QWidget *w, const QString &at) {
+    return QFileDialog::getExistingDirectory(w, "Output folder", at);
+  });
+  replace_ = new QCheckBox("Replace pages that exist");
+  replace_->setObjectName("ReplaceCheck");
+  form->addRow(QString(), replace_);
+  summary_ = new QPlainTextEdit;
+  summary_->setObjectName("SummaryText");
+  summary_->setReadOnly(true);
+  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+  build_ = buttons->addButton("Build", QDialogButtonBox::ActionRole);
+  build_->setObjectName("BuildButton");
+  buttons->button(QDialogButtonBox::Close)->setObjectName("CloseButton");
+  connect(build_, &QPushButton::clicked, this, &CatalogueDialog::BuildClick);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto *layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(summary_);
+  layout->addWidget(buttons);
+  resize(640, 360);
+
+  QSettings choices = Choices();
+  const QString shipped =
+      QDir(QCoreApplication::applicationDirPath()).filePath("single_product.zft");
+  spreadsheet_->setText(choices.value("catalogue/spreadsheet").toString());
+  template_->setText(
+      choices.value("catalogue/template", QFileInfo::exists(shipped) ? shipped : QString())
+          .toString());
+  output_->setText(choices.value("catalogue/output").toString());
+  replace_->setChecked(choices.value("catalogue/replace", false).toBool());
+}
+
+CatalogueDialog::~CatalogueDialog() {
+  cancel_ = true;
+  if (worker_.joinable()) worker_.join();
+}
+
+void CatalogueDialog::Start(QWidget *parent, std::function<void(const QString &)> openIndex) {
+  auto *dialog = new CatalogueDialog(parent);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &CatalogueDialog::IndexWritten, parent, openIndex);
+  dialog->open();
+}
+
+void CatalogueDialog::BuildClick() {
+  const QString spreadsheet = spreadsheet_->text();
+  const QString templateFile = template_->text();
+  const QString output = output_->text();
+  if (spreadsheet.isEmpty() || templateFile.isEmpty() || output.isEmpty()) {
+    summary_->setPlainText("Choose the spreadsheet, the template and the output folder.");
+    return;
+  }
+  QSettings choices = Choices();
+  choices.setValue("catalogue/spreadsheet", spreadsheet);
+  choices.setValue("catalogue/template", templateFile);
+  choices.setValue("catalogue/output", output);
+  choices.setValue("catalogue/replace", replace_->isChecked());
+
+  auto *progress = new QProgressDialog("Building the catalogue...", "Cancel", 0, 0, this);
+  progress->setObjectName("CatalogueProgress");
+  progress->setWindowModality(Qt::WindowModal);
+  progress->setMinimumDuration(0);
+  progress->setAutoClose(false);
+  progress->setAutoReset(false);
+  connect(progress, &QProgressDialog::canceled, this, [this] { cancel_ = true; });
+  progress->show();
+  build_->setEnabled(false);
+  summary_->clear();
+  cancel_ = false;
+
+  const Settings settings = LoadSettings(QCoreApplication::applicationDirPath().toStdString());
+  const CatalogueOptions options{.Replace = replace_->isChecked()};
+  worker_ = std::thread([this, progress, settings, options, spreadsheet = spreadsheet.toStdString(),
+                         templateFile = templateFile.toStdString(), output] {
+    QString summary;
+    QString index;
+    int shownPercent = -1;
+    // Told from the build's threads one at a time; the dialog hears of each new percent.
+    const auto tell = [progress, &shownPercent](std::size_t done, std::size_t total) {
+      const int percent = total ? static_cast<int>(100 * done / total) : 100;
+      if (percent == shownPercent) return;
+      shownPercent = percent;
+      QMetaObject::invokeMethod(
+          progress,
+          [progress, percent] {
+            progress->setMaximum(100);
+            progress->setValue(percent);
+          },
+          Qt::QueuedConnection);
+    };
+    try {
+      std::string reason;
+      const std::optional<std::string> bytes = ReadFileBytes(spreadsheet, reason);
+      if (!bytes) throw FileError("Cannot read the spreadsheet " + spreadsheet + ": " + reason);
+      std::vector<CatalogueRow> rows;
+      try {
+        rows = ReadCatalogueCsv(*bytes);
+      } catch (const CatalogueInputError &error) {
+        throw FileError(spreadsheet + ": " + error.what());
+      }
+      const CatalogueReport report =
+          BuildCatalogue(ReadTemplateText(templateFile), rows, settings,
+                         std::filesystem::path(spreadsheet).parent_path(), output.toStdString(),
+                         options, tell, &cancel_);
+      summary = Summary(report, output);
+      index = QDir(output).filePath(kCatalogueIndexFile);
+      if (!QFileInfo::exists(index)) index.clear();
+    } catch (const FileError &error) {
+      summary = QString::fromStdString(error.what());
+    }
+    QMetaObject::invokeMethod(
+        this, [this, summary, index] { Finished(summary, index); }, Qt::QueuedConnection);
+  });
+}
+
+void CatalogueDialog::Finished(const QString &summary, const QString &index) {
+  worker_.join();
+  if (auto *progress = findChild<QProgressDialog *>("CatalogueProgress")) progress->deleteLater();
+  build_->setEnabled(true);
+  summary_->setPlainText(summary);
+  if (!index.isEmpty()) emit IndexWritten(index);
+}
+
+}  // namespace vendigo

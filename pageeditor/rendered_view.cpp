@@ -1,0 +1,168 @@
+#include "pageeditor/rendered_view.h"
+
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+#include <QtConcurrent>
+#include <utility>
+
+#include "pageeditor/external_link_page.h"
+
+namespace vendigo {
+namespace {
+
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+// The page with a <base> element that makes its relative addresses resolve against base, put
+// after the leading comments and the doctype (so the page keeps its rendering mode). A page with
+// a <base> of its own keeps it.
+QString WithBase(QString html, const QUrl &base) {
+  if (html.startsWith(QChar(0xFEFF))) html.remove(0, 1);
+  if (base.isEmpty()) return html;
+  static const QRegularExpression ownBase(QStringLiteral("<base[\\s/>]"),
+                                          QRegularExpression::CaseInsensitiveOption);
+  if (html.contains(ownBase)) return html;
+  static const QRegularExpression prologue(
+      QStringLiteral("^\\s*(<!--.*?-->\\s*)*(<!doctype[^>]*>)?"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+  const QString element =
+      QStringLiteral("<base href=\"%1\">").arg(base.toString(QUrl::FullyEncoded).toHtmlEscaped());
+  return html.insert(prologue.match(html).capturedEnd(), element);
+}
+
+// Writes the page to file as UTF-8, marked as such so the engine does not guess. The error text,
+// or empty.
+QString WritePage(const QString &file, const QString &html) {
+  QSaveFile out(file);
+  if (!out.open(QIODevice::WriteOnly) || out.write(kUtf8Bom) < 0 || out.write(html.toUtf8()) < 0 ||
+      !out.commit()) {
+    return QStringLiteral("The page cannot be shown: %1: %2").arg(file, out.errorString());
+  }
+  return {};
+}
+
+}  // namespace
+
+RenderedView::RenderedView(QWidget *parent)
+    : QWidget(parent), folder_(std::make_shared<QTemporaryDir>()) {
+  // A blank page stands in for the engine until it starts (an empty layout would take no room).
+  auto *blank = new QWidget(this);
+  blank->setBackgroundRole(QPalette::Base);
+  blank->setAutoFillBackground(true);
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(blank);
+  connect(&writing_, &QFutureWatcher<QString>::finished, this, &RenderedView::Written);
+}
+
+RenderedView::~RenderedView() = default;
+
+QWebEnginePage *RenderedView::Page() const {
+  return view_ ? view_->page() : nullptr;
+}
+
+void RenderedView::showEvent(QShowEvent *event) {
+  QWidget::showEvent(event);
+  if (engineRequested_) return;
+  engineRequested_ = true;
+  QTimer::singleShot(0, this, &RenderedView::StartEngine);
+}
+
+void RenderedView::StartEngine() {
+  view_ = new QWebEngineView(this);
+  view_->setPage(new ExternalLinkPage(view_));
+  view_->setContextMenuPolicy(Qt::NoContextMenu);
+  connect(view_, &QWebEngineView::loadFinished, this, &RenderedView::Loaded);
+  // A page whose engine process ended answers nothing more: the last rendering is loaded again.
+  connect(view_->page(), &QWebEnginePage::renderProcessTerminated, this, [this] {
+    isAskingScroll_ = false;
+    isLoading_ = false;
+    if (written_.isEmpty()) written_ = loaded_;
+    Load();
+  });
+  QWidget *blank = layout()->itemAt(0)->widget();
+  delete layout()->replaceWidget(blank, view_);
+  delete blank;
+  LoadWritten();
+}
+
+void RenderedView::Render(std::function<QString()> html, const QUrl &base) {
+  waiting_ = Request{std::move(html), base};
+  if (!isWriting_) WriteNext();
+}
+
+void RenderedView::WriteNext() {
+  if (!waiting_) return;
+  const Request request = std::move(*waiting_);
+  waiting_.reset();
+  isWriting_ = true;
+  if (!folder_->isValid()) {
+    writing_.setFuture(QtFuture::makeReadyFuture(
+        QStringLiteral("The page cannot be shown: no temporary folder: %1")
+            .arg(folder_->errorString())));
+    return;
+  }
+  const QString file = folder_->filePath(QStringLiteral("page.html"));
+  // The job holds the folder, so the file stays writable while this view goes away.
+  writing_.setFuture(QtConcurrent::run([folder = folder_, file, request] {
+    return WritePage(file, WithBase(request.html(), request.base));
+  }));
+}
+
+void RenderedView::Written() {
+  isWriting_ = false;
+  const QString error = writing_.result();
+  if (error.isEmpty()) {
+    // A new address each time, so the engine loads the file again rather than reloading.
+    written_ = QUrl::fromLocalFile(folder_->filePath(QStringLiteral("page.html")));
+    written_.setQuery(QString::number(++renderings_));
+    LoadWritten();
+  } else if (view_) {
+    view_->setHtml("<p>" + error.toHtmlEscaped() + "</p>");
+  } else {
+    qWarning("%s", qUtf8Printable(error));
+  }
+  WriteNext();
+}
+
+void RenderedView::LoadWritten() {
+  if (!view_ || written_.isEmpty() || isAskingScroll_) return;
+  // A page still loading has no scroll position of its own: the one before it stays.
+  if (isLoading_) {
+    Load();
+    return;
+  }
+  isAskingScroll_ = true;
+  view_->page()->runJavaScript(QStringLiteral("[window.scrollX, window.scrollY]"),
+                               [self = QPointer(this)](const QVariant &position) {
+                                 if (!self) return;
+                                 self->isAskingScroll_ = false;
+                                 const QVariantList xy = position.toList();
+                                 if (xy.size() == 2) {
+                                   self->scroll_ = QPointF(xy[0].toDouble(), xy[1].toDouble());
+                                 }
+                                 self->Load();
+                               });
+}
+
+void RenderedView::Load() {
+  if (written_.isEmpty()) return;
+  isLoading_ = true;
+  loaded_ = std::exchange(written_, QUrl());
+  view_->load(loaded_);
+}
+
+void RenderedView::Loaded(bool ok) {
+  isLoading_ = false;
+  if (ok && !scroll_.isNull()) {
+    view_->page()->runJavaScript(
+        QStringLiteral("window.scrollTo(%1, %2);").arg(scroll_.x()).arg(scroll_.y()));
+  }
+  emit Rendered(ok);
+}
+
+}  // namespace vendigo

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QFutureWatcher>
+#include <QPointF>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QTemporaryDir;
+class QWebEnginePage;
+class QWebEngineView;
+
+namespace vendigo {
+
+// A document's page as a browser shows it, form controls and all (Qt WebEngine). The window
+// thread never waits for it: the page is written to a temporary file on a worker thread, and the
+// engine, which renders in a process of its own, loads it from there, so pages of any size show.
+// The engine starts once the view is first shown and the event loop runs, so the window and the
+// bus service come first. A new rendering keeps the scroll position of the one before.
+class RenderedView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit RenderedView(QWidget *parent = nullptr);
+  ~RenderedView() override;
+
+  // Shows the page that html makes (html is called on a worker thread); relative addresses in
+  // it resolve against base, the document's file (none when empty). A newer call takes the place
+  // of one that is not written yet.
+  void Render(std::function<QString()> html, const QUrl &base);
+
+  // The engine's page; nullptr until the engine has started.
+  QWebEnginePage *Page() const;
+
+  // What a scroll area such as the source edit asks for, so the two start alike.
+  QSize sizeHint() const override { return QSize(256, 192); }
+
+ signals:
+  // A rendering has loaded, or failed to (ok false).
+  void Rendered(bool ok);
+
+ protected:
+  void showEvent(QShowEvent *event) override;
+
+ private:
+  struct Request {
+    std::function<QString()> html;
+    QUrl base;
+  };
+
+  void StartEngine();
+  void WriteNext();
+  void Written();
+  // Loads the file written last, once the scroll position of the page shown is known.
+  void LoadWritten();
+  void Load();
+  void Loaded(bool ok);
+
+  std::shared_ptr<QTemporaryDir> folder_;
+  QWebEngineView *view_ = nullptr;
+  bool engineRequested_ = false;
+  std::optional<Request> waiting_;   // the newest page, not written yet
+  QFutureWatcher<QString> writing_;  // the error text, empty when the file is written
+  bool isWriting_ = false;
+  QUrl written_;  // the file written last, until it is loaded
+  QUrl loaded_;   // the file loaded last
+  int renderings_ = 0;
+  bool isLoading_ = false;
+  bool isAskingScroll_ = false;
+  QPointF scroll_;
+};
+
+}  // namespace vendigo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class QTextDocument;
+
+namespace vendigo {
+
+// Reads a text document's raw text (as QTextDocument::toRawText gives it) a slice at a time
+// between the window thread's other events, so that reading a large document never holds up the
+// window: a bus call waits for one slice at most. A change to the document abandons the reading.
+class SlicedTextReader : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kSliceCharacters = 256 * 1024;
+
+  explicit SlicedTextReader(QTextDocument &document, QObject *parent = nullptr);
+
+  // Starts reading from the beginning; a reading under way starts over.
+  void Start();
+
+ signals:
+  void Read(const QString &raw);
+
+ private:
+  void ReadSlice();
+
+  QTextDocument &document_;
+  QTimer nextSlice_;
+  QString raw_;
+  int position_ = -1;  // where the next slice starts; -1 when not reading
+};
+
+}  // namespace vendigo

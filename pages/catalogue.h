@@ -1,0 +1,66 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/settings.h"
+#include "pages/catalogue_row.h"
+
+namespace vendigo {
+
+// A catalogue: one product page per row in the output folder, the pictures copied into its
+// folder "images", and "index.html" listing every page written.
+inline constexpr char kCatalogueIndexFile[] = "index.html";
+inline constexpr char kCatalogueImageFolder[] = "images";
+
+struct CatalogueOptions {
+  // Replace pages, pictures and the index that exist already; otherwise they are kept and the
+  // rows they belong to are skipped.
+  bool Replace = false;
+  // How many threads build pages; 0 uses one per core. The files written are the same
+  // whatever the number.
+  unsigned Threads = 0;
+};
+
+// A row that gave no page, and why.
+struct SkippedRow {
+  std::size_t Line = 0;
+  std::string Reason;
+
+  friend bool operator==(const SkippedRow &, const SkippedRow &) = default;
+};
+
+struct CatalogueReport {
+  std::size_t PagesWritten = 0;
+  std::vector<SkippedRow> Skipped;  // in the order of the lines
+  std::string IndexError;           // why index.html was not written; empty when it was
+  bool ExistingKept = false;        // a page, picture or the index was kept because it existed
+  bool Cancelled = false;           // cancel stopped the run; the rows not reached are not in
+                                    // Skipped
+};
+
+// Told the number of rows done and of all rows, from any thread, one call at a time.
+using CatalogueProgress = std::function<void(std::size_t done, std::size_t total)>;
+
+// Builds every row's page from the template text (as read by ReadTemplateText) with
+// BuildProductPage, wraps it with ProductPageDocument and writes it whole, then writes the index
+// of the pages written. A row is skipped with its reason when it cannot be read, a price in it
+// does not convert, the template has no placeholder for a part of it (the item field, the long
+// text, the options, the related products, the picture), its picture cannot be read, or its
+// page cannot be written. Relative picture paths are taken from inputFolder. Pages are named by
+// the rows' File cells first, then after their descriptions, in row order. Rows run on several
+// threads; cancel, when set, stops the run after the rows under way. Throws FileError when the
+// output folder cannot be made.
+CatalogueReport BuildCatalogue(std::string_view templateText, const std::vector<CatalogueRow> &rows,
+                               const Settings &settings, const std::filesystem::path &inputFolder,
+                               const std::filesystem::path &outputFolder,
+                               const CatalogueOptions &options,
+                               const CatalogueProgress &progress = {},
+                               const std::atomic<bool> *cancel = nullptr);
+
+}  // namespace vendigo

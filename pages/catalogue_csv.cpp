@@ -1,0 +1,366 @@
+#include "pages/catalogue_csv.h"
+
+#include <csv.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "core/text_encoding.h"
+#include "pages/template_package.h"
+
+namespace vendigo {
+namespace {
+
+enum class Column {
+  Mode,
+  Description,
+  Price,
+  Weight,
+  Taxable,
+  SmartTaxCode,
+  LongText,
+  ProductImage,
+  File,
+  Descriptions,
+  Option1Name,
+  Option1Rows,
+  Option2Name,
+  Option2Rows,
+  Option3Name,
+  Option3Rows,
+  Related,
+};
+
+struct ColumnName {
+  const char *name;
+  Column column;
+};
+
+constexpr std::array<ColumnName, 17> kColumns = {{
+    {"Mode", Column::Mode},
+    {"Description", Column::Description},
+    {"Price", Column::Price},
+    {"Weight", Column::Weight},
+    {"Taxable", Column::Taxable},
+    {"SmartTaxCode", Column::SmartTaxCode},
+    {"LongText", Column::LongText},
+    {"ProductImage", Column::ProductImage},
+    {"File", Column::File},
+    {"Descriptions", Column::Descriptions},
+    {"Option1Name", Column::Option1Name},
+    {"Option1Rows", Column::Option1Rows},
+    {"Option2Name", Column::Option2Name},
+    {"Option2Rows", Column::Option2Rows},
+    {"Option3Name", Column::Option3Name},
+    {"Option3Rows", Column::Option3Rows},
+    {"Related", Column::Related},
+}};
+
+// The longest description the wizard's Description edit takes.
+constexpr std::size_t kMaxDescriptionLength = 230;
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// A header cell as compared: ASCII letters lower-cased, blanks dropped.
+std::string HeaderKey(std::string_view text) {
+  std::string key;
+  for (const char c : text) {
+    if (!IsBlank(c)) key += AsciiLower(c);
+  }
+  return key;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string ColumnList() {
+  std::string list;
+  for (const ColumnName &column : kColumns) {
+    if (!list.empty()) list += ", ";
+    list += column.name;
+  }
+  return list;
+}
+
+// One record of the file and the line where it begins.
+struct Record {
+  std::size_t line = 0;
+  std::vector<std::string> cells;
+  std::string error;
+};
+
+// Gathers the cells libcsv reports into records.
+struct RecordCollector {
+  std::vector<Record> records;
+  Record current;
+  bool open = false;  // a record has begun and not ended
+
+  static void OnCell(void *cell, std::size_t size, void *self) {
+    static_cast<RecordCollector *>(self)->current.cells.emplace_back(static_cast<char *>(cell),
+                                                                     size);
+  }
+  static void OnRecordEnd(int, void *self) {
+    auto *collector = static_cast<RecordCollector *>(self);
+    collector->records.push_back(std::move(collector->current));
+    collector->current = Record{};
+    collector->open = false;
+  }
+};
+
+int NoBlanksAreSpace(unsigned char) {
+  return 0;
+}
+
+// The separator the header row holds most of (outside quotes): comma, semicolon or tab.
+unsigned char DetectSeparator(std::string_view text) {
+  std::size_t commas = 0;
+  std::size_t semicolons = 0;
+  std::size_t tabs = 0;
+  bool quoted = false;
+  for (const char c : text) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == '\n' || c == '\r') break;
+    commas += c == ',';
+    semicolons += c == ';';
+    tabs += c == '\t';
+  }
+  if (semicolons > commas && semicolons >= tabs) return ';';
+  if (tabs > commas && tabs > semicolons) return '\t';
+  return ',';
+}
+
+// The records of text, each with the line it begins on. The text is given to the parser one
+// line at a time, so a record begins on the first line with any text after the previous
+// record ended.
+std::vector<Record> ParseRecords(std::string_view text) {
+  csv_parser parser;
+  if (csv_init(&parser, 0) != 0) throw CatalogueInputError("not enough memory to read the file");
+  csv_set_delim(&parser, DetectSeparator(text));
+  // Cells are taken as they stand: blanks around them are part of them.
+  csv_set_space_func(&parser, NoBlanksAreSpace);
+
+  RecordCollector collector;
+  std::size_t line = 1;
+  for (std::size_t begin = 0; begin < text.size(); ++line) {
+    std::size_t end = text.find_first_of("\r\n", begin);
+    if (end == std::string_view::npos) {
+      end = text.size();
+    } else {
+      end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+    }
+    const std::string_view chunk = text.substr(begin, end - begin);
+    if (!collector.open && chunk.find_first_not_of("\r\n") != std::string_view::npos) {
+      collector.open = true;
+      collector.current.line = line;
+    }
+    if (csv_parse(&parser, chunk.data(), chunk.size(), RecordCollector::OnCell,
+                  RecordCollector::OnRecordEnd, &collector) != chunk.size()) {
+      csv_free(&parser);
+      throw CatalogueInputError("not enough memory to read the file");
+    }
+    begin = end;
+  }
+  // At the end a quoted cell that is still open is an error, not a cell.
+  csv_set_opts(&parser, CSV_STRICT | CSV_STRICT_FINI);
+  if (csv_fini(&parser, RecordCollector::OnCell, RecordCollector::OnRecordEnd, &collector) != 0) {
+    collector.current.error = "a quoted cell that begins in this row is never closed";
+    collector.records.push_back(std::move(collector.current));
+  }
+  csv_free(&parser);
+  return std::move(collector.records);
+}
+
+// The entries of a list cell: one per non-blank line, split at "|", blanks around each part
+// dropped, filled up with empty parts to `parts`. Error names the cell when an entry has too
+// many parts or the cell too many entries.
+std::vector<std::vector<std::string>> ListEntries(std::string_view cell, std::string_view column,
+                                                  std::size_t maxEntries, std::size_t parts,
+                                                  std::string_view partNames, std::string &error) {
+  std::vector<std::vector<std::string>> entries;
+  for (const TextLine &line : SplitLines(cell)) {
+    if (Trimmed(line.text).empty()) continue;
+    std::vector<std::string> entry;
+    std::string_view rest = line.text;
+    for (;;) {
+      const std::size_t bar = rest.find('|');
+      entry.emplace_back(Trimmed(rest.substr(0, bar)));
+      if (bar == std::string_view::npos) break;
+      rest.remove_prefix(bar + 1);
+    }
+    if (entry.size() > parts) {
+      error = std::string(column) + " entry " + std::to_string(entries.size() + 1) + " has " +
+              std::to_string(entry.size()) + " parts; an entry has at most " +
+              std::to_string(parts) + " (" + std::string(partNames) + ")";
+      return {};
+    }
+    entry.resize(parts);
+    entries.push_back(std::move(entry));
+  }
+  if (entries.size() > maxEntries) {
+    error = std::string(column) + " has " + std::to_string(entries.size()) + " entries; at most " +
+            std::to_string(maxEntries) + " are used";
+    return {};
+  }
+  return entries;
+}
+
+std::optional<TaxState> ReadTaxable(std::string_view cell) {
+  const std::string key = HeaderKey(cell);
+  if (key.empty()) return TaxState::Grayed;
+  if (key == "1" || key == "true") return TaxState::Checked;
+  if (key == "0" || key == "false") return TaxState::Unchecked;
+  return std::nullopt;
+}
+
+// Fills row from one cell; sets row.Error at the first rule the cell breaks.
+void ReadCell(Column column, const std::string &cell, CatalogueRow &row) {
+  ProductPageInput &page = row.Page;
+  std::string &error = row.Error;
+  switch (column) {
+    case Column::Mode: {
+      const std::string mode = HeaderKey(cell);
+      if (mode == "multiple") {
+        page.Mode = DescriptionMode::Multiple;
+      } else if (!mode.empty() && mode != "single") {
+        error = "unknown Mode \"" + cell + "\"; the modes are single and multiple";
+      }
+      break;
+    }
+    case Column::Description:
+      page.Description = cell;
+      if (Utf8Length(cell) > kMaxDescriptionLength) {
+        error =
+            "Description is longer than " + std::to_string(kMaxDescriptionLength) + " characters";
+      }
+      break;
+    case Column::Price:
+      page.Price = cell;
+      break;
+    case Column::Weight:
+      page.Weight = cell;
+      break;
+    case Column::Taxable:
+      if (const auto taxable = ReadTaxable(cell)) {
+        page.Taxable = *taxable;
+      } else {
+        error = "Taxable \"" + cell + "\" must be 1, 0, true, false or empty";
+      }
+      break;
+    case Column::SmartTaxCode:
+      page.SmartTaxCode = cell;
+      break;
+    case Column::LongText:
+      page.LongText = WithCrLfLineBreaks(cell);
+      break;
+    case Column::ProductImage:
+      row.ImagePath = Trimmed(cell);
+      break;
+    case Column::File:
+      row.FileName = Trimmed(cell);
+      break;
+    case Column::Descriptions:
+      for (auto &e : ListEntries(cell, "Descriptions", kDescriptionRows, 6,
+                                 "Cart Description, Price, Weight, Taxable, Smart Tax, "
+                                 "Readable Text",
+                                 error)) {
+        page.Descriptions.push_back({e[0], e[1], e[2], e[3], e[4], e[5]});
+      }
+      break;
+    case Column::Option1Name:
+    case Column::Option2Name:
+    case Column::Option3Name:
+      page.Options[(static_cast<std::size_t>(column) -
+                    static_cast<std::size_t>(Column::Option1Name)) /
+                   2]
+          .Name = cell;
+      break;
+    case Column::Option1Rows:
+    case Column::Option2Rows:
+    case Column::Option3Rows: {
+      const std::size_t group =
+          (static_cast<std::size_t>(column) - static_cast<std::size_t>(Column::Option1Rows)) / 2;
+      const std::string name = "Option" + std::to_string(group + 1) + "Rows";
+      for (auto &e : ListEntries(cell, name, kOptionRows, 4,
+                                 "Cart Description, Price, Weight, Readable Text", error)) {
+        page.Options[group].Rows.push_back({e[0], e[1], e[2], e[3]});
+      }
+      break;
+    }
+    case Column::Related:
+      for (auto &e : ListEntries(cell, "Related", kRelatedRows, 5,
+                                 "Cart Description, Price, Weight, Taxable, Smart Tax", error)) {
+        page.Related.push_back({e[0], e[1], e[2], e[3], e[4]});
+      }
+      break;
+  }
+}
+
+std::vector<Column> ReadHeader(const Record &header) {
+  std::vector<Column> columns;
+  for (const std::string &cell : header.cells) {
+    const std::string key = HeaderKey(cell);
+    const ColumnName *found = nullptr;
+    for (const ColumnName &column : kColumns) {
+      if (HeaderKey(column.name) == key) found = &column;
+    }
+    if (!found) {
+      throw CatalogueInputError("line " + std::to_string(header.line) + ": unknown column \"" +
+                                std::string(Trimmed(cell)) + "\"; the columns are " + ColumnList());
+    }
+    for (const Column seen : columns) {
+      if (seen == found->column) {
+        throw CatalogueInputError("line " + std::to_string(header.line) + ": the column " +
+                                  found->name + " is named twice");
+      }
+    }
+    columns.push_back(found->column);
+  }
+  return columns;
+}
+
+bool AllEmpty(const std::vector<std::string> &cells) {
+  for (const std::string &cell : cells) {
+    if (!cell.empty()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes) {
+  const std::string text = DecodeTextFile(bytes);
+  std::vector<Record> records = ParseRecords(text);
+  if (records.empty() || AllEmpty(records.front().cells)) {
+    throw CatalogueInputError("the file has no header row naming its columns");
+  }
+  const std::vector<Column> columns = ReadHeader(records.front());
+
+  std::vector<CatalogueRow> rows;
+  for (std::size_t r = 1; r < records.size(); ++r) {
+    Record &record = records[r];
+    if (record.error.empty() && AllEmpty(record.cells)) continue;
+    CatalogueRow row;
+    row.Line = record.line;
+    row.Error = record.error;
+    for (std::size_t c = 0; c < record.cells.size() && row.Error.empty(); ++c) {
+      if (c < columns.size()) {
+        ReadCell(columns[c], record.cells[c], row);
+      } else if (!record.cells[c].empty()) {
+        row.Error = "the row has " + std::to_string(record.cells.size()) +
+                    " cells; the header names " + std::to_string(columns.size()) + " columns";
+      }
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+}  // namespace vendigo

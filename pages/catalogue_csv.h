@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "pages/catalogue_row.h"
+
+namespace vendigo {
+
+// The products of a catalogue spreadsheet saved as CSV: a header row naming the columns, then
+// one product per row. Cells follow RFC 4180 (a cell in double quotes may hold the separator,
+// line breaks and doubled quotes) and are taken as they stand. The separator is a comma, a
+// semicolon or a tab, whichever the header row holds most of. The bytes are UTF-8, or
+// Windows-1252 when they are not valid UTF-8.
+//
+// Columns, named in any letter case, blanks ignored; any may be left out:
+//   Mode                 "single" (also when empty) or "multiple"
+//   Description, Price, Weight, SmartTaxCode, LongText   the single item's texts
+//   Taxable              "1", "0", "true", "false" or empty (not stated)
+//   ProductImage         the picture file
+//   File                 the page's file name (".html" is added when it has no ".html"/".htm")
+//   Descriptions         the items of multiple mode: Cart Description | Price | Weight |
+//                        Taxable | Smart Tax | Readable Text
+//   Option1Name .. Option3Name, Option1Rows .. Option3Rows   the option groups: their names,
+//                        and their choices: Cart Description | Price | Weight | Readable Text
+//   Related              related products: Cart Description | Price | Weight | Taxable |
+//                        Smart Tax
+// A list cell holds one entry per line (a line break inside the cell), its parts split at "|"
+// with the blanks around each part dropped; blank lines are skipped and missing parts at an
+// entry's end are empty.
+//
+// A row whose cells are all empty is skipped. A row that breaks a rule gets Error and is kept,
+// so its line can be reported. Throws CatalogueInputError when there is no header row or the
+// header names an unknown column or one column twice.
+std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes);
+
+}  // namespace vendigo

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vendigo {
+
+// A text put into HTML as text: "&", "<", ">" and the double quote written as entities.
+std::string EscapeHtmlText(std::string_view text);
+
+// A file name in the same folder as an address: every byte but ASCII letters, digits and
+// "-._~" percent-encoded.
+std::string FileAddress(std::string_view fileName);
+
+// A product page ready to upload: an HTML5 document declaring UTF-8, titled with the product's
+// description, with a link back to the index above the page's body, which is body unchanged.
+// Lines end in CR LF, as the pages built from templates do.
+std::string ProductPageDocument(std::string_view description, std::string_view body);
+
+// One product of the index: its description, its price as shown (currency sign included) and
+// the file name of its page.
+struct CatalogueEntry {
+  std::string Description;
+  std::string Price;
+  std::string FileName;
+};
+
+// The index page: an HTML5 document titled with the company's name, with a table of every
+// product in the order given, each description a link to its page.
+std::string CatalogueIndexDocument(std::string_view company,
+                                   const std::vector<CatalogueEntry> &entries);
+
+}  // namespace vendigo

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace vendigo {
+
+// The words of a text for a file name: lower-case ASCII letters and digits, words joined by "-"
+// ("Blue Mug, 0.5 l" gives "blue-mug-0-5-l"). Accented Latin letters lose their accents
+// ("Crème brûlée" gives "creme-brulee"); other characters only separate words. At most 60
+// characters, cut between words; "product" when no word is left.
+std::string FileNameWords(std::string_view text);
+
+// Hands out file names that differ from each other and from the names reserved, compared
+// without regard to letter case (a shop's web server may not tell them apart).
+class FileNames {
+ public:
+  // Takes name as it is; false when it is taken already.
+  bool Reserve(const std::string &name);
+  // stem + extension, or stem + "-2" + extension, "-3", ...: the first that is free; taken.
+  std::string Unique(const std::string &stem, const std::string &extension);
+
+ private:
+  std::set<std::string> taken_;  // lower-cased
+};
+
+// The page file name a row gives (its File cell): ".html" is added unless the name ends in
+// ".html" or ".htm". Empty with error set when the name is not a plain file name in the
+// output folder, or is the index's name.
+std::string PageFileName(std::string_view given, std::string &error);
+
+}  // namespace vendigo

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+
+#include "pages/product_page.h"
+
+namespace vendigo {
+
+// One product of a catalogue, as a row of the input file gives it.
+struct CatalogueRow {
+  // The line of the input file where the row begins, counting from 1.
+  std::size_t Line = 0;
+  // What the product page is built from. Its ProductImageTag stays empty: the picture is
+  // ImagePath, which the catalogue copies beside the pages.
+  ProductPageInput Page;
+  // The product picture as the row names it; a relative path is taken from the input file's
+  // folder. Empty: no picture.
+  std::string ImagePath;
+  // The page's file name when the row names one; empty: made from the description.
+  std::string FileName;
+  // Why the row cannot be read; empty when it can.
+  std::string Error;
+};
+
+// An input file that cannot be read as a catalogue at all (no header, an unknown column). The
+// message is meant for the user as it stands.
+class CatalogueInputError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+}  // namespace vendigo

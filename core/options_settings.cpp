@@ -20,7 +20,7 @@ bool IsPelluxLocation(std::string_view location) {
 bool SaveOptions(const std::filesystem::path &settingsFolder, Settings &settings,
                  const OptionTexts &texts, MessageInterface &messages) {
   if (!IsPelluxLocation(texts.CGI_BIN)) {
-    messages.ShowMessage(kPelluxLocationMessage);
+    messages.ShowError(kPelluxLocationMessage);
     return false;
   }
   Settings saved{
@@ -38,7 +38,7 @@ bool SaveOptions(const std::filesystem::path &settingsFolder, Settings &settings
     std::filesystem::create_directories(settingsFolder, ignored);
     SaveSettings(settingsFolder, saved);
   } catch (const FileError &error) {
-    messages.ShowMessage(error.what());
+    messages.ShowError(error.what());
     return false;
   }
   // The generation in saved is the one settings already holds, so only the texts change.

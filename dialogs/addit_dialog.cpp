@@ -77,7 +77,7 @@ void TAddBuilder::FormCreate() {
 
 void TAddBuilder::RadioGrid1KeyPress(QChar &Key) {
   if (AddItGridKeyAllowed(Key.unicode())) return;
-  context_.messages.ShowMessage(kKeyNotAllowedMessage);
+  context_.messages.ShowError(kKeyNotAllowedMessage);
   Key = QChar();
 }
 

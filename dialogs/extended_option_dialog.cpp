@@ -67,7 +67,7 @@ void TPelluxOptionsBuilder::FormCreate() {
 
 void TPelluxOptionsBuilder::RadioGrid1KeyPress(QChar &Key) {
   if (ExtendedOptionGridKeyAllowed(Key.unicode())) return;
-  context_.messages.ShowMessage(kKeyNotAllowedMessage);
+  context_.messages.ShowError(kKeyNotAllowedMessage);
   Key = QChar();
 }
 
@@ -84,7 +84,7 @@ void TPelluxOptionsBuilder::RadioGrid1SelectCell(int ACol, int ARow, bool &CanSe
   StoreRow(ARow, row);
   if (error) {
     CanSelect = false;
-    context_.messages.ShowMessage(*error);
+    context_.messages.ShowError(*error);
   }
 }
 

@@ -144,7 +144,7 @@ void TOptions::FormCreate() {
     LoadButtonTexts(context_.SettingsFolder(), captions);
   } catch (const FileError &error) {
     // The list stays empty; the user types the text.
-    context_.messages.ShowMessage(error.what());
+    context_.messages.ShowError(error.what());
   }
   for (const std::string &caption : captions) orderbuttonText->addItem(Text(caption));
 

@@ -120,7 +120,7 @@ void TQuickLink::FormCreate() {
     LoadButtonTexts(context_.SettingsFolder(), captions);
   } catch (const FileError &error) {
     // The caption list stays empty; the user types the caption.
-    context_.messages.ShowMessage(error.what());
+    context_.messages.ShowError(error.what());
   }
   FillList(orderbuttonText, captions);
   orderbuttonText->setEditText(QString::fromLatin1(kDefaultLinkCaption));
@@ -178,7 +178,7 @@ void TQuickLink::Button1Click() {
           return LinkHtml();
         } catch (const CurrencyConversionError &error) {
           // Nothing is inserted; the dialog stays open so the price can be corrected.
-          messages.ShowMessage(error.what());
+          messages.ShowError(error.what());
           return std::nullopt;
         }
       },

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,8 +14,8 @@
 namespace vendigo {
 
 // Creates the line editors of the cells, reports each change of their text at once, filters
-// typed characters through the grid and the column's filter, and keeps an editor open when the
-// focus leaves it.
+// typed characters (keys and input method compositions alike) through the grid and the column's
+// filter, and keeps an editor open when the focus leaves it.
 class StringGrid::CellDelegate : public QStyledItemDelegate {
  public:
   explicit CellDelegate(StringGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
@@ -23,6 +24,7 @@ class StringGrid::CellDelegate : public QStyledItemDelegate {
                         const QModelIndex &index) const override {
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
+    TypedKeyFilter::Install(editor, [grid = grid_](char32_t c) { return grid->KeyAllowed(c); });
     const auto filter = grid_->columnKeyFilters_.find(index.column());
     if (filter != grid_->columnKeyFilters_.end()) {
       TypedKeyFilter::Install(editor, filter->second.first, {}, filter->second.second);
@@ -61,7 +63,7 @@ class StringGrid::CellDelegate : public QStyledItemDelegate {
         case Qt::Key_Enter:
           return true;  // nothing to finish: every change is already in the cell
         default:
-          return !grid_->KeyAllowed(keyEvent->text());
+          return false;  // typed text goes through the editor's filters
       }
     }
     return QStyledItemDelegate::eventFilter(object, event);
@@ -142,8 +144,8 @@ void StringGrid::SetCell(int column, int row, const QString &text) {
   if (cell && cell->text() != text) cell->setText(text);
 }
 
-bool StringGrid::KeyAllowed(const QString &text) {
-  for (const QChar character : text) {
+bool StringGrid::KeyAllowed(char32_t typed) {
+  for (const QChar character : QString::fromUcs4(&typed, 1)) {
     QChar key = character;
     emit KeyPress(key);
     if (key.isNull()) return false;
@@ -201,6 +203,19 @@ void StringGrid::keyPressEvent(QKeyEvent *event) {
     return;
   }
   QTableWidget::keyPressEvent(event);
+}
+
+// So do characters composed while the grid has the focus.
+void StringGrid::inputMethodEvent(QInputMethodEvent *event) {
+  if (editor_ && !event->commitString().isEmpty()) {
+    editor_->setFocus();
+    QInputMethodEvent copy(event->preeditString(), event->attributes());
+    copy.setCommitString(event->commitString(), event->replacementStart(),
+                         event->replacementLength());
+    QCoreApplication::sendEvent(editor_, &copy);
+    return;
+  }
+  QTableWidget::inputMethodEvent(event);
 }
 
 void StringGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {

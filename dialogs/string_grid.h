@@ -63,6 +63,7 @@ class StringGrid : public QTableWidget {
  protected:
   void showEvent(QShowEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
+  void inputMethodEvent(QInputMethodEvent *event) override;
   void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
   void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
@@ -71,7 +72,7 @@ class StringGrid : public QTableWidget {
   class CellSelectionModel;
 
   // Called by the delegate and the selection model.
-  bool KeyAllowed(const QString &text);
+  bool KeyAllowed(char32_t typed);
   bool CanSelect(const QModelIndex &index);
   void EditorOpening(QLineEdit *editor, const QModelIndex &index);
   void EditorTextEdited(const QModelIndex &index, const QString &text);

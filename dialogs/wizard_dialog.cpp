@@ -40,6 +40,7 @@
 #include "dialogs/string_grid.h"
 #include "dialogs/typed_key_filter.h"
 #include "editorlink/editor_link.h"
+#include "pages/template_coverage.h"
 
 namespace vendigo {
 
@@ -185,6 +186,8 @@ void T_PelluxFP::BuildIntroPage(QWidget *page) {
   FileListBox1 = Named(new QListWidget(page), "FileListBox1");
   FileListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
   FileListBox1->viewport()->installEventFilter(this);
+  connect(FileListBox1, &QListWidget::itemSelectionChanged, this,
+          &T_PelluxFP::FileListBox1SelectionChange);
   layout->addWidget(FileListBox1, 1);
 
   auto *right = new QVBoxLayout();
@@ -354,6 +357,14 @@ void T_PelluxFP::BuildRelatedPage(QWidget *page) {
   AddIt = NewGrid("AddIt", {"Cart Description", "Price", "Weight", "Taxable", "Smart Tax"},
                   {261, 64, 58, 64, 64}, kRelatedRows, page);
   layout->addWidget(AddIt, 1);
+  // Before Finish: what the merchant entered that the chosen template has no place for.
+  NotShown = Named(new QLabel(page), "NotShown");
+  NotShown->setWordWrap(true);
+  QPalette warning = NotShown->palette();
+  warning.setColor(QPalette::WindowText, QColor(0xa0, 0x20, 0x20));
+  NotShown->setPalette(warning);
+  NotShown->hide();
+  layout->addWidget(NotShown);
   connect(AddIt, &StringGrid::SetEditText, this, &T_PelluxFP::AddItSetEditText);
 }
 
@@ -382,7 +393,11 @@ void T_PelluxFP::FormCreate() {
 }
 
 bool T_PelluxFP::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == FileListBox1->viewport() && event->type() == QEvent::MouseButtonPress) {
+    listMousePressed_ = true;
+  }
   if (watched == FileListBox1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    listMousePressed_ = false;
     FileListBox1MouseUp();
   }
   return QDialog::eventFilter(watched, event);
@@ -403,6 +418,16 @@ void T_PelluxFP::UpdateButtons() {
   }
   FinBut->setEnabled(itemComplete);
   if (currentPage_ == kItemPage) nextBut->setEnabled(itemComplete);
+  if (currentPage_ == kPageCount - 1) UpdateNotShown();
+}
+
+void T_PelluxFP::UpdateNotShown() {
+  const std::string line =
+      TemplateChosen()
+          ? NotShownLine(EntriesNotShown(templateText_, CollectInput(), context_.settings))
+          : std::string();
+  NotShown->setText(ToQt(line));
+  NotShown->setVisible(!line.empty());
 }
 
 void T_PelluxFP::ShowPage(int index) {
@@ -421,9 +446,9 @@ QString T_PelluxFP::SelectedTemplateFolder() const {
   return selected.first()->data(kTemplateFolderRole).toString();
 }
 
-// A template counts as chosen when the selected entry is the one whose text was loaded: an entry
-// reached with the keyboard alone has loaded nothing, and Finish would otherwise build the page
-// from another template's text (or from none) than the one the list shows.
+// A template counts as chosen when the selected entry is the one whose text was loaded: when an
+// entry's text could not be read, Finish would otherwise build the page from another template's
+// text than the one the list shows.
 bool T_PelluxFP::TemplateChosen() const {
   return !loadedTemplatePath_.isEmpty() && SelectedTemplatePath() == loadedTemplatePath_;
 }
@@ -437,6 +462,12 @@ void T_PelluxFP::FileListBox1MouseUp() {
   if (path.isEmpty() || index < 0 || index >= FileListBox1->count()) return;
   LoadProfile(path);
   LoadTemplateText(path);
+}
+
+// An entry selected with the keyboard (or any other way but the mouse) is loaded at once; one
+// selected with the mouse is loaded when the button is released.
+void T_PelluxFP::FileListBox1SelectionChange() {
+  if (!listMousePressed_) FileListBox1MouseUp();
 }
 
 void T_PelluxFP::LoadProfile(const QString &templatePath) {
@@ -455,7 +486,7 @@ void T_PelluxFP::LoadProfile(const QString &templatePath) {
       Image2->setPixmap(pixmap);
       Image2->show();
     } else {
-      context_.messages.ShowMessage(kPagePreviewError);
+      context_.messages.ShowError(kPagePreviewError);
     }
   }
   Image1->setEnabled(HasPrompts(profile_));
@@ -466,7 +497,7 @@ void T_PelluxFP::LoadTemplateText(const QString &templatePath) {
     templateText_ = ReadTemplateText(ToPath(templatePath));
     loadedTemplatePath_ = templatePath;
   } catch (const FileError &error) {
-    context_.messages.ShowMessage(error.what());
+    context_.messages.ShowError(error.what());
   }
 }
 
@@ -528,7 +559,7 @@ ProductPageInput T_PelluxFP::CollectInput() const {
 
 void T_PelluxFP::FinButClick() {
   if (!TemplateChosen()) {
-    context_.messages.ShowMessage(kNoTemplateChosen);
+    context_.messages.ShowError(kNoTemplateChosen);
     return;
   }
   const std::string page = PageHtml();
@@ -629,7 +660,7 @@ bool T_PelluxFP::PreviewImage(const QString &path) {
     }
     WriteImagePreview(folder, ToStd(path));
   } catch (const FileError &error) {
-    context_.messages.ShowMessage(error.what());
+    context_.messages.ShowError(error.what());
     return false;
   }
   const QUrl page =

@@ -65,6 +65,8 @@ class T_PelluxFP : public QDialog {
   void FormCreate();
 
   void UpdateButtons();
+  // The last page's line naming the entries the chosen template will not show.
+  void UpdateNotShown();
   void ShowPage(int index);
   bool TemplateChosen() const;
   QString SelectedTemplatePath() const;
@@ -79,6 +81,7 @@ class T_PelluxFP : public QDialog {
   PreviewContent PagePreview() const;
 
   void FileListBox1MouseUp();
+  void FileListBox1SelectionChange();
   void Image1Click();
   void nextButClick();
   void BackButClick();
@@ -106,6 +109,8 @@ class T_PelluxFP : public QDialog {
   // The text of the last template clicked, and which template it came from.
   std::string templateText_;
   QString loadedTemplatePath_;
+  // A mouse button is down on the template list: the selection it makes loads at the release.
+  bool listMousePressed_ = false;
 
   QStackedWidget *Notebook1 = nullptr;
   QListWidget *FileListBox1 = nullptr;
@@ -137,6 +142,7 @@ class T_PelluxFP : public QDialog {
   std::array<StringGrid *, kOptionGroups> eopGrid_{};
 
   StringGrid *AddIt = nullptr;
+  QLabel *NotShown = nullptr;
 
   QPushButton *Cancel = nullptr;
   QPushButton *BackBut = nullptr;

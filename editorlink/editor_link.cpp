@@ -18,8 +18,8 @@ bool EditorLink::Connect() {
     return true;
   } catch (const AutomationFailure &) {
     host_.reset();
-    messages_.ShowMessage(kCannotConnectMessage);
-    messages_.ShowMessage(kDetectAndRepairMessage);
+    messages_.ShowError(kCannotConnectMessage);
+    messages_.ShowError(kDetectAndRepairMessage);
     messages_.EndProgram();
     return false;
   }
@@ -45,7 +45,7 @@ InsertOutcome EditorLink::InsertFragment(const std::string &html, FailurePolicy 
 InsertOutcome EditorLink::InsertFragment(const FragmentBuilder &build, FailurePolicy policy) {
   try {
     if (ListOpenDocs().empty()) {
-      messages_.ShowMessage(kNoDocumentOpenMessage);
+      messages_.ShowError(kNoDocumentOpenMessage);
       messages_.EndProgram();
       return InsertOutcome::ProgramEnded;
     }
@@ -54,7 +54,7 @@ InsertOutcome EditorLink::InsertFragment(const FragmentBuilder &build, FailurePo
     InsertHTML(*html);
     return InsertOutcome::Inserted;
   } catch (const AutomationFailure &) {
-    messages_.ShowMessage(kCouldNotConnectMessage);
+    messages_.ShowError(kCouldNotConnectMessage);
     if (policy == FailurePolicy::KeepRunning) return InsertOutcome::FailedKeptRunning;
     messages_.EndProgram();
     return InsertOutcome::ProgramEnded;

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "core/text_encoding.h"
+#include "pageeditor/new_page.h"
 #include "pageeditor/rendered_view.h"
 #include "pageeditor/sliced_text_reader.h"
 #include "pageeditor/source_edit.h"
@@ -52,6 +53,15 @@ EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
   });
   connect(source_->document(), &QTextDocument::modificationChanged, this,
           &EditorDocument::StateChanged);
+}
+
+void EditorDocument::StartNewPage() {
+  const QString before = QString::fromUtf8(kNewPageBeforeCursor);
+  source_->SetText(before + QString::fromUtf8(kNewPageAfterCursor));
+  QTextCursor cursor = source_->textCursor();
+  cursor.setPosition(static_cast<int>(before.size()));
+  source_->setTextCursor(cursor);
+  source_->document()->setModified(false);
 }
 
 bool EditorDocument::Load(const QString &path, QString *error) {

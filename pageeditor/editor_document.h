@@ -24,6 +24,9 @@ class EditorDocument : public QSplitter {
   // An empty, unsaved document called untitledName.
   explicit EditorDocument(QString untitledName, QWidget *parent = nullptr);
 
+  // Replaces the text with the new page (new_page.h), the cursor in its body, unmodified.
+  void StartNewPage();
+
   // Reads path into this document, replacing its text. UTF-8 is read as it is (a byte order mark
   // is kept for the save); any other file is read as Windows-1252. False with error set when
   // the file cannot be read.
@@ -41,7 +44,8 @@ class EditorDocument : public QSplitter {
 
   // The document's text, line ends as they are.
   QString Text() const;
-  // Inserts text at the cursor as one undo step and leaves the cursor after it.
+  // Inserts text at the cursor as one undo step and leaves the cursor after it. Its line breaks
+  // take the document's own line end; every other character goes in as it is.
   void InsertAtCursor(const QString &text);
 
   QPlainTextEdit *Source() const;

@@ -76,6 +76,7 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
 
 EditorDocument *PageEditorWindow::NewDocument() {
   auto *document = new EditorDocument(QStringLiteral("Untitled %1").arg(++untitledCount_));
+  document->StartNewPage();
   AddDocument(document);
   return document;
 }

@@ -22,7 +22,7 @@ class PageEditorWindow : public QMainWindow {
 
   explicit PageEditorWindow(EditorPrompts &prompts, QWidget *parent = nullptr);
 
-  // A new unsaved document ("Untitled 1", "Untitled 2", ...), made active.
+  // A new unsaved document ("Untitled 1", "Untitled 2", ...) holding the new page, made active.
   EditorDocument *NewDocument();
   // Opens the file in a new tab, or activates its tab when it is open already. nullptr with
   // error set when the file cannot be read.

@@ -37,7 +37,7 @@ QString QtEditorPrompts::AskSavePath(const QString &suggestion) {
 }
 
 void QtEditorPrompts::ShowError(const QString &text) {
-  QMessageBox::critical(parent_, QApplication::applicationDisplayName(), text);
+  QMessageBox::warning(parent_, QApplication::applicationDisplayName(), text);
 }
 
 }  // namespace vendigo

@@ -22,7 +22,7 @@ void SourceEdit::InsertAtCursor(const QString &text) {
   QTextCursor cursor = textCursor();
   cursor.clearSelection();
   cursor.beginEditBlock();
-  cursor.insertText(SourceText::ToEditor(text, lineEnd_));
+  cursor.insertText(SourceText::ToEditor(SourceText::WithLineEnd(text, lineEnd_), lineEnd_));
   cursor.endEditBlock();
   afterInsertion_ = true;
   setTextCursor(cursor);

@@ -19,6 +19,7 @@ class SourceEdit : public QPlainTextEdit {
   void SetText(const QString &text);
   QString Text() const;
   // Inserts text at the cursor (a selection stays) as one undo step; the cursor ends after it.
+  // Each line break of text is written as the document's line end.
   void InsertAtCursor(const QString &text);
 
  protected:

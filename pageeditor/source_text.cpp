@@ -41,6 +41,23 @@ QString SourceText::LineEndText(LineEnd lineEnd) {
   return QStringLiteral("\n");
 }
 
+QString SourceText::WithLineEnd(const QString &text, LineEnd lineEnd) {
+  const QString end = LineEndText(lineEnd);
+  QString result;
+  result.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r') {
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      result += end;
+    } else if (text[i] == u'\n') {
+      result += end;
+    } else {
+      result += text[i];
+    }
+  }
+  return result;
+}
+
 QString SourceText::ToEditor(const QString &text, LineEnd lineEnd) {
   const QString end = LineEndText(lineEnd);
   QString edit;

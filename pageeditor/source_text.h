@@ -21,6 +21,10 @@ class SourceText {
   static LineEnd DetectLineEnd(const QString &text);
   static QString LineEndText(LineEnd lineEnd);
 
+  // The text with each line break (CR LF, a lone CR or a lone LF) written as lineEnd, every
+  // other character as it is: how a text inserted into a document takes the document's line end.
+  static QString WithLineEnd(const QString &text, LineEnd lineEnd);
+
   // The text to give QPlainTextEdit (setPlainText or QTextCursor::insertText).
   static QString ToEditor(const QString &text, LineEnd lineEnd);
   // The document's text from the edit's raw text (QTextDocument::toRawText).

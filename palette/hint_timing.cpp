@@ -1,6 +1,7 @@
 #include "palette/hint_timing.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QWidget>
@@ -18,8 +19,32 @@ bool HintTiming::eventFilter(QObject *watched, QEvent *event) {
   // A control that chose its own time, or shows hints of its own making, keeps its way.
   if (!widget || widget->toolTip().isEmpty() || widget->toolTipDuration() >= 0) return false;
   const auto *help = static_cast<QHelpEvent *>(event);
-  QToolTip::showText(help->globalPos(), widget->toolTip(), widget, {}, hidePauseMs_);
+  const QFontMetrics metrics(QToolTip::font());
+  QToolTip::showText(
+      help->globalPos(),
+      Wrapped(widget->toolTip(), metrics, kHintCharacters * metrics.averageCharWidth()), widget, {},
+      hidePauseMs_);
   return true;
+}
+
+QString HintTiming::Wrapped(const QString &text, const QFontMetrics &metrics, int maxWidth) {
+  QStringList lines;
+  for (const QString &paragraph : text.split(u'\n')) {
+    QString line;
+    bool started = false;
+    for (const QString &word : paragraph.split(u' ')) {
+      const QString longer = started ? line + u' ' + word : word;
+      if (started && metrics.horizontalAdvance(longer) > maxWidth) {
+        lines << line;
+        line = word;
+      } else {
+        line = longer;
+      }
+      started = true;
+    }
+    lines << line;
+  }
+  return lines.join(u'\n');
 }
 
 }  // namespace vendigo

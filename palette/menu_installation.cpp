@@ -55,11 +55,11 @@ bool ChangeEditorMenus(const std::string &caption, EditorRegistry &registry,
 
   try {
     if (!ChangeKeys(install, registry, executablePath)) {
-      messages.ShowMessage(kEditorKeysFailedMessage);
+      messages.ShowError(kEditorKeysFailedMessage);
       return false;
     }
   } catch (const RegistryError &error) {
-    messages.ShowMessage(error.what());
+    messages.ShowError(error.what());
     return false;
   }
 

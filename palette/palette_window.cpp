@@ -79,13 +79,14 @@ TVendigoProject::TVendigoProject(AppContext &context, EditorRegistry &editorMenu
 TVendigoProject::~TVendigoProject() = default;
 
 void TVendigoProject::FormCreate() {
-  rollUp_ = std::make_unique<RollUp>(
-      height(), RollUp::Window{[this] { return height(); },
-                               [this](int newHeight) { resize(width(), newHeight); },
-                               [this] {
-                                 QCoreApplication::processEvents();
-                                 repaint();
-                               }});
+  rollUp_ =
+      std::make_unique<RollUp>(height(), PaletteTitleBar::kHeight,
+                               RollUp::Window{[this] { return height(); },
+                                              [this](int newHeight) { resize(width(), newHeight); },
+                                              [this] {
+                                                QCoreApplication::processEvents();
+                                                repaint();
+                                              }});
 
   installState_ = ReadInstallState(editorMenus_);
   if (installState_ == InstallState::Installed) {

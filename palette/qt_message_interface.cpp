@@ -35,6 +35,10 @@ void QtMessageInterface::ShowMessage(const std::string &text) {
   Ask(QMessageBox::Information, Title(), text, QMessageBox::Ok);
 }
 
+void QtMessageInterface::ShowError(const std::string &text) {
+  Ask(QMessageBox::Warning, Title(), text, QMessageBox::Ok);
+}
+
 bool QtMessageInterface::AskYesNo(const std::string &text) {
   // Every question the program asks is a confirmation.
   return Ask(QMessageBox::Question, QStringLiteral("Confirm"), text,

@@ -7,7 +7,7 @@ void RollUp::Toggle() {
   busy_ = true;
   const int height = window_.height();
   if (height == fullHeight_) {
-    window_.setHeight(kRolledUpHeight);
+    window_.setHeight(rolledUpHeight_);
   } else if (height < fullHeight_) {
     for (int step = height; step <= fullHeight_; ++step) {
       window_.setHeight(step);

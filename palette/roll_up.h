@@ -5,12 +5,10 @@
 
 namespace vendigo {
 
-// The palette's roll-up: a right press on its title strip shrinks the window to little more than
-// the strip, and the next one unrolls it a pixel at a time to the height it had at start.
+// The palette's roll-up: a right press on its title strip shrinks the window to the strip alone,
+// and the next one unrolls it a pixel at a time to the height it had at start.
 class RollUp {
  public:
-  static constexpr int kRolledUpHeight = 25;
-
   struct Window {
     std::function<int()> height;
     std::function<void(int)> setHeight;
@@ -18,7 +16,9 @@ class RollUp {
     std::function<void()> processEvents;
   };
 
-  RollUp(int fullHeight, Window window) : fullHeight_(fullHeight), window_(std::move(window)) {}
+  // rolledUpHeight: the height of the title strip, all that shows when rolled up.
+  RollUp(int fullHeight, int rolledUpHeight, Window window)
+      : fullHeight_(fullHeight), rolledUpHeight_(rolledUpHeight), window_(std::move(window)) {}
 
   int FullHeight() const { return fullHeight_; }
   bool Busy() const { return busy_; }
@@ -29,6 +29,7 @@ class RollUp {
 
  private:
   int fullHeight_;
+  int rolledUpHeight_;
   Window window_;
   bool busy_ = false;
 };

@@ -119,6 +119,13 @@ def single_product():
     picture.box(206, 68, 10, 8, GREY)
     picture.frame(132, 84, 22, 12, GREY)  # quantity
     picture.box(160, 84, 52, 12, GREEN)  # the order button
+    # the related products table
+    picture.frame(132, 102, 142, 30, INK)
+    for i in range(2):
+        y = 105 + i * 13
+        picture.frame(137, y + 2, 8, 8, INK)
+        picture.box(152, y + 4, 80 - i * 20, 4, GREY)
+        picture.box(244, y + 4, 24, 4, RED)
     picture.text_lines(10, 140, 264, 5)
     picture.save(os.path.join(HERE, "single_product.bmp"))
 

@@ -133,7 +133,7 @@ class BuilderDialogsDBusTest : public QObject {
     c.fill(dialog);
     Click(dialog, c.okButton);
 
-    QCOMPARE(world.editor.ActiveDocumentText().toStdString(), c.expected);
+    QCOMPARE(world.editor.ActiveDocumentText().toStdString(), world.InLfDocument(c.expected));
     QCOMPARE(world.messages.events, c.events);
     QTRY_VERIFY(dialog.isNull());
   }

@@ -36,9 +36,9 @@ class WizardDBusTest : public QObject {
     QCOMPARE(
         world.editor.ActiveDocumentText().toStdString(),
         std::string(
-            "<p>Mug 1,234.50</p>\r\n"
+            "<p>Mug 1,234.50</p>\n"
             R"(<!--webbot bot="HTMLMarkup" Alt="&lt;FONT COLOR=red&gt;!Pellux!&lt;/FONT&gt;" StartSpan --><INPUT TYPE="HIDDEN" NAME="pelluxadd" VALUE="Mug^1234.5^2^^"><!--WEBBOT bot="HTMLMarkup" EndSpan -->)"
-            "\r\n"));
+            "\n"));
     QCOMPARE(world.messages.events, std::vector<std::string>{});
     QTRY_VERIFY(wizard.isNull());
   }

@@ -165,7 +165,7 @@ class WizardTest : public QObject {
   void GridRules();
   void OptionGridsShowWhileNamed();
   void TemplateChosenByMouseRelease();
-  void KeyboardSelectionLoadsNothing();
+  void KeyboardSelectionLoadsTheTemplate();
   void ImageChoiceAndCancel();
   void ImagePreviewThatCannotBeWritten();
   void InstalledCopyUsesTheUsersFolders();
@@ -173,6 +173,7 @@ class WizardTest : public QObject {
   void FinishInsertsThePage_data();
   void FinishInsertsThePage();
   void FinishWithoutOpenDocumentEndsTheProgram();
+  void TheLastPageNamesWhatTheTemplateWillNotShow();
   void ShippedTemplates_data();
   void ShippedTemplates();
   void CancelClosesWithoutInserting_data();
@@ -556,41 +557,36 @@ void WizardTest::TemplateChosenByMouseRelease() {
                                      "message: \r\rOnly two"}));
 }
 
-void WizardTest::KeyboardSelectionLoadsNothing() {
+void WizardTest::KeyboardSelectionLoadsTheTemplate() {
   Harness h;
-  h.WriteFile("a.zft", "A");
+  h.WriteFile("a.zft", "A %zf_description%");
   h.WriteFile("a.inf", "[PROFILE]\nAuthor=Ann\nprompt1=Hi\n");
-  h.WriteFile("b.zft", "B");
+  h.WriteFile("b.zft", "B %zf_description%");
   h.WriteFile("b.inf", "[PROFILE]\nAuthor=Bo\n");
   h.Open();
   auto *list = h.Find<QListWidget>("FileListBox1");
 
-  // Arrow keys select an entry but load neither its profile nor its text.
+  // Arrow keys select an entry and load its profile and text, as a click does.
   list->setFocus();
   QTest::keyClick(list, Qt::Key_Down);
-  QCOMPARE(list->selectedItems().size(), 1);
-  QCOMPARE(h.Find<QLabel>("Author")->text(), QString());
-  QVERIFY(!h.Find<QToolButton>("Image1")->isEnabled());
-  QCOMPARE(h.dialog->TemplateText(), std::string());
-
-  // A click loads a; moving on to b with the keyboard keeps a's profile and text, and Finish
-  // does not build b's page from a's text.
-  h.ClickTemplate("a.zft");
+  QCOMPARE(list->selectedItems().first()->text(), QString("b.zft"));
+  QCOMPARE(h.Find<QLabel>("Author")->text(), QString("Bo"));
+  QTest::keyClick(list, Qt::Key_Up);
   QCOMPARE(h.Find<QLabel>("Author")->text(), QString("Ann"));
+  QVERIFY(h.Find<QToolButton>("Image1")->isEnabled());
+
+  // A click on a, then Down to b: Finish builds b's page.
+  h.ClickTemplate("a.zft");
   QTest::keyClick(list, Qt::Key_Down);
   QCOMPARE(list->selectedItems().first()->text(), QString("b.zft"));
-  QCOMPARE(h.Find<QLabel>("Author")->text(), QString("Ann"));
-  QCOMPARE(h.dialog->TemplateText(), std::string("A"));
+  QCOMPARE(h.Find<QLabel>("Author")->text(), QString("Bo"));
   h.ShowPage(1);
   h.Type("Description", "Mug");
   h.Type("Price", "1");
   h.Type("ProductWeight", "1");
   h.Click("FinBut");
-  QCOMPARE(h.messages.events,
-           std::vector<std::string>{
-               "message: This product cannot be added because you have not selected a template."});
-  QCOMPARE(h.InsertedText(), std::string());
-  QVERIFY(h.dialog != nullptr);
+  QVERIFY(h.messages.events.empty());
+  QCOMPARE(h.InsertedText(), std::string("B Mug"));
 }
 
 void WizardTest::ImageChoiceAndCancel() {
@@ -886,6 +882,29 @@ void WizardTest::FinishWithoutOpenDocumentEndsTheProgram() {
   h.Click("FinBut");
   QCOMPARE(h.messages.events,
            (std::vector<std::string>{"message: No document is open!", "end program"}));
+}
+
+void WizardTest::TheLastPageNamesWhatTheTemplateWillNotShow() {
+  Harness h;
+  h.WriteFile("plain.zft", "<p>%zf_description% %zf_price%</p>%zf_pelluxaddh%");
+  h.WriteFile("upsells.zft", "<p>%zf_description% %zf_price%</p>%zf_pelluxaddh%%zf_upsells%");
+  h.Open();
+  h.ClickTemplate("plain.zft");
+  h.Click("nextBut");
+  h.Type("Description", "Mug");
+  h.Type("Price", "4");
+  h.Type("ProductWeight", "1");
+  for (int page = 2; page <= 5; ++page) h.Click("nextBut");
+  auto *line = h.Find<QLabel>("NotShown");
+  QVERIFY(line->isHidden());
+  h.TypeInGrid(h.Grid("AddIt"), {0, 0, "Cup\t2"});
+  QCOMPARE(line->text(), QString("This template does not show your related products."));
+  QVERIFY(line->isVisible());
+
+  for (int page = 5; page >= 1; --page) h.Click("BackBut");
+  h.ClickTemplate("upsells.zft");
+  for (int page = 1; page <= 5; ++page) h.Click("nextBut");
+  QVERIFY(line->isHidden());
 }
 
 void WizardTest::ShippedTemplates_data() {

@@ -108,14 +108,19 @@ class EditorDocumentTest : public QObject {
     QTest::addColumn<int>("cursor");
     QTest::addColumn<bool>("selectToEnd");
     QTest::addColumn<QByteArray>("expected");
-    const QByteArray html = "<b class=\"x\">\xC3\xA9\xC3\xBC\xE2\x84\xA2</b>\r\n<i>'</i>\n";
+    // The inserted text's line breaks (CR LF and LF here) take the document's own line end.
+    const auto html = [](const QByteArray &end) {
+      return "<b class=\"x\">\xC3\xA9\xC3\xBC\xE2\x84\xA2</b>" + end + "<i>'</i>" + end;
+    };
     QTest::newRow("CR LF file, inside the second line")
         << QByteArray("<p>one</p>\r\n<p>two</p>\r\n") << 14 << false
-        << "<p>one</p>\r\n<p>" + html + "X" + "two</p>\r\n";
+        << "<p>one</p>\r\n<p>" + html("\r\n") + "X" + "two</p>\r\n";
     QTest::newRow("LF file, at the end")
-        << QByteArray("<p>one</p>\n") << 11 << false << "<p>one</p>\n" + html + "X";
+        << QByteArray("<p>one</p>\n") << 11 << false << "<p>one</p>\n" + html("\n") + "X";
+    QTest::newRow("CR file, at the end")
+        << QByteArray("<p>one</p>\r") << 11 << false << "<p>one</p>\r" + html("\r") + "X";
     QTest::newRow("a selection stays, the text goes in at the cursor")
-        << QByteArray("<p>one</p>") << 3 << true << "<p>" + html + "X" + "one</p>";
+        << QByteArray("<p>one</p>") << 3 << true << "<p>" + html("\n") + "X" + "one</p>";
   }
   void insertionGoesToTheCursorAsOneUndoStep() {
     QFETCH(QByteArray, file);

@@ -105,19 +105,27 @@ class PageEditorWindowTest : public QObject {
   void saveAsksForAFileOnlyWhenThereIsNone() {
     ScriptedPrompts prompts;
     PageEditorWindow window(prompts);
-    window.NewDocument()->InsertAtCursor("<p>\xC3\xA9</p>\r\n");
+    // A new document is a small HTML5 page that declares its encoding, with LF line ends, which
+    // the inserted text takes, and the cursor in its body.
+    const auto page = [](const QByteArray &body) {
+      return "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>New Page</title>\n"
+             "</head>\n<body>\n" +
+             body + "\n</body>\n</html>\n";
+    };
+    QCOMPARE(window.NewDocument()->Text().toUtf8(), page(""));
+    window.ActiveDocument()->InsertAtCursor("<p>\xC3\xA9</p>\r\n");
     prompts.savePath = folder_.filePath("new.html");
     Trigger(window, "FileSave");
-    QCOMPARE(ReadAll(prompts.savePath), QByteArray("<p>\xC3\xA9</p>\r\n"));
+    QCOMPARE(ReadAll(prompts.savePath), page("<p>\xC3\xA9</p>\n"));
     QCOMPARE(window.windowTitle(), QString("new.html[*] - Vendigo Page Editor"));
 
     window.ActiveDocument()->InsertAtCursor("more");
     Trigger(window, "FileSave");
-    QCOMPARE(ReadAll(prompts.savePath), QByteArray("<p>\xC3\xA9</p>\r\nmore"));
+    QCOMPARE(ReadAll(prompts.savePath), page("<p>\xC3\xA9</p>\nmore"));
 
     prompts.savePath = folder_.filePath("copy.html");
     Trigger(window, "FileSaveAs");
-    QCOMPARE(ReadAll(prompts.savePath), QByteArray("<p>\xC3\xA9</p>\r\nmore"));
+    QCOMPARE(ReadAll(prompts.savePath), page("<p>\xC3\xA9</p>\nmore"));
     QCOMPARE(prompts.asked,
              (QStringList{"save as: Untitled 1.html", "save as: " + folder_.filePath("new.html")}));
     QCOMPARE(ListNames(window), QStringList{prompts.savePath});

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editorlink/editor_registry.h"
+#include "pageeditor/new_page.h"
 #include "palette/palette_window.h"
 #include "support/editor_dialog_world.h"
 
@@ -50,10 +51,11 @@ void PaletteDBusTest::QuantityBoxGoesToTheEditorsCursor() {
   QVERIFY(!palette->EndedAtStart());
   QVERIFY(world.link.IsConnected());
 
-  // The editor opened a new document at its start: the first click goes in there.
+  // The editor opened a new page at its start: the first click goes into its body.
   Click(*palette, "QuantityBoxButton");
   QCOMPARE(kQuantityBox.size(), 68);
-  QCOMPARE(world.editor.ActiveDocumentText(), kQuantityBox);
+  QCOMPARE(world.editor.ActiveDocumentText(),
+           vendigo::kNewPageBeforeCursor + kQuantityBox + vendigo::kNewPageAfterCursor);
 
   // An opened page has its cursor at the start: the box goes in before the text, which stays.
   const QString page = world.editor.WriteFile("shop.html", "<p>Mugs</p>\r\n<p>Cups</p>\r\n");

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include <filesystem>
@@ -59,6 +60,7 @@ class PaletteTest : public QObject {
   void RemovalAsksAndCloses();
   void DeclinedRemovalKeepsThePaletteOpen();
   void CloseEndsTheProgram();
+  void HintsWrapAtAReadableWidth();
 };
 
 namespace {
@@ -207,8 +209,10 @@ void PaletteTest::RightPressOnTheTitleRollsUpAndDown() {
   QTest::mousePress(Child<QWidget>(palette, "Client"), Qt::RightButton);
   QCOMPARE(palette->height(), fullHeight);
 
+  // Rolled up, only the title strip shows: no button peeks out below it.
   QTest::mousePress(title, Qt::RightButton);
-  QCOMPARE(palette->height(), 25);
+  QCOMPARE(palette->height(), PaletteTitleBar::kHeight);
+  QVERIFY(Child<QWidget>(palette, "Client")->y() >= palette->height());
   QTest::mousePress(title, Qt::RightButton);
   QCOMPARE(palette->height(), fullHeight);
   QVERIFY(!palette->Rolling().Busy());
@@ -368,6 +372,25 @@ void PaletteTest::CloseEndsTheProgram() {
   QCOMPARE(closed.count(), 1);
   QVERIFY(!palette->isVisible());
   QVERIFY(world.messages.events.empty());
+}
+
+void PaletteTest::HintsWrapAtAReadableWidth() {
+  PaletteWorld world;
+  TVendigoProject *palette = world.Start();
+  const QFontMetrics metrics(QToolTip::font());
+  const int readable = vendigo::HintTiming::kHintCharacters * metrics.averageCharWidth();
+  for (QWidget *control : palette->findChildren<QWidget *>()) {
+    if (control->toolTip().isEmpty()) continue;
+    QHelpEvent hover(QEvent::ToolTip, control->rect().center(),
+                     control->mapToGlobal(control->rect().center()));
+    QCoreApplication::sendEvent(control, &hover);
+    const QString shown = QToolTip::text();
+    for (const QString &line : shown.split('\n')) {
+      QVERIFY2(metrics.horizontalAdvance(line) <= readable, qPrintable(line));
+    }
+    QCOMPARE(QString(shown).replace('\n', ' '), control->toolTip());
+    QToolTip::hideText();
+  }
 }
 
 QTEST_MAIN(PaletteTest)

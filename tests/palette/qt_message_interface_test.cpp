@@ -1,6 +1,8 @@
 // The message boxes the programs show: their texts, titles, answers and place on the screen.
 #include "palette/qt_message_interface.h"
 
+#include "pageeditor/qt_editor_prompts.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -8,6 +10,8 @@
 #include <QtTest>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 using vendigo::QtMessageInterface;
 
@@ -18,6 +22,7 @@ class QtMessageInterfaceTest : public QObject {
   void MessagesBreakLinesAtEveryLineEnd();
   void QuestionsAreConfirmationsAnsweredYesOrNo();
   void WithoutAnActiveWindowTheBoxStaysOnTop();
+  void FailuresWarnInformationInforms();
 };
 
 namespace {
@@ -27,6 +32,7 @@ struct SeenBox {
   QString text;
   bool onTop = false;
   QWidget *parent = nullptr;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
 // Runs show, and answers the box it opens with button once it is up.
@@ -36,7 +42,7 @@ SeenBox Answer(const std::function<void()> &show, QMessageBox::StandardButton bu
     auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
     QVERIFY(box);
     seen = {box->windowTitle(), box->text(), box->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
-            box->parentWidget()};
+            box->parentWidget(), box->icon()};
     box->button(button)->click();
   });
   show();
@@ -78,6 +84,26 @@ void QtMessageInterfaceTest::WithoutAnActiveWindowTheBoxStaysOnTop() {
   seen = Answer([&] { messages.ShowMessage("x"); }, QMessageBox::Ok);
   QCOMPARE(seen.parent, &window);
   QVERIFY(!seen.onTop);
+}
+
+void QtMessageInterfaceTest::FailuresWarnInformationInforms() {
+  QApplication::setApplicationName("Vendigo");
+  QApplication::setApplicationDisplayName("Vendigo Page Editor");
+  QtMessageInterface messages;
+  vendigo::QtEditorPrompts prompts;
+  const std::vector<std::pair<std::function<void()>, SeenBox>> cases = {
+      {[&] { messages.ShowMessage("About"); },
+       {"Vendigo", "About", {}, {}, QMessageBox::Information}},
+      {[&] { messages.ShowError("Failed"); }, {"Vendigo", "Failed", {}, {}, QMessageBox::Warning}},
+      {[&] { prompts.ShowError("Not saved"); },
+       {"Vendigo Page Editor", "Not saved", {}, {}, QMessageBox::Warning}},
+  };
+  for (const auto &[show, expected] : cases) {
+    const SeenBox seen = Answer(show, QMessageBox::Ok);
+    QCOMPARE(seen.title, expected.title);
+    QCOMPARE(seen.text, expected.text);
+    QCOMPARE(seen.icon, expected.icon);
+  }
 }
 
 QTEST_MAIN(QtMessageInterfaceTest)

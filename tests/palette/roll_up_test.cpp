@@ -37,7 +37,7 @@ std::vector<int> Range(int from, int to) {
 
 TEST(RollUpTest, RollsUpAtOnceAndUnrollsAPixelAtATimeToTheStartHeight) {
   FakeWindow window(339);
-  RollUp roll(339, window.Hooks());
+  RollUp roll(339, 25, window.Hooks());
 
   roll.Toggle();
   EXPECT_EQ(window.heights, std::vector<int>{25});
@@ -53,14 +53,14 @@ TEST(RollUpTest, RollsUpAtOnceAndUnrollsAPixelAtATimeToTheStartHeight) {
 
 TEST(RollUpTest, UnrollsFromAnyLowerHeight) {
   FakeWindow window(300);
-  RollUp roll(339, window.Hooks());
+  RollUp roll(339, 25, window.Hooks());
   roll.Toggle();
   EXPECT_EQ(window.heights, Range(300, 339));
 }
 
 TEST(RollUpTest, ATallerWindowStaysAsItIs) {
   FakeWindow window(400);
-  RollUp roll(339, window.Hooks());
+  RollUp roll(339, 25, window.Hooks());
   roll.Toggle();
   EXPECT_TRUE(window.heights.empty());
   EXPECT_FALSE(roll.Busy());
@@ -68,7 +68,7 @@ TEST(RollUpTest, ATallerWindowStaysAsItIs) {
 
 TEST(RollUpTest, ARollAskedForWhileUnrollingIsIgnored) {
   FakeWindow window(25);
-  RollUp roll(339, window.Hooks());
+  RollUp roll(339, 25, window.Hooks());
   int busySeen = 0;
   window.duringEvents = [&] {
     if (roll.Busy()) ++busySeen;

@@ -17,13 +17,13 @@
 namespace vendigo::testing {
 
 // A dialog's whole path to a real page editor: a vendigo-pageeditor on the test's session bus
-// with one new document, an editor link connected to it over D-Bus, and recorded messages.
+// with an empty page open, an editor link connected to it over D-Bus, and recorded messages.
 // Run under vendigo_dbus_test.
 class EditorDialogWorld {
  public:
   // False, with the reason in Error(), when the editor does not come up or cannot be reached.
   bool Start() {
-    if (!editor.Start() || !editor.NewDocument()) return false;
+    if (!editor.Start() || !editor.OpenDocument(editor.WriteFile("page.html", ""))) return false;
     return link.Connect();
   }
   QString Error() const { return editor.LastError(); }
@@ -36,6 +36,17 @@ class EditorDialogWorld {
   template <typename Widget>
   static Widget *Find(QWidget *dialog, const char *name) {
     return dialog->findChild<Widget *>(QString::fromLatin1(name));
+  }
+
+  // The page's text as the editor shows it after text was inserted into it (an empty page has LF):
+  // each line break of the text written as LF.
+  static std::string InLfDocument(std::string text) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+      result += text[i] == '\r' ? '\n' : text[i];
+    }
+    return result;
   }
 
   PageEditorSession editor;

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -12,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "core/file_replacement.h"
 #include "core/text_encoding.h"
 #include "pageeditor/source_edit.h"
 
@@ -71,15 +71,12 @@ bool EditorDocument::Load(const QString &path, QString *error) {
 }
 
 bool EditorDocument::SaveAs(const QString &path, QString *error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    *error = file.errorString();
-    return false;
-  }
-  if (hasByteOrderMark_) file.write(kUtf8Bom);
-  file.write(Text().toUtf8());
-  if (!file.commit()) {
-    *error = file.errorString();
+  QByteArray bytes = hasByteOrderMark_ ? QByteArray(kUtf8Bom) : QByteArray();
+  bytes += Text().toUtf8();
+  std::string reason;
+  if (!ReplaceFileContents(QFile::encodeName(path).constData(),
+                           std::string_view(bytes.constData(), bytes.size()), reason)) {
+    *error = QString::fromStdString(reason);
     return false;
   }
   path_ = QFileInfo(path).absoluteFilePath();

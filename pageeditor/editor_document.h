@@ -27,7 +27,9 @@ class EditorDocument : public QSplitter {
   // is kept for the save); any other file is read as Windows-1252. False with error set when
   // the file cannot be read.
   bool Load(const QString &path, QString *error);
-  // Writes the text as UTF-8 to path, atomically, and from then on the document is that file.
+  // Writes the text as UTF-8 to path, and from then on the document is that file. The file is
+  // replaced in one step once every byte is written (ReplaceFileContents); a failed save leaves
+  // it as it was and the document modified, with error set.
   bool SaveAs(const QString &path, QString *error);
 
   // The file's absolute path; empty for an unsaved document.

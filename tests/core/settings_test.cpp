@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/file_error.h"
+#include "support/small_disk.h"
 #include "support/temp_folder.h"
 
 namespace vendigo {
@@ -117,6 +118,17 @@ TEST_F(SettingsTest, SaveFailures) {
                 "Unable to write to " + (programDir / "pelluxfp.ini").string());
     }
   }
+}
+
+TEST(SettingsOnDiskTest, SaveOnAFullDiskKeepsTheOldFile) {
+  const testing::SmallDisk disk("2m");
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+  const fs::path file = disk.path() / "pelluxfp.ini";
+  const std::string old = "[CONFIGS]\nCompany=Old\n[Notes]\n" + std::string(1200000, ';') + "\n";
+  testing::TempFolder::WriteBytes(file, old);
+  EXPECT_THROW(SaveSettings(disk.path(), DefaultSettings()), FileError);
+  EXPECT_EQ(testing::TempFolder::ReadBytes(file), old);
+  EXPECT_EQ(std::distance(fs::directory_iterator(disk.path()), fs::directory_iterator()), 1);
 }
 
 TEST(OrderButtonHtmlTest, Fragments) {

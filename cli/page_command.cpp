@@ -131,7 +131,11 @@ Command PageCommand() {
     } catch (const FileError &error) {
       throw InputError(std::string("cannot read the template: ") + error.what());
     }
-    return BuildProductPage(templateText, input, settings);
+    try {
+      return BuildProductPage(templateText, input, settings);
+    } catch (const PageTooLarge &error) {
+      throw CommandFailure(error.what());
+    }
   };
   return command;
 }

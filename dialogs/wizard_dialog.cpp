@@ -513,7 +513,13 @@ void T_PelluxFP::FinButClick() {
     context_.messages.ShowMessage(kNoTemplateChosen);
     return;
   }
-  const std::string page = BuildProductPage(templateText_, CollectInput(), context_.settings);
+  std::string page;
+  try {
+    page = BuildProductPage(templateText_, CollectInput(), context_.settings);
+  } catch (const PageTooLarge &error) {
+    context_.messages.ShowMessage(error.what());
+    return;
+  }
   if (context_.editor.InsertFragment(page, FailurePolicy::EndProgram) ==
       InsertOutcome::ProgramEnded) {
     return;

@@ -1,5 +1,6 @@
 #include "pages/product_page.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -65,6 +66,17 @@ std::string_view FileNameOf(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+// How many times ReplaceText replaces pattern in text with a non-empty value: the matches
+// without regard to ASCII letter case, from the start, none overlapping the one before.
+std::size_t CountMatches(std::string_view text, std::string_view pattern) {
+  const auto sameLetter = [](char a, char b) { return AsciiLower(a) == AsciiLower(b); };
+  std::size_t count = 0;
+  for (auto at = text.begin();; at += static_cast<std::ptrdiff_t>(pattern.size()), ++count) {
+    at = std::search(at, text.end(), pattern.begin(), pattern.end(), sameLetter);
+    if (at == text.end()) return count;
+  }
+}
+
 struct FileCloser {
   void operator()(std::FILE *file) const { std::fclose(file); }
 };
@@ -87,11 +99,25 @@ ProductPageInput WithHiddenCellsCleared(ProductPageInput input, const Settings &
   return input;
 }
 
+PageTooLarge::PageTooLarge(std::size_t limit)
+    : std::runtime_error("The product page would be larger than " + std::to_string(limit >> 20) +
+                         " MB, so it is not built. A placeholder repeated in the template or in "
+                         "the texts multiplies the page.") {}
+
 std::string BuildProductPage(std::string_view templateText, const ProductPageInput &typed,
-                             const Settings &settings) {
+                             const Settings &settings, std::size_t maxPageBytes) {
   const ProductPageInput input = WithHiddenCellsCleared(typed, settings);
   std::string page = ParseIfBlocks(templateText, "image", !input.ProductImageTag.empty());
-  auto replace = [&page](std::string_view placeholder, std::string_view value) {
+  // Each replacement that makes the page longer is counted before it is made, so the page never
+  // passes the limit on its way.
+  auto replace = [&page, maxPageBytes](std::string_view placeholder, std::string_view value) {
+    if (value.size() > placeholder.size()) {
+      const std::size_t growth = value.size() - placeholder.size();
+      const std::size_t room = page.size() < maxPageBytes ? maxPageBytes - page.size() : 0;
+      if (CountMatches(page, placeholder) > room / growth) {
+        throw PageTooLarge(maxPageBytes);
+      }
+    }
     page = ReplaceText(placeholder, page, value);
   };
 
@@ -119,6 +145,7 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
   replace("%zf_all_options%", GetEops(input.Options));
   replace("%zf_product_image%", input.ProductImageTag);
   replace("%zf_upsells%", GetUpsells(input.Related, settings.Currency));
+  if (page.size() > maxPageBytes) throw PageTooLarge(maxPageBytes);
   return page;
 }
 

@@ -37,7 +37,8 @@ class CurrencyConversionError : public std::runtime_error {
 // parameter pelluxadd, each field URL-encoded and the carets plain. Backslashes, apostrophes, CR
 // and LF in the status text are written as \\, \', \r and \n for the script, then double quotes
 // as "&quot;" for the attribute. The caption and the product info's description are written as
-// typed. Throws CurrencyConversionError when the product info is wanted and the price does not convert.
+// typed. Throws CurrencyConversionError when the product info is wanted and the price does not
+// convert.
 std::string QuickLinkHtml(const Settings &settings, const QuickLink &link);
 
 }  // namespace vendigo

@@ -66,6 +66,47 @@ std::string_view FileNameOf(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+// The path with every byte that a URL cannot hold as it is percent-encoded: control bytes, the
+// blank, " # % < > ? [ \ ] ^ ` { | } and DEL. Letters, digits, "/" and the other marks a URL
+// path may hold stay, and so do the bytes of characters beyond ASCII. keepBackslashes leaves the
+// backslashes of a Windows-form path as they are.
+std::string PercentEncodedPath(std::string_view path, bool keepBackslashes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  static constexpr std::string_view kEncoded = " \"#%<>?[\\]^`{|}";
+  std::string out;
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool encoded =
+        byte < 0x20 || byte == 0x7F ||
+        (kEncoded.find(c) != std::string_view::npos && !(c == '\\' && keepBackslashes));
+    if (encoded) {
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0x0F];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// Text shown between tags: "&", "<" and ">" as entities.
+std::string HtmlText(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // How many times ReplaceText replaces pattern in text with a non-empty value: the matches
 // without regard to ASCII letter case, from the start, none overlapping the one before.
 std::size_t CountMatches(std::string_view text, std::string_view pattern) {
@@ -235,10 +276,12 @@ bool IsProductImageFile(std::string_view path) {
 }
 
 std::string ImageFileUrl(std::string_view path) {
-  if (path.starts_with('/')) return "file://" + std::string(path);
-  std::string url = "file:///";
-  for (const char c : path) url += c == '\\' ? '/' : c;
-  return url;
+  if (path.starts_with('/')) return "file://" + PercentEncodedPath(path, false);
+  std::string slashes(path);
+  for (char &c : slashes) {
+    if (c == '\\') c = '/';
+  }
+  return "file:///" + PercentEncodedPath(slashes, false);
 }
 
 std::string ProductImageTag(std::string_view path) {
@@ -246,12 +289,12 @@ std::string ProductImageTag(std::string_view path) {
 }
 
 std::string ImagePreviewPage(std::string_view path) {
-  const std::string source =
-      path.starts_with('/') ? "file://" + std::string(path) : "file:///" + std::string(path);
+  const std::string source = path.starts_with('/') ? "file://" + PercentEncodedPath(path, false)
+                                                   : "file:///" + PercentEncodedPath(path, true);
   return "<HTML>\r\n<BODY BGCOLOR=\"white\" TEXT=\"BLACK\"><CENTER><img src=\"" + source +
          "\"><p><TABLE BORDER=\"1\" CELLPADDING=\"5\" CELLSPACING=\"0\"><TR><TD ALIGN=\"CENTER\" "
          "COLSPAN=\"2\"><B>" +
-         std::string(FileNameOf(path)) + "</B></TD></TR></TABLE></BODY></HTML>\r\n";
+         HtmlText(FileNameOf(path)) + "</B></TD></TR></TABLE></BODY></HTML>\r\n";
 }
 
 void WriteImagePreview(const std::filesystem::path &folder, std::string_view path) {

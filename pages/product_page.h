@@ -131,14 +131,16 @@ inline constexpr char kImageFileFilter[] =
 bool IsProductImageFile(std::string_view path);
 
 // The address of an image file: "file://" + an absolute path beginning with "/", or, for a path
-// in the Windows form (C:\shop\img\mug.gif), "file:///" + the path with backslashes made "/".
+// in the Windows form (C:\shop\img\mug.gif), "file:///" + the path with backslashes made "/". What
+// a URL cannot hold as it is (the blank, " # % < > ? [ \ ] ^ ` { | }, control bytes) is
+// percent-encoded, so the address stays one attribute value and names that very file.
 std::string ImageFileUrl(std::string_view path);
 
 // <IMG SRC="<ImageFileUrl>" ALT="[PRODUCT IMAGE]" BORDER="0">
 std::string ProductImageTag(std::string_view path);
 
 // The preview page of the image, as written to "img~.html": the picture centred above a table
-// cell with its file name.
+// cell with its file name (its "&", "<" and ">" as entities).
 std::string ImagePreviewPage(std::string_view path);
 
 // Writes ImagePreviewPage followed by CR LF to folder/"img~.html", created or overwritten.

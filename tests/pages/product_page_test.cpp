@@ -411,6 +411,17 @@ TEST(ProductImage, TagPreviewAndAcceptedFiles) {
        "file:///srv/photo.jpeg", "photo.jpeg"},
       {"/srv/gif", false, R"(<IMG SRC="file:///srv/gif" ALT="[PRODUCT IMAGE]" BORDER="0">)",
        "file:///srv/gif", "gif"},
+      // What a URL cannot hold as it is, is percent-encoded: the path stays one attribute value.
+      {R"x(/tmp/x" onerror="alert(3)" a=".png)x", true,
+       R"x(<IMG SRC="file:///tmp/x%22%20onerror=%22alert(3)%22%20a=%22.png" ALT="[PRODUCT IMAGE]" BORDER="0">)x",
+       "file:///tmp/x%22%20onerror=%22alert(3)%22%20a=%22.png",
+       R"x(x" onerror="alert(3)" a=".png)x"},
+      {"/srv/My Shop/100% #1?<b>.gif", true,
+       R"(<IMG SRC="file:///srv/My%20Shop/100%25%20%231%3F%3Cb%3E.gif" ALT="[PRODUCT IMAGE]" BORDER="0">)",
+       "file:///srv/My%20Shop/100%25%20%231%3F%3Cb%3E.gif", "100% #1?&lt;b&gt;.gif"},
+      {R"(C:\My Shop\a#.gif)", true,
+       R"(<IMG SRC="file:///C:/My%20Shop/a%23.gif" ALT="[PRODUCT IMAGE]" BORDER="0">)",
+       R"(file:///C:\My%20Shop\a%23.gif)", "a#.gif"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.path);

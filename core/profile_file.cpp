@@ -1,9 +1,6 @@
 #include "core/profile_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <memory>
 #include <system_error>
 
 #include "core/file_error.h"
@@ -90,11 +87,6 @@ ProfileFile ParseFileBytes(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return ProfileFile::Parse(bytes);
   return ProfileFile::Parse(Windows1252ToUtf8(bytes));
 }
-
-struct FileCloser {
-  void operator()(std::FILE *file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
 
@@ -226,24 +218,6 @@ std::string ProfileFile::Serialize() const {
   std::string text = hasBom_ ? std::string(kUtf8Bom) : std::string();
   for (const TextLine &line : lines_) text += line.text + line.end;
   return text;
-}
-
-std::optional<std::string> ReadFileBytes(const fs::path &file, std::string &reason) {
-  errno = 0;
-  FilePtr in(std::fopen(file.string().c_str(), "rb"));
-  if (!in) {
-    reason = std::generic_category().message(errno);
-    return std::nullopt;
-  }
-  std::string bytes;
-  char buffer[65536];
-  std::size_t count = 0;
-  while ((count = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) bytes.append(buffer, count);
-  if (std::ferror(in.get())) {
-    reason = std::generic_category().message(errno);
-    return std::nullopt;
-  }
-  return bytes;
 }
 
 std::optional<ProfileFile> TryLoadProfileFile(const fs::path &file) {

@@ -8,9 +8,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "core/file_reading.h"
 #include "core/file_replacement.h"
 #include "core/text_encoding.h"
 #include "pageeditor/source_edit.h"
@@ -48,16 +50,14 @@ EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
 }
 
 bool EditorDocument::Load(const QString &path, QString *error) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    *error = file.errorString();
+  std::string reason;
+  const std::optional<std::string> read =
+      ReadFileBytes(QFile::encodeName(path).constData(), reason);
+  if (!read) {
+    *error = QString::fromStdString(reason);
     return false;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    *error = file.errorString();
-    return false;
-  }
+  const QByteArray bytes = QByteArray::fromStdString(*read);
   hasByteOrderMark_ = bytes.startsWith(kUtf8Bom);
   const std::string text = DecodeTextFile(std::string_view(bytes.constData(), bytes.size()));
   const QString content = QString::fromStdString(text);

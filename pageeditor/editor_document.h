@@ -24,8 +24,9 @@ class EditorDocument : public QSplitter {
   explicit EditorDocument(QString untitledName, QWidget *parent = nullptr);
 
   // Reads path into this document, replacing its text. UTF-8 is read as it is (a byte order mark
-  // is kept for the save); any other file is read as Windows-1252. False with error set when
-  // the file cannot be read.
+  // is kept for the save); any other file is read as Windows-1252. Only a regular file of at most
+  // kMaxFileBytes is read, so no read can wait for good or run without end. False with error set
+  // when the file is refused or cannot be read.
   bool Load(const QString &path, QString *error);
   // Writes the text as UTF-8 to path, and from then on the document is that file. The file is
   // replaced in one step once every byte is written (ReplaceFileContents); a failed save leaves

@@ -14,16 +14,10 @@
 
 #include "core/file_reading.h"
 #include "core/file_replacement.h"
-#include "core/text_encoding.h"
+#include "pageeditor/document_encoding.h"
 #include "pageeditor/source_edit.h"
 
 namespace vendigo {
-namespace {
-
-constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
-
-}  // namespace
-
 EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
     : QSplitter(Qt::Horizontal, parent),
       untitledName_(std::move(untitledName)),
@@ -57,12 +51,10 @@ bool EditorDocument::Load(const QString &path, QString *error) {
     *error = QString::fromStdString(reason);
     return false;
   }
-  const QByteArray bytes = QByteArray::fromStdString(*read);
-  hasByteOrderMark_ = bytes.startsWith(kUtf8Bom);
-  const std::string text = DecodeTextFile(std::string_view(bytes.constData(), bytes.size()));
-  const QString content = QString::fromStdString(text);
+  const DecodedFile file = DocumentEncoding::Decode(QByteArrayView(read->data(), read->size()));
+  encoding_ = file.encoding;
   path_ = QFileInfo(path).absoluteFilePath();
-  source_->SetText(content);
+  source_->SetText(file.text);
   source_->document()->setModified(false);
   ShowPicturesFrom(QFileInfo(path_).absolutePath());
   RefreshRendered();
@@ -71,8 +63,7 @@ bool EditorDocument::Load(const QString &path, QString *error) {
 }
 
 bool EditorDocument::SaveAs(const QString &path, QString *error) {
-  QByteArray bytes = hasByteOrderMark_ ? QByteArray(kUtf8Bom) : QByteArray();
-  bytes += Text().toUtf8();
+  const QByteArray bytes = DocumentEncoding::Encode(source_->Text(), encoding_);
   std::string reason;
   if (!ReplaceFileContents(QFile::encodeName(path).constData(),
                            std::string_view(bytes.constData(), bytes.size()), reason)) {
@@ -103,7 +94,7 @@ QPlainTextEdit *EditorDocument::Source() const {
 }
 
 QString EditorDocument::Text() const {
-  return source_->Text();
+  return DocumentEncoding::Shown(source_->Text());
 }
 
 void EditorDocument::InsertAtCursor(const QString &text) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 
+#include "pageeditor/document_encoding.h"
+
 class QPlainTextEdit;
 class QTextBrowser;
 
@@ -23,14 +25,15 @@ class EditorDocument : public QSplitter {
   // An empty, unsaved document called untitledName.
   explicit EditorDocument(QString untitledName, QWidget *parent = nullptr);
 
-  // Reads path into this document, replacing its text. UTF-8 is read as it is (a byte order mark
-  // is kept for the save); any other file is read as Windows-1252. Only a regular file of at most
-  // kMaxFileBytes is read, so no read can wait for good or run without end. False with error set
-  // when the file is refused or cannot be read.
+  // Reads path into this document, replacing its text, in the encoding its bytes are written in
+  // (DocumentEncoding: UTF-8, a byte order mark kept for the save, or Windows-1252). Only a
+  // regular file of at most kMaxFileBytes is read, so no read can wait for good or run without
+  // end. False with error set when the file is refused or cannot be read.
   bool Load(const QString &path, QString *error);
-  // Writes the text as UTF-8 to path, and from then on the document is that file. The file is
-  // replaced in one step once every byte is written (ReplaceFileContents); a failed save leaves
-  // it as it was and the document modified, with error set.
+  // Writes the text to path in the encoding the file was read in (UTF-8 for a new document), every
+  // character not edited as the bytes it was read from, and from then on the document is that
+  // file. The file is replaced in one step once every byte is written (ReplaceFileContents); a
+  // failed save leaves it as it was and the document modified, with error set.
   bool SaveAs(const QString &path, QString *error);
 
   // The file's absolute path; empty for an unsaved document.
@@ -41,7 +44,7 @@ class EditorDocument : public QSplitter {
   QString ListName() const { return path_.isEmpty() ? untitledName_ : path_; }
   bool IsModified() const;
 
-  // The document's text, line ends as they are.
+  // The document's text, line ends as they are; a byte that is no UTF-8 is shown as U+FFFD.
   QString Text() const;
   // Inserts text at the cursor as one undo step and leaves the cursor after it.
   void InsertAtCursor(const QString &text);
@@ -61,7 +64,7 @@ class EditorDocument : public QSplitter {
 
   QString untitledName_;
   QString path_;
-  bool hasByteOrderMark_ = false;
+  FileEncoding encoding_;
   SourceEdit *source_;
   QTextBrowser *rendered_;
   QTimer renderTimer_;

@@ -5,13 +5,16 @@ namespace {
 
 // Characters the edit changes when given them, and the markers that stand for them inside it.
 // U+FDD0 and U+FDD1 are the edit's own frame marks; U+2028 and U+2029 its line and block breaks.
+// The markers are lone low surrogates, which no text read, typed or inserted holds (a byte that
+// is no UTF-8 is held as one of U+DC80 to U+DCFF, see DocumentEncoding), so every character of a
+// text, noncharacters included, comes back as it went in.
 struct Marker {
   char16_t character;
   char16_t marker;
 };
 constexpr Marker kMarkers[] = {
-    {u'\r', u'\uFDD2'},     {u'\n', u'\uFDD3'},     {u'\u2028', u'\uFDD4'},
-    {u'\u2029', u'\uFDD5'}, {u'\uFDD0', u'\uFDD6'}, {u'\uFDD1', u'\uFDD7'},
+    {u'\r', 0xDD0D},     {u'\n', 0xDD0A},     {u'\u2028', 0xDD28},
+    {u'\u2029', 0xDD29}, {u'\uFDD0', 0xDDD0}, {u'\uFDD1', 0xDDD1},
 };
 
 constexpr char16_t kBlockBreak = u'\u2029';

@@ -61,9 +61,9 @@ class EditorDocumentTest : public QObject {
                                                               "a\xC2\xA0"
                                                               "b\xE2\x80\xA8"
                                                               "c");
-    QTest::newRow("Windows-1252 is read and saved as UTF-8")
+    QTest::newRow("Windows-1252 is read as such and saved as Windows-1252")
         << QByteArray("Caf\xE9 \x99\r\n") << QByteArray("Caf\xC3\xA9 \xE2\x84\xA2\r\n")
-        << QByteArray("Caf\xC3\xA9 \xE2\x84\xA2\r\n");
+        << QByteArray("Caf\xE9 \x99\r\n");
     QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray();
   }
   void loadAndSaveKeepTheBytes() {
@@ -85,6 +85,44 @@ class EditorDocumentTest : public QObject {
     QVERIFY2(document.SaveAs(target, &error), qPrintable(error));
     QCOMPARE(ReadAll(target), saved);
     QCOMPARE(document.Path(), target);
+  }
+
+  // A file is saved in the encoding it was read in, every character that was not edited as it was
+  // read; in Windows-1252 a character that encoding lacks is written as a character reference.
+  void savesInTheEncodingItWasReadIn_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QByteArray>("saved");
+    const QByteArray stray = "caf\xC3\xA9 \xFF\r\n";
+    QTest::newRow("UTF-8 with a stray byte") << stray << QString() << stray;
+    QTest::newRow("... and an insertion")
+        << stray << QString::fromUtf8("\xC3\xA9\xE6\x9D\xAF") << "\xC3\xA9\xE6\x9D\xAF" + stray;
+    QTest::newRow("Windows-1252 and an insertion")
+        << QByteArray("Caf\xE9\r\n")
+        << QString::fromUtf8("\xE2\x82\xAC \xE6\x9D\xAF\xF0\x9F\x9B\x92")
+        << QByteArray("\x80 &#26479;&#128722;Caf\xE9\r\n");
+    QTest::newRow("the edit's markers as characters") << QByteArray(
+                                                             "a\xEF\xB7\x92"
+                                                             "b\xEF\xB7\x93"
+                                                             "c\xEF\xB7\x90\n")
+                                                      << QString()
+                                                      << QByteArray(
+                                                             "a\xEF\xB7\x92"
+                                                             "b\xEF\xB7\x93"
+                                                             "c\xEF\xB7\x90\n");
+  }
+  void savesInTheEncodingItWasReadIn() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, inserted);
+    QFETCH(QByteArray, saved);
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, file);
+    EditorDocument document("Untitled 1");
+    QString error;
+    QVERIFY2(document.Load(path, &error), qPrintable(error));
+    document.InsertAtCursor(inserted);
+    QVERIFY2(document.SaveAs(path, &error), qPrintable(error));
+    QCOMPARE(ReadAll(path), saved);
   }
 
   void aFileThatCannotBeReadIsAnError() {

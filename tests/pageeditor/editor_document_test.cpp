@@ -1,5 +1,6 @@
 // One document: files in and out byte for byte, insertion at the cursor, the rendered view.
 #include "pageeditor/editor_document.h"
+#include "pageeditor/source_edit.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QtTest>
@@ -30,6 +32,13 @@ void PutCursorAt(EditorDocument &document, int position) {
   QTextCursor cursor = document.Source()->textCursor();
   cursor.setPosition(position);
   document.Source()->setTextCursor(cursor);
+}
+
+// One line of three rows and a bit, and its line end.
+QString LongLine() {
+  QString line;
+  for (int i = 0; i < 3 * vendigo::SourceEdit::kRowLength + 10; ++i) line += QChar('a' + i % 26);
+  return line + "\r\n";
 }
 
 }  // namespace
@@ -237,6 +246,51 @@ class EditorDocumentTest : public QObject {
     document.Source()->moveCursor(QTextCursor::End);
     document.Source()->paste();
     QCOMPARE(document.Text().toUtf8(), file + file);
+  }
+
+  // A long line is shown as rows of a bounded length, so no edit lays out more than a row or
+  // two; the rows are no line ends: the text, edits at their seams and undo keep the one line.
+  void longLinesAreShownInRows_data() {
+    QTest::addColumn<int>("cursor");  // in the edit: the end of row 1 is kRow, the next row's start
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("expected");
+    constexpr int kRow = vendigo::SourceEdit::kRowLength;
+    const QString line = LongLine();
+    const QString inserted(5 * kRow, 'y');
+    QTest::newRow("opened") << 0 << "" << line;
+    QTest::newRow("Delete at a row's end") << kRow << "delete" << QString(line).remove(kRow, 1);
+    QTest::newRow("Backspace at a row's start")
+        << kRow + 1 << "backspace" << QString(line).remove(kRow - 1, 1);
+    QTest::newRow("Enter at a row's end") << kRow << "enter" << QString(line).insert(kRow, "\r\n");
+    QTest::newRow("Enter at a row's start")
+        << kRow + 1 << "enter" << QString(line).insert(kRow, "\r\n");
+    QTest::newRow("a long insertion")
+        << kRow + 1 << "insert" << QString(line).insert(kRow, inserted);
+    QTest::newRow("undone") << kRow + 1 << "insert undo" << line;
+  }
+  void longLinesAreShownInRows() {
+    QFETCH(int, cursor);
+    QFETCH(QString, edit);
+    QFETCH(QString, expected);
+    constexpr int kRow = vendigo::SourceEdit::kRowLength;
+    const QString path = folder_.filePath("long.html");
+    WriteAll(path, LongLine().toUtf8());
+    EditorDocument document("Untitled 1");
+    document.show();
+    QString error;
+    QVERIFY(document.Load(path, &error));
+    QCOMPARE(document.Source()->document()->blockCount(), 5);
+    PutCursorAt(document, cursor);
+    if (edit == "delete") QTest::keyClick(document.Source(), Qt::Key_Delete);
+    if (edit == "backspace") QTest::keyClick(document.Source(), Qt::Key_Backspace);
+    if (edit == "enter") QTest::keyClick(document.Source(), Qt::Key_Return);
+    if (edit.startsWith("insert")) document.InsertAtCursor(QString(5 * kRow, 'y'));
+    if (edit.endsWith("undo")) document.Source()->undo();
+    QCOMPARE(document.Text(), expected);
+    for (QTextBlock block = document.Source()->document()->begin(); block.isValid();
+         block = block.next()) {
+      QVERIFY(block.length() <= 2 * kRow + 1);
+    }
   }
 
   void theRenderedViewFollowsTheText() {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -150,26 +151,22 @@ TEST_F(SettingsTest, SaveKeepsTheOwnerOfTheFile) {
 // A save killed half-way leaves its new file behind; the next save removes it, but not one that
 // another save is writing right now (it holds it locked), nor files of other names.
 TEST_F(SettingsTest, SaveRemovesTemporariesOfKilledSaves) {
-  struct Case {
-    std::string name;
-    bool locked;
-    bool stays;
-  };
-  const std::vector<Case> files = {
+  // The file's name, whether a save in progress holds it locked, whether it stays.
+  const std::vector<std::tuple<std::string, bool, bool>> files = {
       {".pelluxfp.ini.0123456789ab", false, false},  // left by a killed save
       {".pelluxfp.ini.ba9876543210", true, true},    // being written
       {".pelluxfp.ini.bak", false, true},
       {"pelluxfp.ini.0123456789ab", false, true},
   };
   std::vector<int> locks;
-  for (const Case &file : files) {
-    WriteFile(file.name, "[CONFIGS]\n");
-    if (!file.locked) continue;
-    locks.push_back(open((dir_ / file.name).c_str(), O_RDONLY));
+  for (const auto &[name, locked, stays] : files) {
+    WriteFile(name, "[CONFIGS]\n");
+    if (!locked) continue;
+    locks.push_back(open((dir_ / name).c_str(), O_RDONLY));
     ASSERT_EQ(flock(locks.back(), LOCK_EX), 0);
   }
   SaveSettings(dir_, DefaultSettings());
-  for (const Case &file : files) EXPECT_EQ(fs::exists(dir_ / file.name), file.stays) << file.name;
+  for (const auto &[name, locked, stays] : files) EXPECT_EQ(fs::exists(dir_ / name), stays) << name;
   for (const int fd : locks) close(fd);
 }
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMap>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -34,10 +35,12 @@ void PutCursorAt(EditorDocument &document, int position) {
   document.Source()->setTextCursor(cursor);
 }
 
+constexpr int kRow = vendigo::SourceEdit::kRowLength;
+
 // One line of three rows and a bit, and its line end.
 QString LongLine() {
   QString line;
-  for (int i = 0; i < 3 * vendigo::SourceEdit::kRowLength + 10; ++i) line += QChar('a' + i % 26);
+  for (int i = 0; i < 3 * kRow + 10; ++i) line += QChar('a' + i % 26);
   return line + "\r\n";
 }
 
@@ -251,12 +254,10 @@ class EditorDocumentTest : public QObject {
   // A long line is shown as rows of a bounded length, so no edit lays out more than a row or
   // two; the rows are no line ends: the text, edits at their seams and undo keep the one line.
   void longLinesAreShownInRows_data() {
-    QTest::addColumn<int>("cursor");  // in the edit: the end of row 1 is kRow, the next row's start
+    QTest::addColumn<int>("cursor");  // the end of row 1 is kRow, the start of row 2 kRow + 1
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("expected");
-    constexpr int kRow = vendigo::SourceEdit::kRowLength;
     const QString line = LongLine();
-    const QString inserted(5 * kRow, 'y');
     QTest::newRow("opened") << 0 << "" << line;
     QTest::newRow("Delete at a row's end") << kRow << "delete" << QString(line).remove(kRow, 1);
     QTest::newRow("Backspace at a row's start")
@@ -265,31 +266,29 @@ class EditorDocumentTest : public QObject {
     QTest::newRow("Enter at a row's start")
         << kRow + 1 << "enter" << QString(line).insert(kRow, "\r\n");
     QTest::newRow("a long insertion")
-        << kRow + 1 << "insert" << QString(line).insert(kRow, inserted);
+        << kRow + 1 << "insert" << QString(line).insert(kRow, QString(5 * kRow, 'y'));
     QTest::newRow("undone") << kRow + 1 << "insert undo" << line;
   }
   void longLinesAreShownInRows() {
     QFETCH(int, cursor);
     QFETCH(QString, edit);
     QFETCH(QString, expected);
-    constexpr int kRow = vendigo::SourceEdit::kRowLength;
     const QString path = folder_.filePath("long.html");
     WriteAll(path, LongLine().toUtf8());
     EditorDocument document("Untitled 1");
     document.show();
     QString error;
     QVERIFY(document.Load(path, &error));
-    QCOMPARE(document.Source()->document()->blockCount(), 5);
+    QCOMPARE(document.Source()->document()->blockCount(), 5);  // 3 rows, the rest, the last line
     PutCursorAt(document, cursor);
-    if (edit == "delete") QTest::keyClick(document.Source(), Qt::Key_Delete);
-    if (edit == "backspace") QTest::keyClick(document.Source(), Qt::Key_Backspace);
-    if (edit == "enter") QTest::keyClick(document.Source(), Qt::Key_Return);
+    const QMap<QString, Qt::Key> keys = {
+        {"delete", Qt::Key_Delete}, {"backspace", Qt::Key_Backspace}, {"enter", Qt::Key_Return}};
+    if (keys.contains(edit)) QTest::keyClick(document.Source(), keys[edit]);
     if (edit.startsWith("insert")) document.InsertAtCursor(QString(5 * kRow, 'y'));
     if (edit.endsWith("undo")) document.Source()->undo();
     QCOMPARE(document.Text(), expected);
-    for (QTextBlock block = document.Source()->document()->begin(); block.isValid();
-         block = block.next()) {
-      QVERIFY(block.length() <= 2 * kRow + 1);
+    for (QTextBlock b = document.Source()->document()->begin(); b.isValid(); b = b.next()) {
+      QVERIFY(b.length() <= 2 * kRow + 1);
     }
   }
 

@@ -1,5 +1,7 @@
 #include "pageeditor/document_encoding.h"
 
+#include <QStringDecoder>
+
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,12 @@ qsizetype SequenceLength(QByteArrayView bytes, qsizetype i) {
   return IsValidUtf8(std::string_view(sequence.data(), sequence.size())) ? length : 0;
 }
 
+// Well-formed UTF-8 as text, a byte order mark at its start included (QString::fromUtf8 drops it).
+QString Utf8Text(QByteArrayView bytes) {
+  QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+  return decoder.decode(bytes);
+}
+
 // UTF-8 with each byte that is no UTF-8 held as a stray-byte surrogate.
 QString DecodeUtf8KeepingStrayBytes(QByteArrayView bytes) {
   QString text;
@@ -39,11 +47,11 @@ QString DecodeUtf8KeepingStrayBytes(QByteArrayView bytes) {
       i += length;
       continue;
     }
-    text += QString::fromUtf8(bytes.sliced(run, i - run));
+    text += Utf8Text(bytes.sliced(run, i - run));
     text += QChar(static_cast<char16_t>(kStrayByteBase + byte));
     run = ++i;
   }
-  text += QString::fromUtf8(bytes.sliced(run));
+  text += Utf8Text(bytes.sliced(run));
   return text;
 }
 

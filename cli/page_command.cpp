@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string_view>
 
+#include "cli/json_input.h"
 #include "core/file_error.h"
 #include "core/text_encoding.h"
-#include "cli/json_input.h"
 #include "pages/template_package.h"
 
 namespace vendigo::cli {

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "folder_fixture.h"
+#include "pages/template_package.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
-#include "pages/template_package.h"
 
 namespace {
 

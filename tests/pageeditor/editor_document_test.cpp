@@ -106,22 +106,14 @@ class EditorDocumentTest : public QObject {
     QTest::addColumn<QString>("inserted");
     QTest::addColumn<QByteArray>("saved");
     const QByteArray stray = "caf\xC3\xA9 \xFF\r\n";
-    QTest::newRow("UTF-8 with a stray byte") << stray << QString() << stray;
-    QTest::newRow("... and an insertion")
-        << stray << QString::fromUtf8("\xC3\xA9\xE6\x9D\xAF") << "\xC3\xA9\xE6\x9D\xAF" + stray;
+    const QByteArray markers = "a\xEF\xB7\x92\xEF\xB7\x93\xEF\xB7\x90\n";
+    QTest::newRow("UTF-8 with a stray byte, and an insertion")
+        << stray << QString::fromUtf8("\xE6\x9D\xAF") << "\xE6\x9D\xAF" + stray;
     QTest::newRow("Windows-1252 and an insertion")
         << QByteArray("Caf\xE9\r\n")
         << QString::fromUtf8("\xE2\x82\xAC \xE6\x9D\xAF\xF0\x9F\x9B\x92")
         << QByteArray("\x80 &#26479;&#128722;Caf\xE9\r\n");
-    QTest::newRow("the edit's markers as characters") << QByteArray(
-                                                             "a\xEF\xB7\x92"
-                                                             "b\xEF\xB7\x93"
-                                                             "c\xEF\xB7\x90\n")
-                                                      << QString()
-                                                      << QByteArray(
-                                                             "a\xEF\xB7\x92"
-                                                             "b\xEF\xB7\x93"
-                                                             "c\xEF\xB7\x90\n");
+    QTest::newRow("the edit's markers as characters") << markers << QString() << markers;
   }
   void savesInTheEncodingItWasReadIn() {
     QFETCH(QByteArray, file);
@@ -287,9 +279,8 @@ class EditorDocumentTest : public QObject {
     if (edit.startsWith("insert")) document.InsertAtCursor(QString(5 * kRow, 'y'));
     if (edit.endsWith("undo")) document.Source()->undo();
     QCOMPARE(document.Text(), expected);
-    for (QTextBlock b = document.Source()->document()->begin(); b.isValid(); b = b.next()) {
+    for (QTextBlock b = document.Source()->document()->begin(); b.isValid(); b = b.next())
       QVERIFY(b.length() <= 2 * kRow + 1);
-    }
   }
 
   void theRenderedViewFollowsTheText() {

@@ -13,8 +13,12 @@ namespace {
 constexpr char16_t kStrayByteBase = 0xDC00;
 constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 
-bool IsStrayByte(char16_t c) {
-  return c >= kStrayByteBase + 0x80 && c <= kStrayByteBase + 0xFF;
+// True when text[i] holds a byte that is no UTF-8: a lone surrogate of the stray bytes' range, not
+// the low half of a character beyond the first plane.
+bool IsStrayByte(QStringView text, qsizetype i) {
+  const char16_t c = text[i].unicode();
+  return c >= kStrayByteBase + 0x80 && c <= kStrayByteBase + 0xFF &&
+         !(i > 0 && text[i - 1].isHighSurrogate());
 }
 
 // The length of the well-formed UTF-8 sequence at bytes[i], or 0 when none starts there.
@@ -113,7 +117,7 @@ QByteArray DocumentEncoding::Encode(const QString &text, const FileEncoding &enc
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t c = text[i].unicode();
     if (!windows1252) {
-      if (!IsStrayByte(c)) continue;
+      if (!IsStrayByte(text, i)) continue;
       flush(i);
       bytes += static_cast<char>(c - kStrayByteBase);
       run = i + 1;
@@ -139,8 +143,8 @@ QByteArray DocumentEncoding::Encode(const QString &text, const FileEncoding &enc
 
 QString DocumentEncoding::Shown(const QString &text) {
   QString shown = text;
-  for (QChar &c : shown) {
-    if (IsStrayByte(c.unicode())) c = QChar::ReplacementCharacter;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (IsStrayByte(text, i)) shown[i] = QChar::ReplacementCharacter;
   }
   return shown;
 }

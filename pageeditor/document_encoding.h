@@ -25,8 +25,9 @@ struct DecodedFile {
 //
 // A file that is UTF-8, or mostly UTF-8 (at least as many characters beyond ASCII as bytes that
 // are no UTF-8), is UTF-8; any other file is Windows-1252. A byte that is no UTF-8 in a UTF-8
-// file is held as the lone surrogate U+DC00 + the byte (U+DC80 to U+DCFF), which no character
-// read or typed can be, and is written back as that byte.
+// file is held as the lone surrogate U+DC00 + the byte (U+DC80 to U+DCFF, never after a high
+// surrogate: then it is the low half of a character), which no character read or typed can be,
+// and is written back as that byte.
 class DocumentEncoding {
  public:
   static DecodedFile Decode(QByteArrayView bytes);

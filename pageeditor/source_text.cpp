@@ -5,9 +5,10 @@ namespace {
 
 // Characters the edit changes when given them, and the markers that stand for them inside it.
 // U+FDD0 and U+FDD1 are the edit's own frame marks; U+2028 and U+2029 its line and block breaks.
-// The markers are lone low surrogates, which no text read, typed or inserted holds (a byte that
-// is no UTF-8 is held as one of U+DC80 to U+DCFF, see DocumentEncoding), so every character of a
-// text, noncharacters included, comes back as it went in.
+// The markers are lone low surrogates (never after a high one), which no text read, typed or
+// inserted holds (a byte that is no UTF-8 is held as one of U+DC80 to U+DCFF, see
+// DocumentEncoding), so every character of a text, noncharacters included, comes back as it went
+// in.
 struct Marker {
   char16_t character;
   char16_t marker;
@@ -93,7 +94,9 @@ QString SourceText::FromEditor(const QString &raw, LineEnd lineEnd) {
   for (qsizetype i = 0; i < raw.size(); ++i) {
     const char16_t c = raw[i].unicode();
     const bool lineBreak = c == kBlockBreak || c == kLineBreak;
-    const char16_t original = lineBreak ? 0 : CharacterOf(c);
+    // The low half of a character beyond the first plane is no marker.
+    const bool paired = i > 0 && raw[i - 1].isHighSurrogate();
+    const char16_t original = lineBreak || paired ? 0 : CharacterOf(c);
     if (!lineBreak && original == 0) continue;
     text += QStringView(raw).sliced(run, i - run);
     text += lineBreak ? end : QString(QChar(original));

@@ -23,7 +23,13 @@ std::string QuickLinkHtml(const Settings &settings, const QuickLink &link) {
                      URLEnCode(item.Taxable) + "^" + URLEnCode(item.SmartTaxCode) + "\"";
   if (!link.statusText.empty()) {
     // The status text sits in a single-quoted script string inside a double-quoted attribute.
-    const std::string status = QuoteToEntity(ReplaceText("'", link.statusText, "\\'"));
+    // A backslash would escape what follows it, an apostrophe end the string and a line break
+    // leave it open, so each is written as its escape: whatever is typed stays text.
+    std::string script = ReplaceText("\\", link.statusText, "\\\\");
+    script = ReplaceText("'", script, "\\'");
+    script = ReplaceText("\r", script, "\\r");
+    script = ReplaceText("\n", script, "\\n");
+    const std::string status = QuoteToEntity(script);
     html += " onMouseOver=\"self.status='" + status + "';  return true\"" +
             "onMouseOut=\"self.status=''; return true\">" + link.linkCaption + "</A>";
   } else {

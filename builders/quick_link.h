@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/settings.h"
 #include "builders/order_item_value.h"
+#include "core/settings.h"
 
 namespace vendigo {
 
@@ -34,10 +34,11 @@ class CurrencyConversionError : public std::runtime_error {
 };
 
 // One anchor pointing at the cart program (CGI_BIN as stored) with the item value in the query
-// parameter pelluxadd, each field URL-encoded and the carets plain. Apostrophes in the status
-// text are written as \' for the script, then double quotes as "&quot;" for the attribute. The
-// caption and the product info's description are written as typed. Throws
-// CurrencyConversionError when the product info is wanted and the price does not convert.
+// parameter pelluxadd, each field URL-encoded and the carets plain. Backslashes, apostrophes, CR
+// and LF in the status text are written as \\, \', \r and \n for the script, then double quotes
+// as "&quot;" for the attribute. The caption and the product info's description are written as
+// typed. Throws CurrencyConversionError when the product info is wanted and the price does not
+// convert.
 std::string QuickLinkHtml(const Settings &settings, const QuickLink &link);
 
 }  // namespace vendigo

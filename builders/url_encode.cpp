@@ -1,6 +1,7 @@
 #include "builders/url_encode.h"
 
 #include <map>
+#include <string>
 
 #include "core/text_encoding.h"
 
@@ -28,6 +29,16 @@ std::size_t Utf8SequenceLength(std::string_view text) {
   const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
   if (length == 0 || text.size() < length) return 0;
   return IsValidUtf8(text.substr(0, length)) ? length : 0;
+}
+
+// The code point of one well-formed UTF-8 sequence of two to four bytes.
+char32_t CodePoint(std::string_view sequence) {
+  const auto lead = static_cast<unsigned char>(sequence.front());
+  char32_t point = lead & (sequence.size() == 2 ? 0x1F : sequence.size() == 3 ? 0x0F : 0x07);
+  for (const char byte : sequence.substr(1)) {
+    point = (point << 6) | (static_cast<unsigned char>(byte) & 0x3F);
+  }
+  return point;
 }
 
 bool IsKeptAsIs(unsigned char byte) {
@@ -68,7 +79,10 @@ std::string URLEnCode(std::string_view text) {
     if (known != Windows1252Bytes().end()) {
       AppendEncodedByte(out, known->second);
     } else {
-      for (const char byte : character) AppendEncodedByte(out, static_cast<unsigned char>(byte));
+      // As a browser sends it from a Windows-1252 page: "&#" + the code point + ";".
+      for (const char byte : "&#" + std::to_string(CodePoint(character)) + ";") {
+        AppendEncodedByte(out, static_cast<unsigned char>(byte));
+      }
     }
     text.remove_prefix(length);
   }

@@ -6,10 +6,12 @@
 namespace vendigo {
 
 // Form-style URL encoding of one query field. The text is taken as UTF-8; a character that
-// Windows-1252 has is encoded as that one byte (é becomes %E9), any other character as its UTF-8
-// bytes. Of each byte, the blank becomes "+", the letters A-Z and a-z, the digits and the six
-// characters * - . / @ _ stay as they are, and every other byte becomes "%" and two upper-case
-// hexadecimal digits. A byte that is not part of well-formed UTF-8 is encoded as itself.
+// Windows-1252 has is encoded as that one byte (é becomes %E9), any other character as a browser
+// on a Windows-1252 page sends it, as its numeric character reference ("&#26479;" becomes
+// %26%2326479%3B), so one value never mixes two encodings. Of each byte, the blank becomes "+", the
+// letters A-Z and a-z, the digits and the six characters * - . / @ _ stay as they are, and every
+// other byte becomes "%" and two upper-case hexadecimal digits. A byte that is not part of
+// well-formed UTF-8 is encoded as itself.
 std::string URLEnCode(std::string_view text);
 
 }  // namespace vendigo

@@ -12,6 +12,8 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +22,7 @@
 #include "cli/catalogue_command.h"
 #include "cli/cli_commands.h"
 #include "core/file_error.h"
+#include "core/file_reading.h"
 #include "core/settings.h"
 
 namespace {
@@ -55,19 +58,22 @@ QString CommandList() {
   return list;
 }
 
-// Reads one JSON object from the file, or from standard input when no file is named.
+// Reads one JSON object from the file, or from standard input when no file is named. Only a
+// regular file is read, and no more than kMaxFileBytes of either.
 QJsonObject ReadInputObject(const QString &inputPath) {
-  QFile file;
-  const bool opened = inputPath.isEmpty()
-                          ? file.open(stdin, QIODevice::ReadOnly)
-                          : (file.setFileName(inputPath), file.open(QIODevice::ReadOnly));
   const QString source = inputPath.isEmpty() ? QStringLiteral("standard input") : inputPath;
-  if (!opened) {
-    throw vendigo::cli::InputError(
-        QStringLiteral("cannot read input %1: %2").arg(source, file.errorString()).toStdString());
+  std::string reason;
+  const std::optional<std::string> bytes =
+      inputPath.isEmpty()
+          ? vendigo::ReadStreamBytes(STDIN_FILENO, reason)
+          : vendigo::ReadFileBytes(QFile::encodeName(inputPath).toStdString(), reason);
+  if (!bytes) {
+    throw vendigo::cli::InputError(QStringLiteral("cannot read input %1: %2")
+                                       .arg(source, QString::fromStdString(reason))
+                                       .toStdString());
   }
   QJsonParseError error;
-  const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(*bytes), &error);
   if (error.error != QJsonParseError::NoError) {
     throw vendigo::cli::InputError(QStringLiteral("malformed JSON in %1 at offset %2: %3")
                                        .arg(source)

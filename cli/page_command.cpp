@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string_view>
 
+#include "cli/json_input.h"
 #include "core/file_error.h"
 #include "core/text_encoding.h"
-#include "cli/json_input.h"
 #include "pages/template_package.h"
 
 namespace vendigo::cli {
@@ -131,7 +131,11 @@ Command PageCommand() {
     } catch (const FileError &error) {
       throw InputError(std::string("cannot read the template: ") + error.what());
     }
-    return BuildProductPage(templateText, input, settings);
+    try {
+      return BuildProductPage(templateText, input, settings);
+    } catch (const PageTooLarge &error) {
+      throw CommandFailure(error.what());
+    }
   };
   return command;
 }

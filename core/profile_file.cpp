@@ -1,14 +1,10 @@
 #include "core/profile_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdint>
-#include <cstdio>
-#include <memory>
-#include <random>
 #include <system_error>
 
 #include "core/file_error.h"
+#include "core/file_replacement.h"
 #include "core/text_encoding.h"
 
 namespace vendigo {
@@ -90,67 +86,6 @@ ProfileFile ParseFileBytes(std::string_view bytes) {
   // is Windows-1252, which has no byte order mark.
   if (IsValidUtf8(bytes)) return ProfileFile::Parse(bytes);
   return ProfileFile::Parse(Windows1252ToUtf8(bytes));
-}
-
-struct FileCloser {
-  void operator()(std::FILE *file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-std::string UniqueSuffix() {
-  static std::mt19937_64 generator{std::random_device{}()};
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::uint64_t number = generator();
-  std::string suffix;
-  for (int i = 0; i < 12; ++i, number >>= 4) suffix += kDigits[number & 0xF];
-  return suffix;
-}
-
-// The file that a write to path really changes: path itself, or the end of its chain of
-// symbolic links. nullopt when a link cannot be followed.
-std::optional<fs::path> FollowLinks(fs::path path) {
-  for (int hops = 0; hops < 40; ++hops) {
-    std::error_code error;
-    if (!fs::is_symlink(path, error)) return path;
-    const fs::path link = fs::read_symlink(path, error);
-    if (error) return std::nullopt;
-    path = link.is_absolute() ? link : path.parent_path() / link;
-  }
-  return std::nullopt;
-}
-
-// Writes text to a new file beside target and renames it over target. False on any failure,
-// with target untouched and no new file left behind.
-bool ReplaceFile(const fs::path &target, std::string_view text) {
-  fs::path temp;
-  FilePtr out;
-  for (int attempt = 0; attempt < 100 && !out; ++attempt) {
-    temp = target.parent_path() / ("." + target.filename().string() + "." + UniqueSuffix());
-    errno = 0;
-    // "x": create the file, never open one that is already there.
-    out.reset(std::fopen(temp.string().c_str(), "wbx"));
-    if (!out && errno != EEXIST) return false;
-  }
-  if (!out) return false;
-
-  bool ok = std::fwrite(text.data(), 1, text.size(), out.get()) == text.size();
-  ok = std::fflush(out.get()) == 0 && ok;
-  ok = std::fclose(out.release()) == 0 && ok;
-
-  std::error_code error;
-  if (ok) {
-    const fs::file_status old = fs::status(target, error);
-    if (fs::exists(old)) {
-      fs::permissions(temp, old.permissions(), fs::perm_options::replace, error);
-      ok = !error;
-    }
-  }
-  if (ok) {
-    fs::rename(temp, target, error);
-    ok = !error;
-  }
-  if (!ok) fs::remove(temp, error);
-  return ok;
 }
 
 }  // namespace
@@ -285,24 +220,6 @@ std::string ProfileFile::Serialize() const {
   return text;
 }
 
-std::optional<std::string> ReadFileBytes(const fs::path &file, std::string &reason) {
-  errno = 0;
-  FilePtr in(std::fopen(file.string().c_str(), "rb"));
-  if (!in) {
-    reason = std::generic_category().message(errno);
-    return std::nullopt;
-  }
-  std::string bytes;
-  char buffer[65536];
-  std::size_t count = 0;
-  while ((count = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) bytes.append(buffer, count);
-  if (std::ferror(in.get())) {
-    reason = std::generic_category().message(errno);
-    return std::nullopt;
-  }
-  return bytes;
-}
-
 std::optional<ProfileFile> TryLoadProfileFile(const fs::path &file) {
   std::error_code error;
   if (!fs::exists(file, error) && !error) return ProfileFile{};
@@ -320,8 +237,8 @@ void SaveProfileFileAtomically(const fs::path &file, const ProfileFile &profile)
   std::error_code error;
   fs::path shown = fs::absolute(file, error);
   if (error) shown = file;
-  const auto target = FollowLinks(shown);
-  if (!target || !ReplaceFile(*target, profile.Serialize())) {
+  std::string reason;
+  if (!ReplaceFileContents(shown, profile.Serialize(), reason)) {
     throw FileError("Unable to write to " + shown.string());
   }
 }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/file_reading.h"
 #include "core/text_encoding.h"
 
 namespace vendigo {
@@ -76,9 +77,5 @@ std::optional<ProfileFile> TryLoadProfileFile(const std::filesystem::path &file)
 // the old one or the whole new one. When file is a symbolic link, the file it points to is
 // replaced. Throws FileError("Unable to write to <absolute path of file>") on failure.
 void SaveProfileFileAtomically(const std::filesystem::path &file, const ProfileFile &profile);
-
-// Reads the whole file. nullopt when it cannot be read; reason then holds the system's words
-// for why ("No such file or directory").
-std::optional<std::string> ReadFileBytes(const std::filesystem::path &file, std::string &reason);
 
 }  // namespace vendigo

@@ -562,7 +562,13 @@ void T_PelluxFP::FinButClick() {
     context_.messages.ShowError(kNoTemplateChosen);
     return;
   }
-  const std::string page = PageHtml();
+  std::string page;
+  try {
+    page = PageHtml();
+  } catch (const PageTooLarge &error) {
+    context_.messages.ShowError(error.what());
+    return;
+  }
   if (context_.editor.InsertFragment(page, FailurePolicy::EndProgram) ==
       InsertOutcome::ProgramEnded) {
     return;
@@ -581,7 +587,11 @@ PreviewContent T_PelluxFP::PagePreview() const {
     return {std::nullopt, "Fill in the item on the second page first."};
   }
   if (!TemplateChosen()) return {std::nullopt, kNoTemplateChosen};
-  return {PageHtml(), {}};
+  try {
+    return {PageHtml(), {}};
+  } catch (const PageTooLarge &error) {
+    return {std::nullopt, error.what()};
+  }
 }
 
 void T_PelluxFP::ApplyMode() {

@@ -3,14 +3,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "core/file_reading.h"
+#include "core/file_replacement.h"
 #include "core/text_encoding.h"
+#include "pageeditor/document_encoding.h"
 #include "pageeditor/new_page.h"
 #include "pageeditor/rendered_view.h"
 #include "pageeditor/sliced_text_reader.h"
@@ -18,18 +21,12 @@
 #include "pageeditor/source_text.h"
 
 namespace vendigo {
-namespace {
-
-constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
-
-}  // namespace
-
 EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
     : QSplitter(Qt::Horizontal, parent),
       untitledName_(std::move(untitledName)),
       source_(new SourceEdit(this)),
       rendered_(new RenderedView(this)),
-      sourceReader_(new SlicedTextReader(*source_->document(), this)) {
+      sourceReader_(new SlicedTextReader(*source_->document(), &SourceEdit::ContinuesLine, this)) {
   source_->setObjectName("Source");
   source_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   source_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -45,11 +42,12 @@ EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
   connect(&renderTimer_, &QTimer::timeout, this, &EditorDocument::RefreshRendered);
   connect(source_->document(), &QTextDocument::contentsChanged, &renderTimer_,
           qOverload<>(&QTimer::start));
-  // The edit's raw text becomes the page's text on a worker thread. A browser reads every line
-  // end alike, so the page keeps LF ones.
+  // The edit's raw text becomes the page's text on a worker thread, as Text() gives it. A browser
+  // reads every line end alike, so the page keeps LF ones.
   connect(sourceReader_, &SlicedTextReader::Read, this, [this](const QString &raw) {
-    rendered_->Render([raw] { return SourceText::FromEditor(raw, LineEnd::Lf); },
-                      path_.isEmpty() ? QUrl() : QUrl::fromLocalFile(path_));
+    rendered_->Render(
+        [raw] { return DocumentEncoding::Shown(SourceText::FromEditor(raw, LineEnd::Lf)); },
+        path_.isEmpty() ? QUrl() : QUrl::fromLocalFile(path_));
   });
   connect(source_->document(), &QTextDocument::modificationChanged, this,
           &EditorDocument::StateChanged);
@@ -65,21 +63,17 @@ void EditorDocument::StartNewPage() {
 }
 
 bool EditorDocument::Load(const QString &path, QString *error) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    *error = file.errorString();
+  std::string reason;
+  const std::optional<std::string> read =
+      ReadFileBytes(QFile::encodeName(path).constData(), reason);
+  if (!read) {
+    *error = QString::fromStdString(reason);
     return false;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    *error = file.errorString();
-    return false;
-  }
-  hasByteOrderMark_ = bytes.startsWith(kUtf8Bom);
-  const std::string text = DecodeTextFile(std::string_view(bytes.constData(), bytes.size()));
-  const QString content = QString::fromStdString(text);
+  const DecodedFile file = DocumentEncoding::Decode(QByteArrayView(read->data(), read->size()));
+  encoding_ = file.encoding;
   path_ = QFileInfo(path).absoluteFilePath();
-  source_->SetText(content);
+  source_->SetText(file.text);
   source_->document()->setModified(false);
   RefreshRendered();
   emit StateChanged();
@@ -87,15 +81,11 @@ bool EditorDocument::Load(const QString &path, QString *error) {
 }
 
 bool EditorDocument::SaveAs(const QString &path, QString *error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    *error = file.errorString();
-    return false;
-  }
-  if (hasByteOrderMark_) file.write(kUtf8Bom);
-  file.write(Text().toUtf8());
-  if (!file.commit()) {
-    *error = file.errorString();
+  const QByteArray bytes = DocumentEncoding::Encode(source_->Text(), encoding_);
+  std::string reason;
+  if (!ReplaceFileContents(QFile::encodeName(path).constData(),
+                           std::string_view(bytes.constData(), bytes.size()), reason)) {
+    *error = QString::fromStdString(reason);
     return false;
   }
   path_ = QFileInfo(path).absoluteFilePath();
@@ -118,7 +108,7 @@ QPlainTextEdit *EditorDocument::Source() const {
 }
 
 QString EditorDocument::Text() const {
-  return source_->Text();
+  return DocumentEncoding::Shown(source_->Text());
 }
 
 void EditorDocument::InsertAtCursor(const QString &text) {

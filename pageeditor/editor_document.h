@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 
+#include "pageeditor/document_encoding.h"
+
 class QPlainTextEdit;
 
 namespace vendigo {
@@ -27,11 +29,15 @@ class EditorDocument : public QSplitter {
   // Replaces the text with the new page (new_page.h), the cursor in its body, unmodified.
   void StartNewPage();
 
-  // Reads path into this document, replacing its text. UTF-8 is read as it is (a byte order mark
-  // is kept for the save); any other file is read as Windows-1252. False with error set when
-  // the file cannot be read.
+  // Reads path into this document, replacing its text, in the encoding its bytes are written in
+  // (DocumentEncoding: UTF-8, a byte order mark kept for the save, or Windows-1252). Only a
+  // regular file of at most kMaxFileBytes is read, so no read can wait for good or run without
+  // end. False with error set when the file is refused or cannot be read.
   bool Load(const QString &path, QString *error);
-  // Writes the text as UTF-8 to path, atomically, and from then on the document is that file.
+  // Writes the text to path in the encoding the file was read in (UTF-8 for a new document), every
+  // character not edited as the bytes it was read from, and from then on the document is that
+  // file. The file is replaced in one step once every byte is written (ReplaceFileContents); a
+  // failed save leaves it as it was and the document modified, with error set.
   bool SaveAs(const QString &path, QString *error);
 
   // The file's absolute path; empty for an unsaved document.
@@ -42,7 +48,7 @@ class EditorDocument : public QSplitter {
   QString ListName() const { return path_.isEmpty() ? untitledName_ : path_; }
   bool IsModified() const;
 
-  // The document's text, line ends as they are.
+  // The document's text, line ends as they are; a byte that is no UTF-8 is shown as U+FFFD.
   QString Text() const;
   // Inserts text at the cursor as one undo step and leaves the cursor after it. Its line breaks
   // take the document's own line end; every other character goes in as it is.
@@ -60,7 +66,7 @@ class EditorDocument : public QSplitter {
  private:
   QString untitledName_;
   QString path_;
-  bool hasByteOrderMark_ = false;
+  FileEncoding encoding_;
   SourceEdit *source_;
   RenderedView *rendered_;
   SlicedTextReader *sourceReader_;

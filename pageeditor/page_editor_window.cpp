@@ -82,6 +82,11 @@ EditorDocument *PageEditorWindow::NewDocument() {
 }
 
 EditorDocument *PageEditorWindow::OpenDocument(const QString &path, QString *error) {
+  // No name names no file (and would find an untitled document).
+  if (path.isEmpty()) {
+    *error = QStringLiteral("No file name given");
+    return nullptr;
+  }
   const QString absolute = QFileInfo(path).absoluteFilePath();
   for (EditorDocument *document : Documents()) {
     if (document->Path() == absolute) {

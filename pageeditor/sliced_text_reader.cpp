@@ -1,5 +1,6 @@
 #include "pageeditor/sliced_text_reader.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -7,8 +8,8 @@
 
 namespace vendigo {
 
-SlicedTextReader::SlicedTextReader(QTextDocument &document, QObject *parent)
-    : QObject(parent), document_(document) {
+SlicedTextReader::SlicedTextReader(QTextDocument &document, JoinsLine joinsLine, QObject *parent)
+    : QObject(parent), document_(document), joinsLine_(std::move(joinsLine)) {
   nextSlice_.setSingleShot(true);
   nextSlice_.setInterval(0);
   connect(&nextSlice_, &QTimer::timeout, this, &SlicedTextReader::ReadSlice);
@@ -34,7 +35,17 @@ void SlicedTextReader::ReadSlice() {
   QTextCursor slice(&document_);
   slice.setPosition(position_);
   slice.setPosition(sliceEnd, QTextCursor::KeepAnchor);
-  raw_ += slice.selectedText();
+  const QString text = slice.selectedText();
+  // The block breaks in this slice stand just before the blocks that start after its start.
+  qsizetype copied = 0;
+  for (QTextBlock block = document_.findBlock(position_).next();
+       block.isValid() && block.position() <= sliceEnd; block = block.next()) {
+    if (!joinsLine_(block)) continue;
+    const qsizetype seam = block.position() - 1 - position_;
+    raw_ += QStringView(text).sliced(copied, seam - copied);
+    copied = seam + 1;
+  }
+  raw_ += QStringView(text).sliced(copied);
   position_ = sliceEnd;
   if (position_ < end) {
     nextSlice_.start();

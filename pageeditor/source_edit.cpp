@@ -3,26 +3,116 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMimeData>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace vendigo {
+namespace {
+
+// Marks a block that continues the line of the block before it.
+constexpr int kContinuesLine = QTextFormat::UserProperty + 1;
+
+bool IsRowOfLine(const QTextBlock &block) {
+  return block.isValid() && block.blockFormat().boolProperty(kContinuesLine);
+}
+
+QTextBlockFormat Marked(QTextBlockFormat format, bool continuesLine) {
+  if (continuesLine) {
+    format.setProperty(kContinuesLine, true);
+  } else {
+    format.clearProperty(kContinuesLine);
+  }
+  return format;
+}
+
+}  // namespace
 
 void SourceEdit::SetText(const QString &text) {
   lineEnd_ = SourceText::DetectLineEnd(text);
-  setPlainText(SourceText::ToEditor(text, lineEnd_));
+  document()->clear();
+  QTextCursor cursor(document());
+  // One edit: the edit lays out what changed once, at its end, and only the rows it shows.
+  cursor.beginEditBlock();
+  PutIn(cursor, text);
+  cursor.endEditBlock();
+  document()->clearUndoRedoStacks();
   moveCursor(QTextCursor::Start);
 }
 
 QString SourceEdit::Text() const {
-  return SourceText::FromEditor(document()->toRawText(), lineEnd_);
+  return TextBetween(0, document()->characterCount() - 1);
+}
+
+QString SourceEdit::TextBetween(int from, int to) const {
+  const QString raw = document()->toRawText();
+  QString text;
+  text.reserve(to - from);
+  // The seams of rows are the block breaks before the blocks that continue a line. A document
+  // has a few block formats only: each is asked once for its mark.
+  int copied = from;
+  int formatIndex = -1;
+  bool continues = false;
+  for (QTextBlock block = document()->findBlock(from).next();
+       block.isValid() && block.position() <= to; block = block.next()) {
+    if (block.blockFormatIndex() != formatIndex) {
+      formatIndex = block.blockFormatIndex();
+      continues = IsRowOfLine(block);
+    }
+    if (!continues) continue;
+    text += QStringView(raw).sliced(copied, block.position() - 1 - copied);
+    copied = block.position();
+  }
+  text += QStringView(raw).sliced(copied, to - copied);
+  return SourceText::FromEditor(text, lineEnd_);
+}
+
+void SourceEdit::PutIn(QTextCursor &cursor, const QString &text) {
+  const int from = cursor.selectionStart();
+  cursor.insertText(SourceText::ToEditor(text, lineEnd_));
+  const int to = cursor.position();
+  MakeLineEnds(from, to);
+  CutLongLines(from, to);
+}
+
+void SourceEdit::MakeLineEnds(int from, int to) {
+  QTextCursor marker(document());
+  for (QTextBlock block = document()->findBlock(from).next();
+       block.isValid() && block.position() <= to; block = block.next()) {
+    if (!IsRowOfLine(block)) continue;
+    marker.setPosition(block.position());
+    marker.setBlockFormat(Marked(block.blockFormat(), false));
+  }
+}
+
+void SourceEdit::CutLongLines(int from, int to) {
+  QTextCursor cutter(document());
+  QTextBlock block = document()->findBlock(from);
+  while (block.isValid() && block.position() <= to) {
+    if (block.length() - 1 <= 2 * kRowLength) {
+      block = block.next();
+      continue;
+    }
+    const QTextBlockFormat row = Marked(block.blockFormat(), true);
+    while (block.length() - 1 > kRowLength) {
+      int at = block.position() + kRowLength;
+      // A character beyond the first plane is two code units: it stays whole.
+      if (document()->characterAt(at).isLowSurrogate()) ++at;
+      cutter.setPosition(at);
+      cutter.insertBlock(row);
+      ++to;
+      block = cutter.block();
+    }
+  }
 }
 
 void SourceEdit::InsertAtCursor(const QString &text) {
   QTextCursor cursor = textCursor();
   cursor.clearSelection();
   cursor.beginEditBlock();
-  cursor.insertText(SourceText::ToEditor(SourceText::WithLineEnd(text, lineEnd_), lineEnd_));
+  PutIn(cursor, SourceText::WithLineEnd(text, lineEnd_));
   cursor.endEditBlock();
   afterInsertion_ = true;
   setTextCursor(cursor);
@@ -44,11 +134,41 @@ void SourceEdit::SeparateFromInsertion(Edit edit) {
   if (document()->revision() != revision) afterInsertion_ = false;
 }
 
+void SourceEdit::StepOverSeam(QKeyEvent *event) {
+  QTextCursor cursor = textCursor();
+  if (cursor.hasSelection()) return;
+  if (event->matches(QKeySequence::Delete) && cursor.atBlockEnd() &&
+      IsRowOfLine(cursor.block().next())) {
+    cursor.movePosition(QTextCursor::NextBlock);
+  } else if (event->key() == Qt::Key_Backspace && cursor.atBlockStart() &&
+             IsRowOfLine(cursor.block())) {
+    cursor.movePosition(QTextCursor::PreviousBlock);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+  } else {
+    return;
+  }
+  setTextCursor(cursor);
+}
+
 void SourceEdit::keyPressEvent(QKeyEvent *event) {
   // Undo and redo are not edits: they run as they are, outside any edit block.
   if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
     afterInsertion_ = false;
     QPlainTextEdit::keyPressEvent(event);
+    return;
+  }
+  StepOverSeam(event);
+  // Enter in a row would give the new block the row's mark: its break is a line end.
+  if (event->matches(QKeySequence::InsertParagraphSeparator) && !isReadOnly()) {
+    SeparateFromInsertion([&] {
+      QTextCursor cursor = textCursor();
+      cursor.beginEditBlock();
+      cursor.insertBlock(
+          Marked(document()->findBlock(cursor.selectionStart()).blockFormat(), false));
+      cursor.endEditBlock();
+      setTextCursor(cursor);
+    });
+    ensureCursorVisible();
     return;
   }
   SeparateFromInsertion([&] { QPlainTextEdit::keyPressEvent(event); });
@@ -60,7 +180,8 @@ void SourceEdit::inputMethodEvent(QInputMethodEvent *event) {
 
 QMimeData *SourceEdit::createMimeDataFromSelection() const {
   auto *data = new QMimeData;
-  data->setText(SourceText::FromEditor(textCursor().selectedText(), lineEnd_));
+  const QTextCursor cursor = textCursor();
+  data->setText(TextBetween(cursor.selectionStart(), cursor.selectionEnd()));
   return data;
 }
 
@@ -69,10 +190,16 @@ void SourceEdit::insertFromMimeData(const QMimeData *source) {
   SeparateFromInsertion([&] {
     // A paste replaces the selection, as everywhere else.
     QTextCursor cursor = textCursor();
-    cursor.insertText(SourceText::ToEditor(source->text(), lineEnd_));
+    cursor.beginEditBlock();
+    PutIn(cursor, source->text());
+    cursor.endEditBlock();
     setTextCursor(cursor);
   });
   ensureCursorVisible();
+}
+
+bool SourceEdit::ContinuesLine(const QTextBlock &block) {
+  return IsRowOfLine(block);
 }
 
 }  // namespace vendigo

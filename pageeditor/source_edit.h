@@ -4,16 +4,31 @@
 
 #include "pageeditor/source_text.h"
 
+class QTextBlock;
+
 namespace vendigo {
 
 // The source edit of a document. Copy and paste carry the document's own characters: what is
 // copied is the text with its line ends as the document has them, and what is pasted goes in
 // as given, like an insertion from the palette.
+//
+// The edit lays out a whole block each time it changes, so a line of megabytes would cost
+// seconds per keystroke. A line longer than twice kRowLength is therefore shown as rows of
+// kRowLength characters, each row after the first a block that is marked as continuing the line
+// before it: the break between two rows is no line end, it is never saved, copied or handed out.
+// Delete and Backspace at a seam act on the characters beside it, and Enter there makes a line
+// end, so editing works on the line as it is.
 class SourceEdit : public QPlainTextEdit {
   Q_OBJECT
 
  public:
+  // A line longer than twice this many characters is shown as rows of this many.
+  static constexpr int kRowLength = 1024;
+
   explicit SourceEdit(QWidget *parent = nullptr) : QPlainTextEdit(parent) {}
+
+  // True when block is a row that continues the line of the block before it.
+  static bool ContinuesLine(const QTextBlock &block);
 
   // Replaces the whole text; the cursor goes to the start and the undo history is cleared.
   void SetText(const QString &text);
@@ -34,6 +49,20 @@ class SourceEdit : public QPlainTextEdit {
   // text right there, so without this an undo after typing would take the insertion back too.
   template <typename Edit>
   void SeparateFromInsertion(Edit edit);
+
+  // The document's text between two positions of the edit.
+  QString TextBetween(int from, int to) const;
+  // Puts text (the document's own characters) in at the cursor, in place of its selection: its
+  // line breaks are line ends, and a line that grows too long is cut into rows.
+  void PutIn(QTextCursor &cursor, const QString &text);
+  // Cuts each block that starts in [from, to] and is longer than twice kRowLength into rows.
+  void CutLongLines(int from, int to);
+  // Makes the blocks that start in (from, to] lines of their own: the breaks before them are line
+  // ends (new blocks take the format of the one they were split from).
+  void MakeLineEnds(int from, int to);
+  // Steps the cursor over the seam of two rows that a Delete or Backspace would remove, so the
+  // key removes the character beyond it instead.
+  void StepOverSeam(QKeyEvent *event);
 
   LineEnd lineEnd_ = LineEnd::Lf;
   bool afterInsertion_ = false;

@@ -5,14 +5,36 @@ namespace {
 
 // Characters the edit changes when given them, and the markers that stand for them inside it.
 // U+FDD0 and U+FDD1 are the edit's own frame marks; U+2028 and U+2029 its line and block breaks.
+// The markers are lone low surrogates (never after a high one), which no text read, typed or
+// inserted holds (a byte that is no UTF-8 is held as one of U+DC80 to U+DCFF, see
+// DocumentEncoding), so every character of a text, noncharacters included, comes back as it went
+// in.
 struct Marker {
   char16_t character;
   char16_t marker;
 };
 constexpr Marker kMarkers[] = {
-    {u'\r', u'\uFDD2'},     {u'\n', u'\uFDD3'},     {u'\u2028', u'\uFDD4'},
-    {u'\u2029', u'\uFDD5'}, {u'\uFDD0', u'\uFDD6'}, {u'\uFDD1', u'\uFDD7'},
+    {u'\r', 0xDD0D},     {u'\n', 0xDD0A},     {u'\u2028', 0xDD28},
+    {u'\u2029', 0xDD29}, {u'\uFDD0', 0xDDD0}, {u'\uFDD1', 0xDDD1},
 };
+
+// The marker of a character the edit would change; 0 for any other character.
+char16_t MarkerOf(char16_t c) {
+  if (c > u'\r' && c < u'\u2028') return 0;
+  for (const Marker &m : kMarkers) {
+    if (c == m.character) return m.marker;
+  }
+  return 0;
+}
+
+// The character a marker stands for; 0 for any other character.
+char16_t CharacterOf(char16_t c) {
+  if ((c & 0xFF00) != 0xDD00) return 0;
+  for (const Marker &m : kMarkers) {
+    if (c == m.marker) return m.character;
+  }
+  return 0;
+}
 
 constexpr char16_t kBlockBreak = u'\u2029';
 constexpr char16_t kLineBreak = u'\u2028';  // Shift+Enter in the edit
@@ -62,18 +84,22 @@ QString SourceText::ToEditor(const QString &text, LineEnd lineEnd) {
   const QString end = LineEndText(lineEnd);
   QString edit;
   edit.reserve(text.size());
+  // Runs of characters the edit keeps as they are are copied whole.
+  qsizetype run = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    const char16_t marker = MarkerOf(c);
+    if (marker == 0) continue;
+    edit += QStringView(text).sliced(run, i - run);
     if (QStringView(text).sliced(i).startsWith(end)) {
       edit += u'\n';
       i += end.size() - 1;
-      continue;
+    } else {
+      edit += QChar(marker);
     }
-    char16_t c = text[i].unicode();
-    for (const Marker &m : kMarkers) {
-      if (c == m.character) c = m.marker;
-    }
-    edit += QChar(c);
+    run = i + 1;
   }
+  edit += QStringView(text).sliced(run);
   return edit;
 }
 
@@ -81,18 +107,19 @@ QString SourceText::FromEditor(const QString &raw, LineEnd lineEnd) {
   const QString end = LineEndText(lineEnd);
   QString text;
   text.reserve(raw.size());
-  for (const QChar ch : raw) {
-    const char16_t c = ch.unicode();
-    if (c == kBlockBreak || c == kLineBreak) {
-      text += end;
-      continue;
-    }
-    char16_t original = c;
-    for (const Marker &m : kMarkers) {
-      if (c == m.marker) original = m.character;
-    }
-    text += QChar(original);
+  qsizetype run = 0;
+  for (qsizetype i = 0; i < raw.size(); ++i) {
+    const char16_t c = raw[i].unicode();
+    const bool lineBreak = c == kBlockBreak || c == kLineBreak;
+    // The low half of a character beyond the first plane is no marker.
+    const bool paired = i > 0 && raw[i - 1].isHighSurrogate();
+    const char16_t original = lineBreak || paired ? 0 : CharacterOf(c);
+    if (!lineBreak && original == 0) continue;
+    text += QStringView(raw).sliced(run, i - run);
+    text += lineBreak ? end : QString(QChar(original));
+    run = i + 1;
   }
+  text += QStringView(raw).sliced(run);
   return text;
 }
 

@@ -12,9 +12,9 @@ enum class LineEnd { Lf, CrLf, Cr };
 // The edit keeps lines as text blocks and turns every CR, LF and CR LF it is given into a block
 // break, so line ends would be lost. Instead the document's own line end is shown as a block
 // break, and every character the edit would swallow or change (a CR or LF that is not the
-// document's line end, and the separators the edit uses inside) is held as a marker from the
-// Unicode noncharacters, which no interchanged text contains. The text is turned back, marker by
-// marker, when it is saved or asked for.
+// document's line end, and the separators the edit uses inside) is held as a marker, a lone
+// surrogate that no text holds. The text is turned back, marker by marker, when it is saved or
+// asked for.
 class SourceText {
  public:
   // The first line end in text; LF when there is none.

@@ -1,5 +1,6 @@
 #include "pages/product_page.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -80,6 +81,58 @@ void ReplaceIn(std::string &page, std::string_view placeholder, std::string_view
   if (ContainsText(page, placeholder)) page = ReplaceText(placeholder, page, value);
 }
 
+// The path with every byte that a URL cannot hold as it is percent-encoded: control bytes, the
+// blank, " # % < > ? [ \ ] ^ ` { | } and DEL. Letters, digits, "/" and the other marks a URL
+// path may hold stay, and so do the bytes of characters beyond ASCII. keepBackslashes leaves the
+// backslashes of a Windows-form path as they are.
+std::string PercentEncodedPath(std::string_view path, bool keepBackslashes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  static constexpr std::string_view kEncoded = " \"#%<>?[\\]^`{|}";
+  std::string out;
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool encoded =
+        byte < 0x20 || byte == 0x7F ||
+        (kEncoded.find(c) != std::string_view::npos && !(c == '\\' && keepBackslashes));
+    if (encoded) {
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0x0F];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// Text shown between tags: "&", "<" and ">" as entities.
+std::string HtmlText(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// How many times ReplaceText replaces pattern in text with a non-empty value: the matches
+// without regard to ASCII letter case, from the start, none overlapping the one before.
+std::size_t CountMatches(std::string_view text, std::string_view pattern) {
+  const auto sameLetter = [](char a, char b) { return AsciiLower(a) == AsciiLower(b); };
+  std::size_t count = 0;
+  for (auto at = text.begin();; at += static_cast<std::ptrdiff_t>(pattern.size()), ++count) {
+    at = std::search(at, text.end(), pattern.begin(), pattern.end(), sameLetter);
+    if (at == text.end()) return count;
+  }
+}
+
 struct FileCloser {
   void operator()(std::FILE *file) const { std::fclose(file); }
 };
@@ -99,14 +152,28 @@ ProductPageInput WithHiddenCellsCleared(ProductPageInput input, const Settings &
   return input;
 }
 
+PageTooLarge::PageTooLarge(std::size_t limit)
+    : std::runtime_error("The product page would be larger than " + std::to_string(limit >> 20) +
+                         " MB, so it is not built. A placeholder repeated in the template or in "
+                         "the texts multiplies the page.") {}
+
 std::string BuildProductPage(std::string_view templateText, const ProductPageInput &typed,
-                             const Settings &settings) {
+                             const Settings &settings, std::size_t maxPageBytes) {
   // The input is not copied: its long text can be large. The cells a wizard of another
   // generation hides are left out where they would be used.
   const ProductPageInput &input = typed;
   const bool taxShown = IsGenerationFour(settings);
   std::string page = ParseIfBlocks(templateText, "image", !input.ProductImageTag.empty());
-  auto replace = [&page](std::string_view placeholder, std::string_view value) {
+  // Each replacement that makes the page longer is counted before it is made, so the page never
+  // passes the limit on its way.
+  auto replace = [&page, maxPageBytes](std::string_view placeholder, std::string_view value) {
+    if (value.size() > placeholder.size()) {
+      const std::size_t growth = value.size() - placeholder.size();
+      const std::size_t room = page.size() < maxPageBytes ? maxPageBytes - page.size() : 0;
+      if (CountMatches(page, placeholder) > room / growth) {
+        throw PageTooLarge(maxPageBytes);
+      }
+    }
     ReplaceIn(page, placeholder, value);
   };
 
@@ -135,6 +202,7 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
   replace("%zf_product_image%", input.ProductImageTag);
   replace("%zf_upsells%",
           GetUpsells(taxShown ? input.Related : TaxCellsCleared(input.Related), settings.Currency));
+  if (page.size() > maxPageBytes) throw PageTooLarge(maxPageBytes);
   return page;
 }
 
@@ -224,10 +292,12 @@ bool IsProductImageFile(std::string_view path) {
 }
 
 std::string ImageFileUrl(std::string_view path) {
-  if (path.starts_with('/')) return "file://" + std::string(path);
-  std::string url = "file:///";
-  for (const char c : path) url += c == '\\' ? '/' : c;
-  return url;
+  if (path.starts_with('/')) return "file://" + PercentEncodedPath(path, false);
+  std::string slashes(path);
+  for (char &c : slashes) {
+    if (c == '\\') c = '/';
+  }
+  return "file:///" + PercentEncodedPath(slashes, false);
 }
 
 std::string ProductImageTag(std::string_view path) {
@@ -239,12 +309,12 @@ std::string ImageTag(std::string_view address) {
 }
 
 std::string ImagePreviewPage(std::string_view path) {
-  const std::string source =
-      path.starts_with('/') ? "file://" + std::string(path) : "file:///" + std::string(path);
+  const std::string source = path.starts_with('/') ? "file://" + PercentEncodedPath(path, false)
+                                                   : "file:///" + PercentEncodedPath(path, true);
   return "<HTML>\r\n<BODY BGCOLOR=\"white\" TEXT=\"BLACK\"><CENTER><img src=\"" + source +
          "\"><p><TABLE BORDER=\"1\" CELLPADDING=\"5\" CELLSPACING=\"0\"><TR><TD ALIGN=\"CENTER\" "
          "COLSPAN=\"2\"><B>" +
-         std::string(FileNameOf(path)) + "</B></TD></TR></TABLE></BODY></HTML>\r\n";
+         HtmlText(FileNameOf(path)) + "</B></TD></TR></TABLE></BODY></HTML>\r\n";
 }
 
 void WriteImagePreview(const std::filesystem::path &folder, std::string_view path) {

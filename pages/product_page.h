@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,17 @@ struct ProductPageInput {
   std::string ProductImageTag;
 };
 
+// The largest product page that is built: many times a whole shop's page, and far below what
+// would exhaust the memory. Placeholders typed into the merchant's texts are replaced like those
+// of the template, so repeated ones can multiply the page.
+inline constexpr std::size_t kMaxPageBytes = std::size_t{256} << 20;
+
+// The page would be larger than the limit. what() is the message the user sees.
+class PageTooLarge : public std::runtime_error {
+ public:
+  explicit PageTooLarge(std::size_t limit);
+};
+
 // Messages of the wizard's Finish.
 inline constexpr char kNoTemplateChosen[] =
     "This product cannot be added because you have not selected a template.";
@@ -79,8 +91,9 @@ ProductPageInput WithHiddenCellsCleared(ProductPageInput input, const Settings &
 
 // The product page: the template's "image" blocks resolved (kept when ProductImageTag is set),
 // then its "%zf_...%" placeholders replaced, one after another, letters compared without case.
+// Throws PageTooLarge, before it takes the memory, when the page would pass maxPageBytes.
 std::string BuildProductPage(std::string_view templateText, const ProductPageInput &input,
-                             const Settings &settings);
+                             const Settings &settings, std::size_t maxPageBytes = kMaxPageBytes);
 
 // The item selection list of multiple descriptions mode, empty when no row qualifies. With
 // generation 4 a row qualifies with Cart Description, Price and Readable Text set; otherwise
@@ -118,7 +131,9 @@ inline constexpr char kImageFileFilter[] =
 bool IsProductImageFile(std::string_view path);
 
 // The address of an image file: "file://" + an absolute path beginning with "/", or, for a path
-// in the Windows form (C:\shop\img\mug.gif), "file:///" + the path with backslashes made "/".
+// in the Windows form (C:\shop\img\mug.gif), "file:///" + the path with backslashes made "/". What
+// a URL cannot hold as it is (the blank, " # % < > ? [ \ ] ^ ` { | }, control bytes) is
+// percent-encoded, so the address stays one attribute value and names that very file.
 std::string ImageFileUrl(std::string_view path);
 
 // <IMG SRC="<ImageFileUrl>" ALT="[PRODUCT IMAGE]" BORDER="0">
@@ -127,7 +142,7 @@ std::string ProductImageTag(std::string_view path);
 std::string ImageTag(std::string_view address);
 
 // The preview page of the image, as written to "img~.html": the picture centred above a table
-// cell with its file name.
+// cell with its file name (its "&", "<" and ">" as entities).
 std::string ImagePreviewPage(std::string_view path);
 
 // Writes ImagePreviewPage followed by CR LF to folder/"img~.html", created or overwritten.

@@ -1,6 +1,5 @@
 #include "pages/template_engine.h"
 
-#include "builders/price_rules.h"
 #include "core/text_encoding.h"
 
 namespace vendigo {
@@ -19,7 +18,6 @@ std::string ParseIfBlocks(std::string_view text, std::string_view name, bool con
   const std::string openTag = "<zf_if=\"" + shortName + "\">";
   const std::string elseTag = "<zf_else=\"" + shortName + "\">";
   const std::string closeTag = "</zf_if=\"" + shortName + "\">";
-  const std::string marker = kTemplateMarker;
 
   std::string result(text);
   int count = 1;
@@ -41,13 +39,12 @@ std::string ParseIfBlocks(std::string_view text, std::string_view name, bool con
         thenPart = block.substr(openTag.size(), block.size() - openTag.size() - closeTag.size());
       }
     }
-    // Put the marker where the block starts and take the block out; a close tag standing before
-    // the open tag leaves nothing to take out, so such a pass changes nothing.
-    result.insert(po, marker);
-    const std::size_t openAt = po + marker.size();
-    const std::size_t closeAt = result.find(closeTag);
-    if (closeAt > openAt) result.erase(openAt, closeAt - openAt + closeTag.size());
-    result = ReplaceText(marker, result, condition ? thenPart : elsePart);
+    // The block gives way to the kept part where it stood. A close tag standing before the open
+    // tag leaves nothing to take out, and the kept part is empty then, so such a pass changes
+    // nothing. The kept part goes straight in: no stand-in text is written into the page and
+    // searched for again, so text in the template can never be taken for one.
+    const std::size_t end = pc > po ? pc + closeTag.size() : po;
+    result.replace(po, end - po, condition ? thenPart : elsePart);
   }
   return result;
 }

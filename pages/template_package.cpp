@@ -37,6 +37,19 @@ std::string WithTrailingSeparator(const fs::path &folder) {
   return text;
 }
 
+// True when path names a file that lies in folder or below it once every ".", ".." and symbolic
+// link is followed.
+bool LiesInside(const fs::path &path, const fs::path &folder) {
+  std::error_code error;
+  const fs::path file = fs::canonical(path, error);
+  if (error) return false;
+  const fs::path root = fs::canonical(folder, error);
+  if (error) return false;
+  const auto [rootEnd, fileRest] =
+      std::mismatch(root.begin(), root.end(), file.begin(), file.end());
+  return rootEnd == root.end() && fileRest != file.end();
+}
+
 }  // namespace
 
 std::vector<std::string> ListTemplates(const fs::path &folder) {
@@ -99,7 +112,7 @@ std::optional<fs::path> PreviewPicturePath(const fs::path &templateFolder,
   const std::string folder = WithTrailingSeparator(templateFolder);
   const fs::path named = folder + profile.Image;
   std::error_code error;
-  if (fs::exists(named, error)) return named;
+  if (fs::exists(named, error) && LiesInside(named, templateFolder)) return named;
   return fs::path(folder + kNoPreviewPicture);
 }
 

@@ -59,7 +59,8 @@ TemplateProfile ReadTemplateProfile(const std::filesystem::path &templateFile);
 
 // The picture to show for a profile of a template in templateFolder:
 // - nullopt when the profile names no picture (the picture shown before stays);
-// - templateFolder + the Image value, appended as it is, when that file exists;
+// - templateFolder + the Image value, appended as it is, when that file exists and lies in the
+//   folder or below it (no "..", no symbolic link leads out of it);
 // - otherwise templateFolder + "no_pre.bmp" (whether or not it exists: a picture that cannot be
 //   loaded is reported by the caller with kPagePreviewError).
 std::optional<std::filesystem::path> PreviewPicturePath(const std::filesystem::path &templateFolder,

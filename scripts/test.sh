@@ -1,8 +1,35 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through ctest.
+#
+#   scripts/test.sh              builds into build/
+#   scripts/test.sh --sanitize   builds with AddressSanitizer and UndefinedBehaviorSanitizer into
+#                                build-sanitize/ and runs the tests there; any finding fails them
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+case "${1:-}" in
+  "") ;;
+  --sanitize) ;;
+  *)
+    echo "usage: scripts/test.sh [--sanitize]" >&2
+    exit 2
+    ;;
+esac
+
 scripts/install-deps.sh
+
+if [ "${1:-}" = "--sanitize" ]; then
+  sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+  launcher=()
+  if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+  cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="$sanitizers" "${launcher[@]}"
+  cmake --build build-sanitize
+  export ASAN_OPTIONS="halt_on_error=1:detect_stack_use_after_return=1"
+  export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+  ctest --test-dir build-sanitize --output-on-failure --parallel "$(nproc)"
+  exit
+fi
+
 scripts/build.sh
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"

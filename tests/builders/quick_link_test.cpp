@@ -105,6 +105,23 @@ TEST(QuickLinkHtml, BuildsTheWholeAnchor) {
   }
 }
 
+// The status text sits in a single-quoted script string: whatever is typed stays in the string.
+TEST(QuickLinkHtml, TheStatusTextStaysText) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {R"(\';alert(1);//)", R"(\\\';alert(1);//)"},
+      {R"(C:\)", R"(C:\\)"},
+      {R"(a\b \\ c)", R"(a\\b \\\\ c)"},
+      {"two\r\nlines\n", R"(two\r\nlines\n)"},
+  };
+  for (const auto &[status, script] : cases) {
+    SCOPED_TRACE(status);
+    EXPECT_EQ(
+        QuickLinkHtml(Shop(), BlueMugWith([&](QuickLink &l) { l.statusText = status; })),
+        R"(<A HREF="/cgi-bin/pellux.cgi?pelluxadd=Blue+Mug^4.50^2^^" onMouseOver="self.status=')" +
+            script + R"(';  return true"onMouseOut="self.status=''; return true">BUY!</A>)");
+  }
+}
+
 TEST(QuickLinkHtml, ProductInfoWithAPriceThatDoesNotConvertFails) {
   struct Case {
     const char *price;

@@ -61,12 +61,16 @@ TEST(URLEnCode, EncodesEachByteClassExactly) {
       {"no-break space and y diaeresis", "\xC2\xA0\xC3\xBF", "%A0%FF"},
       {"every Windows-1252 upper-half character in order", UpperHalfAsUtf8(),
        PercentRun(0x80, 0xFF)},
-      {"Greek omega is not in Windows-1252: its UTF-8 bytes", "\xCE\xA9", "%CE%A9"},
-      {"arrow: three UTF-8 bytes",
+      // A character Windows-1252 lacks goes as a browser on a Windows-1252 page sends it: its
+      // numeric character reference, percent-encoded, so one value keeps one encoding.
+      {"Greek omega is not in Windows-1252", "\xCE\xA9", "%26%23937%3B"},
+      {"arrow",
        "a\xE2\x86\x92"
        "b",
-       "a%E2%86%92b"},
-      {"emoji: four UTF-8 bytes", "\xF0\x9F\x98\x80", "%F0%9F%98%80"},
+       "a%26%238594%3Bb"},
+      {"emoji beyond the first plane", "\xF0\x9F\x98\x80", "%26%23128512%3B"},
+      {"Chinese beside characters Windows-1252 has", "\xE6\x9D\xAF\xE5\xAD\x90 Mug \xE2\x82\xAC",
+       "%26%2326479%3B%26%2323376%3B+Mug+%80"},
       {"a stray Windows-1252 byte stays one byte", "Caf\xE9 x", "Caf%E9+x"},
       {"a cut-off UTF-8 sequence: each byte", "\xE2\x86", "%E2%86"},
   };

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "folder_fixture.h"
+#include "pages/template_package.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
-#include "pages/template_package.h"
 
 namespace {
 
@@ -170,7 +170,7 @@ TEST_F(PageCommand, ProductImagePathBecomesTheWizardsTag) {
     std::string tag;
   };
   const std::vector<Case> cases = {
-      {R"(/home/ann/My Pictures/mug.PNG)", "file:///home/ann/My Pictures/mug.PNG"},
+      {R"(/home/ann/My Pictures/mug.PNG)", "file:///home/ann/My%20Pictures/mug.PNG"},
       {R"(C:\\shop\\img\\mug.gif)", "file:///C:/shop/img/mug.gif"},
       {R"(pics/../pics/mug.jpg)", "file://" + canonical.toStdString() + "/pics/mug.jpg"},
       {"", ""},

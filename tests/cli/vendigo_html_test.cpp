@@ -3,14 +3,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "core/settings.h"
 #include "builders/simple_elements.h"
+#include "core/settings.h"
 #include "folder_fixture.h"
 #include "support/program_run.h"
 
@@ -335,6 +336,41 @@ TEST_F(VendigoHtml, GridInputMayComeFromAFile) {
                       QStringLiteral("addit")});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, kAddItHead + kMugRow + "</TABLE></DIV></CENTER><P> &nbsp;</P>");
+}
+
+// A device, a pipe or a file beyond the limit is refused, never read without end.
+TEST_F(VendigoHtml, RefusesInputThatIsNoFileOrTooLarge) {
+  const QString input = WriteFile(QStringLiteral("input.json"), "{}");
+  const QString big = WriteFile(QStringLiteral("big.json"), "{}");
+  ASSERT_TRUE(QFile::resize(big, (64 << 20) + 1));  // sparse: takes no room on the disk
+  struct Case {
+    QStringList arguments;
+    QString standardInput;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"pelluxadd", "--input", "/dev/zero"},
+       "",
+       "cannot read input /dev/zero: Not a regular file"},
+      {{"pelluxadd", "--input", big},
+       "",
+       "cannot read input " + big.toStdString() + ": Larger than 64 MB"},
+      {{"pelluxadd"}, "/dev/zero", "cannot read input standard input: Larger than 64 MB"},
+      {{"page", "--template", "/dev/zero", "--input", input},
+       "",
+       "cannot read the template: Cannot open file \"/dev/zero\". Not a regular file"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.arguments.join(' ').toStdString());
+    QProcess process;
+    process.setStandardInputFile(c.standardInput.isEmpty() ? QProcess::nullDevice()
+                                                           : c.standardInput);
+    process.start(QStringLiteral(VENDIGO_HTML_PATH), c.arguments);
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, 2);
+    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+    EXPECT_EQ(process.readAllStandardError().toStdString(), "vendigo-html: " + c.message + "\n");
+  }
 }
 
 TEST_F(VendigoHtml, RefusesUnusableGridInputWithStatusTwo) {

@@ -1,11 +1,19 @@
 #include "core/settings.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/file_error.h"
+#include "support/small_disk.h"
 #include "support/temp_folder.h"
 
 namespace vendigo {
@@ -117,6 +125,49 @@ TEST_F(SettingsTest, SaveFailures) {
                 "Unable to write to " + (programDir / "pelluxfp.ini").string());
     }
   }
+}
+
+TEST(SettingsOnDiskTest, SaveOnAFullDiskKeepsTheOldFile) {
+  const testing::SmallDisk disk("2m");
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+  const fs::path file = disk.path() / "pelluxfp.ini";
+  const std::string old = "[CONFIGS]\nCompany=Old\n[Notes]\n" + std::string(1200000, ';') + "\n";
+  testing::TempFolder::WriteBytes(file, old);
+  EXPECT_THROW(SaveSettings(disk.path(), DefaultSettings()), FileError);
+  EXPECT_EQ(testing::TempFolder::ReadBytes(file), old);
+  EXPECT_EQ(std::distance(fs::directory_iterator(disk.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsTest, SaveKeepsTheOwnerOfTheFile) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  WriteFile("pelluxfp.ini", "[CONFIGS]\nCompany=Theirs\n");
+  ASSERT_EQ(chown((dir_ / "pelluxfp.ini").c_str(), 4321, 4322), 0);
+  SaveSettings(dir_, DefaultSettings());
+  struct stat saved {};
+  ASSERT_EQ(stat((dir_ / "pelluxfp.ini").c_str(), &saved), 0);
+  EXPECT_EQ(std::pair(saved.st_uid, saved.st_gid), std::pair(uid_t{4321}, gid_t{4322}));
+}
+
+// A save killed half-way leaves its new file behind; the next save removes it, but not one that
+// another save is writing right now (it holds it locked), nor files of other names.
+TEST_F(SettingsTest, SaveRemovesTemporariesOfKilledSaves) {
+  // The file's name, whether a save in progress holds it locked, whether it stays.
+  const std::vector<std::tuple<std::string, bool, bool>> files = {
+      {".pelluxfp.ini.0123456789ab", false, false},  // left by a killed save
+      {".pelluxfp.ini.ba9876543210", true, true},    // being written
+      {".pelluxfp.ini.bak", false, true},
+      {"pelluxfp.ini.0123456789ab", false, true},
+  };
+  std::vector<int> locks;
+  for (const auto &[name, locked, stays] : files) {
+    WriteFile(name, "[CONFIGS]\n");
+    if (!locked) continue;
+    locks.push_back(open((dir_ / name).c_str(), O_RDONLY));
+    ASSERT_EQ(flock(locks.back(), LOCK_EX), 0);
+  }
+  SaveSettings(dir_, DefaultSettings());
+  for (const auto &[name, locked, stays] : files) EXPECT_EQ(fs::exists(dir_ / name), stays) << name;
+  for (const int fd : locks) close(fd);
 }
 
 TEST(OrderButtonHtmlTest, Fragments) {

@@ -1,12 +1,15 @@
 // One document: files in and out byte for byte, insertion at the cursor, the rendered view.
 #include "pageeditor/editor_document.h"
+#include "pageeditor/source_edit.h"
 
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMap>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QtTest>
 
@@ -40,6 +43,15 @@ void PutCursorAt(EditorDocument &document, int position) {
   document.Source()->setTextCursor(cursor);
 }
 
+constexpr int kRow = vendigo::SourceEdit::kRowLength;
+
+// One line of three rows and a bit, and its line end.
+QString LongLine() {
+  QString line;
+  for (int i = 0; i < 3 * kRow + 10; ++i) line += QChar('a' + i % 26);
+  return line + "\r\n";
+}
+
 }  // namespace
 
 class EditorDocumentTest : public QObject {
@@ -69,9 +81,9 @@ class EditorDocumentTest : public QObject {
                                                               "a\xC2\xA0"
                                                               "b\xE2\x80\xA8"
                                                               "c");
-    QTest::newRow("Windows-1252 is read and saved as UTF-8")
+    QTest::newRow("Windows-1252 is read as such and saved as Windows-1252")
         << QByteArray("Caf\xE9 \x99\r\n") << QByteArray("Caf\xC3\xA9 \xE2\x84\xA2\r\n")
-        << QByteArray("Caf\xC3\xA9 \xE2\x84\xA2\r\n");
+        << QByteArray("Caf\xE9 \x99\r\n");
     QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray();
   }
   void loadAndSaveKeepTheBytes() {
@@ -93,6 +105,36 @@ class EditorDocumentTest : public QObject {
     QVERIFY2(document.SaveAs(target, &error), qPrintable(error));
     QCOMPARE(ReadAll(target), saved);
     QCOMPARE(document.Path(), target);
+  }
+
+  // A file is saved in the encoding it was read in, every character that was not edited as it was
+  // read; in Windows-1252 a character that encoding lacks is written as a character reference.
+  void savesInTheEncodingItWasReadIn_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QByteArray>("saved");
+    const QByteArray stray = "caf\xC3\xA9 \xFF\r\n";
+    const QByteArray markers = "a\xEF\xB7\x92\xEF\xB7\x93\xEF\xB7\x90\n";
+    QTest::newRow("UTF-8 with a stray byte, and an insertion")
+        << stray << QString::fromUtf8("\xE6\x9D\xAF") << "\xE6\x9D\xAF" + stray;
+    QTest::newRow("Windows-1252 and an insertion")
+        << QByteArray("Caf\xE9\r\n")
+        << QString::fromUtf8("\xE2\x82\xAC \xE6\x9D\xAF\xF0\x9F\x9B\x92")
+        << QByteArray("\x80 &#26479;&#128722;Caf\xE9\r\n");
+    QTest::newRow("the edit's markers as characters") << markers << QString() << markers;
+  }
+  void savesInTheEncodingItWasReadIn() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, inserted);
+    QFETCH(QByteArray, saved);
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, file);
+    EditorDocument document("Untitled 1");
+    QString error;
+    QVERIFY2(document.Load(path, &error), qPrintable(error));
+    document.InsertAtCursor(inserted);
+    QVERIFY2(document.SaveAs(path, &error), qPrintable(error));
+    QCOMPARE(ReadAll(path), saved);
   }
 
   void aFileThatCannotBeReadIsAnError() {
@@ -212,6 +254,46 @@ class EditorDocumentTest : public QObject {
     document.Source()->moveCursor(QTextCursor::End);
     document.Source()->paste();
     QCOMPARE(document.Text().toUtf8(), file + file);
+  }
+
+  // A long line is shown as rows of a bounded length, so no edit lays out more than a row or
+  // two; the rows are no line ends: the text, edits at their seams and undo keep the one line.
+  void longLinesAreShownInRows_data() {
+    QTest::addColumn<int>("cursor");  // the end of row 1 is kRow, the start of row 2 kRow + 1
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("expected");
+    const QString line = LongLine();
+    QTest::newRow("opened") << 0 << "" << line;
+    QTest::newRow("Delete at a row's end") << kRow << "delete" << QString(line).remove(kRow, 1);
+    QTest::newRow("Backspace at a row's start")
+        << kRow + 1 << "backspace" << QString(line).remove(kRow - 1, 1);
+    QTest::newRow("Enter at a row's end") << kRow << "enter" << QString(line).insert(kRow, "\r\n");
+    QTest::newRow("Enter at a row's start")
+        << kRow + 1 << "enter" << QString(line).insert(kRow, "\r\n");
+    QTest::newRow("a long insertion")
+        << kRow + 1 << "insert" << QString(line).insert(kRow, QString(5 * kRow, 'y'));
+    QTest::newRow("undone") << kRow + 1 << "insert undo" << line;
+  }
+  void longLinesAreShownInRows() {
+    QFETCH(int, cursor);
+    QFETCH(QString, edit);
+    QFETCH(QString, expected);
+    const QString path = folder_.filePath("long.html");
+    WriteAll(path, LongLine().toUtf8());
+    EditorDocument document("Untitled 1");
+    document.show();
+    QString error;
+    QVERIFY(document.Load(path, &error));
+    QCOMPARE(document.Source()->document()->blockCount(), 5);  // 3 rows, the rest, the last line
+    PutCursorAt(document, cursor);
+    const QMap<QString, Qt::Key> keys = {
+        {"delete", Qt::Key_Delete}, {"backspace", Qt::Key_Backspace}, {"enter", Qt::Key_Return}};
+    if (keys.contains(edit)) QTest::keyClick(document.Source(), keys[edit]);
+    if (edit.startsWith("insert")) document.InsertAtCursor(QString(5 * kRow, 'y'));
+    if (edit.endsWith("undo")) document.Source()->undo();
+    QCOMPARE(document.Text(), expected);
+    for (QTextBlock b = document.Source()->document()->begin(); b.isValid(); b = b.next())
+      QVERIFY(b.length() <= 2 * kRow + 1);
   }
 
   void theRenderedViewFollowsTheText() {

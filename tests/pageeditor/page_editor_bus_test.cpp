@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "editorlink/dbus_editor_host.h"
 #include "support/page_editor_session.h"
 
@@ -78,6 +80,30 @@ class PageEditorBusTest : public QObject {
     QCOMPARE(ErrorOf("vtiInsertHTML", {"<b>x</b>"}), QString());
     QCOMPARE(ErrorOf("CloseActiveDocument"), QString("FrontPage.Editor.Error.Modified"));
     QCOMPARE(ErrorOf("vtiBringToTop"), QString());
+  }
+
+  // What is no file to edit is refused with an error reply, at once, and the editor goes on.
+  void openingWhatIsNoFileIsAnErrorReply() {
+    PageEditorSession editor;
+    QVERIFY2(editor.Start(), qPrintable(editor.LastError()));
+    const QString fifo = editor.FilesFolder() + "/fifo.html";
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString big = editor.WriteFile("big.html", "<p>");
+    QVERIFY(QFile::resize(big, (64 << 20) + 1));  // sparse: takes no room on the disk
+    const QStringList refused = {"/dev/zero: Not a regular file", fifo + ": Not a regular file",
+                                 big + ": Larger than 64 MB",
+                                 editor.FilesFolder() + ": Is a directory", ": No file name given"};
+    for (const QString &expected : refused) {
+      const QString path = expected.section(": ", 0, 0);
+      QDBusMessage message =
+          QDBusMessage::createMethodCall(vendigo::kEditorBusName, vendigo::kEditorObjectPath,
+                                         vendigo::kEditorInterface, "OpenDocument");
+      message << path;
+      const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, 5000);
+      QCOMPARE(reply.errorName(), QString("FrontPage.Editor.Error.File"));
+      QCOMPARE(reply.errorMessage(), "Could not open " + expected);
+      QCOMPARE(editor.ListOpenDocs(), QString("Untitled 1"));
+    }
   }
 
   void saveWritesTheInsertedBytes() {

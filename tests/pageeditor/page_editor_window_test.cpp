@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
 #include "support/scripted_editor_prompts.h"
+#include "support/small_disk.h"
 
 using vendigo::EditorDocument;
 using vendigo::EditorPrompts;
@@ -129,6 +131,28 @@ class PageEditorWindowTest : public QObject {
     QCOMPARE(prompts.asked,
              (QStringList{"save as: Untitled 1.html", "save as: " + folder_.filePath("new.html")}));
     QCOMPARE(ListNames(window), QStringList{prompts.savePath});
+  }
+
+  // A save that runs out of room fails as a whole: the file stays as it was, the document stays
+  // modified, and File Save says why.
+  void aSaveOnAFullDiskKeepsTheOldFile() {
+    const vendigo::testing::SmallDisk disk("2m");
+    if (!disk.Mounted()) QSKIP(disk.Why().c_str());
+    const QString path = QDir(disk.path()).filePath("page.html");
+    const QByteArray page = QByteArray("<p>0123456789</p>\n").repeated(70000);  // 1.26 MB
+    WriteAll(path, page);
+    ScriptedPrompts prompts;
+    PageEditorWindow window(prompts);
+    QString error;
+    QVERIFY(window.OpenDocument(path, &error));
+    window.ActiveDocument()->InsertAtCursor("<p>new</p>");
+    Trigger(window, "FileSave");
+    QCOMPARE(prompts.asked,
+             QStringList{"error: Could not save " + path + ": No space left on device"});
+    QCOMPARE(ReadAll(path), page);
+    QVERIFY(window.ActiveDocument()->IsModified());
+    QCOMPARE(QDir(disk.path()).entryList(QDir::NoDotAndDotDot | QDir::Files | QDir::Hidden),
+             QStringList{"page.html"});
   }
 
   void closingAModifiedDocumentAsksFirst_data() {

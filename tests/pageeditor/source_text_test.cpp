@@ -60,6 +60,8 @@ class SourceTextTest : public QObject {
     QTest::newRow("quotes, brackets, non-ASCII") << QString::fromUtf8(
         "<a title=\"\xC3\xA9\xC3\xBC\xE2\x84\xA2\" alt='&lt;'>\xF0\x9F\x9B\x92</a>");
     QTest::newRow("the edit's own separators, no-break space, tab, BOM") << odd;
+    const QString noncharacters = QString::fromUtf8("a\xEF\xB7\x92\xEF\xB7\x93\xEF\xB7\x97");
+    QTest::newRow("noncharacters and a byte that is no UTF-8") << noncharacters + QChar(0xDCE9);
   }
   void keepsEveryCharacter() {
     QFETCH(QString, text);

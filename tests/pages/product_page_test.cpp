@@ -115,6 +115,45 @@ TEST(BuildProductPage, PlaceholdersInValues) {
   }
 }
 
+std::string Repeated(const std::string &text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+TEST(BuildProductPage, APageBeyondTheLimitIsRefused) {
+  // Placeholders in the merchant's texts are replaced as ever, so a few of them can multiply the
+  // page: ten long texts of ten thousand related products tables would be 370 MB.
+  ProductPageInput multiplied = Mug();
+  multiplied.LongText = Repeated("%zf_upsells%", 10000);
+  for (int r = 0; r < 29; ++r) multiplied.Related.push_back({"Spoon", "1.50", "1", "", ""});
+  struct Case {
+    std::string templateText;
+    ProductPageInput input;
+    std::size_t limit;
+    bool built;
+  };
+  const std::vector<Case> cases = {
+      {Repeated("%zf_long_text%", 10), multiplied, kMaxPageBytes, false},
+      {"%zf_description%", Mug(), 3, true},  // "Mug"
+      {"%zf_price%", Mug(), 7, false},  // "1,234.50"
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.templateText.substr(0, 40) + " " + std::to_string(c.limit));
+    try {
+      EXPECT_LE(BuildProductPage(c.templateText, c.input, Shop(), c.limit).size(), c.limit);
+      EXPECT_TRUE(c.built);
+    } catch (const PageTooLarge &error) {
+      EXPECT_FALSE(c.built);
+      if (c.limit == kMaxPageBytes) {
+        EXPECT_STREQ(error.what(),
+                     "The product page would be larger than 256 MB, so it is not built. A "
+                     "placeholder repeated in the template or in the texts multiplies the page.");
+      }
+    }
+  }
+}
+
 TEST(BuildProductPage, MultipleDescriptionsMode) {
   ProductPageInput input;
   input.Mode = DescriptionMode::Multiple;
@@ -370,6 +409,17 @@ TEST(ProductImage, TagPreviewAndAcceptedFiles) {
        "file:///srv/photo.jpeg", "photo.jpeg"},
       {"/srv/gif", false, R"(<IMG SRC="file:///srv/gif" ALT="[PRODUCT IMAGE]" BORDER="0">)",
        "file:///srv/gif", "gif"},
+      // What a URL cannot hold as it is, is percent-encoded: the path stays one attribute value.
+      {R"x(/tmp/x" onerror="alert(3)" a=".png)x", true,
+       R"x(<IMG SRC="file:///tmp/x%22%20onerror=%22alert(3)%22%20a=%22.png" ALT="[PRODUCT IMAGE]" BORDER="0">)x",
+       "file:///tmp/x%22%20onerror=%22alert(3)%22%20a=%22.png",
+       R"x(x" onerror="alert(3)" a=".png)x"},
+      {"/srv/My Shop/100% #1?<b>.gif", true,
+       R"(<IMG SRC="file:///srv/My%20Shop/100%25%20%231%3F%3Cb%3E.gif" ALT="[PRODUCT IMAGE]" BORDER="0">)",
+       "file:///srv/My%20Shop/100%25%20%231%3F%3Cb%3E.gif", "100% #1?&lt;b&gt;.gif"},
+      {R"(C:\My Shop\a#.gif)", true,
+       R"(<IMG SRC="file:///C:/My%20Shop/a%23.gif" ALT="[PRODUCT IMAGE]" BORDER="0">)",
+       R"(file:///C:\My%20Shop\a%23.gif)", "a#.gif"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.path);

@@ -97,12 +97,28 @@ TEST(ParseIfBlocks, ResolvesAtMostFortyNineBlocksPerCall) {
   }
 }
 
-TEST(ParseIfBlocks, MarkerTextInTheTemplateIsTakenForTheResolvedBlock) {
-  // The marker text is the block's stand-in while a block is resolved; in a template it is
-  // replaced as well, in any letter case. Text that merely resembles it stays.
-  EXPECT_EQ(ParseIfBlocks(R"(<zf_parser_!_>[<zf_if="image">I</zf_if="image">]<ZF_PARSER_!)",
-                          "image", true),
-            "I[I]<ZF_PARSER_!");
+TEST(ParseIfBlocks, MarkerTextInTheTemplateStaysText) {
+  // The engine's own stand-in for a block being resolved is never met in the text: written in a
+  // template, in any letter case or put together from pieces around a block, it is plain text.
+  const std::string marker = "<ZF_PARSER_!_>";
+  const std::string block = kOpen + marker + marker + kElse + kClose;  // 76 bytes
+  struct Case {
+    std::string text;
+    bool condition;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {R"(<zf_parser_!_>[<zf_if="image">I</zf_if="image">]<ZF_PARSER_!)", true,
+       "<zf_parser_!_>[I]<ZF_PARSER_!"},
+      {block + block + block + block, true,
+       marker + marker + marker + marker + marker + marker + marker + marker},
+      {block + block + block + block + block, false, ""},
+      {"<ZF_PARSER_!_" + kOpen + "x" + kClose + ">" + kOpen + "y" + kClose, false, marker},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ParseIfBlocks(c.text, "image", c.condition), c.expected);
+  }
 }
 
 TEST(ParseIfBlocks, ValuesInTheResolvedPartsAreNotSearchedAgainForTheMarker) {

@@ -122,11 +122,18 @@ TEST(PreviewPicturePath, NamedPictureOrTheFallback) {
       {"both missing: the fallback, which fails to load", "gone.bmp", {}, "no_pre.bmp"},
       {"relative path below the folder", "pics/shop.bmp", {"pics/shop.bmp"}, "pics/shop.bmp"},
       {"a leading separator stays below the folder", "/shop.bmp", {"shop.bmp"}, "/shop.bmp"},
+      {"a path back into the folder", "pics/../shop.bmp", {"shop.bmp"}, "pics/../shop.bmp"},
+      {"a path out of the folder is not read",
+       "../../../../../../../../etc/passwd",
+       {},
+       "no_pre.bmp"},
+      {"a link out of the folder is not read", "pics/out.bmp", {}, "no_pre.bmp"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     TempFolder folder;
     fs::create_directory(folder.path() / "pics");
+    fs::create_symlink("/etc/passwd", folder.path() / "pics" / "out.bmp");
     for (const std::string &file : c.files) TempFolder::WriteBytes(folder.path() / file, "BM");
     TemplateProfile profile;
     profile.Image = c.image;

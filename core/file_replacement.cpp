@@ -1,0 +1,181 @@
+#include "core/file_replacement.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <system_error>
+
+namespace vendigo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The twelve hexadecimal digits that end the name of a new file.
+constexpr std::size_t kSuffixLength = 12;
+
+std::string SystemReason(int error) {
+  return std::generic_category().message(error);
+}
+
+// Closes the descriptor when it goes.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor &) = delete;
+  Descriptor &operator=(const Descriptor &) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+std::string UniqueSuffix() {
+  static std::mt19937_64 generator{std::random_device{}()};
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::uint64_t number = generator();
+  std::string suffix;
+  for (std::size_t i = 0; i < kSuffixLength; ++i, number >>= 4) suffix += kDigits[number & 0xF];
+  return suffix;
+}
+
+// The file that a write to path really changes: path itself, or the end of its chain of
+// symbolic links. nullopt when a link cannot be followed.
+std::optional<fs::path> FollowLinks(fs::path path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code error;
+    if (!fs::is_symlink(path, error)) return path;
+    const fs::path link = fs::read_symlink(path, error);
+    if (error) return std::nullopt;
+    path = link.is_absolute() ? link : path.parent_path() / link;
+  }
+  return std::nullopt;
+}
+
+std::string TemporaryPrefix(const fs::path &target) {
+  return "." + target.filename().string() + ".";
+}
+
+bool IsTemporaryOf(const std::string &name, const std::string &prefix) {
+  if (name.size() != prefix.size() + kSuffixLength || !name.starts_with(prefix)) return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// Removes the new files of saves of target that were killed before they finished: a save holds
+// its new file locked until it is renamed, and the system drops the lock of a killed process.
+void RemoveStaleTemporaries(const fs::path &target) {
+  const std::string prefix = TemporaryPrefix(target);
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  std::error_code error;
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    if (!IsTemporaryOf(entry->path().filename().string(), prefix)) continue;
+    const Descriptor stale(::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (stale.get() < 0 || ::flock(stale.get(), LOCK_EX | LOCK_NB) != 0) continue;
+    ::unlink(entry->path().c_str());
+  }
+}
+
+// Writes all of bytes, however many calls the system needs. False with errno set on failure.
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) {
+      errno = ENOSPC;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// Creates the new file beside target and locks it. The descriptor is -1, with errno set, when
+// no file could be made.
+int CreateTemporary(const fs::path &target, fs::path &temp) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = target.parent_path() / (TemporaryPrefix(target) + UniqueSuffix());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return -1;
+    }
+    // Another save may have taken the new file for a stale one between its creation and the
+    // lock; a file still at its name after the lock is safe from that. A file system without
+    // locks saves all the same, without that guard.
+    if (::flock(fd, LOCK_EX) != 0) return fd;
+    struct stat locked {};
+    struct stat named {};
+    if (::fstat(fd, &locked) == 0 && ::stat(temp.c_str(), &named) == 0 &&
+        locked.st_ino == named.st_ino && locked.st_dev == named.st_dev) {
+      return fd;
+    }
+    ::close(fd);
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+// Gives the new file what the old one has that a new file does not: its owner and group (a save
+// by root of another user's file must leave it theirs) and its permission bits. An ordinary user
+// cannot give a file away; their new file stays theirs, as it would be without a save.
+bool TakeOverAttributes(int fd, const fs::path &target) {
+  struct stat old {};
+  if (::stat(target.c_str(), &old) != 0) return errno == ENOENT;
+  struct stat made {};
+  if (::fstat(fd, &made) != 0) return false;
+  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+      ::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) {
+    return false;
+  }
+  return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+// Makes the rename itself last: the folder's entry is flushed too. A folder that cannot be
+// flushed is no failure of the save, which has happened.
+void FlushFolder(const fs::path &folder) {
+  const Descriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC));
+  if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const fs::path &file, std::string_view bytes, std::string &reason) {
+  const std::optional<fs::path> target = FollowLinks(file);
+  if (!target) {
+    reason = SystemReason(ELOOP);
+    return false;
+  }
+  RemoveStaleTemporaries(*target);
+  fs::path temp;
+  const Descriptor out(CreateTemporary(*target, temp));
+  if (out.get() < 0) {
+    reason = SystemReason(errno);
+    return false;
+  }
+  const bool ok = WriteAll(out.get(), bytes) && ::fsync(out.get()) == 0 &&
+                  TakeOverAttributes(out.get(), *target) &&
+                  ::rename(temp.c_str(), target->c_str()) == 0;
+  if (!ok) {
+    reason = SystemReason(errno);
+    ::unlink(temp.c_str());
+    return false;
+  }
+  FlushFolder(target->parent_path());
+  return true;
+}
+
+}  // namespace vendigo

@@ -1,5 +1,7 @@
 #include "basket/basket_page.h"
 
+#include "core/html_escape.h"
+
 #include <cstdio>
 
 #include "builders/price_rules.h"
@@ -7,29 +9,6 @@
 namespace vendigo {
 
 namespace {
-
-std::string Html(std::string_view text) {
-  std::string escaped;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
 
 std::string Json(std::string_view text) {
   std::string escaped = "\"";
@@ -51,29 +30,29 @@ std::string Json(std::string_view text) {
 std::string Taxable(std::string_view taxable) {
   if (taxable == "1") return "yes";
   if (taxable == "0") return "no";
-  return taxable.empty() ? "not stated" : Html(taxable);
+  return taxable.empty() ? "not stated" : EscapeHtmlText(taxable);
 }
 
 std::string Money(std::string_view currency, double price) {
-  return Html(PriceDisplay(currency, FormatPrice(price)));
+  return EscapeHtmlText(PriceDisplay(currency, FormatPrice(price)));
 }
 
 std::string LineRow(const BasketLine &line, std::size_t index, std::string_view currency) {
   std::string options;
   for (const ChosenOption &option : line.options) {
-    options += Html(option.name) + ": " + Html(option.description) + " (" +
+    options += EscapeHtmlText(option.name) + ": " + EscapeHtmlText(option.description) + " (" +
                Money(currency, option.price) + ")<br>";
   }
   std::string texts;
   for (const TypedText &text : line.texts) {
-    texts +=
-        Html(text.caption) + ": " + Html(text.text) + " (" + Money(currency, text.price) + ")<br>";
+    texts += EscapeHtmlText(text.caption) + ": " + EscapeHtmlText(text.text) + " (" +
+             Money(currency, text.price) + ")<br>";
   }
-  return "<tr><td>" + Html(line.description) + "</td><td>" + options + "</td><td>" + texts +
-         "</td><td class=\"n\">" + Money(currency, UnitPrice(line)) + "</td><td class=\"n\">" +
-         std::to_string(line.quantity) + "</td><td class=\"n\">" +
+  return "<tr><td>" + EscapeHtmlText(line.description) + "</td><td>" + options + "</td><td>" +
+         texts + "</td><td class=\"n\">" + Money(currency, UnitPrice(line)) +
+         "</td><td class=\"n\">" + std::to_string(line.quantity) + "</td><td class=\"n\">" +
          std::to_string(UnitWeight(line)) + "</td><td>" + Taxable(line.taxable) + "</td><td>" +
-         Html(line.taxCode) + "</td><td class=\"n\">" +
+         EscapeHtmlText(line.taxCode) + "</td><td class=\"n\">" +
          Money(currency, UnitPrice(line) * line.quantity) +
          "</td><td><form method=\"POST\" action=\"" + kRemoveLinePath +
          "\"><input type=\"hidden\" name=\"line\" value=\"" + std::to_string(index) +
@@ -96,8 +75,9 @@ std::string BasketPageHtml(const Basket &basket, std::string_view currency,
         "<div class=\"refused\" id=\"refused\"><p>This order could not be read, so nothing was "
         "added:</p><ul>\n";
     for (const Refusal &refusal : refusals) {
-      page += "<li>" + (refusal.field.empty() ? "" : "<b>" + Html(refusal.field) + "</b>: ") +
-              Html(refusal.reason) + "</li>\n";
+      page += "<li>" +
+              (refusal.field.empty() ? "" : "<b>" + EscapeHtmlText(refusal.field) + "</b>: ") +
+              EscapeHtmlText(refusal.reason) + "</li>\n";
     }
     page += "</ul></div>\n";
   }
@@ -119,7 +99,7 @@ std::string BasketPageHtml(const Basket &basket, std::string_view currency,
           "\"><input type=\"submit\" value=\"Empty Basket\"></form> ";
   page += backUrl.empty()
               ? std::string("<button onclick=\"history.back()\">Back to the Shop</button>")
-              : "<a href=\"" + Html(backUrl) + "\">Back to the Shop</a>";
+              : "<a href=\"" + EscapeHtmlText(backUrl) + "\">Back to the Shop</a>";
   return page + "</p>\n</body></html>\n";
 }
 

@@ -7,24 +7,9 @@
 #include <cerrno>
 #include <system_error>
 
+#include "core/file_descriptor.h"
+
 namespace vendigo {
-namespace {
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor &) = delete;
-  Descriptor &operator=(const Descriptor &) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-}  // namespace
 
 std::string TooLargeReason(std::size_t maxBytes) {
   if (maxBytes % (std::size_t{1} << 20) == 0) {
@@ -55,7 +40,7 @@ std::optional<std::string> ReadStreamBytes(int fd, std::string &reason, std::siz
 std::optional<std::string> ReadFileBytes(const std::filesystem::path &file, std::string &reason,
                                          std::size_t maxBytes) {
   // Opening without waiting: a pipe without a writer would hold a plain open up for good.
-  const Descriptor in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  const FileDescriptor in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat status {};
   if (in.get() < 0 || ::fstat(in.get(), &status) != 0) {
     reason = std::generic_category().message(errno);

@@ -12,6 +12,8 @@
 #include <random>
 #include <system_error>
 
+#include "core/file_descriptor.h"
+
 namespace vendigo {
 namespace {
 
@@ -23,21 +25,6 @@ constexpr std::size_t kSuffixLength = 12;
 std::string SystemReason(int error) {
   return std::generic_category().message(error);
 }
-
-// Closes the descriptor when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor &) = delete;
-  Descriptor &operator=(const Descriptor &) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 std::string UniqueSuffix() {
   static std::mt19937_64 generator{std::random_device{}()};
@@ -80,7 +67,7 @@ void RemoveStaleTemporaries(const fs::path &target) {
   for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
        entry.increment(error)) {
     if (!IsTemporaryOf(entry->path().filename().string(), prefix)) continue;
-    const Descriptor stale(::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    const FileDescriptor stale(::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (stale.get() < 0 || ::flock(stale.get(), LOCK_EX | LOCK_NB) != 0) continue;
     ::unlink(entry->path().c_str());
   }
@@ -147,7 +134,7 @@ bool TakeOverAttributes(int fd, const fs::path &target) {
 // Makes the rename itself last: the folder's entry is flushed too. A folder that cannot be
 // flushed is no failure of the save, which has happened.
 void FlushFolder(const fs::path &folder) {
-  const Descriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC));
+  const FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
 }
 
@@ -161,7 +148,7 @@ bool ReplaceFileContents(const fs::path &file, std::string_view bytes, std::stri
   }
   RemoveStaleTemporaries(*target);
   fs::path temp;
-  const Descriptor out(CreateTemporary(*target, temp));
+  const FileDescriptor out(CreateTemporary(*target, temp));
   if (out.get() < 0) {
     reason = SystemReason(errno);
     return false;

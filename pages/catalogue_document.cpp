@@ -18,30 +18,6 @@ constexpr char kDocumentEnd[] = "\r\n</body>\r\n</html>\r\n";
 
 }  // namespace
 
-std::string EscapeHtmlText(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
-
 std::string FileAddress(std::string_view fileName) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string address;

@@ -4,10 +4,9 @@
 #include <string_view>
 #include <vector>
 
-namespace vendigo {
+#include "core/html_escape.h"
 
-// A text put into HTML as text: "&", "<", ">" and the double quote written as entities.
-std::string EscapeHtmlText(std::string_view text);
+namespace vendigo {
 
 // A file name in the same folder as an address: every byte but ASCII letters, digits and
 // "-._~" percent-encoded.

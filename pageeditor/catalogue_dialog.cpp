@@ -19,6 +19,7 @@
 
 #include "core/file_error.h"
 #include "core/profile_file.h"
+#include "core/program_folders.h"
 #include "core/settings.h"
 #include "editorlink/editor_store_location.h"
 #include "pages/catalogue.h"
@@ -27,6 +28,15 @@
 
 namespace vendigo {
 namespace {
+
+// Where the palette beside this editor keeps its settings and templates, so a catalogue is built
+// with the merchant's own settings in a portable and in an installed copy alike.
+ProgramFolders ProgramFoldersOfEditor() {
+  const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+  return FindProgramFolders(
+      programDir, QFileInfo(QCoreApplication::applicationDirPath()).isWritable(),
+      (programDir / VENDIGO_INSTALLED_TEMPLATES).lexically_normal(), ProcessXdgEnvironment());
+}
 
 // The user's last choices, in the editor's folder under the XDG config folder.
 QSettings Choices() {
@@ -109,8 +119,15 @@ CatalogueDialog::CatalogueDialog(QWidget *parent) : QDialog(parent) {
   resize(640, 360);
 
   QSettings choices = Choices();
-  const QString shipped =
-      QDir(QCoreApplication::applicationDirPath()).filePath("single_product.zft");
+  QString shipped;
+  for (const std::filesystem::path &folder : ProgramFoldersOfEditor().templates) {
+    const QString candidate =
+        QDir(QString::fromStdString(folder.string())).filePath("single_product.zft");
+    if (QFileInfo::exists(candidate)) {
+      shipped = candidate;
+      break;
+    }
+  }
   spreadsheet_->setText(choices.value("catalogue/spreadsheet").toString());
   template_->setText(
       choices.value("catalogue/template", QFileInfo::exists(shipped) ? shipped : QString())
@@ -157,7 +174,7 @@ void CatalogueDialog::BuildClick() {
   summary_->clear();
   cancel_ = false;
 
-  const Settings settings = LoadSettings(QCoreApplication::applicationDirPath().toStdString());
+  const Settings settings = LoadSettings(ProgramFoldersOfEditor().settings);
   const CatalogueOptions options{.Replace = replace_->isChecked()};
   worker_ = std::thread([this, progress, settings, options, spreadsheet = spreadsheet.toStdString(),
                          templateFile = templateFile.toStdString(), output] {

@@ -9,13 +9,7 @@ width=1800
 height=560
 
 if [[ "${1:-}" != --on-virtual-display ]]; then
-  scripts/install-deps.sh
-  if ! command -v import >/dev/null || ! command -v curl >/dev/null; then
-    as_root=()
-    [ "$(id -u)" -ne 0 ] && as_root=(sudo)
-    "${as_root[@]}" apt-get update
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y imagemagick curl
-  fi
+  scripts/install-deps.sh imagemagick curl
   scripts/build.sh
   exec xvfb-run -a -s "-screen 0 ${width}x${height}x24" \
     dbus-run-session -- "$0" --on-virtual-display

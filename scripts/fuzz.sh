@@ -12,21 +12,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 targets=(cli_input product_page profile editor_store document_encoding cart_request)
 
-scripts/install-deps.sh
-fuzz_packages=(clang libclang-rt-14-dev)
-missing=()
-for package in "${fuzz_packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
-done
-if ((${#missing[@]} > 0)); then
-  as_root=()
-  if [ "$(id -u)" -ne 0 ]; then as_root=(sudo); fi
-  echo "Installing: ${missing[*]}"
-  "${as_root[@]}" apt-get update
-  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
-fi
+scripts/install-deps.sh clang libclang-rt-14-dev
 
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi

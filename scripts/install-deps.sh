@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Vendigo need, when any is
-# missing. Uses sudo when not run as root.
+# missing, and the further packages named as arguments (the screenshot and fuzzing scripts name
+# theirs). Uses sudo when not run as root.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   dbus xvfb xauth
   desktop-file-utils appstream
+  "$@"
 )
 
 missing=()

@@ -12,13 +12,7 @@ height=700
 editor_width=1000
 
 if [[ "${1:-}" != --on-virtual-display ]]; then
-  scripts/install-deps.sh
-  if ! command -v import >/dev/null || ! command -v convert >/dev/null; then
-    as_root=()
-    [ "$(id -u)" -ne 0 ] && as_root=(sudo)
-    "${as_root[@]}" apt-get update
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y imagemagick
-  fi
+  scripts/install-deps.sh imagemagick
   scripts/build.sh
   exec xvfb-run -a -s "-screen 0 ${width}x${height}x24" \
     dbus-run-session -- "$0" --on-virtual-display

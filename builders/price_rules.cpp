@@ -327,6 +327,13 @@ bool ContainsText(std::string_view text, std::string_view pattern) {
   return found;
 }
 
+std::size_t CountText(std::string_view text, std::string_view pattern) {
+  if (pattern.empty() || pattern.size() > text.size()) return 0;
+  std::size_t count = 0;
+  ForEachOccurrence(FoldedPattern(pattern), text, [&count](std::size_t) { return ++count, true; });
+  return count;
+}
+
 std::string PriceDisplay(std::string_view currency, std::string_view price) {
   std::string out(currency);
   out.append(price);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,11 @@ std::string ReplaceText(std::string_view pattern, std::string_view source,
 // True when pattern occurs in text, ASCII letters compared without regard to case (as
 // ReplaceText finds it). An empty pattern never occurs.
 bool ContainsText(std::string_view text, std::string_view pattern);
+
+// How many occurrences of pattern ReplaceText replaces in text with a non-empty replacement: the
+// leftmost ones, each search going on after the one found before (ASCII letters without regard
+// to case). An empty pattern never occurs.
+std::size_t CountText(std::string_view text, std::string_view pattern);
 
 // A price as shown to the user: the currency sign directly before the price, no blank between.
 std::string PriceDisplay(std::string_view currency, std::string_view price);

@@ -48,19 +48,23 @@ bool IsKeptAsIs(unsigned char byte) {
 }
 
 void AppendEncodedByte(std::string &out, unsigned char byte) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   if (byte == ' ') {
     out += '+';
   } else if (IsKeptAsIs(byte)) {
     out += static_cast<char>(byte);
   } else {
-    out += '%';
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0x0F];
+    AppendPercentByte(out, byte);
   }
 }
 
 }  // namespace
+
+void AppendPercentByte(std::string &out, unsigned char byte) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  out += '%';
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0x0F];
+}
 
 std::string URLEnCode(std::string_view text) {
   std::string out;

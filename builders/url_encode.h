@@ -14,4 +14,23 @@ namespace vendigo {
 // well-formed UTF-8 is encoded as itself.
 std::string URLEnCode(std::string_view text);
 
+// Appends byte as "%" and two upper-case hexadecimal digits.
+void AppendPercentByte(std::string &out, unsigned char byte);
+
+// bytes with each byte that kept(byte) refuses written as AppendPercentByte writes it.
+template <typename Kept>
+std::string PercentEncodeBytes(std::string_view bytes, Kept kept) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (kept(byte)) {
+      out += c;
+    } else {
+      AppendPercentByte(out, byte);
+    }
+  }
+  return out;
+}
+
 }  // namespace vendigo

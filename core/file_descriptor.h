@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <string_view>
+
 namespace vendigo {
 
 // An open file descriptor that is closed when it goes out of scope; -1 holds none.
@@ -18,5 +20,9 @@ class FileDescriptor {
  private:
   int fd_;
 };
+
+// Writes all of bytes to fd, however many calls the system needs. False with errno set on
+// failure (ENOSPC when the system takes no byte without saying why).
+bool WriteAll(int fd, std::string_view bytes);
 
 }  // namespace vendigo

@@ -73,23 +73,6 @@ void RemoveStaleTemporaries(const fs::path &target) {
   }
 }
 
-// Writes all of bytes, however many calls the system needs. False with errno set on failure.
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0) {
-      errno = ENOSPC;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 // Creates the new file beside target and locks it. The descriptor is -1, with errno set, when
 // no file could be made.
 int CreateTemporary(const fs::path &target, fs::path &temp) {

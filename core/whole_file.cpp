@@ -11,6 +11,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/file_descriptor.h"
 #include "core/profile_file.h"
 
 namespace vendigo {
@@ -22,16 +23,6 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path &target) {
   static const std::string process = std::to_string(::getpid());
   return target.parent_path() /
          ("." + target.filename().string() + "." + process + "." + std::to_string(++count));
-}
-
-bool WriteAll(int descriptor, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
 }
 
 int PlaceWithoutReplacing(const std::filesystem::path &temporary,

@@ -1,5 +1,6 @@
 #include "pages/catalogue_document.h"
 
+#include "builders/url_encode.h"
 #include "core/text_encoding.h"
 
 namespace vendigo {
@@ -19,21 +20,12 @@ constexpr char kDocumentEnd[] = "\r\n</body>\r\n</html>\r\n";
 }  // namespace
 
 std::string FileAddress(std::string_view fileName) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string address;
-  for (const char c : fileName) {
-    const auto byte = static_cast<unsigned char>(c);
+  return PercentEncodeBytes(fileName, [](unsigned char byte) {
+    const char c = static_cast<char>(byte);
     const char lower = AsciiLower(c);
-    if ((lower >= 'a' && lower <= 'z') || IsAsciiDigit(c) || c == '-' || c == '.' || c == '_' ||
-        c == '~') {
-      address += c;
-    } else {
-      address += '%';
-      address += kHex[byte >> 4];
-      address += kHex[byte & 0xF];
-    }
-  }
-  return address;
+    return (lower >= 'a' && lower <= 'z') || IsAsciiDigit(c) || c == '-' || c == '.' || c == '_' ||
+           c == '~';
+  });
 }
 
 std::string ProductPageDocument(std::string_view description, std::string_view body) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "builders/price_rules.h"
+#include "builders/url_encode.h"
 #include "core/file_error.h"
 #include "core/text_encoding.h"
 #include "pages/template_engine.h"
@@ -86,23 +87,12 @@ void ReplaceIn(std::string &page, std::string_view placeholder, std::string_view
 // path may hold stay, and so do the bytes of characters beyond ASCII. keepBackslashes leaves the
 // backslashes of a Windows-form path as they are.
 std::string PercentEncodedPath(std::string_view path, bool keepBackslashes) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   static constexpr std::string_view kEncoded = " \"#%<>?[\\]^`{|}";
-  std::string out;
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool encoded =
-        byte < 0x20 || byte == 0x7F ||
-        (kEncoded.find(c) != std::string_view::npos && !(c == '\\' && keepBackslashes));
-    if (encoded) {
-      out += '%';
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0x0F];
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return PercentEncodeBytes(path, [keepBackslashes](unsigned char byte) {
+    if (byte < 0x20 || byte == 0x7F) return false;
+    return kEncoded.find(static_cast<char>(byte)) == std::string_view::npos ||
+           (byte == '\\' && keepBackslashes);
+  });
 }
 
 // Text shown between tags: "&", "<" and ">" as entities.
@@ -120,17 +110,6 @@ std::string HtmlText(std::string_view text) {
     }
   }
   return out;
-}
-
-// How many times ReplaceText replaces pattern in text with a non-empty value: the matches
-// without regard to ASCII letter case, from the start, none overlapping the one before.
-std::size_t CountMatches(std::string_view text, std::string_view pattern) {
-  const auto sameLetter = [](char a, char b) { return AsciiLower(a) == AsciiLower(b); };
-  std::size_t count = 0;
-  for (auto at = text.begin();; at += static_cast<std::ptrdiff_t>(pattern.size()), ++count) {
-    at = std::search(at, text.end(), pattern.begin(), pattern.end(), sameLetter);
-    if (at == text.end()) return count;
-  }
 }
 
 struct FileCloser {
@@ -170,7 +149,7 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
     if (value.size() > placeholder.size()) {
       const std::size_t growth = value.size() - placeholder.size();
       const std::size_t room = page.size() < maxPageBytes ? maxPageBytes - page.size() : 0;
-      if (CountMatches(page, placeholder) > room / growth) {
+      if (CountText(page, placeholder) > room / growth) {
         throw PageTooLarge(maxPageBytes);
       }
     }

@@ -50,13 +50,12 @@ TestCartSwitch::TestCartSwitch(QMainWindow &window, EditorPrompts &prompts)
   indicator_->hide();
   window.statusBar()->addPermanentWidget(indicator_);
 
-  QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(redirect_);
   connect(action_, &QAction::toggled, this, &TestCartSwitch::Toggle);
 }
 
 TestCartSwitch::~TestCartSwitch() {
   TestCartRedirect::SetOn(false);
-  QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(nullptr);
+  if (interceptorInstalled_) QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(nullptr);
   if (cart_.state() != QProcess::NotRunning) {
     cart_.kill();
     cart_.waitForFinished(3000);
@@ -67,6 +66,12 @@ void TestCartSwitch::Toggle(bool on) {
   if (on && !EnsureCart()) {
     action_->setChecked(false);
     return;
+  }
+  // The engine is set up the first time the switch goes on, so a start of the editor that never
+  // uses the test cart does not wake the engine's profile while the window comes up.
+  if (on && !interceptorInstalled_) {
+    QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(redirect_);
+    interceptorInstalled_ = true;
   }
   TestCartRedirect::SetOn(on);
   // The rendered page is a local file; the test cart is on the network.

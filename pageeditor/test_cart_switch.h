@@ -34,6 +34,7 @@ class TestCartSwitch : public QObject {
   QLabel *indicator_;
   TestCartRedirect *redirect_;
   QProcess cart_;
+  bool interceptorInstalled_ = false;
 };
 
 }  // namespace vendigo

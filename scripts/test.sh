@@ -18,6 +18,9 @@ esac
 
 scripts/install-deps.sh
 
+# A crash in a test leaves its core dump behind, to be read rather than retried.
+ulimit -c unlimited 2>/dev/null || true
+
 if [ "${1:-}" = "--sanitize" ]; then
   sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
   launcher=()

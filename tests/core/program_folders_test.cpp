@@ -12,6 +12,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The program in a folder of its own, in a bin folder alone, or in an installation's bin folder
+// (beside share/vendigo).
+enum class Layout { Plain, Bin, Installed };
+
 TEST(FindProgramFolders, PortableCopiesKeepTheirFilesInstalledOnesUseTheUsersFolders) {
   struct Case {
     const char *name;
@@ -21,6 +25,7 @@ TEST(FindProgramFolders, PortableCopiesKeepTheirFilesInstalledOnesUseTheUsersFol
     const char *settings;
     const char *preview;
     const char *ownTemplates;
+    Layout layout = Layout::Plain;
   };
   const XdgEnvironment set{"/home/m", "/cfg", "/cache", "/data"};
   const XdgEnvironment unset{"/home/m", "", "", ""};
@@ -36,19 +41,29 @@ TEST(FindProgramFolders, PortableCopiesKeepTheirFilesInstalledOnesUseTheUsersFol
        "/home/m/.cache/vendigo", "/home/m/.local/share/vendigo/templates"},
       {"installed, relative variables", false, false, relative, "/home/m/.config/vendigo",
        "/home/m/.cache/vendigo", "/home/m/.local/share/vendigo/templates"},
+      {"bin alone", true, false, set, "", "", "/data/vendigo/templates", Layout::Bin},
+      {"installed, writable", true, false, set, "/cfg/vendigo", "/cache/vendigo",
+       "/data/vendigo/templates", Layout::Installed},
+      {"installed with settings", true, true, set, "", "", "/data/vendigo/templates",
+       Layout::Installed},
+      {"installed read-only with settings", false, true, set, "", "/cache/vendigo",
+       "/data/vendigo/templates", Layout::Installed},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
-    testing::TempFolder program;
-    if (c.settingsFileThere) testing::TempFolder::WriteBytes(program.path() / "pelluxfp.ini", "");
+    testing::TempFolder base;
+    const fs::path program = c.layout == Layout::Plain ? base.path() : base.path() / "bin";
+    fs::create_directories(c.layout == Layout::Installed ? base.path() / "share/vendigo" : program);
+    fs::create_directories(program);
+    if (c.settingsFileThere) testing::TempFolder::WriteBytes(program / "pelluxfp.ini", "");
     // An empty expectation is the program folder itself.
-    const auto place = [&](const char *where) { return *where ? fs::path(where) : program.path(); };
-    const ProgramFolders found = FindProgramFolders(program.path(), c.writable,
-                                                    "/usr/share/vendigo/templates", c.environment);
+    const auto place = [&](const char *where) { return *where ? fs::path(where) : program; };
+    const ProgramFolders found =
+        FindProgramFolders(program, c.writable, "/usr/share/vendigo/templates", c.environment);
     EXPECT_EQ(found.settings, place(c.settings));
     EXPECT_EQ(found.preview, place(c.preview));
-    EXPECT_EQ(found.templates, (std::vector<fs::path>{program.path(), c.ownTemplates,
-                                                      "/usr/share/vendigo/templates"}));
+    EXPECT_EQ(found.templates,
+              (std::vector<fs::path>{program, c.ownTemplates, "/usr/share/vendigo/templates"}));
   }
 }
 

@@ -56,11 +56,8 @@ class CartBrowserTest : public QObject {
 
  private slots:
   void initTestCase() {
-    cart_.start(VENDIGO_CART_PATH, {"--port", "0"});
-    QVERIFY(cart_.waitForReadyRead(10000));
-    const QString said = QString::fromUtf8(cart_.readAllStandardOutput());
-    port_ = said.section(':', -1).section('/', 0, 0).toUShort();
-    QVERIFY2(port_ != 0, qPrintable(said));
+    port_ = Start(cart_, VENDIGO_CART_PATH);
+    QVERIFY(port_ != 0);
     QFile settings(folder_.filePath("pelluxfp.ini"));
     const QString ini =
         "[CONFIGS]\nOrderButton=Order!\nPelluxGeneration=4\nCGI_BIN=http://127.0.0.1:";
@@ -188,6 +185,30 @@ class CartBrowserTest : public QObject {
              taken.err.c_str());
   }
 
+  // Without --currency the basket shows the palette's sign, read where the copy keeps its
+  // settings (an installation: in the user's folder) each time the basket is shown.
+  void TheSignIsTheMerchants() {
+    QTemporaryDir base;
+    const QString program = base.filePath("bin/vendigo-cart");
+    for (const char *folder : {"bin", "share/vendigo", "vendigo"}) QDir(base.path()).mkpath(folder);
+    QVERIFY(QFile::copy(VENDIGO_CART_PATH, program));
+    qputenv("XDG_CONFIG_HOME", base.path().toUtf8());
+    QProcess merchants, given;
+    const quint16 shop = port_;
+    port_ = Start(merchants, program);
+    for (const QString sign : {"\u20AC", "kr"}) {
+      QFile settings(base.filePath("vendigo/pelluxfp.ini"));
+      QVERIFY(settings.open(QIODevice::WriteOnly) &&
+              settings.write(("[CONFIGS]\nCurrency=" + sign).toUtf8()) > 0);
+      settings.close();
+      QCOMPARE(Basket()["currency"].toString(), sign);
+    }
+    port_ = Start(given, program, {"--currency", "CHF"});
+    QCOMPARE(Basket()["currency"].toString(), QString("CHF"));
+    port_ = shop;
+    qunsetenv("XDG_CONFIG_HOME");
+  }
+
  private:
   // The cart's whole answer to one request sent as it is; empty when it does not answer in time.
   QByteArray Ask(const QByteArray &request) {
@@ -204,6 +225,12 @@ class CartBrowserTest : public QObject {
         break;
     }
     return answer;
+  }
+  // Starts a test cart on any free port and gives the port (0: it did not start).
+  static quint16 Start(QProcess &cart, const QString &program, const QStringList &arguments = {}) {
+    cart.start(program, QStringList{"--port", "0"} + arguments);
+    if (!cart.waitForReadyRead(10000)) return 0;
+    return QString(cart.readAllStandardOutput()).section(':', -1).section('/', 0, 0).toUShort();
   }
   QJsonObject Basket() {
     const QByteArray answer = Ask("GET /basket.json HTTP/1.1\r\n\r\n");

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "support/program_run.h"
+#include "support/temp_folder.h"
 
 namespace vendigo {
 
@@ -56,8 +57,11 @@ class CartBrowserTest : public QObject {
 
  private slots:
   void initTestCase() {
-    port_ = Start(cart_, VENDIGO_CART_PATH);
-    QVERIFY(port_ != 0);
+    cart_.start(VENDIGO_CART_PATH, {"--port", "0", "--currency", "CHF"});
+    QVERIFY(cart_.waitForReadyRead(10000));
+    const QString said = QString::fromUtf8(cart_.readAllStandardOutput());
+    port_ = said.section(':', -1).section('/', 0, 0).toUShort();
+    QVERIFY2(port_ != 0, qPrintable(said));
     QFile settings(folder_.filePath("pelluxfp.ini"));
     const QString ini =
         "[CONFIGS]\nOrderButton=Order!\nPelluxGeneration=4\nCGI_BIN=http://127.0.0.1:";
@@ -185,28 +189,26 @@ class CartBrowserTest : public QObject {
              taken.err.c_str());
   }
 
-  // Without --currency the basket shows the palette's sign, read where the copy keeps its
-  // settings (an installation: in the user's folder) each time the basket is shown.
+  // --currency gives the basket's sign; without it the sign is the palette's, read where an
+  // installed copy keeps it each time the basket is shown.
   void TheSignIsTheMerchants() {
-    QTemporaryDir base;
-    const QString program = base.filePath("bin/vendigo-cart");
-    for (const char *folder : {"bin", "share/vendigo", "vendigo"}) QDir(base.path()).mkpath(folder);
-    QVERIFY(QFile::copy(VENDIGO_CART_PATH, program));
-    qputenv("XDG_CONFIG_HOME", base.path().toUtf8());
-    QProcess merchants, given;
-    const quint16 shop = port_;
-    port_ = Start(merchants, program);
-    for (const QString sign : {"\u20AC", "kr"}) {
-      QFile settings(base.filePath("vendigo/pelluxfp.ini"));
-      QVERIFY(settings.open(QIODevice::WriteOnly) &&
-              settings.write(("[CONFIGS]\nCurrency=" + sign).toUtf8()) > 0);
-      settings.close();
-      QCOMPARE(Basket()["currency"].toString(), sign);
-    }
-    port_ = Start(given, program, {"--currency", "CHF"});
     QCOMPARE(Basket()["currency"].toString(), QString("CHF"));
+    QTemporaryDir base;
+    for (const char *folder : {"bin", "share/vendigo", "vendigo"}) QDir(base.path()).mkpath(folder);
+    QVERIFY(QFile::copy(VENDIGO_CART_PATH, base.filePath("bin/vendigo-cart")));
+    qputenv("XDG_CONFIG_HOME", base.path().toUtf8());
+    QProcess cart;
+    cart.start(base.filePath("bin/vendigo-cart"), {"--port", "0"});
+    QVERIFY(cart.waitForReadyRead(10000));
+    const quint16 shop = std::exchange(
+        port_,
+        QString(cart.readAllStandardOutput()).section(':', -1).section('/', 0, 0).toUShort());
+    for (const std::string sign : {"\u20AC", "kr"}) {
+      testing::TempFolder::WriteBytes(base.filePath("vendigo/pelluxfp.ini").toStdString(),
+                                      "[CONFIGS]\nCurrency=" + sign);
+      QCOMPARE(Basket()["currency"].toString(), QString::fromStdString(sign));
+    }
     port_ = shop;
-    qunsetenv("XDG_CONFIG_HOME");
   }
 
  private:
@@ -225,12 +227,6 @@ class CartBrowserTest : public QObject {
         break;
     }
     return answer;
-  }
-  // Starts a test cart on any free port and gives the port (0: it did not start).
-  static quint16 Start(QProcess &cart, const QString &program, const QStringList &arguments = {}) {
-    cart.start(program, QStringList{"--port", "0"} + arguments);
-    if (!cart.waitForReadyRead(10000)) return 0;
-    return QString(cart.readAllStandardOutput()).section(':', -1).section('/', 0, 0).toUShort();
   }
   QJsonObject Basket() {
     const QByteArray answer = Ask("GET /basket.json HTTP/1.1\r\n\r\n");

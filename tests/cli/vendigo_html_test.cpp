@@ -95,7 +95,6 @@ TEST_F(VendigoHtml, ReadsTheSettingsFileBesideItself) {
   qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
   EXPECT_EQ(RunProgram(program, {QStringLiteral("viewcart")}).out,
             R"(<a href="/cgi-bin/pellux.cgi">Your cart</a>)");
-  qunsetenv("XDG_CONFIG_HOME");
 }
 
 const char kHiddenStart[] =

@@ -4,6 +4,8 @@
 #include <QHttpServerResponder>
 #include <QUrl>
 
+#include <utility>
+
 #include "basket/basket_page.h"
 
 namespace vendigo {
@@ -22,14 +24,14 @@ QByteArray EncodedFields(const QHttpServerRequest &request) {
 
 }  // namespace
 
-CartServer::CartServer(QString currency, QObject *parent)
-    : QAbstractHttpServer(parent), currency_(currency.toStdString()) {}
+CartServer::CartServer(std::function<std::string()> currency, QObject *parent)
+    : QAbstractHttpServer(parent), currency_(std::move(currency)) {}
 
 bool CartServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) {
   QHttpServerResponder responder = makeResponder(request, socket);
   const QString path = request.url().path();
   if (path == kBasketJsonPath) {
-    responder.write(QByteArray::fromStdString(BasketJson(basket_, currency_, refusals_)),
+    responder.write(QByteArray::fromStdString(BasketJson(basket_, currency_(), refusals_)),
                     "application/json; charset=utf-8");
     return true;
   }
@@ -44,7 +46,7 @@ bool CartServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *so
   } else {
     if (path != kBasketPath) RememberReferer(request);
     responder.write(
-        QByteArray::fromStdString(BasketPageHtml(basket_, currency_, refusals_, backUrl_)),
+        QByteArray::fromStdString(BasketPageHtml(basket_, currency_(), refusals_, backUrl_)),
         "text/html; charset=utf-8");
     return true;
   }

@@ -3,12 +3,35 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QTcpServer>
 
 #include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
 
 #include "cart/cart_server.h"
+#include "core/program_folders.h"
+#include "core/settings.h"
+
+namespace {
+
+// The merchant's currency sign, read from the palette's settings of this copy (beside the
+// program, or in the user's folders for an installed copy) each time it is asked for; "$" when the
+// file does not set one.
+std::function<std::string()> MerchantCurrency() {
+  const QString programDir = QCoreApplication::applicationDirPath();
+  const std::filesystem::path settings =
+      vendigo::FindProgramFolders(programDir.toStdString(), QFileInfo(programDir).isWritable(), {},
+                                  vendigo::ProcessXdgEnvironment())
+          .settings;
+  return [settings] { return vendigo::LoadSettings(settings).Currency; };
+}
+
+}  // namespace
 
 int main(int argc, char *argv[]) {
   QCoreApplication app(argc, argv);
@@ -21,7 +44,10 @@ int main(int argc, char *argv[]) {
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addOption({"port", "The port to listen on (0: any free port).", "port", "8765"});
-  parser.addOption({"currency", "The currency sign of the basket's prices.", "sign", "$"});
+  parser.addOption({"currency",
+                    "The currency sign of the basket's prices (without it, the Currency of the "
+                    "palette's settings).",
+                    "sign"});
   parser.process(app);
 
   bool isNumber = false;
@@ -38,7 +64,13 @@ int main(int argc, char *argv[]) {
                  qPrintable(listener->errorString()));
     return 1;
   }
-  vendigo::CartServer server(parser.value("currency"));
+  std::function<std::string()> currency;
+  if (parser.isSet("currency")) {
+    currency = [sign = parser.value("currency").toStdString()] { return sign; };
+  } else {
+    currency = MerchantCurrency();
+  }
+  vendigo::CartServer server(std::move(currency));
   server.bind(listener);
   std::printf("vendigo-cart: the test cart listens on http://127.0.0.1:%u/\n",
               unsigned(listener->serverPort()));

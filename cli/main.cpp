@@ -8,6 +8,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -23,6 +24,7 @@
 #include "cli/cli_commands.h"
 #include "core/file_error.h"
 #include "core/file_reading.h"
+#include "core/program_folders.h"
 #include "core/settings.h"
 
 namespace {
@@ -88,6 +90,15 @@ QJsonObject ReadInputObject(const QString &inputPath) {
   return document.object();
 }
 
+// Where this copy's palette keeps pelluxfp.ini: beside the program, or in the user's folders for
+// an installed copy. Templates are named on the command line, so their folders are not asked for.
+std::filesystem::path OwnSettingsFolder() {
+  return vendigo::FindProgramFolders(QCoreApplication::applicationDirPath().toStdString(),
+                                     QFileInfo(QCoreApplication::applicationDirPath()).isWritable(),
+                                     {}, vendigo::ProcessXdgEnvironment())
+      .settings;
+}
+
 bool IsReadableFile(const std::filesystem::path &path) {
   std::error_code error;
   return std::filesystem::is_regular_file(path, error) && std::ifstream(path).good();
@@ -103,8 +114,9 @@ int main(int argc, char *argv[]) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Builds the HTML fragments of the Vendigo palette and writes them to "
-                     "standard output.\nWithout --settings it reads pelluxfp.ini from its own "
-                     "folder, with defaults when that file is missing.\n\n") +
+                     "standard output.\nWithout --settings it reads the palette's pelluxfp.ini: "
+                     "beside the program, or for an installed copy in "
+                     "$XDG_CONFIG_HOME/vendigo, with defaults when that file is missing.\n\n") +
       CommandList());
   parser.addHelpOption();
   parser.addVersionOption();
@@ -188,7 +200,7 @@ int main(int argc, char *argv[]) {
       }
       settings = vendigo::LoadSettingsFile(file);
     } else {
-      settings = vendigo::LoadSettings(QCoreApplication::applicationDirPath().toStdString());
+      settings = vendigo::LoadSettings(OwnSettingsFolder());
     }
     if (catalogue) {
       return vendigo::cli::RunCatalogueCommand(

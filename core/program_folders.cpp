@@ -32,16 +32,25 @@ fs::path XdgFolder(const std::string &value, const std::string &home,
   return base / kOwnFolder;
 }
 
+bool IsInstalledCopy(const fs::path &programDir) {
+  std::error_code error;
+  const fs::path folder = programDir.lexically_normal();
+  const fs::path bin = folder.has_filename() ? folder : folder.parent_path();
+  return bin.filename() == "bin" &&
+         fs::is_directory(bin.parent_path() / "share" / kOwnFolder, error);
+}
+
 ProgramFolders FindProgramFolders(const fs::path &programDir, bool programDirWritable,
                                   const fs::path &installedTemplates,
                                   const XdgEnvironment &environment) {
   std::error_code error;
-  const bool settingsBeside =
-      programDirWritable || fs::exists(programDir / kSettingsFileName, error);
+  const bool settingsFileBeside = fs::exists(programDir / kSettingsFileName, error);
+  const bool portable = settingsFileBeside || !IsInstalledCopy(programDir);
   ProgramFolders folders;
-  folders.settings =
-      settingsBeside ? programDir : XdgFolder(environment.configHome, environment.home, ".config");
-  folders.preview = programDirWritable
+  folders.settings = portable && (programDirWritable || settingsFileBeside)
+                         ? programDir
+                         : XdgFolder(environment.configHome, environment.home, ".config");
+  folders.preview = portable && programDirWritable
                         ? programDir
                         : XdgFolder(environment.cacheHome, environment.home, ".cache");
   folders.templates = {

@@ -34,10 +34,16 @@ struct ProgramFolders {
 std::filesystem::path XdgFolder(const std::string &value, const std::string &home,
                                 const std::string &fallbackUnderHome);
 
-// Where the files of a program in programDir live. A portable copy (a folder we may write, or one
-// that already holds pelluxfp.ini) keeps its settings beside the program; an installed copy keeps
-// them in $XDG_CONFIG_HOME/vendigo. The preview page goes beside the program when that folder can
-// be written, else into $XDG_CACHE_HOME/vendigo. Templates come from the program folder, then the
+// True when programDir is the bin folder of an installation: a folder named "bin" beside which
+// share/vendigo exists.
+bool IsInstalledCopy(const std::filesystem::path &programDir);
+
+// Where the files of a program in programDir live. An installed copy (IsInstalledCopy) keeps its
+// settings in $XDG_CONFIG_HOME/vendigo and its preview page in $XDG_CACHE_HOME/vendigo, unless
+// pelluxfp.ini already lies beside the program: then it is a portable copy. A portable copy keeps
+// its settings beside the program when that folder can be written or already holds pelluxfp.ini,
+// else in $XDG_CONFIG_HOME/vendigo, and its preview page beside the program when that folder can
+// be written, else in $XDG_CACHE_HOME/vendigo. Templates come from the program folder, then the
 // merchant's own in $XDG_DATA_HOME/vendigo/templates, then installedTemplates (the installation's
 // share/vendigo/templates).
 ProgramFolders FindProgramFolders(const std::filesystem::path &programDir, bool programDirWritable,

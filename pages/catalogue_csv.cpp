@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/text_encoding.h"
+#include "pages/spreadsheet_number.h"
 #include "pages/template_package.h"
 
 namespace vendigo {
@@ -119,7 +120,7 @@ int NoBlanksAreSpace(unsigned char) {
 }
 
 // The separator the header row holds most of (outside quotes): comma, semicolon or tab.
-unsigned char DetectSeparator(std::string_view text) {
+char DetectSeparator(std::string_view text) {
   std::size_t commas = 0;
   std::size_t semicolons = 0;
   std::size_t tabs = 0;
@@ -140,10 +141,10 @@ unsigned char DetectSeparator(std::string_view text) {
 // The records of text, each with the line it begins on. The text is given to the parser one
 // line at a time, so a record begins on the first line with any text after the previous
 // record ended.
-std::vector<Record> ParseRecords(std::string_view text) {
+std::vector<Record> ParseRecords(std::string_view text, char separator) {
   csv_parser parser;
   if (csv_init(&parser, 0) != 0) throw CatalogueInputError("not enough memory to read the file");
-  csv_set_delim(&parser, DetectSeparator(text));
+  csv_set_delim(&parser, static_cast<unsigned char>(separator));
   // Cells are taken as they stand: blanks around them are part of them.
   csv_set_space_func(&parser, NoBlanksAreSpace);
 
@@ -178,12 +179,40 @@ std::vector<Record> ParseRecords(std::string_view text) {
   return std::move(collector.records);
 }
 
+// A price or weight cell rewritten as the cart reads numbers, "." before the decimals and no
+// group marks; an empty cell stays empty. Sets error, naming where and what, when the cell is no
+// number by the rule of the file's separator.
+void ReadNumberCell(std::string &cell, std::string_view where, std::string_view what,
+                    char separator, std::string &error) {
+  if (cell.empty() || !error.empty()) return;
+  if (std::optional<std::string> number = ReadSpreadsheetNumber(cell, separator)) {
+    cell = std::move(*number);
+    return;
+  }
+  error = std::string(where) + std::string(what) + " \"" + cell + "\" is not a number";
+  if (Trimmed(cell).find_first_of(",. ") != std::string_view::npos) {
+    error += "; " + std::string(DecimalMarkRule(separator));
+  }
+}
+
+// The price and weight parts (the second and third) of a list cell's entries, read as numbers.
+void ReadEntryNumbers(std::vector<std::vector<std::string>> &entries, std::string_view column,
+                      char separator, std::string &error) {
+  for (std::size_t e = 0; e < entries.size(); ++e) {
+    const std::string where = std::string(column) + " entry " + std::to_string(e + 1) + ": ";
+    ReadNumberCell(entries[e][1], where, "price", separator, error);
+    ReadNumberCell(entries[e][2], where, "weight", separator, error);
+  }
+}
+
 // The entries of a list cell: one per non-blank line, split at "|", blanks around each part
-// dropped, filled up with empty parts to `parts`. Error names the cell when an entry has too
-// many parts or the cell too many entries.
+// dropped, filled up with empty parts to `parts`, their prices and weights read as numbers. Error
+// names the cell when an entry has too many parts or a number that is none, or the cell too many
+// entries.
 std::vector<std::vector<std::string>> ListEntries(std::string_view cell, std::string_view column,
                                                   std::size_t maxEntries, std::size_t parts,
-                                                  std::string_view partNames, std::string &error) {
+                                                  std::string_view partNames, char separator,
+                                                  std::string &error) {
   std::vector<std::vector<std::string>> entries;
   for (const TextLine &line : SplitLines(cell)) {
     if (Trimmed(line.text).empty()) continue;
@@ -209,6 +238,8 @@ std::vector<std::vector<std::string>> ListEntries(std::string_view cell, std::st
             std::to_string(maxEntries) + " are used";
     return {};
   }
+  ReadEntryNumbers(entries, column, separator, error);
+  if (!error.empty()) return {};
   return entries;
 }
 
@@ -220,8 +251,9 @@ std::optional<TaxState> ReadTaxable(std::string_view cell) {
   return std::nullopt;
 }
 
-// Fills row from one cell; sets row.Error at the first rule the cell breaks.
-void ReadCell(Column column, const std::string &cell, CatalogueRow &row) {
+// Fills row from one cell; sets row.Error at the first rule the cell breaks. Numbers are read by
+// the rule of the file's separator.
+void ReadCell(Column column, const std::string &cell, char separator, CatalogueRow &row) {
   ProductPageInput &page = row.Page;
   std::string &error = row.Error;
   switch (column) {
@@ -243,9 +275,11 @@ void ReadCell(Column column, const std::string &cell, CatalogueRow &row) {
       break;
     case Column::Price:
       page.Price = cell;
+      ReadNumberCell(page.Price, "", "price", separator, error);
       break;
     case Column::Weight:
       page.Weight = cell;
+      ReadNumberCell(page.Weight, "", "weight", separator, error);
       break;
     case Column::Taxable:
       if (const auto taxable = ReadTaxable(cell)) {
@@ -270,7 +304,7 @@ void ReadCell(Column column, const std::string &cell, CatalogueRow &row) {
       for (auto &e : ListEntries(cell, "Descriptions", kDescriptionRows, 6,
                                  "Cart Description, Price, Weight, Taxable, Smart Tax, "
                                  "Readable Text",
-                                 error)) {
+                                 separator, error)) {
         page.Descriptions.push_back({e[0], e[1], e[2], e[3], e[4], e[5]});
       }
       break;
@@ -288,15 +322,17 @@ void ReadCell(Column column, const std::string &cell, CatalogueRow &row) {
       const std::size_t group =
           (static_cast<std::size_t>(column) - static_cast<std::size_t>(Column::Option1Rows)) / 2;
       const std::string name = "Option" + std::to_string(group + 1) + "Rows";
-      for (auto &e : ListEntries(cell, name, kOptionRows, 4,
-                                 "Cart Description, Price, Weight, Readable Text", error)) {
+      for (auto &e :
+           ListEntries(cell, name, kOptionRows, 4, "Cart Description, Price, Weight, Readable Text",
+                       separator, error)) {
         page.Options[group].Rows.push_back({e[0], e[1], e[2], e[3]});
       }
       break;
     }
     case Column::Related:
-      for (auto &e : ListEntries(cell, "Related", kRelatedRows, 5,
-                                 "Cart Description, Price, Weight, Taxable, Smart Tax", error)) {
+      for (auto &e :
+           ListEntries(cell, "Related", kRelatedRows, 5,
+                       "Cart Description, Price, Weight, Taxable, Smart Tax", separator, error)) {
         page.Related.push_back({e[0], e[1], e[2], e[3], e[4]});
       }
       break;
@@ -337,7 +373,8 @@ bool AllEmpty(const std::vector<std::string> &cells) {
 
 std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes) {
   const std::string text = DecodeTextFile(bytes);
-  std::vector<Record> records = ParseRecords(text);
+  const char separator = DetectSeparator(text);
+  std::vector<Record> records = ParseRecords(text, separator);
   if (records.empty() || AllEmpty(records.front().cells)) {
     throw CatalogueInputError("the file has no header row naming its columns");
   }
@@ -352,7 +389,7 @@ std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes) {
     row.Error = record.error;
     for (std::size_t c = 0; c < record.cells.size() && row.Error.empty(); ++c) {
       if (c < columns.size()) {
-        ReadCell(columns[c], record.cells[c], row);
+        ReadCell(columns[c], record.cells[c], separator, row);
       } else if (!record.cells[c].empty()) {
         row.Error = "the row has " + std::to_string(record.cells.size()) +
                     " cells; the header names " + std::to_string(columns.size()) + " columns";

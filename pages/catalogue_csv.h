@@ -11,7 +11,8 @@ namespace vendigo {
 // one product per row. Cells follow RFC 4180 (a cell in double quotes may hold the separator,
 // line breaks and doubled quotes) and are taken as they stand. The separator is a comma, a
 // semicolon or a tab, whichever the header row holds most of. The bytes are UTF-8, or
-// Windows-1252 when they are not valid UTF-8.
+// Windows-1252 when they are not valid UTF-8. Prices and weights are read by the decimal-mark
+// rule of the separator (ReadSpreadsheetNumber) and kept with "." before the decimals.
 //
 // Columns, named in any letter case, blanks ignored; any may be left out:
 //   Mode                 "single" (also when empty) or "multiple"

@@ -142,7 +142,12 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
   // generation hides are left out where they would be used.
   const ProductPageInput &input = typed;
   const bool taxShown = IsGenerationFour(settings);
-  std::string page = ParseIfBlocks(templateText, "image", !input.ProductImageTag.empty());
+  const std::string upsells =
+      GetUpsells(taxShown ? input.Related : TaxCellsCleared(input.Related), settings.Currency);
+  // A heading over the related products goes with them when there are none.
+  std::string page =
+      ParseIfBlocks(ParseIfBlocks(templateText, "image", !input.ProductImageTag.empty()), "upsells",
+                    !upsells.empty());
   // Each replacement that makes the page longer is counted before it is made, so the page never
   // passes the limit on its way.
   auto replace = [&page, maxPageBytes](std::string_view placeholder, std::string_view value) {
@@ -179,8 +184,7 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
   replace("%zf_pellux_location%", settings.CGI_BIN);
   replace("%zf_all_options%", GetEops(input.Options));
   replace("%zf_product_image%", input.ProductImageTag);
-  replace("%zf_upsells%",
-          GetUpsells(taxShown ? input.Related : TaxCellsCleared(input.Related), settings.Currency));
+  replace("%zf_upsells%", upsells);
   if (page.size() > maxPageBytes) throw PageTooLarge(maxPageBytes);
   return page;
 }

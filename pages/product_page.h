@@ -89,8 +89,9 @@ inline constexpr char kNoTemplateChosen[] =
 // empty. BuildProductPage applies this itself.
 ProductPageInput WithHiddenCellsCleared(ProductPageInput input, const Settings &settings);
 
-// The product page: the template's "image" blocks resolved (kept when ProductImageTag is set),
-// then its "%zf_...%" placeholders replaced, one after another, letters compared without case.
+// The product page: the template's "image" blocks resolved (kept when ProductImageTag is set)
+// and its "upsells" blocks (kept when there are related products to show), then its "%zf_...%"
+// placeholders replaced, one after another, letters compared without case.
 // Throws PageTooLarge, before it takes the memory, when the page would pass maxPageBytes.
 std::string BuildProductPage(std::string_view templateText, const ProductPageInput &input,
                              const Settings &settings, std::size_t maxPageBytes = kMaxPageBytes);

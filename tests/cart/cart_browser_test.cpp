@@ -12,6 +12,7 @@
 #include <random>
 
 #include "support/program_run.h"
+#include "support/temp_folder.h"
 
 namespace vendigo {
 
@@ -56,7 +57,7 @@ class CartBrowserTest : public QObject {
 
  private slots:
   void initTestCase() {
-    cart_.start(VENDIGO_CART_PATH, {"--port", "0"});
+    cart_.start(VENDIGO_CART_PATH, {"--port", "0", "--currency", "CHF"});
     QVERIFY(cart_.waitForReadyRead(10000));
     const QString said = QString::fromUtf8(cart_.readAllStandardOutput());
     port_ = said.section(':', -1).section('/', 0, 0).toUShort();
@@ -186,6 +187,28 @@ class CartBrowserTest : public QObject {
     QVERIFY2(QString::fromStdString(taken.err).startsWith(
                  QString("vendigo-cart: cannot listen on 127.0.0.1:%1: ").arg(port_)),
              taken.err.c_str());
+  }
+
+  // --currency gives the basket's sign; without it the sign is the palette's, read where an
+  // installed copy keeps it each time the basket is shown.
+  void TheSignIsTheMerchants() {
+    QCOMPARE(Basket()["currency"].toString(), QString("CHF"));
+    QTemporaryDir base;
+    for (const char *folder : {"bin", "share/vendigo", "vendigo"}) QDir(base.path()).mkpath(folder);
+    QVERIFY(QFile::copy(VENDIGO_CART_PATH, base.filePath("bin/vendigo-cart")));
+    qputenv("XDG_CONFIG_HOME", base.path().toUtf8());
+    QProcess cart;
+    cart.start(base.filePath("bin/vendigo-cart"), {"--port", "0"});
+    QVERIFY(cart.waitForReadyRead(10000));
+    const quint16 shop = std::exchange(
+        port_,
+        QString(cart.readAllStandardOutput()).section(':', -1).section('/', 0, 0).toUShort());
+    for (const std::string sign : {"\u20AC", "kr"}) {
+      testing::TempFolder::WriteBytes(base.filePath("vendigo/pelluxfp.ini").toStdString(),
+                                      "[CONFIGS]\nCurrency=" + sign);
+      QCOMPARE(Basket()["currency"].toString(), QString::fromStdString(sign));
+    }
+    port_ = shop;
   }
 
  private:

@@ -26,20 +26,20 @@ const QByteArray kSettings =
     "OrderButton=Order!\r\nPelluxGeneration=4\r\n";
 
 // As a spreadsheet saves it on Windows: semicolons, Windows-1252, CR LF, quoted cells holding
-// the separator, commas, quotes and line breaks. The row on line 6 has a price that does not
-// convert.
+// the separator, commas, quotes and line breaks, and "," as the decimal mark. The row on line 6
+// has a price written with a decimal point, which a semicolon file does not take.
 const QByteArray kSpreadsheet =
     "Description;Price;Weight;Taxable;SmartTaxCode;LongText;ProductImage;Option1Name;"
     "Option1Rows;Related;Mode;Descriptions;File\r\n"
-    "Cr\xE8me br\xFBl\xE9\x65 dish;1234.5;2;1;TX;\"Oven-safe; 2 sizes, both \"\"glazed\"\"\r\n"
+    "Cr\xE8me br\xFBl\xE9\x65 dish;1.234,5;2;1;TX;\"Oven-safe; 2 sizes, both \"\"glazed\"\"\r\n"
     "Wash by hand\";mug.png;Size;\"Small | 0 | 0 | Small\r\n"
-    "Large | 2 | 0 | Large -- Add $2\";\"Saucer | 2.25 | 1\r\n"
-    "Spoon | 1.5 | 0 | 1 | TX\";;;\r\n"
-    "Saucer;4,50;1;;;;;;;;;;\r\n"
-    "\"Mug; large, blue\";4.5;1;0;;;;;;;;;\r\n"
+    "Large | 2 | 0 | Large -- Add $2\";\"Saucer | 2,25 | 1\r\n"
+    "Spoon | 1,5 | 0 | 1 | TX\";;;\r\n"
+    "Saucer;4.50;1;;;;;;;;;;\r\n"
+    "\"Mug; large, blue\";4,5;1;0;;;;;;;;;\r\n"
     "Tea set;;;;;\"Four cups;\r\na pot\";;Colour;\"White | 0 | 0 | White\r\n"
-    "Blue | 5 | 0 | Blue -- Add $5\";;multiple;\"Tea set for two | 19.5 | 3 | 1 | TX | Two\r\n"
-    "Tea set for four | 29.5 | 5 | 0 | | Four\";tea-sets\r\n";
+    "Blue | 5 | 0 | Blue -- Add $5\";;multiple;\"Tea set for two | 19,5 | 3 | 1 | TX | Two\r\n"
+    "Tea set for four | 29,5 | 5 | 0 | | Four\";tea-sets\r\n";
 
 // Each good row as the page command's input, and the page it gives.
 struct Product {
@@ -112,7 +112,9 @@ class CatalogueCommand : public FolderFixture {
 TEST_F(CatalogueCommand, EveryPageHoldsWhatThePageCommandPrints) {
   const ProgramRun run = Run(WriteFile("shop.csv", kSpreadsheet), folder.filePath("site"));
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "line 6: price \"4,50\" is not a number\n");
+  EXPECT_EQ(run.err,
+            "line 6: price \"4.50\" is not a number; in a file separated by semicolons or tabs, "
+            "\",\" is the decimal mark and \".\" or a blank groups thousands\n");
   EXPECT_EQ(run.out, "");
 
   std::map<std::string, std::string> files = Files(folder.filePath("site"));

@@ -313,8 +313,14 @@ TEST_F(PageCommand, EachShippedTemplateBuildsAPageWithNothingLeftOver) {
                   std::string::npos);
         EXPECT_NE(run.out.find(R"(NAME="pelluxadd")"), std::string::npos);
         EXPECT_TRUE(run.out.starts_with("<div ") && run.out.ends_with("</div>\r\n"));
+        EXPECT_EQ(run.out.find("You may also like") != std::string::npos,
+                  name == "product_range.zft");
       }
     }
+    // The heading over the related products goes with them.
+    EXPECT_EQ(
+        RunPage(kGeneration4, QString::fromStdString(file.string()), "{}").out.find("also like"),
+        std::string::npos);
   }
 }
 

@@ -74,7 +74,8 @@ TEST_F(VendigoHtml, EbayFormIsTheGeneratedFormByteForByte) {
 }
 
 TEST_F(VendigoHtml, ReadsTheSettingsFileBesideItself) {
-  const QString program = folder.filePath(QStringLiteral("vendigo-html"));
+  ASSERT_TRUE(QDir(folder.path()).mkpath("bin"));
+  const QString program = folder.filePath(QStringLiteral("bin/vendigo-html"));
   ASSERT_TRUE(QFile::copy(QStringLiteral(VENDIGO_HTML_PATH), program));
 
   ProgramRun run = RunProgram(program, {QStringLiteral("viewcart")});
@@ -83,10 +84,17 @@ TEST_F(VendigoHtml, ReadsTheSettingsFileBesideItself) {
       run.out,
       R"(<a href="<Enter the URL to the Pellux CGI Program here>">View Your Shopping Cart</a>)");
 
-  WriteFile(QStringLiteral("pelluxfp.ini"), kShopSettings + "ViewCart=Your cart\r\n");
+  WriteFile(QStringLiteral("bin/pelluxfp.ini"), kShopSettings + "ViewCart=Your cart\r\n");
   run = RunProgram(program, {QStringLiteral("viewcart")});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, R"(<a href="/cgi-bin/pellux.cgi">Your cart</a>)");
+
+  // Installed (beside share/vendigo) it reads the palette's file in the user's folder.
+  ASSERT_TRUE(QDir(folder.path()).mkpath("share/vendigo") && QDir(folder.path()).mkpath("vendigo"));
+  QFile::rename(folder.filePath("bin/pelluxfp.ini"), folder.filePath("vendigo/pelluxfp.ini"));
+  qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+  EXPECT_EQ(RunProgram(program, {QStringLiteral("viewcart")}).out,
+            R"(<a href="/cgi-bin/pellux.cgi">Your cart</a>)");
 }
 
 const char kHiddenStart[] =

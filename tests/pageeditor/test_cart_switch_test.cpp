@@ -18,7 +18,8 @@ class TestCartSwitchTest : public QObject {
  private slots:
   void OrderInThePreviewReachesTheTestCart() {
     QProcess cart;
-    cart.start(VENDIGO_CART_PATH, {"--port", "8765"});
+    // The sign is given, so the settings of build/bin cannot change the basket's prices.
+    cart.start(VENDIGO_CART_PATH, {"--port", "8765", "--currency", "$"});
     QVERIFY(cart.waitForReadyRead(10000));
     testing::ScriptedEditorPrompts prompts;
     PageEditorWindow window(prompts);

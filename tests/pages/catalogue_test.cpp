@@ -55,13 +55,13 @@ TEST(ReadCatalogueCsv, ReadsRowsAsASpreadsheetSavesThem) {
       {"commas, quotes and line breaks; header names in any case; empty rows skipped",
        "description , PRICE,Long Text\r\n\"Mug, \"\"blue\"\"\",4.5,\"one\r\ntwo\"\r\n,,\r\n\r\n"
        "Cup, 3 ,x\r\n",
-       {"2: d[Mug, \"blue\"] p[4.5] long[one\r\ntwo]", "6: d[Cup] p[ 3 ] long[x]"}},
+       {"2: d[Mug, \"blue\"] p[4.5] long[one\r\ntwo]", "6: d[Cup] p[3] long[x]"}},
       {"tabs, Windows-1252, a last row without a line break",
        "Description\tTaxable\tProductImage\tFile\nCr\xE8me\tTRUE\t pics/a.png \tx\n\xC9t\xE9\t0",
        {"2: d[Crème] tax[1] img[pics/a.png] file[x]", "3: d[Été] tax[0]"}},
       {"list cells: an entry per line, parts split at | and trimmed",
        "Mode;Descriptions;Option2Name;Option2Rows;Related\n"
-       "Multiple;\"Mug | 4.5 | 1 | 1 | TX | Mug\n\n Cup|3\";Size;\"S|0|0|S\nL | 2\";Spoon|1.5\n",
+       "Multiple;\"Mug | 4,5 | 1 | 1 | TX | Mug\n\n Cup|3\";Size;\"S|0|0|S\nL | 2\";Spoon|1,5\n",
        {"2: mode[multiple] item[Mug/4.5/1/1/TX/Mug] item[Cup/3////] Size[S/0/0/S] Size[L/2//] "
         "rel[Spoon/1.5///]"}},
       {"rows that break a rule keep their line",
@@ -78,6 +78,27 @@ TEST(ReadCatalogueCsv, ReadsRowsAsASpreadsheetSavesThem) {
     std::vector<std::string> rows;
     for (const CatalogueRow &row : ReadCatalogueCsv(c.bytes)) rows.push_back(Describe(row));
     EXPECT_EQ(rows, c.rows);
+  }
+}
+
+TEST(ReadCatalogueCsv, ReadsNumbersByTheDecimalMarkOfTheSeparator) {
+  const std::string semicolon =
+      R"(; in a file separated by semicolons or tabs, "," is the decimal )"
+      R"(mark and "." or a blank groups thousands])";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Price;Weight\n3,90;1.000\n", "2: p[3.90] w[1000]"},
+      {"Mode;Price\n;1 234\302\240567\342\200\257890,5 \n", "2: p[1234567890.5]"},
+      {"Price\tWeight\n,5\t0,25\n", "2: p[.5] w[0.25]"},
+      {"Price,Weight\n\"1,234.50\",3\n", "2: p[1234.50] w[3]"},
+      {"Price;Weight\n3.90;\n", "2: error[price \"3.90\" is not a number" + semicolon},
+      {"Price;Weight\n4;2kg\n", "2: error[weight \"2kg\" is not a number]"},
+      {"Price\n\"3,90\"\n", R"(2: error[price "3,90" is not a number; in a comma-separated file, )"
+                            R"("." is the decimal mark and "," groups thousands])"},
+      {"Related;Mode\nSpoon | 1.234 5;\n",
+       "2: error[Related entry 1: price \"1.234 5\" is not a number" + semicolon},
+  };
+  for (const auto &[bytes, expected] : cases) {
+    EXPECT_EQ(Describe(ReadCatalogueCsv(bytes).at(0)), expected) << bytes;
   }
 }
 

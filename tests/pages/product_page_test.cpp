@@ -136,7 +136,7 @@ TEST(BuildProductPage, APageBeyondTheLimitIsRefused) {
   const std::vector<Case> cases = {
       {Repeated("%zf_long_text%", 10), multiplied, kMaxPageBytes, false},
       {"%zf_description%", Mug(), 3, true},  // "Mug"
-      {"%zf_price%", Mug(), 7, false},  // "1,234.50"
+      {"%zf_price%", Mug(), 7, false},       // "1,234.50"
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.templateText.substr(0, 40) + " " + std::to_string(c.limit));
@@ -172,9 +172,11 @@ TEST(BuildProductPage, MultipleDescriptionsMode) {
       "\r\n</SELECT>");
 }
 
+// Without related products, their block goes too.
 TEST(BuildProductPage, ImageBlocksFollowTheImageTag) {
   const std::string templateText =
-      R"(<zf_if="image"><td>%zf_product_image%</td><zf_else="image"><td>No picture</td></zf_if="image">[%zf_product_image%])";
+      R"(<zf_if="image"><td>%zf_product_image%</td><zf_else="image"><td>No picture</td></zf_if="image">[%zf_product_image%])"
+      R"(<zf_if="upsells"><h2>Also</h2>%zf_upsells%</zf_if="upsells">)";
   ProductPageInput withImage = Mug();
   withImage.ProductImageTag = ProductImageTag("/srv/shop/mug.gif");
   EXPECT_EQ(

@@ -16,6 +16,7 @@
 #include "editorlink/automation_failure.h"
 #include "editorlink/dbus_editor_host.h"
 #include "editorlink/editor_link.h"
+#include "pageeditor/new_page.h"
 #include "support/page_editor_session.h"
 #include "support/recording_messages.h"
 
@@ -46,6 +47,14 @@ const std::string kEnd = "end program";
 
 QString ActivationFileOfTheBus() {
   return qEnvironmentVariable("VENDIGO_TEST_BUS_SERVICES") + "/FrontPage.Editor.service";
+}
+
+void EndTheEditorTheBusStarted() {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  const auto pid = bus.interface()->servicePid(vendigo::kEditorBusName);
+  QVERIFY(pid.isValid());
+  ::kill(static_cast<pid_t>(pid.value()), SIGTERM);
+  QVERIFY(vendigo::testing::WaitUntilNameIsFree(bus, vendigo::kEditorBusName));
 }
 
 }  // namespace
@@ -138,44 +147,50 @@ class DBusEditorLinkTest : public QObject {
 
   void editorGoneAfterConnect_data() {
     QTest::addColumn<FailurePolicy>("policy");
-    QTest::addColumn<bool>("anotherEditorStarts");
+    QTest::addColumn<QString>("afterwards");  // no editor, another one runs, or the bus starts one
     QTest::addColumn<InsertOutcome>("outcome");
     QTest::addColumn<Events>("events");
-    QTest::newRow("EndProgram") << FailurePolicy::EndProgram << false << InsertOutcome::ProgramEnded
-                                << Events{kCouldNotConnect, kEnd};
-    QTest::newRow("KeepRunning") << FailurePolicy::KeepRunning << false
+    QTest::newRow("EndProgram") << FailurePolicy::EndProgram << "no editor"
+                                << InsertOutcome::ProgramEnded << Events{kCouldNotConnect, kEnd};
+    QTest::newRow("KeepRunning") << FailurePolicy::KeepRunning << "no editor"
                                  << InsertOutcome::FailedKeptRunning << Events{kCouldNotConnect};
-    // The link stays with the editor it connected to, as an automation reference does.
     QTest::newRow("EndProgram, another editor runs by now")
-        << FailurePolicy::EndProgram << true << InsertOutcome::ProgramEnded
-        << Events{kCouldNotConnect, kEnd};
+        << FailurePolicy::EndProgram << "another" << InsertOutcome::Inserted << Events{};
     QTest::newRow("KeepRunning, another editor runs by now")
-        << FailurePolicy::KeepRunning << true << InsertOutcome::FailedKeptRunning
-        << Events{kCouldNotConnect};
+        << FailurePolicy::KeepRunning << "another" << InsertOutcome::Inserted << Events{};
+    QTest::newRow("EndProgram, the bus starts the editor again")
+        << FailurePolicy::EndProgram << "activation" << InsertOutcome::Inserted << Events{};
   }
   void editorGoneAfterConnect() {
     QFETCH(FailurePolicy, policy);
-    QFETCH(bool, anotherEditorStarts);
+    QFETCH(QString, afterwards);
     QFETCH(InsertOutcome, outcome);
     QFETCH(Events, events);
 
     PageEditorSession editor;
     QVERIFY2(editor.Start(), qPrintable(editor.LastError()));
-    QVERIFY(editor.NewDocument());
     RecordingMessages messages;
     EditorLink link(messages, ConnectDBusEditorHost);
     QVERIFY(link.Connect());
     QVERIFY(editor.Quit());
 
     PageEditorSession another;
-    QString before;
-    if (anotherEditorStarts) {
-      QVERIFY2(another.Start(), qPrintable(another.LastError()));
-      before = another.ActiveDocumentText();
+    if (afterwards == "another") QVERIFY2(another.Start(), qPrintable(another.LastError()));
+    QFile activation(ActivationFileOfTheBus());
+    if (afterwards == "activation") {
+      QVERIFY(activation.open(QIODevice::WriteOnly));
+      activation.write("[D-BUS Service]\nName=FrontPage.Editor\nExec=" +
+                       PageEditorSession::Program().toUtf8() + "\n");
+      activation.close();
     }
     QCOMPARE(link.InsertFragment("<b>x</b>", policy), outcome);
     QCOMPARE(messages.events, events);
-    if (anotherEditorStarts) QCOMPARE(another.ActiveDocumentText(), before);
+    // The editor that answers now started with one new page, and the fragment is in it.
+    if (outcome == InsertOutcome::Inserted) {
+      QCOMPARE(another.ActiveDocumentText(),
+               QString(vendigo::kNewPageBeforeCursor) + "<b>x</b>" + vendigo::kNewPageAfterCursor);
+    }
+    if (afterwards == "activation") EndTheEditorTheBusStarted();
   }
 
   void anEditorThatDoesNotAnswerIsAFailure_data() {
@@ -265,13 +280,7 @@ class DBusEditorLinkTest : public QObject {
     QCOMPARE(messages.events, Events{});
     // Started without files, the editor has one new document.
     QCOMPARE(link.ListOpenDocs(), std::string("Untitled 1"));
-
-    // End the editor the bus started.
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    const auto pid = bus.interface()->servicePid(vendigo::kEditorBusName);
-    QVERIFY(pid.isValid());
-    ::kill(static_cast<pid_t>(pid.value()), SIGTERM);
-    QVERIFY(vendigo::testing::WaitUntilNameIsFree(bus, vendigo::kEditorBusName));
+    EndTheEditorTheBusStarted();
   }
 };
 

@@ -3,6 +3,7 @@
 
 #include "palette/palette_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
@@ -61,6 +62,7 @@ class PaletteTest : public QObject {
   void DeclinedRemovalKeepsThePaletteOpen();
   void CloseEndsTheProgram();
   void HintsWrapAtAReadableWidth();
+  void TheKeyboardReachesAndPressesEveryButton();
 };
 
 namespace {
@@ -390,6 +392,43 @@ void PaletteTest::HintsWrapAtAReadableWidth() {
     }
     QCOMPARE(QString(shown).replace('\n', ' '), control->toolTip());
     QToolTip::hideText();
+  }
+}
+
+void PaletteTest::TheKeyboardReachesAndPressesEveryButton() {
+  PaletteWorld world;
+  TVendigoProject *palette = world.Start();
+  QVERIFY(QTest::qWaitForWindowActive(palette));
+  auto *buy = Child<QToolButton>(palette, "BuyButton");
+  const QImage unfocused = buy->grab().toImage();
+
+  // Tab goes round every button, each named for assistive tools by its text.
+  QStringList reached;
+  for (int i = 0; i < 16; ++i) {
+    QWidget *focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    reached << focus->objectName() + ": " +
+                   QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name);
+    if (focus == buy) QVERIFY(buy->grab().toImage() != unfocused);
+    QTest::keyClick(focus, Qt::Key_Tab);
+  }
+  QCOMPARE(reached, QStringList({"CloseButton: Close", "OptionsButton: Options",
+                                 "FrontPageButton: Install Into FrontPage", "AboutButton: About",
+                                 "InsertFormButton: Insert Form", "PelluxAddButton: pelluxadd",
+                                 "TextInputButton: Text Input", "QuantityBoxButton: Quantity Box",
+                                 "ProductOptionsButton: Product Options",
+                                 "ViewCartLinkButton: View Cart Link", "BuyButton: Buy Button",
+                                 "WizardButton: Wizard", "EbayButton: eBay\u2122",
+                                 "QuickLinkButton: Quick Link", "AddItButton: addit and pelluxqa",
+                                 "CloseButton: Close"}));
+
+  // Return, Enter and Space press the button that has the focus.
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    world.host->CloseAllDocuments();
+    world.host->OpenDocument("page.htm", "<p>");
+    buy->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(buy, key);
+    QCOMPARE(world.Inserted(), std::string(R"(<input TYPE="SUBMIT" VALUE="Order Now">)"));
   }
 }
 

@@ -21,13 +21,16 @@ bool PaletteInstance::Claim() {
     return true;
   }
   bus.unregisterObject(path);
-  bus.call(QDBusMessage::createMethodCall(name, path, name, QStringLiteral("Raise")), QDBus::Block,
-           kRaiseTimeoutMs);
+  QDBusMessage raise = QDBusMessage::createMethodCall(name, path, name, QStringLiteral("Raise"));
+  raise << qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+  bus.call(raise, QDBus::Block, kRaiseTimeoutMs);
   return false;
 }
 
-void PaletteInstance::Raise() {
+void PaletteInstance::Raise(const QString &activationToken) {
   if (!window_) return;
+  // Read (and cleared) by the Wayland platform when the window asks to be activated.
+  if (!activationToken.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
   window_->show();
   window_->raise();
   window_->activateWindow();

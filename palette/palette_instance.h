@@ -22,13 +22,15 @@ class PaletteInstance : public QObject {
   static constexpr int kRaiseTimeoutMs = 5000;
 
   // True when this process is to run the palette: it owns the name now, or there is no bus to
-  // share. False when another palette owns it; that one has been asked to come to the front.
+  // share. False when another palette owns it; that one has been asked to come to the front, with
+  // the activation token the desktop gave this start (XDG_ACTIVATION_TOKEN), if any.
   bool Claim();
   // The window Raise brings to the front; until it is set, Raise does nothing.
   void SetWindow(QWidget *window) { window_ = window; }
 
  public slots:
-  Q_SCRIPTABLE void Raise();
+  // A compositor lets a window come to the front on a token from the start the user made.
+  Q_SCRIPTABLE void Raise(const QString &activationToken);
 
  private:
   QPointer<QWidget> window_;

@@ -1,7 +1,5 @@
 // The palette against a real page editor over D-Bus: it connects at start, and its buttons put
 // their fragments at the editor's cursor.
-#include <QApplication>
-#include <QProcess>
 #include <QToolButton>
 #include <QtTest>
 
@@ -10,7 +8,6 @@
 
 #include "editorlink/editor_registry.h"
 #include "pageeditor/new_page.h"
-#include "palette/palette_instance.h"
 #include "palette/palette_window.h"
 #include "support/editor_dialog_world.h"
 
@@ -24,7 +21,6 @@ class PaletteDBusTest : public QObject {
  private slots:
   void QuantityBoxGoesToTheEditorsCursor();
   void AnInstallationShowsInTheEditorsStore();
-  void ASecondStartRaisesTheRunningPalette();
 };
 
 namespace {
@@ -81,27 +77,6 @@ void PaletteDBusTest::AnInstallationShowsInTheEditorsStore() {
   auto next = StartPalette(world, store);
   QCOMPARE(next->findChild<QToolButton *>("FrontPageButton")->text(),
            QString("Remove From FrontPage"));
-}
-
-// This test is the running palette; the second start is the real program.
-void PaletteDBusTest::ASecondStartRaisesTheRunningPalette() {
-  EditorDialogWorld world;
-  QVERIFY2(world.editor.Start(), qPrintable(world.Error()));
-  EditorRegistry store(world.editor.RegistryFile().toStdString());
-  auto palette = StartPalette(world, store);
-  vendigo::PaletteInstance instance;
-  QVERIFY(instance.Claim());
-  instance.SetWindow(palette.get());
-  QWidget elsewhere;
-  elsewhere.show();
-  elsewhere.activateWindow();
-  QTRY_COMPARE(QApplication::activeWindow(), &elsewhere);
-
-  QProcess second;
-  second.start(VENDIGO_PROGRAM);
-  QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 30000);
-  QCOMPARE(second.exitCode(), 0);
-  QTRY_COMPARE(QApplication::activeWindow(), palette.get());
 }
 
 QTEST_MAIN(PaletteDBusTest)

@@ -401,32 +401,20 @@ void PaletteTest::TheKeyboardReachesAndPressesEveryButton() {
   QVERIFY(QTest::qWaitForWindowActive(palette));
   auto *buy = Child<QToolButton>(palette, "BuyButton");
   const QImage unfocused = buy->grab().toImage();
-
-  // Tab goes round every button, each named for assistive tools by its text.
-  QStringList reached;
-  for (int i = 0; i < 16; ++i) {
-    QWidget *focus = QApplication::focusWidget();
-    QVERIFY(focus);
-    reached << focus->objectName() + ": " +
-                   QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name);
-    if (focus == buy) QVERIFY(buy->grab().toImage() != unfocused);
-    QTest::keyClick(focus, Qt::Key_Tab);
+  // Tab reaches each button once, framed and named for assistive tools by its text.
+  QSet<QWidget *> reached;
+  while (auto *button = qobject_cast<QToolButton *>(QApplication::focusWidget())) {
+    if (reached.contains(button)) break;
+    reached << button;
+    QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name),
+             button->text());
+    QVERIFY(button != buy || buy->grab().toImage() != unfocused);
+    QTest::keyClick(button, Qt::Key_Tab);
   }
-  QCOMPARE(reached, QStringList({"CloseButton: Close", "OptionsButton: Options",
-                                 "FrontPageButton: Install Into FrontPage", "AboutButton: About",
-                                 "InsertFormButton: Insert Form", "PelluxAddButton: pelluxadd",
-                                 "TextInputButton: Text Input", "QuantityBoxButton: Quantity Box",
-                                 "ProductOptionsButton: Product Options",
-                                 "ViewCartLinkButton: View Cart Link", "BuyButton: Buy Button",
-                                 "WizardButton: Wizard", "EbayButton: eBay\u2122",
-                                 "QuickLinkButton: Quick Link", "AddItButton: addit and pelluxqa",
-                                 "CloseButton: Close"}));
-
-  // Return, Enter and Space press the button that has the focus.
+  QCOMPARE(reached.size(), palette->findChildren<QToolButton *>().size());
+  buy->setFocus();
   for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
-    world.host->CloseAllDocuments();
     world.host->OpenDocument("page.htm", "<p>");
-    buy->setFocus(Qt::TabFocusReason);
     QTest::keyClick(buy, key);
     QCOMPARE(world.Inserted(), std::string(R"(<input TYPE="SUBMIT" VALUE="Order Now">)"));
   }

@@ -1,19 +1,15 @@
-# Run on a private session bus whose only activation file is PREFIX's: starts the palette installed
-# in PREFIX, which finds no editor and has the bus start one, and checks that the editor that took
-# the name is the one installed in PREFIX and that the palette still runs. Ends both.
-prefix=$1
-"$prefix/bin/vendigo" &
+# The palette started as PREFIX's menu entry says, on a bus that knows only PREFIX's activation file,
+# has the bus start PREFIX's editor and keeps running; a second start raises it and ends.
+entry=$1/share/applications/org.vendigo.Vendigo.desktop
+[ -x "$(sed -n 's/^TryExec=//p' "$entry")" ] && eval "$(sed -n 's/^Exec=//p' "$entry") &" || exit 1
 palette=$!
 for _ in $(seq 300); do
-  editor=$(dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+  editor=$(dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus / \
     org.freedesktop.DBus.GetConnectionUnixProcessID string:FrontPage.Editor 2>/dev/null) && break
   sleep 0.1
 done
-editor=${editor##* }
-started=$(readlink "/proc/$editor/exe")
-[ -n "$editor" ] && kill "$editor"
-kill "$palette" || { echo "the palette in $prefix ended at its start"; exit 1; }
-wait "$palette"
-[ "$started" = "$prefix/bin/vendigo-pageeditor" ] && exit 0
-echo "the palette in $prefix started '$started', not the editor installed beside it"
-exit 1
+timeout 30 "$1/bin/vendigo" && dbus-send --session --print-reply --dest=org.vendigo.Palette \
+  /Palette org.vendigo.Palette.Raise string: >/dev/null || second="; a second start stayed"
+started=$(readlink "/proc/${editor##* }/exe") && kill "${editor##* }"
+kill "$palette" && [ "$started" = "$1/bin/vendigo-pageeditor" ] && [ -z "$second" ] ||
+  { echo "the palette in $1 started '$started'$second"; exit 1; }

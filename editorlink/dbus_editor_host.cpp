@@ -41,32 +41,41 @@ QDBusMessage BusCall(const QString &method, const QList<QVariant> &arguments) {
   return message;
 }
 
+// Starts the owner of name by activation unless somebody owns it already.
+void StartUnlessRunning(QDBusConnection &bus, const QString &name) {
+  if (Call(bus, BusCall(QStringLiteral("NameHasOwner"), {name}), DBusEditorHost::kCallTimeoutMs)
+          .arguments()
+          .value(0)
+          .toBool()) {
+    return;
+  }
+  Call(bus, BusCall(QStringLiteral("StartServiceByName"), {name, 0u}),
+       DBusEditorHost::kStartTimeoutMs);
+}
+
 }  // namespace
 
-DBusEditorHost::DBusEditorHost(QDBusConnection bus, QString editorUniqueName)
-    : bus_(std::move(bus)), editor_(std::move(editorUniqueName)) {}
+DBusEditorHost::DBusEditorHost(QDBusConnection bus, QString editorBusName)
+    : bus_(std::move(bus)), editor_(std::move(editorBusName)) {}
+
+QDBusMessage DBusEditorHost::EditorCall(const char *method, const QList<QVariant> &arguments) {
+  StartUnlessRunning(bus_, editor_);
+  QDBusMessage message = QDBusMessage::createMethodCall(
+      editor_, kEditorObjectPath, kEditorInterface, QString::fromLatin1(method));
+  message.setArguments(arguments);
+  return Call(bus_, message, kCallTimeoutMs);
+}
 
 void DBusEditorHost::BringToTop() {
-  Call(bus_,
-       QDBusMessage::createMethodCall(editor_, kEditorObjectPath, kEditorInterface,
-                                      QStringLiteral("vtiBringToTop")),
-       kCallTimeoutMs);
+  EditorCall("vtiBringToTop");
 }
 
 std::string DBusEditorHost::ListOpenDocs() {
-  const QDBusMessage reply =
-      Call(bus_,
-           QDBusMessage::createMethodCall(editor_, kEditorObjectPath, kEditorInterface,
-                                          QStringLiteral("vtiListOpenDocs")),
-           kCallTimeoutMs);
-  return StringAnswer(reply).toStdString();
+  return StringAnswer(EditorCall("vtiListOpenDocs")).toStdString();
 }
 
 void DBusEditorHost::InsertHTML(const std::string &html) {
-  QDBusMessage message = QDBusMessage::createMethodCall(
-      editor_, kEditorObjectPath, kEditorInterface, QStringLiteral("vtiInsertHTML"));
-  message << QString::fromStdString(html);
-  Call(bus_, message, kCallTimeoutMs);
+  EditorCall("vtiInsertHTML", {QString::fromStdString(html)});
 }
 
 std::shared_ptr<EditorHost> ConnectDBusEditorHost() {
@@ -75,16 +84,8 @@ std::shared_ptr<EditorHost> ConnectDBusEditorHost() {
     throw AutomationFailure("no session bus: " + bus.lastError().message().toStdString());
   }
   const QString name = QString::fromLatin1(kEditorBusName);
-  if (!Call(bus, BusCall(QStringLiteral("NameHasOwner"), {name}), DBusEditorHost::kCallTimeoutMs)
-           .arguments()
-           .value(0)
-           .toBool()) {
-    Call(bus, BusCall(QStringLiteral("StartServiceByName"), {name, 0u}),
-         DBusEditorHost::kStartTimeoutMs);
-  }
-  const QString owner = StringAnswer(
-      Call(bus, BusCall(QStringLiteral("GetNameOwner"), {name}), DBusEditorHost::kCallTimeoutMs));
-  return std::make_shared<DBusEditorHost>(bus, owner);
+  StartUnlessRunning(bus, name);
+  return std::make_shared<DBusEditorHost>(bus, name);
 }
 
 }  // namespace vendigo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QString>
 #include <memory>
 #include <string>
@@ -18,31 +19,31 @@ inline constexpr char kEditorInterface[] = "FrontPage.Editor";
 // the editor answers; no bus, an error reply or no answer within kCallTimeoutMs throws
 // AutomationFailure.
 //
-// The host talks to the one editor process it was connected to (its unique bus name), as an
-// automation reference does: once that editor has quit, every call fails, even when another
-// editor has since taken the well-known name.
+// Every call goes to the name the host was given, and first starts the editor by activation when
+// nobody owns that name: an editor closed after the palette connected comes back with a new
+// document instead of losing the palette's work. Only an editor that cannot be started fails.
 class DBusEditorHost : public EditorHost {
  public:
   static constexpr int kCallTimeoutMs = 5000;
   // Starting the editor by activation may take longer than an ordinary call.
   static constexpr int kStartTimeoutMs = 10000;
 
-  DBusEditorHost(QDBusConnection bus, QString editorUniqueName);
-
-  const QString &EditorUniqueName() const { return editor_; }
+  DBusEditorHost(QDBusConnection bus, QString editorBusName);
 
   void BringToTop() override;
   std::string ListOpenDocs() override;
   void InsertHTML(const std::string &html) override;
 
  private:
+  QDBusMessage EditorCall(const char *method, const QList<QVariant> &arguments = {});
+
   QDBusConnection bus_;
   QString editor_;
 };
 
-// Finds the editor by its well-known name on the session bus, starting it by activation when it
-// does not run, and returns a host for it. Throws AutomationFailure when there is no bus or the
-// editor neither runs nor can be started. Usable as an EditorHostFactory.
+// A host for the editor's well-known name on the session bus, with the editor running: started by
+// activation when it was not. Throws AutomationFailure when there is no bus or the editor neither
+// runs nor can be started. Usable as an EditorHostFactory.
 std::shared_ptr<EditorHost> ConnectDBusEditorHost();
 
 }  // namespace vendigo

@@ -14,6 +14,7 @@
 #include "editorlink/editor_link.h"
 #include "editorlink/editor_registry.h"
 #include "editorlink/editor_store_location.h"
+#include "palette/palette_instance.h"
 #include "palette/palette_style.h"
 #include "palette/palette_window.h"
 #include "palette/qt_message_interface.h"
@@ -55,6 +56,10 @@ int main(int argc, char *argv[]) {
   QApplication::setStyle(new PaletteStyle);
   UseBalloonHints();
 
+  // A second start brings the running palette to the front instead of opening another.
+  PaletteInstance instance;
+  if (!instance.Claim()) return 0;
+
   QtMessageInterface messages;
   EditorLink editor(messages, ConnectDBusEditorHost);
   AppContext context{settings, editor, messages, programDir.string(), folders};
@@ -62,6 +67,7 @@ int main(int argc, char *argv[]) {
 
   TVendigoProject palette(context, editorMenus, executable.string());
   if (palette.EndedAtStart()) return 0;
+  instance.SetWindow(&palette);
   QObject::connect(&palette, &TVendigoProject::Closed, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   palette.show();

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QToolButton>
@@ -204,10 +205,11 @@ void TVendigoProject::BuildLayout() {
                 "button).",
                 {120, 232, 97, 22}, "glyph_buy");
 
-  dialog("WizardButton", "Wizard",
-         "Allows you to create simple product pages quickly, but does not give you the control "
-         "and power of \"Complex Products\" building methods.",
-         {280, 48, 73, 22}, "glyph_wizard", [this] { ShowDialog<T_PelluxFP>(); });
+  QToolButton *wizard =
+      dialog("WizardButton", "Wizard",
+             "Allows you to create simple product pages quickly, but does not give you the control "
+             "and power of \"Complex Products\" building methods.",
+             {280, 48, 73, 22}, "glyph_wizard", [this] { ShowDialog<T_PelluxFP>(); });
   QToolButton *quickLink = dialog(
       "QuickLinkButton", "Quick Link",
       "Inserts an easy \"Buy It\" link system, simple hypertext links for products that have "
@@ -223,6 +225,8 @@ void TVendigoProject::BuildLayout() {
   QToolButton *ebay =
       simpleElement("EbayButton", "eBay\u2122", "Quick eBay Interface", {344, 88, 47, 22}, nullptr);
   SetCaptionColour(ebay, Qt::red);
+  // Tab follows the right-hand column from the top: Wizard, eBay, Quick Link.
+  setTabOrder(wizard, ebay);
 
   auto *homePage = new QLabel(Client);
   homePage->setObjectName(QStringLiteral("HomePageLink"));
@@ -253,7 +257,9 @@ QToolButton *TVendigoProject::AddButton(const char *name, const QString &caption
   button->setGeometry(geometry);
   button->setAutoRaise(true);
   button->setCursor(Qt::PointingHandCursor);
-  button->setFocusPolicy(Qt::NoFocus);
+  // Tab reaches every button, and a click leaves the focus on the button clicked; the style
+  // frames the focused one once the keyboard has moved the focus.
+  button->setFocusPolicy(Qt::StrongFocus);
   if (glyph) {
     button->setIcon(QIcon(SvgPicture(QString::fromLatin1(glyph), kGlyphSize, devicePixelRatioF())));
     button->setIconSize(kGlyphSize);
@@ -283,6 +289,16 @@ void TVendigoProject::AddGroup(const char *name, const QString &title, const QRe
 void TVendigoProject::closeEvent(QCloseEvent *event) {
   event->accept();
   emit Closed();
+}
+
+// Space presses the focused button by itself; Enter and Return press it too, as in a dialog.
+void TVendigoProject::keyPressEvent(QKeyEvent *event) {
+  auto *button = qobject_cast<QAbstractButton *>(focusWidget());
+  if (button && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    button->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TVendigoProject::changeEvent(QEvent *event) {

@@ -49,6 +49,7 @@ class TVendigoProject : public QWidget {
  protected:
   void closeEvent(QCloseEvent *event) override;
   void changeEvent(QEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
 
  private:
   void FormCreate();

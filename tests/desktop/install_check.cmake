@@ -3,7 +3,7 @@
 # starts the installed editor, and that the installed vendigo-html builds a page from an
 # installed template with the same bytes as the portable copy in build/bin.
 set(root ${SCRATCH}/root)
-set(prefix /usr/local)
+set(prefix /usr)
 file(REMOVE_RECURSE ${SCRATCH})
 file(MAKE_DIRECTORY ${SCRATCH})
 
@@ -54,4 +54,14 @@ run(${PORTABLE_HTML} --settings ${SCRATCH}/pelluxfp.ini page
 if(NOT installed_page STREQUAL out OR installed_page STREQUAL "")
   message(FATAL_ERROR "the installed vendigo-html built another page:\n${installed_page}")
 endif()
+# One user's installations, whose prefixes are not the build's: see palette_starts_the_editor.sh.
+foreach(prefix "${SCRATCH}/home/Jane Doe/.local" ${SCRATCH}/opt/vendigo)
+  run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+  set(VENDIGO_BUS_SERVICE_DIR ${prefix}/share/dbus-1/services)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/../support/session-bus.conf.in ${SCRATCH}/bus.conf @ONLY)
+  run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
+      XDG_CONFIG_HOME=${SCRATCH}/config XDG_DATA_HOME=${SCRATCH}/data dbus-run-session
+      --config-file=${SCRATCH}/bus.conf -- sh ${CMAKE_CURRENT_LIST_DIR}/palette_starts_the_editor.sh
+      ${prefix})
+endforeach()
 message(STATUS "installed into ${root}: every file there, the page as the portable copy makes it")

@@ -3,6 +3,7 @@
 
 #include "palette/palette_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
@@ -61,6 +62,7 @@ class PaletteTest : public QObject {
   void DeclinedRemovalKeepsThePaletteOpen();
   void CloseEndsTheProgram();
   void HintsWrapAtAReadableWidth();
+  void TheKeyboardReachesAndPressesEveryButton();
 };
 
 namespace {
@@ -390,6 +392,31 @@ void PaletteTest::HintsWrapAtAReadableWidth() {
     }
     QCOMPARE(QString(shown).replace('\n', ' '), control->toolTip());
     QToolTip::hideText();
+  }
+}
+
+void PaletteTest::TheKeyboardReachesAndPressesEveryButton() {
+  PaletteWorld world;
+  TVendigoProject *palette = world.Start();
+  QVERIFY(QTest::qWaitForWindowActive(palette));
+  auto *buy = Child<QToolButton>(palette, "BuyButton");
+  const QImage unfocused = buy->grab().toImage();
+  // Tab reaches each button once, framed and named for assistive tools by its text.
+  QSet<QWidget *> reached;
+  while (auto *button = qobject_cast<QToolButton *>(QApplication::focusWidget())) {
+    if (reached.contains(button)) break;
+    reached << button;
+    QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name),
+             button->text());
+    QVERIFY(button != buy || buy->grab().toImage() != unfocused);
+    QTest::keyClick(button, Qt::Key_Tab);
+  }
+  QCOMPARE(reached.size(), palette->findChildren<QToolButton *>().size());
+  buy->setFocus();
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    world.host->OpenDocument("page.htm", "<p>");
+    QTest::keyClick(buy, key);
+    QCOMPARE(world.Inserted(), std::string(R"(<input TYPE="SUBMIT" VALUE="Order Now">)"));
   }
 }
 

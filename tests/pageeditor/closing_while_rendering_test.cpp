@@ -9,6 +9,7 @@
 #include "pageeditor/editor_document.h"
 #include "pageeditor/page_editor_window.h"
 #include "support/scripted_editor_prompts.h"
+#include "support/stress_seed.h"
 
 using vendigo::EditorDocument;
 using vendigo::PageEditorWindow;
@@ -18,12 +19,7 @@ class ClosingWhileRenderingTest : public QObject {
 
  private slots:
   void closingAtRandomMomentsLeavesTheEditorRunning() {
-    // VENDIGO_STRESS_SEED repeats a run.
-    bool given = false;
-    quint32 seed = qEnvironmentVariableIntValue("VENDIGO_STRESS_SEED", &given);
-    if (!given) seed = QRandomGenerator::global()->bounded(1u << 30);
-    qInfo("seed %u", seed);
-    QRandomGenerator random(seed);
+    QRandomGenerator random(vendigo::testing::StressSeed());
 
     vendigo::testing::ScriptedEditorPrompts prompts;
     auto window = std::make_unique<PageEditorWindow>(prompts);

@@ -2,9 +2,9 @@
 #include "pageeditor/page_editor_window.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -40,6 +40,56 @@ void Trigger(PageEditorWindow &window, const char *action) {
   found->trigger();
 }
 
+// A stand-in for xdg-open, alone in PATH while it lives: script runs with the file as $1.
+class FakeLauncher {
+ public:
+  explicit FakeLauncher(const QByteArray &script) : path_(qgetenv("PATH")) {
+    if (!script.isEmpty()) {
+      const QString launcher = folder_.filePath("xdg-open");
+      WriteAll(launcher, "#!/bin/sh\n" + script + "\n");
+      QFile::setPermissions(launcher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    qputenv("PATH", QFile::encodeName(folder_.path()));
+  }
+  ~FakeLauncher() { qputenv("PATH", path_); }
+  // Where a script may write.
+  QString File(const QString &name) const { return folder_.filePath(name); }
+
+  // The browser is started through xdg-open, whose status tells whether it could start.
+  void previewInBrowserSaysWhyTheBrowserDidNotStart_data() {
+    QTest::addColumn<QByteArray>("launcher");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("browser that refuses to run as root")
+        << QByteArray(
+               "echo '/usr/bin/chromium: 9: [: unexpected operator' >&2\n"
+               "echo '[9:9:1207/165905.626670:ERROR:zygote_host_impl_linux.cc:103] Running "
+               "as root without --no-sandbox is not supported.' >&2\nexit 4")
+        << "Running as root without --no-sandbox is not supported.";
+    QTest::newRow("launcher that fails silently")
+        << QByteArray("exit 3") << "xdg-open ended with status 3.";
+    QTest::newRow("no launcher and no browser")
+        << QByteArray() << "no program to open web pages was found.";
+  }
+  void previewInBrowserSaysWhyTheBrowserDidNotStart() {
+    QFETCH(QByteArray, launcher);
+    QFETCH(QString, reason);
+    ScriptedPrompts prompts;
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, "<p>page</p>");
+    PageEditorWindow window(prompts);
+    QString error;
+    QVERIFY(window.OpenDocument(path, &error));
+    const FakeLauncher fake(launcher);
+    Trigger(window, "FilePreviewInBrowser");
+    QTRY_COMPARE(prompts.asked,
+                 QStringList{"error: Could not open " + path + " in the browser: " + reason});
+  }
+
+ private:
+  QTemporaryDir folder_;
+  QByteArray path_;
+};
+
 QStringList ListNames(const PageEditorWindow &window) {
   QStringList names;
   for (const EditorDocument *document : window.Documents()) names << document->ListName();
@@ -50,10 +100,6 @@ QStringList ListNames(const PageEditorWindow &window) {
 
 class PageEditorWindowTest : public QObject {
   Q_OBJECT
-
- public slots:
-  // Stands in for the desktop's browser.
-  void OpenInBrowser(const QUrl &url) { openedInBrowser_ << url.toLocalFile(); }
 
  private slots:
   void init() { QVERIFY(folder_.isValid()); }
@@ -230,18 +276,47 @@ class PageEditorWindowTest : public QObject {
     EditorDocument *document =
         untitled ? window.NewDocument() : window.OpenDocument(prompts.savePath, &error);
     document->InsertAtCursor(inserted);
-    openedInBrowser_.clear();
-    QDesktopServices::setUrlHandler("file", this, "OpenInBrowser");
+    FakeLauncher launcher("echo \"$1\" >> \"${0%/*}/opened\"");
     Trigger(window, "FilePreviewInBrowser");
-    QDesktopServices::unsetUrlHandler("file");
+    QTRY_VERIFY(window.findChildren<QProcess *>().isEmpty());
     QCOMPARE(prompts.asked, asked);
-    QCOMPARE(openedInBrowser_, opened ? QStringList{prompts.savePath} : QStringList{});
+    QCOMPARE(ReadAll(launcher.File("opened")),
+             opened ? QFile::encodeName(prompts.savePath) + "\n" : QByteArray("(unreadable)"));
     QCOMPARE(ReadAll(prompts.savePath) == document->Text().toUtf8(), opened);
+  }
+
+  // The browser is started through xdg-open, whose status tells whether it could start.
+  void previewInBrowserSaysWhyTheBrowserDidNotStart_data() {
+    QTest::addColumn<QByteArray>("launcher");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("browser that refuses to run as root")
+        << QByteArray(
+               "echo '/usr/bin/chromium: 9: [: unexpected operator' >&2\n"
+               "echo '[9:9:1207/165905.626670:ERROR:zygote_host_impl_linux.cc:103] Running "
+               "as root without --no-sandbox is not supported.' >&2\nexit 4")
+        << "Running as root without --no-sandbox is not supported.";
+    QTest::newRow("launcher that fails silently")
+        << QByteArray("exit 3") << "xdg-open ended with status 3.";
+    QTest::newRow("no launcher and no browser")
+        << QByteArray() << "no program to open web pages was found.";
+  }
+  void previewInBrowserSaysWhyTheBrowserDidNotStart() {
+    QFETCH(QByteArray, launcher);
+    QFETCH(QString, reason);
+    ScriptedPrompts prompts;
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, "<p>page</p>");
+    PageEditorWindow window(prompts);
+    QString error;
+    QVERIFY(window.OpenDocument(path, &error));
+    const FakeLauncher fake(launcher);
+    Trigger(window, "FilePreviewInBrowser");
+    QTRY_COMPARE(prompts.asked,
+                 QStringList{"error: Could not open " + path + " in the browser: " + reason});
   }
 
  private:
   QTemporaryDir folder_;
-  QStringList openedInBrowser_;
 };
 
 QTEST_MAIN(PageEditorWindowTest)

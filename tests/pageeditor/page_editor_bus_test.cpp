@@ -4,14 +4,12 @@
 #include <QDBusMessage>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include <sys/stat.h>
 
 #include "editorlink/dbus_editor_host.h"
 #include "support/page_editor_session.h"
-#include "support/stress_seed.h"
 
 using vendigo::testing::PageEditorSession;
 
@@ -117,31 +115,6 @@ class PageEditorBusTest : public QObject {
     QVERIFY2(editor.SaveActiveDocument(), qPrintable(editor.LastError()));
     // The inserted line break takes the page's CR LF.
     QCOMPARE(ReadAll(page), QByteArray("<p a=\"1\">\xE2\x84\xA2</p>\r\n<body>\r\n</body>\r\n"));
-  }
-
-  // Documents closed and the editor ended at random moments while pages render: every other
-  // document, and the editor, stay.
-  void closingWhileRenderingLeavesTheEditorRunning() {
-    QRandomGenerator random(vendigo::testing::StressSeed());
-    PageEditorSession editor;
-    const QString page = editor.WriteFile(
-        "page.html", QByteArray("<form><input name=\"q\"></form><table><tr><td>1</td></tr></table>")
-                         .repeated(200));
-    for (int quit = 0; quit < 4; ++quit) {
-      QVERIFY2(editor.Start({page}), qPrintable(editor.LastError()));
-      for (int round = 0; round < 40; ++round) {
-        QVERIFY2(random.bounded(2) ? editor.NewDocument() : editor.OpenDocument(page),
-                 qPrintable(editor.LastError()));
-        QThread::msleep(random.bounded(80));
-        QVERIFY2(editor.CloseActiveDocument(), qPrintable(editor.LastError()));
-      }
-      QVERIFY2(editor.NewDocument(), qPrintable(editor.LastError()));
-      QThread::msleep(random.bounded(80));
-      QVERIFY(editor.Quit());
-      // Ended by the signal Quit sends, or by itself: never by a fault of its own.
-      QVERIFY2(editor.Ending() == "signal 15" || editor.Ending().startsWith("exit"),
-               qPrintable(editor.Ending()));
-    }
   }
 
   void theActivationFileIsWrittenAtStart() {

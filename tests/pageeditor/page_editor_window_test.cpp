@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -41,53 +42,15 @@ void Trigger(PageEditorWindow &window, const char *action) {
 }
 
 // A stand-in for xdg-open, alone in PATH while it lives: script runs with the file as $1.
-class FakeLauncher {
- public:
-  explicit FakeLauncher(const QByteArray &script) : path_(qgetenv("PATH")) {
-    if (!script.isEmpty()) {
-      const QString launcher = folder_.filePath("xdg-open");
-      WriteAll(launcher, "#!/bin/sh\n" + script + "\n");
-      QFile::setPermissions(launcher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    qputenv("PATH", QFile::encodeName(folder_.path()));
+struct FakeLauncher {
+  explicit FakeLauncher(const QByteArray &script) {
+    if (!script.isEmpty()) WriteAll(folder.filePath("xdg-open"), "#!/bin/sh\n" + script + "\n");
+    QFile::setPermissions(folder.filePath("xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
+    qputenv("PATH", QFile::encodeName(folder.path()));
   }
-  ~FakeLauncher() { qputenv("PATH", path_); }
-  // Where a script may write.
-  QString File(const QString &name) const { return folder_.filePath(name); }
-
-  // The browser is started through xdg-open, whose status tells whether it could start.
-  void previewInBrowserSaysWhyTheBrowserDidNotStart_data() {
-    QTest::addColumn<QByteArray>("launcher");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("browser that refuses to run as root")
-        << QByteArray(
-               "echo '/usr/bin/chromium: 9: [: unexpected operator' >&2\n"
-               "echo '[9:9:1207/165905.626670:ERROR:zygote_host_impl_linux.cc:103] Running "
-               "as root without --no-sandbox is not supported.' >&2\nexit 4")
-        << "Running as root without --no-sandbox is not supported.";
-    QTest::newRow("launcher that fails silently")
-        << QByteArray("exit 3") << "xdg-open ended with status 3.";
-    QTest::newRow("no launcher and no browser")
-        << QByteArray() << "no program to open web pages was found.";
-  }
-  void previewInBrowserSaysWhyTheBrowserDidNotStart() {
-    QFETCH(QByteArray, launcher);
-    QFETCH(QString, reason);
-    ScriptedPrompts prompts;
-    const QString path = folder_.filePath("page.html");
-    WriteAll(path, "<p>page</p>");
-    PageEditorWindow window(prompts);
-    QString error;
-    QVERIFY(window.OpenDocument(path, &error));
-    const FakeLauncher fake(launcher);
-    Trigger(window, "FilePreviewInBrowser");
-    QTRY_COMPARE(prompts.asked,
-                 QStringList{"error: Could not open " + path + " in the browser: " + reason});
-  }
-
- private:
-  QTemporaryDir folder_;
-  QByteArray path_;
+  ~FakeLauncher() { qputenv("PATH", path); }
+  QByteArray path = qgetenv("PATH");
+  QTemporaryDir folder;
 };
 
 QStringList ListNames(const PageEditorWindow &window) {
@@ -245,26 +208,46 @@ class PageEditorWindowTest : public QObject {
     QCOMPARE(prompts.asked, QStringList{});
   }
 
-  // The browser reads the file, so a modified or never saved document is saved first.
+  // The browser reads the file, so a modified or never saved document is saved first. xdg-open
+  // starts the browser; its quick error status means that the browser did not start.
   void previewInBrowserShowsTheSavedFile_data() {
     QTest::addColumn<bool>("untitled");
     QTest::addColumn<QString>("inserted");
     QTest::addColumn<SaveAnswer>("answer");
+    QTest::addColumn<QByteArray>("launcher");
     QTest::addColumn<QStringList>("asked");
     QTest::addColumn<bool>("opened");
+    const QByteArray opens = "echo \"$1\" >> \"${0%/*}/opened\"";
     const QStringList askPage{"save before preview: page.html"};
-    QTest::newRow("saved") << false << "" << SaveAnswer::Save << QStringList{} << true;
-    QTest::newRow("modified, Save") << false << "<p>new</p>" << SaveAnswer::Save << askPage << true;
+    const QString notOpened = "error: Could not open %1 in the browser: ";
+    QTest::newRow("saved") << false << "" << SaveAnswer::Save << opens << QStringList{} << true;
+    QTest::newRow("modified, Save")
+        << false << "<p>new</p>" << SaveAnswer::Save << opens << askPage << true;
     QTest::newRow("modified, Cancel")
-        << false << "<p>new</p>" << SaveAnswer::Cancel << askPage << false;
+        << false << "<p>new</p>" << SaveAnswer::Cancel << opens << askPage << false;
     QTest::newRow("never saved, Save")
-        << true << "<p>new</p>" << SaveAnswer::Save
+        << true << "<p>new</p>" << SaveAnswer::Save << opens
         << QStringList{"save before preview: Untitled 1", "save as: Untitled 1.html"} << true;
+    QTest::newRow("browser that refuses to run as root")
+        << false << "" << SaveAnswer::Save
+        << QByteArray(
+               "echo '[9:9:1207/165905.626670:ERROR:zygote_host_impl_linux.cc:103] Running "
+               "as root without --no-sandbox is not supported.' >&2; exit 4")
+        << QStringList{notOpened + "Running as root without --no-sandbox is not supported."}
+        << false;
+    QTest::newRow("launcher that fails silently")
+        << false << "" << SaveAnswer::Save << QByteArray("exit 3")
+        << QStringList{notOpened + "xdg-open ended with status 3."} << false;
+    QTest::newRow("no launcher") << false << "" << SaveAnswer::Save << QByteArray()
+                                 << QStringList{notOpened +
+                                                "no program to open web pages was found."}
+                                 << false;
   }
   void previewInBrowserShowsTheSavedFile() {
     QFETCH(bool, untitled);
     QFETCH(QString, inserted);
     QFETCH(SaveAnswer, answer);
+    QFETCH(QByteArray, launcher);
     QFETCH(QStringList, asked);
     QFETCH(bool, opened);
     ScriptedPrompts prompts;
@@ -276,43 +259,35 @@ class PageEditorWindowTest : public QObject {
     EditorDocument *document =
         untitled ? window.NewDocument() : window.OpenDocument(prompts.savePath, &error);
     document->InsertAtCursor(inserted);
-    FakeLauncher launcher("echo \"$1\" >> \"${0%/*}/opened\"");
-    Trigger(window, "FilePreviewInBrowser");
-    QTRY_VERIFY(window.findChildren<QProcess *>().isEmpty());
-    QCOMPARE(prompts.asked, asked);
-    QCOMPARE(ReadAll(launcher.File("opened")),
-             opened ? QFile::encodeName(prompts.savePath) + "\n" : QByteArray("(unreadable)"));
-    QCOMPARE(ReadAll(prompts.savePath) == document->Text().toUtf8(), opened);
-  }
-
-  // The browser is started through xdg-open, whose status tells whether it could start.
-  void previewInBrowserSaysWhyTheBrowserDidNotStart_data() {
-    QTest::addColumn<QByteArray>("launcher");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("browser that refuses to run as root")
-        << QByteArray(
-               "echo '/usr/bin/chromium: 9: [: unexpected operator' >&2\n"
-               "echo '[9:9:1207/165905.626670:ERROR:zygote_host_impl_linux.cc:103] Running "
-               "as root without --no-sandbox is not supported.' >&2\nexit 4")
-        << "Running as root without --no-sandbox is not supported.";
-    QTest::newRow("launcher that fails silently")
-        << QByteArray("exit 3") << "xdg-open ended with status 3.";
-    QTest::newRow("no launcher and no browser")
-        << QByteArray() << "no program to open web pages was found.";
-  }
-  void previewInBrowserSaysWhyTheBrowserDidNotStart() {
-    QFETCH(QByteArray, launcher);
-    QFETCH(QString, reason);
-    ScriptedPrompts prompts;
-    const QString path = folder_.filePath("page.html");
-    WriteAll(path, "<p>page</p>");
-    PageEditorWindow window(prompts);
-    QString error;
-    QVERIFY(window.OpenDocument(path, &error));
     const FakeLauncher fake(launcher);
     Trigger(window, "FilePreviewInBrowser");
-    QTRY_COMPARE(prompts.asked,
-                 QStringList{"error: Could not open " + path + " in the browser: " + reason});
+    QTRY_COMPARE(prompts.asked, asked.replaceInStrings("%1", prompts.savePath));
+    QTRY_VERIFY(window.findChildren<QProcess *>().isEmpty());
+    QCOMPARE(ReadAll(fake.folder.filePath("opened")),
+             opened ? QFile::encodeName(prompts.savePath) + "\n" : "(unreadable)");
+    QCOMPARE(ReadAll(prompts.savePath) == document->Text().toUtf8(), answer == SaveAnswer::Save);
+  }
+
+  // Documents closed, and the editor ended, at random moments while their pages render.
+  void closingWhileRenderingLeavesTheEditorRunning() {
+    bool given = false;
+    quint32 seed = qEnvironmentVariableIntValue("VENDIGO_STRESS_SEED", &given);
+    if (!given) seed = QRandomGenerator::global()->bounded(1u << 30);
+    qInfo("VENDIGO_STRESS_SEED=%u repeats this run", seed);
+    QRandomGenerator random(seed);
+    ScriptedPrompts prompts;
+    auto window = std::make_unique<PageEditorWindow>(prompts);
+    for (int round = 0; round < 300; ++round) {
+      window->show();
+      if (window->Documents().size() < 3) window->NewDocument();
+      window->ActiveDocument()->RefreshRendered();
+      QTest::qWait(static_cast<int>(random.bounded(120)));
+      const quint32 what = random.bounded(10);
+      if (what < 6) QVERIFY(window->CloseDocument(window->ActiveDocument()));
+      // As the program ends: the window goes, its documents closed first or still open.
+      if (what == 6) QVERIFY(window->close());
+      if (what == 6 || what == 7) window = std::make_unique<PageEditorWindow>(prompts);
+    }
   }
 
  private:

@@ -9,8 +9,6 @@
 #include <QThread>
 #include <utility>
 
-#include <sys/resource.h>
-
 #include "editorlink/dbus_editor_host.h"
 #include "editorlink/editor_registry.h"
 
@@ -42,14 +40,6 @@ PageEditorSession::PageEditorSession(QString dataHome)
   QDir().mkpath(ConfigHome());
   QDir().mkpath(FilesFolder());
   process_.setProcessChannelMode(QProcess::ForwardedChannels);
-  // An editor that crashes leaves its core file in the test's working folder, for its backtrace.
-  process_.setChildProcessModifier([] {
-    rlimit core{};
-    if (getrlimit(RLIMIT_CORE, &core) == 0) {
-      core.rlim_cur = core.rlim_max;
-      setrlimit(RLIMIT_CORE, &core);
-    }
-  });
 }
 
 PageEditorSession::~PageEditorSession() {
@@ -111,14 +101,6 @@ bool PageEditorSession::Quit() {
     QThread::msleep(kPollMs);
   }
   return process_.state() == QProcess::NotRunning;
-}
-
-QString PageEditorSession::Ending() const {
-  if (IsRunning()) return {};
-  // QProcess gives the number of the signal as the exit code of a process a signal ended.
-  return QStringLiteral("%1 %2")
-      .arg(process_.exitStatus() == QProcess::CrashExit ? "signal" : "exit")
-      .arg(process_.exitCode());
 }
 
 bool PageEditorSession::Call(const QString &method, const QVariantList &arguments,

@@ -49,8 +49,6 @@ class PageEditorSession {
   // Ends the editor at once (as when it is killed or closed) and waits until the bus has seen
   // it go. True when it is gone.
   bool Quit();
-  // How the editor ended: "exit N", or "signal N" when a signal ended it; empty while it runs.
-  QString Ending() const;
 
   // Calls on the running editor; false or an empty text, with LastError, when the call fails.
   bool NewDocument();

@@ -2,14 +2,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QUrl>
 
 #include "pageeditor/catalogue_dialog.h"
 #include "pageeditor/editor_document.h"
@@ -205,9 +203,9 @@ void PageEditorWindow::FilePreviewInBrowserClick() {
   if (document->IsModified() || document->Path().isEmpty()) {
     if (!prompts_.AskSaveBeforePreview(document->Title()) || !SaveDocument(document)) return;
   }
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(document->Path()))) {
-    prompts_.ShowError(QStringLiteral("Could not open %1 in the browser.").arg(document->Path()));
-  }
+  browser_->Open(document->Path(), [this, path = document->Path()](const QString &reason) {
+    prompts_.ShowError(QStringLiteral("Could not open %1 in the browser: %2").arg(path, reason));
+  });
 }
 
 void PageEditorWindow::FileCloseClick() {

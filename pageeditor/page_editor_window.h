@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "pageeditor/desktop_browser.h"
+
 class QAction;
 class QTabWidget;
 
@@ -56,6 +58,7 @@ class PageEditorWindow : public QMainWindow {
 
   EditorPrompts &prompts_;
   QTabWidget *tabs_;
+  DesktopBrowser *browser_ = new DesktopBrowser(this);
   QAction *saveAction_;
   QAction *saveAsAction_;
   QAction *previewAction_;

@@ -1,6 +1,5 @@
 #include "pageeditor/rendered_view.h"
 
-#include <QPointer>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -59,7 +58,15 @@ RenderedView::RenderedView(QWidget *parent)
   connect(&writing_, &QFutureWatcher<QString>::finished, this, &RenderedView::Written);
 }
 
-RenderedView::~RenderedView() = default;
+RenderedView::~RenderedView() {
+  // The engine answers the scripts it still has, and may end a load, while its page is destroyed:
+  // that happens here, while this view is whole, and none of it reaches the view.
+  alive_.reset();
+  if (!view_) return;
+  view_->disconnect(this);
+  view_->page()->disconnect(this);
+  delete std::exchange(view_, nullptr);
+}
 
 QWebEnginePage *RenderedView::Page() const {
   return view_ ? view_->page() : nullptr;
@@ -138,14 +145,14 @@ void RenderedView::LoadWritten() {
   }
   isAskingScroll_ = true;
   view_->page()->runJavaScript(QStringLiteral("[window.scrollX, window.scrollY]"),
-                               [self = QPointer(this)](const QVariant &position) {
-                                 if (!self) return;
-                                 self->isAskingScroll_ = false;
+                               [this, alive = std::weak_ptr(alive_)](const QVariant &position) {
+                                 if (alive.expired()) return;
+                                 isAskingScroll_ = false;
                                  const QVariantList xy = position.toList();
                                  if (xy.size() == 2) {
-                                   self->scroll_ = QPointF(xy[0].toDouble(), xy[1].toDouble());
+                                   scroll_ = QPointF(xy[0].toDouble(), xy[1].toDouble());
                                  }
-                                 self->Load();
+                                 Load();
                                });
 }
 

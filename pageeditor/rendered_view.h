@@ -71,6 +71,9 @@ class RenderedView : public QWidget {
   bool isLoading_ = false;
   bool isAskingScroll_ = false;
   QPointF scroll_;
+  // Gone once this view starts to go: the engine's callbacks hold it weakly and act only while it
+  // is here. (A QPointer to the view would still be set while its children are destroyed.)
+  std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };
 
 }  // namespace vendigo

@@ -141,6 +141,10 @@ QByteArray DocumentEncoding::Encode(const QString &text, const FileEncoding &enc
   return bytes;
 }
 
+QString DocumentEncoding::DecodeUtf8(QByteArrayView bytes) {
+  return DecodeUtf8KeepingStrayBytes(bytes);
+}
+
 QString DocumentEncoding::Shown(const QString &text) {
   QString shown = text;
   for (qsizetype i = 0; i < text.size(); ++i) {

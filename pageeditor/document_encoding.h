@@ -34,6 +34,9 @@ class DocumentEncoding {
   // In Windows-1252, a character that encoding lacks is written as its HTML numeric character
   // reference ("&#26479;"), as a browser submits it from a Windows-1252 page.
   static QByteArray Encode(const QString &text, const FileEncoding &encoding);
+  // The text that Encode wrote in the default FileEncoding (UTF-8, no byte order mark), whatever
+  // the bytes: a byte that is no UTF-8 is held as Decode holds it, a leading U+FEFF is kept.
+  static QString DecodeUtf8(QByteArrayView bytes);
   // The text with each byte that is no UTF-8 shown as the replacement character U+FFFD: what the
   // editor hands out (over D-Bus, to the rendered view), where text must be valid Unicode.
   static QString Shown(const QString &text);

@@ -80,6 +80,16 @@ bool EditorDocument::Load(const QString &path, QString *error) {
   return true;
 }
 
+void EditorDocument::Recover(const QString &path, QByteArrayView unsavedBytes,
+                             const FileEncoding &encoding) {
+  encoding_ = encoding;
+  path_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+  source_->SetText(DocumentEncoding::DecodeUtf8(unsavedBytes));
+  source_->document()->setModified(true);
+  RefreshRendered();
+  emit StateChanged();
+}
+
 bool EditorDocument::SaveAs(const QString &path, QString *error) {
   const QByteArray bytes = DocumentEncoding::Encode(source_->Text(), encoding_);
   std::string reason;
@@ -109,6 +119,10 @@ QPlainTextEdit *EditorDocument::Source() const {
 
 QString EditorDocument::Text() const {
   return DocumentEncoding::Shown(source_->Text());
+}
+
+QByteArray EditorDocument::UnsavedBytes() const {
+  return DocumentEncoding::Encode(source_->Text(), FileEncoding());
 }
 
 void EditorDocument::InsertAtCursor(const QString &text) {

@@ -40,8 +40,16 @@ class EditorDocument : public QSplitter {
   // failed save leaves it as it was and the document modified, with error set.
   bool SaveAs(const QString &path, QString *error);
 
+  // Makes this document the one whose UnsavedBytes are given, modified: path is its file (none
+  // when empty), written in encoding when it is saved.
+  void Recover(const QString &path, QByteArrayView unsavedBytes, const FileEncoding &encoding);
+
   // The file's absolute path; empty for an unsaved document.
   const QString &Path() const { return path_; }
+  // The name of an unsaved document; empty for one read from a file.
+  const QString &UntitledName() const { return untitledName_; }
+  // The encoding a save writes in.
+  const FileEncoding &Encoding() const { return encoding_; }
   // The file name, or the untitled name of an unsaved document.
   QString Title() const;
   // What the editor lists for it: the path, or the untitled name.
@@ -50,6 +58,9 @@ class EditorDocument : public QSplitter {
 
   // The document's text, line ends as they are; a byte that is no UTF-8 is shown as U+FFFD.
   QString Text() const;
+  // The text as UTF-8, each byte that is no UTF-8 as that very byte: what Recover takes to give
+  // this text back, character for character.
+  QByteArray UnsavedBytes() const;
   // Inserts text at the cursor as one undo step and leaves the cursor after it. Its line breaks
   // take the document's own line end; every other character goes in as it is.
   void InsertAtCursor(const QString &text);

@@ -10,6 +10,8 @@ namespace vendigo {
 class EditorPrompts {
  public:
   enum class SaveAnswer { Save, Discard, Cancel };
+  // Later keeps the work for the next start.
+  enum class RestoreAnswer { Restore, Discard, Later };
 
   virtual ~EditorPrompts() = default;
 
@@ -23,6 +25,9 @@ class EditorPrompts {
   // The file to save to, starting from suggestion; empty when the user cancelled.
   virtual QString AskSavePath(const QString &suggestion) = 0;
   virtual void ShowError(const QString &text) = 0;
+  // Asked at start when editors that ended without quitting left unsaved work: the documents'
+  // paths, or the names of those never saved.
+  virtual RestoreAnswer AskRestoreUnsavedWork(const QStringList &documents) = 0;
 };
 
 }  // namespace vendigo

@@ -1,5 +1,6 @@
 #include "pageeditor/editor_startup.h"
 
+#include <unistd.h>
 #include <QDBusMessage>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <QVariant>
 #include <algorithm>
 
+#include "core/process_folders.h"
+#include "core/recovery_store.h"
 #include "editorlink/dbus_editor_host.h"
 #include "editorlink/editor_store_location.h"
 
@@ -26,6 +29,8 @@ QString ExecWord(const QString &program) {
   quoted.replace("'", "'\\''");
   return "'" + quoted + "'";
 }
+
+constexpr char kProgramName[] = "vendigo-pageeditor";
 
 QDBusMessage EditorCall(const QString &method, const QList<QVariant> &arguments) {
   QDBusMessage message =
@@ -61,6 +66,20 @@ bool EnsureActivationFile(const QString &file, const QString &program, QString *
     return false;
   }
   return true;
+}
+
+QString TemporaryFolderTemplate() {
+  return QDir(QDir::tempPath())
+      .filePath(QString::fromStdString(ProcessFolderPrefix(kProgramName, ::getpid())) + "XXXXXX");
+}
+
+void RemoveTemporaryFoldersOfEndedEditors() {
+  RemoveFoldersOfEndedProcesses(QFile::encodeName(QDir::tempPath()).toStdString(), kProgramName);
+}
+
+std::filesystem::path RecoveryFolderPath() {
+  return RecoveryFolder(qgetenv("XDG_STATE_HOME").toStdString(),
+                        QFile::encodeName(QDir::homePath()).toStdString());
 }
 
 bool HandOffToRunningEditor(QDBusConnection &bus, const QStringList &files, QString *error) {

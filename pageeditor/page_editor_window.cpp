@@ -79,6 +79,23 @@ EditorDocument *PageEditorWindow::NewDocument() {
   return document;
 }
 
+EditorDocument *PageEditorWindow::RecoverDocument(const QString &path, QByteArrayView unsavedBytes,
+                                                  const FileEncoding &encoding) {
+  const QString absolute = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+  for (EditorDocument *document : Documents()) {
+    if (!absolute.isEmpty() && document->Path() == absolute && !document->IsModified()) {
+      document->Recover(absolute, unsavedBytes, encoding);
+      tabs_->setCurrentWidget(document);
+      return document;
+    }
+  }
+  auto *document = new EditorDocument(
+      path.isEmpty() ? QStringLiteral("Untitled %1").arg(++untitledCount_) : QString());
+  document->Recover(absolute, unsavedBytes, encoding);
+  AddDocument(document);
+  return document;
+}
+
 EditorDocument *PageEditorWindow::OpenDocument(const QString &path, QString *error) {
   // No name names no file (and would find an untitled document).
   if (path.isEmpty()) {
@@ -106,6 +123,7 @@ void PageEditorWindow::AddDocument(EditorDocument *document) {
   tabs_->setCurrentIndex(tabs_->addTab(document, document->Title()));
   document->setFocus();
   UpdateState();
+  emit DocumentAdded(document);
 }
 
 EditorDocument *PageEditorWindow::ActiveDocument() const {
@@ -154,6 +172,7 @@ bool PageEditorWindow::CloseDocument(EditorDocument *document) {
     }
   }
   tabs_->removeTab(tabs_->indexOf(document));
+  emit DocumentClosed(document);
   document->deleteLater();
   UpdateState();
   return true;

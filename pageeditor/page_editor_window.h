@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -13,6 +14,7 @@ namespace vendigo {
 
 class EditorDocument;
 class EditorPrompts;
+struct FileEncoding;
 
 // The page editor's main window: open documents in tabs, the File menu, and the window title
 // naming the active document.
@@ -29,6 +31,11 @@ class PageEditorWindow : public QMainWindow {
   // Opens the file in a new tab, or activates its tab when it is open already. nullptr with
   // error set when the file cannot be read.
   EditorDocument *OpenDocument(const QString &path, QString *error);
+  // A document given back from a recovery copy (EditorDocument::Recover), made active: one of a
+  // file under the file's name (in the file's tab when it is open without changes), one never
+  // saved as a new untitled document.
+  EditorDocument *RecoverDocument(const QString &path, QByteArrayView unsavedBytes,
+                                  const FileEncoding &encoding);
   // nullptr when no document is open.
   EditorDocument *ActiveDocument() const;
   QList<EditorDocument *> Documents() const;
@@ -42,6 +49,11 @@ class PageEditorWindow : public QMainWindow {
 
   // Shows, raises and activates the window.
   void BringToTop();
+
+ signals:
+  void DocumentAdded(EditorDocument *document);
+  // The document is closed by the user's will, its changes saved or given up.
+  void DocumentClosed(EditorDocument *document);
 
  protected:
   void closeEvent(QCloseEvent *event) override;

@@ -40,4 +40,17 @@ void QtEditorPrompts::ShowError(const QString &text) {
   QMessageBox::warning(parent_, QApplication::applicationDisplayName(), text);
 }
 
+EditorPrompts::RestoreAnswer QtEditorPrompts::AskRestoreUnsavedWork(const QStringList &documents) {
+  const auto button = QMessageBox::question(
+      parent_, QApplication::applicationDisplayName(),
+      QStringLiteral("Restore the unsaved work of an editor that ended unexpectedly?\n\n%1\n\n"
+                     "Discard deletes it; Cancel keeps it for the next start.")
+          .arg(documents.join(u'\n')),
+      QMessageBox::Yes | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Yes);
+  if (button == QMessageBox::Yes) return RestoreAnswer::Restore;
+  if (button == QMessageBox::Discard) return RestoreAnswer::Discard;
+  // Cancel, or the box went because the editor is ending.
+  return RestoreAnswer::Later;
+}
+
 }  // namespace vendigo

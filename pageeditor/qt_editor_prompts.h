@@ -16,6 +16,7 @@ class QtEditorPrompts : public EditorPrompts {
   QStringList AskOpenPaths() override;
   QString AskSavePath(const QString &suggestion) override;
   void ShowError(const QString &text) override;
+  RestoreAnswer AskRestoreUnsavedWork(const QStringList &documents) override;
 
  private:
   QWidget *parent_ = nullptr;

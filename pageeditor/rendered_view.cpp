@@ -9,6 +9,7 @@
 #include <QtConcurrent>
 #include <utility>
 
+#include "pageeditor/editor_startup.h"
 #include "pageeditor/external_link_page.h"
 
 namespace vendigo {
@@ -47,7 +48,7 @@ QString WritePage(const QString &file, const QString &html) {
 }  // namespace
 
 RenderedView::RenderedView(QWidget *parent)
-    : QWidget(parent), folder_(std::make_shared<QTemporaryDir>()) {
+    : QWidget(parent), folder_(std::make_shared<QTemporaryDir>(TemporaryFolderTemplate())) {
   // A blank page stands in for the engine until it starts (an empty layout would take no room).
   auto *blank = new QWidget(this);
   blank->setBackgroundRole(QPalette::Base);

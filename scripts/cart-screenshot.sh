@@ -17,7 +17,7 @@ fi
 
 scratch=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$scratch"' EXIT
-export XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data
+export XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data XDG_STATE_HOME=$scratch/state
 port=8766
 
 build/bin/vendigo-cart --port "$port" &

@@ -18,10 +18,11 @@ if [[ "${1:-}" != --on-virtual-display ]]; then
     dbus-run-session -- "$0" --on-virtual-display
 fi
 
-# Neither the user's menu registrations nor the editor's activation file are touched.
+# Neither the user's menu registrations, nor the editor's activation file, nor its recovery copies
+# are touched.
 scratch=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$scratch"' EXIT
-export XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data
+export XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data XDG_STATE_HOME=$scratch/state
 
 # The page as the wizard makes it: a picture, two option lists, the quantity box and the order
 # button of the shop's settings.

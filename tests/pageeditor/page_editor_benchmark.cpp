@@ -109,6 +109,7 @@ double StartUntilAnswer(const QString &program, const QStringList &arguments, co
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("XDG_CONFIG_HOME", home + "/config");
   environment.insert("XDG_DATA_HOME", home + "/data");
+  environment.insert("XDG_STATE_HOME", home + "/state");
   process.setProcessEnvironment(environment);
   process.setStandardOutputFile(QProcess::nullDevice());
   process.setStandardErrorFile(QProcess::nullDevice());

@@ -1,11 +1,13 @@
 // The page editor program on a private session bus: its service, its second start, its
-// activation file.
+// activation file, its recovery copies.
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QtTest>
 
+#include <signal.h>
 #include <sys/stat.h>
 
 #include "editorlink/dbus_editor_host.h"
@@ -27,6 +29,11 @@ QString ErrorOf(const QString &method, const QVariantList &arguments = {}) {
   message.setArguments(arguments);
   const QDBusMessage reply = QDBusConnection::sessionBus().call(message);
   return reply.type() == QDBusMessage::ErrorMessage ? reply.errorName() : QString();
+}
+
+QStringList TemporaryFolders(qint64 pid) {
+  return QDir(QDir::tempPath())
+      .entryList({QStringLiteral("vendigo-pageeditor-%1-*").arg(pid)}, QDir::Dirs);
 }
 
 }  // namespace
@@ -115,6 +122,41 @@ class PageEditorBusTest : public QObject {
     QVERIFY2(editor.SaveActiveDocument(), qPrintable(editor.LastError()));
     // The inserted line break takes the page's CR LF.
     QCOMPARE(ReadAll(page), QByteArray("<p a=\"1\">\xE2\x84\xA2</p>\r\n<body>\r\n</body>\r\n"));
+  }
+
+  void unsavedWorkOutlivesAKillAndAnEndBySignalLeavesNoTemporaryFolder() {
+    PageEditorSession editor;
+    // Windows-1252, which has no 杯: the copy keeps the character, a save its reference.
+    const QString page = editor.WriteFile("page.html", "<p>\xE9</p>\r\n");
+    QVERIFY2(editor.Start({page}), qPrintable(editor.LastError()));
+    const QString typed = QString::fromUtf8("<b>\xE6\x9D\xAF</b>");
+    QCOMPARE(ErrorOf("vtiInsertHTML", {typed}), QString());
+    QVERIFY(editor.NewDocument());
+    QCOMPARE(ErrorOf("vtiInsertHTML", {"<i>new</i>"}), QString());
+    const QString untitled = editor.ActiveDocumentText();
+    const auto copies = [&] {
+      return QDir(editor.StateHome() + "/vendigo/recovery").entryList({"*.recovery"});
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 2, 10000);
+    const qint64 killed = editor.ProcessId();
+    QCOMPARE(::kill(static_cast<pid_t>(killed), SIGKILL), 0);
+    QVERIFY(editor.Quit());
+    QVERIFY(!TemporaryFolders(killed).isEmpty());
+
+    QVERIFY2(editor.Start({"--restore"}), qPrintable(editor.LastError()));
+    QCOMPARE(editor.ListOpenDocs(), page + "\nUntitled 2");
+    QCOMPARE(editor.ActiveDocumentText(), untitled);
+    QVERIFY(editor.OpenDocument(page));  // the restored document, not the file
+    QCOMPARE(editor.ActiveDocumentText(), typed + QString::fromUtf8("<p>\xC3\xA9</p>\r\n"));
+    QVERIFY2(editor.SaveActiveDocument(), qPrintable(editor.LastError()));
+    QCOMPARE(ReadAll(page), QByteArray("<b>&#26479;</b><p>\xE9</p>\r\n"));
+    QCOMPARE(TemporaryFolders(killed), QStringList());
+
+    // SIGTERM ends it as Quit does, minus the questions: the untitled document's copy stays.
+    const qint64 ended = editor.ProcessId();
+    QVERIFY(editor.Quit());
+    QCOMPARE(TemporaryFolders(ended), QStringList());
+    QCOMPARE(copies().size(), 1);
   }
 
   void theActivationFileIsWrittenAtStart() {

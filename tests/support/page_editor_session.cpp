@@ -65,6 +65,7 @@ bool PageEditorSession::Start(const QStringList &arguments) {
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   environment.insert("XDG_CONFIG_HOME", ConfigHome());
   environment.insert("XDG_DATA_HOME", dataHome_);
+  environment.insert("XDG_STATE_HOME", StateHome());
   process_.setProcessEnvironment(environment);
   process_.start(Program(), arguments);
   if (!process_.waitForStarted(kStartTimeoutMs)) {

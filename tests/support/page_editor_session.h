@@ -9,10 +9,10 @@
 namespace vendigo::testing {
 
 // A real vendigo-pageeditor for end-to-end tests, on the offscreen platform and the session bus
-// of the test (run the test under dbus-run-session, see vendigo_dbus_test). Its configuration
-// and data folders (XDG_CONFIG_HOME, XDG_DATA_HOME) are in a temporary folder of its own, so it
-// neither reads nor writes anything of the real user. The editor is stopped when the session
-// goes.
+// of the test (run the test under dbus-run-session, see vendigo_dbus_test). Its configuration,
+// data and state folders (XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_STATE_HOME) are in a temporary
+// folder of its own, so it neither reads nor writes anything of the real user. The editor is
+// stopped when the session goes.
 //
 //   PageEditorSession editor;
 //   QVERIFY2(editor.Start(), qPrintable(editor.LastError()));
@@ -33,9 +33,10 @@ class PageEditorSession {
   // The program started: $VENDIGO_PAGEEDITOR, or the one this test was built with.
   static QString Program();
 
-  // The editor's XDG_CONFIG_HOME and XDG_DATA_HOME.
+  // The editor's XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_STATE_HOME.
   QString ConfigHome() const { return home_.filePath("config"); }
   QString DataHome() const { return dataHome_; }
+  QString StateHome() const { return home_.filePath("state"); }
   // The menu store the editor reads at start: write it before Start.
   QString RegistryFile() const;
   // A folder for the test's own files, removed with the session.

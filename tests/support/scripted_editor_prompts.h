@@ -29,11 +29,16 @@ class ScriptedEditorPrompts : public EditorPrompts {
     return savePath;
   }
   void ShowError(const QString &text) override { asked << "error: " + text; }
+  RestoreAnswer AskRestoreUnsavedWork(const QStringList &documents) override {
+    asked << "restore: " + documents.join(", ");
+    return restoreAnswer;
+  }
 
   QStringList asked;
   QList<SaveAnswer> saveAnswers;
   QStringList openPaths;
   QString savePath;
+  RestoreAnswer restoreAnswer = RestoreAnswer::Later;
 };
 
 }  // namespace vendigo::testing

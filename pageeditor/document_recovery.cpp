@@ -1,0 +1,130 @@
+#include "pageeditor/document_recovery.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <QTextDocument>
+#include <QTimer>
+#include <string>
+#include <utility>
+
+#include "pageeditor/document_encoding.h"
+#include "pageeditor/editor_document.h"
+#include "pageeditor/page_editor_window.h"
+
+namespace vendigo {
+namespace {
+
+// How a copy names the encoding its document's file is written in.
+std::string EncodingName(const FileEncoding &encoding) {
+  if (encoding.charset == FileEncoding::Charset::Windows1252) return "windows-1252";
+  return encoding.byteOrderMark ? "utf-8 bom" : "utf-8";
+}
+
+FileEncoding EncodingNamed(const std::string &name) {
+  FileEncoding encoding;
+  if (name == "windows-1252") encoding.charset = FileEncoding::Charset::Windows1252;
+  encoding.byteOrderMark = name == "utf-8 bom";
+  return encoding;
+}
+
+QString Local(const std::string &text) {
+  return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+}  // namespace
+
+DocumentRecovery::DocumentRecovery(PageEditorWindow &window, std::unique_ptr<RecoveryStore> store,
+                                   int delayMs, QObject *parent)
+    : QObject(parent), window_(window), store_(std::move(store)), delayMs_(delayMs) {
+  for (EditorDocument *document : window_.Documents()) Keep(document);
+  connect(&window_, &PageEditorWindow::DocumentAdded, this, &DocumentRecovery::Keep);
+  connect(&window_, &PageEditorWindow::DocumentClosed, this, [this](EditorDocument *document) {
+    const auto kept = kept_.constFind(document);
+    if (kept == kept_.cend()) return;
+    store_->Remove(kept->slot);
+    delete kept->timer;
+    kept_.erase(kept);
+  });
+}
+
+DocumentRecovery::~DocumentRecovery() {
+  for (const Kept &kept : std::as_const(kept_)) delete kept.timer;
+}
+
+void DocumentRecovery::Keep(EditorDocument *document) {
+  auto *timer = new QTimer(document);
+  timer->setSingleShot(true);
+  timer->setInterval(delayMs_);
+  kept_.insert(document, {store_->NewSlot(), timer});
+  connect(timer, &QTimer::timeout, this, [this, document] { Write(document); });
+  connect(document->Source()->document(), &QTextDocument::contentsChanged, timer,
+          qOverload<>(&QTimer::start));
+  // Saved, or back to what the file holds: the file is the copy.
+  connect(document, &EditorDocument::StateChanged, this, [this, document] {
+    const auto kept = kept_.constFind(document);
+    if (document->IsModified() || kept == kept_.cend()) return;
+    kept->timer->stop();
+    store_->Remove(kept->slot);
+  });
+  // A document that goes without being closed goes with the editor, and keeps its copy.
+  connect(document, &QObject::destroyed, this, [this, document] { kept_.remove(document); });
+}
+
+void DocumentRecovery::Write(EditorDocument *document) {
+  const auto kept = kept_.constFind(document);
+  if (!document->IsModified() || kept == kept_.cend()) return;
+  const QByteArray text = document->UnsavedBytes();
+  RecoveryCopy copy{QFile::encodeName(document->Path()).toStdString(),
+                    document->Path().isEmpty() ? document->UntitledName().toStdString() : "",
+                    EncodingName(document->Encoding()), text.toStdString()};
+  std::string reason;
+  if (!store_->Write(kept->slot, copy, reason)) {
+    qWarning("the recovery copy of %s cannot be written: %s", qUtf8Printable(document->ListName()),
+             reason.c_str());
+  }
+}
+
+void DocumentRecovery::WriteWaitingCopies() {
+  for (auto kept = kept_.cbegin(); kept != kept_.cend(); ++kept) {
+    if (!kept->timer->isActive()) continue;
+    kept->timer->stop();
+    Write(kept.key());
+  }
+}
+
+QHash<EditorDocument *, DocumentRecovery::Kept>::iterator DocumentRecovery::Restore(
+    const RecoveryCopy &copy) {
+  const QByteArrayView text(copy.text.data(), static_cast<qsizetype>(copy.text.size()));
+  return kept_.find(window_.RecoverDocument(Local(copy.path), text, EncodingNamed(copy.encoding)));
+}
+
+bool DocumentRecovery::OfferOrphans(EditorPrompts &prompts, bool ask) {
+  const std::vector<RecoveryStore::Orphan> orphans = store_->ClaimOrphans();
+  if (orphans.empty()) return false;
+  QStringList documents;
+  for (const RecoveryStore::Orphan &orphan : orphans) {
+    const RecoveryCopy &copy = orphan.copy;
+    documents.append(copy.path.empty() ? QString::fromStdString(copy.untitledName)
+                                       : Local(copy.path));
+  }
+  const EditorPrompts::RestoreAnswer answer =
+      ask ? prompts.AskRestoreUnsavedWork(documents) : EditorPrompts::RestoreAnswer::Restore;
+  if (answer == EditorPrompts::RestoreAnswer::Later) return false;
+  const bool restore = answer == EditorPrompts::RestoreAnswer::Restore;
+  for (const RecoveryStore::Orphan &orphan : orphans) {
+    const auto kept = restore ? Restore(orphan.copy) : kept_.end();
+    if (kept == kept_.end()) {
+      store_->Remove(orphan.slot);
+      continue;
+    }
+    // The restored document takes the claimed copy over, which holds its text already; it is
+    // written again for the document's new name.
+    store_->Remove(kept->slot);
+    kept->slot = orphan.slot;
+    Write(kept.key());
+  }
+  return restore;
+}
+
+}  // namespace vendigo

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <memory>
+
+#include "core/recovery_store.h"
+#include "pageeditor/editor_prompts.h"
+
+class QTimer;
+
+namespace vendigo {
+
+class EditorDocument;
+class PageEditorWindow;
+
+// Keeps a recovery copy of each modified document of the window in a RecoveryStore, so that work
+// outlives a crash, a kill or a logout: written a moment after the edits stop, removed once the
+// document is saved or closed. A document that goes with the editor keeps its copy.
+class DocumentRecovery : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kDelayMs = 2000;
+
+  DocumentRecovery(PageEditorWindow &window, std::unique_ptr<RecoveryStore> store,
+                   int delayMs = kDelayMs, QObject *parent = nullptr);
+  ~DocumentRecovery() override;
+
+  // Offers the unsaved work of editors that ended without quitting, asking first when ask is
+  // true. Restored work opens as modified documents; discarded work is deleted; work put off stays
+  // for the next start. True when work was restored.
+  bool OfferOrphans(EditorPrompts &prompts, bool ask);
+  // Writes at once the copies still waiting for their moment, as when the editor must end now.
+  void WriteWaitingCopies();
+
+ private:
+  struct Kept {
+    int slot;
+    QTimer *timer;  // a child of the document
+  };
+
+  void Keep(EditorDocument *document);
+  void Write(EditorDocument *document);
+  // Opens the copy's document in the window; its entry in kept_.
+  QHash<EditorDocument *, Kept>::iterator Restore(const RecoveryCopy &copy);
+
+  PageEditorWindow &window_;
+  std::unique_ptr<RecoveryStore> store_;
+  int delayMs_;
+  QHash<EditorDocument *, Kept> kept_;
+};
+
+}  // namespace vendigo

@@ -73,6 +73,8 @@ void TAddBuilder::FormCreate() {
         {282, 61, 64}, kDataRows);
     Qadd->setEnabled(false);
   }
+  RadioGrid1->SetPriceAndWeightColumns(kAddItPrice, kAddItWeight);
+  RadioGrid1->SetColumnKeyFilter(kAddItTaxable, TaxableKeyAllowed);
 }
 
 void TAddBuilder::RadioGrid1KeyPress(QChar &Key) {

@@ -63,6 +63,7 @@ void TPelluxOptionsBuilder::FormCreate() {
   RadioGrid1->Shape({QStringLiteral("Description"), QStringLiteral("Price"),
                      QStringLiteral("Weight"), QStringLiteral("Readable Text")},
                     {206, 50, 49, 196}, kDataRows);
+  RadioGrid1->SetPriceAndWeightColumns(kOptionPrice, kOptionWeight);
 }
 
 void TPelluxOptionsBuilder::RadioGrid1KeyPress(QChar &Key) {

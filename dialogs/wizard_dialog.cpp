@@ -99,13 +99,13 @@ QLabel *Title(const QString &text, QWidget *parent) {
   return label;
 }
 
-// A grid of the wizard: its price column takes digits and ".", its weight column digits.
+// A grid of the wizard: its price column takes digits and "." (a "," for the point), its weight
+// column digits.
 StringGrid *NewGrid(const char *name, const QStringList &titles, const QList<int> &widths,
                     std::size_t dataRows, QWidget *parent) {
   auto *grid = Named(new StringGrid(parent), name);
   grid->Shape(titles, widths, static_cast<int>(dataRows));
-  grid->SetColumnKeyFilter(kPriceColumn, PriceKeyAllowed, TypedKeyFilter::PriceMeaning());
-  grid->SetColumnKeyFilter(kWeightColumn, WeightKeyAllowed);
+  grid->SetPriceAndWeightColumns(kPriceColumn, kWeightColumn);
   return grid;
 }
 

@@ -19,6 +19,7 @@ namespace {
 using testing::ClickCell;
 using testing::DialogWorld;
 using testing::FillRow;
+using testing::Tab;
 using testing::Type;
 
 const std::string kKeyRefused =
@@ -138,13 +139,14 @@ class AddItDialogTest : public QObject {
     QTest::addColumn<QStringList>("row");  // the five cells afterwards
 
     QTest::newRow("description fills") << 0 << "Mug" << QStringList{"Mug", "00.00", "0", "", ""};
-    QTest::newRow("letter in price") << 1 << "1e" << QStringList{"", "00.00", "", "", ""};
-    QTest::newRow("point in weight") << 2 << "2." << QStringList{"", "", "0", "", ""};
+    QTest::newRow("letter in price") << 1 << "1e" << QStringList{"", "1", "", "", ""};
+    QTest::newRow("point in weight") << 2 << "2." << QStringList{"", "", "2", "", ""};
     QTest::newRow("taxable 1") << 3 << "1" << QStringList{"", "", "", "1", ""};
     QTest::newRow("taxable 0") << 3 << "0" << QStringList{"", "", "", "0", ""};
     QTest::newRow("taxable 2") << 3 << "2" << QStringList{"", "", "", "", ""};
     QTest::newRow("taxable 10") << 3 << "10" << QStringList{"", "", "", "", ""};
     QTest::newRow("taxable x1") << 3 << "x1" << QStringList{"", "", "", "1", ""};
+    QTest::newRow("taxable 12") << 3 << "12" << QStringList{"", "", "", "1", ""};
     QTest::newRow("smart tax has no rule") << 4 << "TX.9" << QStringList{"", "", "", "", "TX.9"};
   }
 
@@ -163,7 +165,10 @@ class AddItDialogTest : public QObject {
     Open(3);
     Type(grid, "<b>12\" ^Ruler");
     QCOMPARE(grid->Cell(0, 1), QString("b12\" Ruler"));
-    QCOMPARE(Events(), (std::vector<std::string>{kKeyRefused, kKeyRefused, kKeyRefused}));
+    Tab(grid);
+    Type(grid, "<5>");
+    QCOMPARE(grid->Cell(1, 1), QString("5"));
+    QCOMPARE(Events(), std::vector<std::string>(5, kKeyRefused));
   }
 
   void tablesAskTheQuestion_data() {

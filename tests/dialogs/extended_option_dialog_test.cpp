@@ -96,11 +96,13 @@ class ExtendedOptionDialogTest : public QObject {
 
     QTest::newRow("description fills price and weight")
         << 0 << "Small" << QStringList{"Small", "00.00", "0", ""};
-    QTest::newRow("letter resets the price") << 1 << "12a" << QStringList{"", "00.00", "", ""};
-    QTest::newRow("minus resets the price") << 1 << "-" << QStringList{"", "00.00", "", ""};
-    QTest::newRow("typing goes on after a reset") << 1 << "x5" << QStringList{"", "00.005", "", ""};
+    QTest::newRow("letter is dropped from the price")
+        << 1 << "12a" << QStringList{"", "12", "", ""};
+    QTest::newRow("minus is dropped") << 1 << "-" << QStringList{"", "", "", ""};
+    QTest::newRow("typing goes on after a drop") << 1 << "x5" << QStringList{"", "5", "", ""};
     QTest::newRow("several points pass") << 1 << "2.50.1" << QStringList{"", "2.50.1", "", ""};
-    QTest::newRow("point resets the weight") << 2 << "1.5" << QStringList{"", "", "05", ""};
+    QTest::newRow("point is dropped from the weight")
+        << 2 << "1.5" << QStringList{"", "", "15", ""};
     QTest::newRow("readable text takes anything else")
         << 3 << "Big <b>'x'</b>" << QStringList{"", "", "", "Big <b>'x'</b>"};
   }
@@ -153,6 +155,10 @@ class ExtendedOptionDialogTest : public QObject {
     Type(grid, "<>");
     QCOMPARE(grid->Cell(3, 2), QString("<>"));
     QVERIFY(Events().empty());
+    ClickCell(grid, 1, 2);  // the message comes before the price's own filter
+    Type(grid, "1^");
+    QCOMPARE(Events(), std::vector<std::string>{kKeyRefused});
+    Events().clear();
     // The option name has no filter.
     QTest::keyClicks(dialog->findChild<QLineEdit *>("Eopfor"), "a^\"");
     QCOMPARE(dialog->findChild<QLineEdit *>("Eopfor")->text(), QString("a^\""));

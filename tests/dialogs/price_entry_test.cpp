@@ -1,12 +1,16 @@
 // Prices typed with a decimal comma, in every price edit and price cell of the dialogs.
 
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
 
 #include <functional>
 #include <vector>
 
+#include "dialogs/addit_dialog.h"
+#include "dialogs/extended_option_dialog.h"
 #include "dialogs/hidden_item_dialog.h"
 #include "dialogs/quick_link_dialog.h"
 #include "dialogs/string_grid.h"
@@ -37,6 +41,14 @@ QLineEdit *WizardPriceCell(DialogWorld &world) {
   return grid->CellEditor();
 }
 
+// The Price cell of row 1 of a builder's grid.
+template <typename Dialog>
+QLineEdit *BuilderPriceCell(DialogWorld &world) {
+  auto *grid = Child<StringGrid>(world.Open<Dialog>(), "RadioGrid1");
+  grid->setCurrentCell(0, 1);
+  return grid->CellEditor();
+}
+
 }  // namespace
 
 class PriceEntryTest : public QObject {
@@ -44,6 +56,7 @@ class PriceEntryTest : public QObject {
 
  private slots:
   void ACommaIsTheDecimalPointUntilThereIsOne();
+  void BuilderGridRowsTypedWithADecimalComma();
 };
 
 void PriceEntryTest::ACommaIsTheDecimalPointUntilThereIsOne() {
@@ -57,9 +70,13 @@ void PriceEntryTest::ACommaIsTheDecimalPointUntilThereIsOne() {
       {"", ",5", ".5"},       {"7.5", ",25", ".25"}, {"", "4a,-5", "4.5"},
   };
   const std::vector<std::pair<const char *, PriceInput>> inputs = {
-      {"hidden item", Edit<TPelluxAdd>("Edit2")}, {"quick link", Edit<TQuickLink>("Edit2")},
-      {"text option", Edit<TTextAdd>("Edit4")},   {"wizard", Edit<T_PelluxFP>("Price")},
+      {"hidden item", Edit<TPelluxAdd>("Edit2")},
+      {"quick link", Edit<TQuickLink>("Edit2")},
+      {"text option", Edit<TTextAdd>("Edit4")},
+      {"wizard", Edit<T_PelluxFP>("Price")},
       {"wizard grid", WizardPriceCell},
+      {"option grid", BuilderPriceCell<TPelluxOptionsBuilder>},
+      {"addit grid", BuilderPriceCell<TAddBuilder>},
   };
   for (const auto &[name, open] : inputs) {
     DialogWorld world;
@@ -71,6 +88,39 @@ void PriceEntryTest::ACommaIsTheDecimalPointUntilThereIsOne() {
       QTest::keyClicks(price, typing.keys);
       QVERIFY2(price->text() == typing.shown, qPrintable(name + (": " + typing.keys)));
     }
+  }
+}
+
+// Each key goes where it belongs: the weight's point is dropped, a long price widens its column.
+void PriceEntryTest::BuilderGridRowsTypedWithADecimalComma() {
+  const std::pair<std::function<QDialog *(DialogWorld &)>, std::string> cases[] = {
+      {[](DialogWorld &world) { return world.Open<TPelluxOptionsBuilder>(); },
+       ": <SELECT NAME=\"eop_\">\r\n<OPTION VALUE=\"Moyenne^2.50^05\" SELECTED>Moyenne --Add "
+       "$2.50\r\n<OPTION VALUE=\"Grande^12345678.90^0\">\r\n</SELECT>"},
+      {[](DialogWorld &world) {
+         auto *dialog = world.Open<TAddBuilder>();
+         Child<QRadioButton>(dialog, "SEBUT")->click();
+         return dialog;
+       },
+       "<SELECT NAME=\"addit\">\r\n<OPTION VALUE=\"Moyenne^2.50^05^^\" SELECTED>Moyenne -- "
+       "$2.50\r\n<OPTION VALUE=\"Grande^12,345,678.90^0^^\">Grande -- $12,345,678.90\r\n</SELECT>"
+       "<P> &nbsp;</P>"},
+  };
+  for (const auto &[open, html] : cases) {
+    DialogWorld world;
+    QDialog *dialog = open(world);
+    auto *grid = Child<StringGrid>(dialog, "RadioGrid1");
+    const QStringList rows[] = {{"Moyenne", "2,50", "0.5"}, {"Grande", "12345678,90"}};
+    for (int row = 0; row < 2; ++row) {
+      grid->setCurrentCell(row, 0);
+      for (const QString &keys : rows[row]) {
+        QTest::keyClicks(grid->CellEditor(), keys);
+        QTest::keyClick(grid->CellEditor(), Qt::Key_Tab);
+      }
+    }
+    QVERIFY(grid->columnWidth(1) >= static_cast<QAbstractItemView *>(grid)->sizeHintForColumn(1));
+    Child<QPushButton>(dialog, "OKBut")->click();
+    QCOMPARE(testing::Q(world.Inserted()), testing::Q(html));
   }
 }
 

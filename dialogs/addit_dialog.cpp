@@ -44,6 +44,7 @@ TAddBuilder::TAddBuilder(AppContext &context, QWidget *parent)
   layout->addWidget(ModeBox);
   layout->addWidget(RadioGrid1, 1);
   auto *buttons = ButtonRow({OKBut, Button1});
+  OKBut->setDefault(true);
   layout->addLayout(buttons);
   new FragmentPreview(this, buttons, [this] { return Preview(); });
 

@@ -223,8 +223,10 @@ void StringGrid::showEvent(QShowEvent *event) {
   EnsureEditor();
 }
 
-// Keys typed while the grid itself has the focus go to the cell editor.
+// Keys typed while the grid itself has the focus go to the cell editor; Enter stays in the grid,
+// as it does in a cell.
 void StringGrid::keyPressEvent(QKeyEvent *event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
   if (editor_ && !editor_->hasFocus() && !event->text().isEmpty() &&
       event->text().front().isPrint()) {
     editor_->setFocus();

@@ -167,6 +167,7 @@ T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
   connect(FinBut, &QPushButton::clicked, this, &T_PelluxFP::FinButClick);
 
   FormCreate();
+  UpdateButtons();
 
   // The page's preview belongs to the last step.
   auto *preview = new FragmentPreview(this, buttons, [this] { return PagePreview(); });
@@ -418,6 +419,8 @@ void T_PelluxFP::UpdateButtons() {
   }
   FinBut->setEnabled(itemComplete);
   if (currentPage_ == kItemPage) nextBut->setEnabled(itemComplete);
+  // Enter goes on to the next page while there is one to go to, and finishes otherwise.
+  (nextBut->isEnabled() ? nextBut : FinBut)->setDefault(true);
   if (currentPage_ == kPageCount - 1) UpdateNotShown();
 }
 

@@ -23,6 +23,7 @@
 namespace vendigo {
 namespace {
 
+using testing::Act;
 using testing::Child;
 using testing::DialogWorld;
 
@@ -31,24 +32,6 @@ QDialog *Opened(DialogWorld &world) {
   // The wizard's one template.
   testing::TempFolder::WriteBytes(world.programDir.path() / "t.zft", "<p>%zf_description%</p>");
   return world.Open<Dialog>();
-}
-
-// Acts on the control each step names as the user does: "name=text" types text into an edit or,
-// cells split by "|", into row 1 of a grid; a name alone clicks a button or a list's first entry.
-void Act(QDialog *dialog, const QStringList &steps) {
-  for (const QString &step : steps) {
-    const QString text = step.section('=', 1);
-    auto *control = Child<QWidget>(dialog, qPrintable(step.section('=', 0, 0)));
-    if (auto *grid = qobject_cast<StringGrid *>(control))
-      testing::FillRow(grid, 1, text.split('|'));
-    else if (auto *edit = qobject_cast<QLineEdit *>(control))
-      testing::Type(edit, text);
-    else if (auto *button = qobject_cast<QAbstractButton *>(control))
-      button->click();
-    else if (auto *list = qobject_cast<QListWidget *>(control))
-      QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                        list->visualItemRect(list->item(0)).center());
-  }
 }
 
 // The dialog's size and where each of its named controls sits, the preview's own left out.

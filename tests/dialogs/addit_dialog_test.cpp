@@ -206,13 +206,13 @@ class AddItDialogTest : public QObject {
   void selectListAsksNothing() {
     Open(4);
     QTest::mouseClick(Radio("SEBUT"), Qt::LeftButton);
-    FillRow(grid, 2, {"Blue \"Shirt\"", "12.5", "1", "1", "0"});
+    FillRow(grid, 2, {"Blue \"Shirt\"", "12,5", "0.1", "1", "0"});
     FillRow(grid, 3, {"Cap", "1.2.3"});  // a price that does not convert: left out
     ClickOk();
     QVERIFY(Events().empty());
     QCOMPARE(world->Inserted(),
              std::string("<SELECT NAME=\"addit\">\r\n"
-                         "<OPTION VALUE=\"Blue &quot;Shirt&quot;^12.50^1^1^0\">Blue "
+                         "<OPTION VALUE=\"Blue &quot;Shirt&quot;^12.50^01^1^0\">Blue "
                          "&quot;Shirt&quot; -- $12.50\r\n"
                          "</SELECT><P> &nbsp;</P>"));
   }

@@ -263,14 +263,15 @@ class ExtendedOptionDialogTest : public QObject {
   void okInsertsTheOptionList() {
     QTest::keyClicks(dialog->findChild<QLineEdit *>("Eopfor"), "Size");
     FillRow(grid, 1, {"Small"});
-    Tab(grid, 3);  // Readable Text becomes "Small"
-    FillRow(grid, 2, {"Large", "2.5", "1"});
-    Tab(grid);  // Readable Text becomes "Large --Add $2.5"
+    Tab(grid, 3);                                  // Readable Text becomes "Small"
+    FillRow(grid, 2, {"Moyenne", "2,50", "0.5"});  // "," is the point, a weight's "." is dropped
+    Tab(grid);                                     // Readable Text becomes "Moyenne --Add $2.50"
     QTest::mouseClick(dialog->findChild<QPushButton *>("OKBut"), Qt::LeftButton);
-    QCOMPARE(world->Inserted(), std::string("Size: <SELECT NAME=\"eop_Size\">\r\n"
-                                            "<OPTION VALUE=\"Small^00.00^0\" SELECTED>Small\r\n"
-                                            "<OPTION VALUE=\"Large^2.5^1\">Large --Add $2.5\r\n"
-                                            "</SELECT>"));
+    QCOMPARE(world->Inserted(),
+             std::string("Size: <SELECT NAME=\"eop_Size\">\r\n"
+                         "<OPTION VALUE=\"Small^00.00^0\" SELECTED>Small\r\n"
+                         "<OPTION VALUE=\"Moyenne^2.50^05\">Moyenne --Add $2.50\r\n"
+                         "</SELECT>"));
     QVERIFY(Events().empty());
     QVERIFY(dialog->isHidden());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -52,8 +52,9 @@ class FragmentPreviewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Each case fills the dialog, breaks one input (the preview then says why it shows nothing)
-  // and mends it, so OK inserts what the preview showed before.
+  // Each case fills the dialog, breaks one input (the preview then says why it shows nothing, and
+  // Enter presses no disabled OK) and mends it, so Enter, which presses OK, inserts what the
+  // preview showed before.
   void PreviewAndCopyAreWhatOkInserts() {
     const struct {
       QDialog *(*open)(DialogWorld &);
@@ -61,19 +62,21 @@ class FragmentPreviewTest : public QObject {
       QString line;
       QStringList mended;
       const char *ok;
+      QString enter;  // a step that presses Enter where it reaches OK
     } cases[] = {
         // clang-format off
         {Opened<TPelluxAdd>, {"Edit1=Mug \"XL\"", "Edit2=4.5"}, {"Edit2=\b\b\b"},
-         "Type a description and a price first.", {"Edit2=4.5"}, "Button1"},
+         "Type a description and a price first.", {"Edit2=4.5"}, "Button1", "Edit2=\r"},
         {Opened<TQuickLink>, {"Edit1=Mug", "Edit2=4.5", "includeInfo"}, {"Edit2=."},
-         "Currency conversion error \"4.5.\"", {"Edit2=\b"}, "Button1"},
+         "Currency conversion error \"4.5.\"", {"Edit2=\b"}, "Button1", "Edit1=\r"},
         {Opened<TTextAdd>, {"Edit3=N", "Edit4=2"}, {"Edit3=\b"},
-         "Type what the text is for and a price first.", {"Edit3=N"}, "OKBUT"},
-        {Opened<TPelluxOptionsBuilder>, {"Eopfor=Size", "RadioGrid1=Small|1"}, {}, {}, {}, "OKBut"},
-        {Opened<TAddBuilder>, {"RABUT", "RadioGrid1=Mug|4.5"}, {}, {}, {}, "OKBut"},
-        {Opened<T_PelluxFP>, {"FileListBox1", "nextBut", "Description=T", "Price=4", "ProductWeight=1",
-          "nextBut", "nextBut", "nextBut", "nextBut"}, {"Price=\b"},
-         "Fill in the item on the second page first.", {"Price=4"}, "FinBut"},
+         "Type what the text is for and a price first.", {"Edit3=N"}, "OKBUT", "Edit4=\r"},
+        {Opened<TPelluxOptionsBuilder>, {"Eopfor=Size", "RadioGrid1=Small|1"}, {}, {}, {}, "OKBut",
+         "Eopfor=\r"},
+        {Opened<TAddBuilder>, {"RABUT", "RadioGrid1=Mug|4.5"}, {}, {}, {}, "OKBut", "RABUT=\r"},
+        {Opened<T_PelluxFP>, {"FileListBox1", "nextBut", "Description=T", "Price=4", "ProductWeight=1\r",
+          "nextBut", "nextBut", "nextBut"}, {"Price=\b"},
+         "Fill in the item on the second page first.", {"Price=4"}, "FinBut", "Notebook1=\r"},
         // clang-format on
     };
     for (const auto &c : cases) {
@@ -94,6 +97,7 @@ class FragmentPreviewTest : public QObject {
         QTRY_COMPARE(Child<QLabel>(dialog, "PreviewLine")->text(), c.line);
         QCOMPARE(Child<QPlainTextEdit>(dialog, "PreviewSource")->toPlainText(), QString());
         QVERIFY(!Child<QPushButton>(dialog, "CopyHtml")->isEnabled());
+        if (!Child<QPushButton>(dialog, c.ok)->isEnabled()) Act(dialog, {c.enter});
         Act(dialog, c.mended);
       }
       QDialog *again = c.open(world);  // remembers the unfolded preview
@@ -102,7 +106,7 @@ class FragmentPreviewTest : public QObject {
       QTest::mouseClick(Child<QToolButton>(dialog, "PreviewToggle"), Qt::LeftButton);
       QCOMPARE(ShapeOf(dialog), folded);
       QVERIFY2(world.messages.events.empty(), qPrintable(name));
-      QTest::mouseClick(Child<QPushButton>(dialog, c.ok), Qt::LeftButton);
+      Act(dialog, {c.enter});
       const QString inserted = testing::Q(world.Inserted());
       QVERIFY2(!inserted.isEmpty(), qPrintable(name));
       QCOMPARE(text, inserted);

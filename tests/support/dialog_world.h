@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QSettings>
@@ -133,16 +132,17 @@ inline void FillRow(StringGrid *grid, int row, const QStringList &cells) {
   }
 }
 
-// Acts on the control each step names as the user does: "name=text" types text into an edit or,
-// cells split by "|", into row 1 of a grid; a name alone clicks a button or a list's first entry.
+// Acts on the control each step names as the user does: "name=text" types text into a control
+// or, cells split by "|", into row 1 of a grid; a name alone clicks a button or a list's first
+// entry.
 inline void Act(QDialog *dialog, const QStringList &steps) {
   for (const QString &step : steps) {
     const QString text = step.section('=', 1);
     auto *control = Child<QWidget>(dialog, qPrintable(step.section('=', 0, 0)));
     if (auto *grid = qobject_cast<StringGrid *>(control))
       testing::FillRow(grid, 1, text.split('|'));
-    else if (auto *edit = qobject_cast<QLineEdit *>(control))
-      testing::Type(edit, text);
+    else if (!text.isEmpty())
+      testing::Type(control, text);
     else if (auto *button = qobject_cast<QAbstractButton *>(control))
       button->click();
     else if (auto *list = qobject_cast<QListWidget *>(control))

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 
 #include "dialogs/addit_dialog.h"
@@ -44,6 +45,14 @@ QList<QRect> ShapeOf(QDialog *dialog) {
     if (name != "PreviewToggle") shape << QRect(widget->mapTo(dialog, QPoint()), widget->size());
   }
   return shape;
+}
+
+// Whether the label shows its whole text, wrapped at its width.
+bool ShowsWhole(QDialog *dialog, const char *label) {
+  const QLabel *shown = Child<QLabel>(dialog, label);
+  const QRect room = shown->contentsRect();
+  return shown->fontMetrics().boundingRect(room, Qt::TextWordWrap, shown->text()).height() <=
+         room.height();
 }
 
 }  // namespace
@@ -87,14 +96,24 @@ class FragmentPreviewTest : public QObject {
       const QString name = dialog->metaObject()->className();
       QTest::mouseClick(Child<QToolButton>(dialog, "PreviewToggle"), Qt::LeftButton);
       QTRY_VERIFY2(dialog->height() > folded[0].height(), qPrintable(name));
+      // Nothing is cut: the toggle's caption, the lines, the dialog on its low screen.
+      auto *toggle = Child<QToolButton>(dialog, "PreviewToggle");
+      QVERIFY2(toggle->width() >= toggle->sizeHint().width() &&
+                   toggle->toolButtonStyle() == Qt::ToolButtonTextBesideIcon,
+               qPrintable(name));
+      QTRY_VERIFY2(dialog->screen()->availableGeometry().contains(dialog->frameGeometry()),
+                   qPrintable(name));
       QTest::mouseClick(Child<QPushButton>(dialog, "CopyHtml"), Qt::LeftButton);
       QCOMPARE(Child<QLabel>(dialog, "PreviewCopied")->text(), QString("Copied."));
+      QTRY_VERIFY2(ShowsWhole(dialog, "PreviewLine") && ShowsWhole(dialog, "PreviewCopied"),
+                   qPrintable(name));
       const QString source = Child<QPlainTextEdit>(dialog, "PreviewSource")->toPlainText();
       const QString html = QApplication::clipboard()->mimeData()->html();
       const QString text = QApplication::clipboard()->mimeData()->text();
       if (!c.broken.isEmpty()) {
         Act(dialog, c.broken);
         QTRY_COMPARE(Child<QLabel>(dialog, "PreviewLine")->text(), c.line);
+        QTRY_VERIFY2(ShowsWhole(dialog, "PreviewLine"), qPrintable(name));
         QCOMPARE(Child<QPlainTextEdit>(dialog, "PreviewSource")->toPlainText(), QString());
         QVERIFY(!Child<QPushButton>(dialog, "CopyHtml")->isEnabled());
         if (!Child<QPushButton>(dialog, c.ok)->isEnabled()) Act(dialog, {c.enter});
@@ -120,6 +139,12 @@ class FragmentPreviewTest : public QObject {
 }  // namespace vendigo
 
 int main(int argc, char *argv[]) {
+  // A screen lower than the addit dialog with its preview unfolded.
+  const vendigo::testing::TempFolder folder;
+  vendigo::testing::TempFolder::WriteBytes(folder.path() / "screen.json",
+                                           R"({"screens": [{"width": 1024, "height": 560}]})");
+  qputenv("QT_QPA_PLATFORM",
+          ("offscreen:configfile=" + (folder.path() / "screen.json").string()).c_str());
   vendigo::PrepareWebEngine("fragment_preview_test");
   QApplication app(argc, argv);
   vendigo::FragmentPreviewTest test;

@@ -3,12 +3,9 @@
 // What the dialog tests share: a context with recorded messages and an in-memory editor behind a
 // real editor link, and real key presses and clicks on controls and on the cells of a grid.
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDialog>
 #include <QEvent>
-#include <QListWidget>
 #include <QPointer>
 #include <QSettings>
 #include <QStringList>
@@ -129,25 +126,6 @@ inline void FillRow(StringGrid *grid, int row, const QStringList &cells) {
   for (int column = 0; column < cells.size(); ++column) {
     if (column > 0) Tab(grid);
     if (!cells[column].isNull()) TypeOver(grid, cells[column]);
-  }
-}
-
-// Acts on the control each step names as the user does: "name=text" types text into a control
-// or, cells split by "|", into row 1 of a grid; a name alone clicks a button or a list's first
-// entry.
-inline void Act(QDialog *dialog, const QStringList &steps) {
-  for (const QString &step : steps) {
-    const QString text = step.section('=', 1);
-    auto *control = Child<QWidget>(dialog, qPrintable(step.section('=', 0, 0)));
-    if (auto *grid = qobject_cast<StringGrid *>(control))
-      testing::FillRow(grid, 1, text.split('|'));
-    else if (!text.isEmpty())
-      testing::Type(control, text);
-    else if (auto *button = qobject_cast<QAbstractButton *>(control))
-      button->click();
-    else if (auto *list = qobject_cast<QListWidget *>(control))
-      QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                        list->visualItemRect(list->item(0)).center());
   }
 }
 

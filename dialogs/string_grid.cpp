@@ -139,12 +139,8 @@ void StringGrid::SetColumnKeyFilter(int column, TypedKeyFilter::Allowed allowed,
 void StringGrid::SetPriceAndWeightColumns(int priceColumn, int weightColumn) {
   SetColumnKeyFilter(priceColumn, PriceKeyAllowed, TypedKeyFilter::PriceMeaning());
   SetColumnKeyFilter(weightColumn, WeightKeyAllowed);
-  FitColumnToText(priceColumn);
-}
-
-void StringGrid::FitColumnToText(int column) {
-  fittedColumns_.insert(column);
-  FitColumn(column);
+  fittedColumns_.insert(priceColumn);
+  FitColumn(priceColumn);
 }
 
 // Grows only, so a column the user widened keeps its width.

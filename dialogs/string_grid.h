@@ -47,8 +47,6 @@ class StringGrid : public QTableWidget {
   // A price column and a weight column: typed keys that cannot belong there are dropped, a ","
   // in a price stands for its point, and the price column widens to show its whole text.
   void SetPriceAndWeightColumns(int priceColumn, int weightColumn);
-  // Widens column, when a text of it changes, so far that its cells and editor show it whole.
-  void FitColumnToText(int column);
 
   // The text of a cell; row 0 gives the title, a cell outside the grid the empty text.
   QString Cell(int column, int row) const;
@@ -86,6 +84,7 @@ class StringGrid : public QTableWidget {
   // Opens the editor on the current cell when none is open, leaving the keyboard focus where it
   // is unless the grid has it.
   void EnsureEditor();
+  // Widens a column that shows its whole text as far as its cells and editor need.
   void FitColumn(int column);
 
   QPointer<QLineEdit> editor_;

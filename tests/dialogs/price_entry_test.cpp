@@ -39,8 +39,7 @@ QLineEdit *WizardPriceCell(DialogWorld &world) {
   return grid->CellEditor();
 }
 
-// The Price cell of row 1 of a builder's grid.
-template <typename Dialog>
+template <typename Dialog>  // the Price cell of row 1 of a builder's grid
 QLineEdit *GridPrice(DialogWorld &world) {
   auto *grid = Child<StringGrid>(world.Open<Dialog>(), "RadioGrid1");
   grid->setCurrentCell(0, 1);

@@ -22,6 +22,10 @@ bool WeightKeyAllowed(char32_t key) {
   return IsDigitKey(key) || key == kBackspace;
 }
 
+bool TaxableKeyAllowed(char32_t key) {
+  return key == U'0' || key == U'1' || key == kBackspace;
+}
+
 bool ExtendedOptionGridKeyAllowed(char32_t key) {
   return key != U'^' && key != U'"';
 }

@@ -19,6 +19,8 @@ bool PriceKeyAllowed(char32_t key);
 char32_t PriceKeyMeaning(char32_t key, bool textHasPoint);
 // Weight edits and weight columns: "0"-"9" and backspace.
 bool WeightKeyAllowed(char32_t key);
+// Taxable columns: "0", "1" and backspace (the cell's own rule sees to its length).
+bool TaxableKeyAllowed(char32_t key);
 // Every cell of the extended option builder grid: anything but "^" and the double quote.
 bool ExtendedOptionGridKeyAllowed(char32_t key);
 // Every cell of the addit builder grid: anything but "^", "<" and ">" (that builder writes

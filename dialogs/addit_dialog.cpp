@@ -44,6 +44,7 @@ TAddBuilder::TAddBuilder(AppContext &context, QWidget *parent)
   layout->addWidget(ModeBox);
   layout->addWidget(RadioGrid1, 1);
   auto *buttons = ButtonRow({OKBut, Button1});
+  OKBut->setDefault(true);
   layout->addLayout(buttons);
   new FragmentPreview(this, buttons, [this] { return Preview(); });
 
@@ -73,6 +74,8 @@ void TAddBuilder::FormCreate() {
         {282, 61, 64}, kDataRows);
     Qadd->setEnabled(false);
   }
+  RadioGrid1->SetPriceAndWeightColumns(kAddItPrice, kAddItWeight);
+  RadioGrid1->SetColumnKeyFilter(kAddItTaxable, TaxableKeyAllowed);
 }
 
 void TAddBuilder::RadioGrid1KeyPress(QChar &Key) {

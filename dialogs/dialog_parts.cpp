@@ -58,10 +58,7 @@ void MakeBold(QWidget *widget) {
 QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons) {
   auto *row = new QHBoxLayout;
   row->addStretch(1);
-  for (QPushButton *button : buttons) {
-    button->setAutoDefault(false);
-    row->addWidget(button);
-  }
+  for (QPushButton *button : buttons) row->addWidget(button);
   return row;
 }
 

@@ -46,8 +46,8 @@ QLabel *LabelFor(const QString &caption, QWidget *field);
 // Shows the control's text in bold.
 void MakeBold(QWidget *widget);
 
-// The row of buttons at the foot of a dialog, pushed to the right. Enter in an edit presses none
-// of them.
+// The row of buttons at the foot of a dialog, pushed to the right. Enter presses the focused
+// button, or else the one the dialog made its default (its OK), when that is enabled.
 QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons);
 
 // An "Item is Taxable" box: three states, starting grayed so an untouched box states nothing.

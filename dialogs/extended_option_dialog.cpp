@@ -36,8 +36,9 @@ TPelluxOptionsBuilder::TPelluxOptionsBuilder(AppContext &context, QWidget *paren
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(nameRow);
   layout->addWidget(RadioGrid1, 1);
-  // Enter in an edit does not press a button; Escape cancels (QDialog).
+  // Enter presses OK; Escape cancels (QDialog).
   auto *buttons = ButtonRow({OKBut, Button1});
+  OKBut->setDefault(true);
   layout->addLayout(buttons);
   new FragmentPreview(this, buttons, [this] { return PreviewContent{OptionHtml(), {}}; });
 
@@ -63,6 +64,7 @@ void TPelluxOptionsBuilder::FormCreate() {
   RadioGrid1->Shape({QStringLiteral("Description"), QStringLiteral("Price"),
                      QStringLiteral("Weight"), QStringLiteral("Readable Text")},
                     {206, 50, 49, 196}, kDataRows);
+  RadioGrid1->SetPriceAndWeightColumns(kOptionPrice, kOptionWeight);
 }
 
 void TPelluxOptionsBuilder::RadioGrid1KeyPress(QChar &Key) {

@@ -16,7 +16,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -36,6 +38,8 @@ constexpr int kDebounceMs = 150;
 constexpr int kCopiedShownMs = 3000;
 constexpr int kViewHeight = 200;
 constexpr int kSourceHeight = 96;
+// The least height the view and source keep on a screen too low for them.
+constexpr int kLeastScrollHeight = 48;
 // The toggle's share of the button row's free room, against the row's own stretch of 1.
 constexpr int kToggleStretch = 1000;
 
@@ -64,12 +68,14 @@ FragmentPreview::FragmentPreview(QDialog *dialog, QBoxLayout *buttonRow, Builder
       settingsKey_(QStringLiteral("Previews/") +
                    QString::fromLatin1(dialog->metaObject()->className()).section("::", -1)),
       toggle_(Named(new QToolButton(dialog), "PreviewToggle")),
-      viewHolder_(new QWidget(this)),
+      scroll_(Named(new QScrollArea(this), "PreviewScroll")),
+      viewHolder_(new QWidget),
       viewLayout_(new QVBoxLayout(viewHolder_)),
-      source_(Named(new QPlainTextEdit(this), "PreviewSource")),
-      line_(Named(new QLabel(this), "PreviewLine")),
-      copied_(Named(new QLabel(this), "PreviewCopied")),
-      copy_(Named(new QPushButton(QStringLiteral("Copy HTML"), this), "CopyHtml")),
+      source_(Named(new QPlainTextEdit, "PreviewSource")),
+      foot_(new QWidget(this)),
+      line_(Named(new QLabel(foot_), "PreviewLine")),
+      copied_(Named(new QLabel(foot_), "PreviewCopied")),
+      copy_(Named(new QPushButton(QStringLiteral("Copy HTML"), foot_), "CopyHtml")),
       debounce_(new QTimer(this)),
       copiedFade_(new QTimer(this)) {
   setObjectName(QStringLiteral("FragmentPreview"));
@@ -82,18 +88,31 @@ FragmentPreview::FragmentPreview(QDialog *dialog, QBoxLayout *buttonRow, Builder
   source_->setReadOnly(true);
   source_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   source_->setFixedHeight(kSourceHeight);
+  // The lines beside Copy HTML wrap rather than being cut where the dialog is narrow.
   line_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  line_->setWordWrap(true);
+  copied_->setWordWrap(true);
   copy_->setAutoDefault(false);
 
-  auto *row = new QHBoxLayout;
+  // View and source scroll together when the screen is too low to show them whole.
+  auto *body = new QWidget;
+  auto *bodyLayout = new QVBoxLayout(body);
+  bodyLayout->setContentsMargins(0, 0, 0, 0);
+  bodyLayout->addWidget(viewHolder_);
+  bodyLayout->addWidget(source_);
+  scroll_->setWidget(body);
+  scroll_->setWidgetResizable(true);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto *row = new QHBoxLayout(foot_);
+  row->setContentsMargins(0, 0, 0, 0);
   row->addWidget(line_, 1);
   row->addWidget(copied_);
   row->addWidget(copy_);
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(viewHolder_);
-  layout->addWidget(source_);
-  layout->addLayout(row);
+  layout->addWidget(scroll_);
+  layout->addWidget(foot_);
   dialog->layout()->addWidget(this);
 
   toggle_->setText(QStringLiteral("Preview"));
@@ -101,8 +120,8 @@ FragmentPreview::FragmentPreview(QDialog *dialog, QBoxLayout *buttonRow, Builder
   toggle_->setCheckable(true);
   toggle_->setAutoRaise(true);
   toggle_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  // Ignored both ways: the toggle takes the row's free room and never asks for more.
-  toggle_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  // Its caption always shows: the row, and a dialog sized by its layout, make room for it.
+  toggle_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   buttonRow->insertWidget(0, toggle_, kToggleStretch, Qt::AlignLeft | Qt::AlignVCenter);
   toggle_->setChecked(UserChoices().value(settingsKey_, false).toBool());
 
@@ -111,7 +130,7 @@ FragmentPreview::FragmentPreview(QDialog *dialog, QBoxLayout *buttonRow, Builder
   copiedFade_->setSingleShot(true);
   copiedFade_->setInterval(kCopiedShownMs);
   connect(debounce_, &QTimer::timeout, this, &FragmentPreview::Refresh);
-  connect(copiedFade_, &QTimer::timeout, copied_, &QLabel::clear);
+  connect(copiedFade_, &QTimer::timeout, this, [this] { SetFootLine(copied_, {}); });
   connect(copy_, &QPushButton::clicked, this, &FragmentPreview::CopyHtml);
   connect(toggle_, &QToolButton::toggled, this, [this](bool unfolded) {
     UserChoices().setValue(settingsKey_, unfolded);
@@ -155,12 +174,10 @@ void FragmentPreview::FollowInputs() {
 }
 
 bool FragmentPreview::eventFilter(QObject *watched, QEvent *event) {
+  // However the unfolded dialog comes to grow, it stays on its screen.
+  if (watched == dialog_ && event->type() == QEvent::Resize && !isHidden()) KeepOnScreen();
   if (watched == dialog_ && event->type() == QEvent::Show && !started_) {
     started_ = true;
-    // The layout has placed the toggle: where its caption would be cut, the arrow stays alone.
-    if (!toggle_->isHidden() && toggle_->width() < toggle_->sizeHint().width()) {
-      toggle_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    }
     ApplyFold();
   }
   return QWidget::eventFilter(watched, event);
@@ -172,18 +189,53 @@ void FragmentPreview::ApplyFold() {
   const bool unfolded = available_ && toggle_->isChecked();
   if (!started_ || unfolded == !isHidden()) return;
 
-  QLayout *layout = dialog_->layout();
-  // A dialog sized by its layout follows the section; one of a set size gets the section's
-  // height added, and its own size back when folded.
-  const bool sizedByLayout = layout->sizeConstraint() == QLayout::SetFixedSize;
-  if (unfolded && !sizedByLayout) foldedSize_ = dialog_->size();
+  if (unfolded) foldedSize_ = dialog_->size();
   setVisible(unfolded);
-  if (!sizedByLayout) {
-    const int grown = std::max(0, layout->spacing()) + sizeHint().height();
-    dialog_->setFixedSize(unfolded ? foldedSize_ + QSize(0, grown) : foldedSize_);
+  if (unfolded) {
+    Fit();
+  } else if (!SizedByLayout()) {
+    dialog_->setFixedSize(foldedSize_);
+  }
+  dialog_->layout()->activate();
+}
+
+bool FragmentPreview::SizedByLayout() const {
+  return dialog_->layout()->sizeConstraint() == QLayout::SetFixedSize;
+}
+
+// Unfolded, the section's lines take the height they need at the dialog's width, and the view
+// and source what the screen has left below the folded dialog, up to their own height. A dialog
+// sized by its layout follows the section; one of a set size gets the section's height added.
+void FragmentPreview::Fit() {
+  if (!started_ || isHidden()) return;
+  QLayout *layout = dialog_->layout();
+  const QMargins margins = layout->contentsMargins();
+  const int width = dialog_->width() - margins.left() - margins.right();
+  const auto heightAt = [width](const QWidget *widget) {
+    return widget->hasHeightForWidth() ? widget->heightForWidth(width)
+                                       : widget->sizeHint().height();
+  };
+  const int spacing = std::max(0, layout->spacing());
+  const int inner = std::max(0, this->layout()->spacing());
+  int room = scroll_->widget()->sizeHint().height();
+  if (const QScreen *screen = dialog_->screen()) {
+    const int frame = std::max(dialog_->frameGeometry().height() - dialog_->height(),
+                               style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    room = std::min(room, screen->availableGeometry().height() - frame - foldedSize_.height() -
+                              spacing - inner - heightAt(foot_));
+  }
+  scroll_->setFixedHeight(std::max(kLeastScrollHeight, room));
+  if (!SizedByLayout()) {
+    dialog_->setFixedSize(foldedSize_ + QSize(0, spacing + heightAt(this)));
   }
   layout->activate();
-  if (unfolded) KeepOnScreen();
+}
+
+// A line beside Copy HTML may take another height: the section fits it.
+void FragmentPreview::SetFootLine(QLabel *label, const QString &text) {
+  if (label->text() == text) return;
+  label->setText(text);
+  Fit();
 }
 
 // A dialog that grew below its screen's foot moves up as far as it needs and can.
@@ -210,14 +262,13 @@ void FragmentPreview::Refresh() {
   debounce_->stop();
   if (isHidden()) return;
   const PreviewContent content = builder_();
-  line_->setText(QString::fromStdString(content.line));
-  line_->setToolTip(line_->text());
+  SetFootLine(line_, QString::fromStdString(content.line));
   copy_->setEnabled(content.html.has_value());
   std::optional<QString> html;
   if (content.html) html = QString::fromStdString(*content.html);
   if (html == shown_) return;
   shown_ = html;
-  copied_->clear();
+  SetFootLine(copied_, {});
   source_->setPlainText(html.value_or(QString()));
   if (view_) view_->setHtml(html.value_or(QString()), QUrl(QStringLiteral("file:///")));
 }
@@ -229,7 +280,7 @@ void FragmentPreview::CopyHtml() {
   data->setHtml(*shown_);
   data->setText(*shown_);
   QGuiApplication::clipboard()->setMimeData(data);
-  copied_->setText(QStringLiteral("Copied."));
+  SetFootLine(copied_, QStringLiteral("Copied."));
   copiedFade_->start();
 }
 

@@ -13,6 +13,7 @@ class QDialog;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 class QTimer;
 class QToolButton;
 class QVBoxLayout;
@@ -34,11 +35,11 @@ struct PreviewContent {
 // It follows every input of the dialog and, 150 ms after the last change, asks the builder
 // again. Builders only compute: they show no message and insert nothing.
 //
-// Folded, the dialog keeps the size and layout it has without the section: the fold toggle sits
-// at the left of the button row and takes no room there (it shows only its arrow where its
-// caption does not fit). Unfolded, the dialog grows downward by the section. The choice is kept
-// per user and per dialog in Qt's settings under the XDG config folder. The engine view is made
-// the first time the section shows.
+// Folded, the dialog keeps its layout: the fold toggle, with its caption, sits at the left of the
+// button row. Unfolded, the dialog grows downward by the section, but never below its screen's
+// foot: view and source then scroll within what the screen leaves. The lines beside Copy HTML wrap.
+// The choice is kept per user and per dialog in Qt's settings under the XDG config folder. The
+// engine view is made the first time the section shows.
 class FragmentPreview : public QWidget {
   Q_OBJECT
 
@@ -60,6 +61,9 @@ class FragmentPreview : public QWidget {
  private:
   void FollowInputs();
   void ApplyFold();
+  bool SizedByLayout() const;
+  void Fit();
+  void SetFootLine(QLabel *label, const QString &text);
   void KeepOnScreen();
   void Refresh();
   void CopyHtml();
@@ -68,10 +72,12 @@ class FragmentPreview : public QWidget {
   Builder builder_;
   QString settingsKey_;
   QToolButton *toggle_;
+  QScrollArea *scroll_;
   QWidget *viewHolder_;
   QVBoxLayout *viewLayout_;
   QWebEngineView *view_ = nullptr;
   QPlainTextEdit *source_;
+  QWidget *foot_;
   QLabel *line_;
   QLabel *copied_;
   QPushButton *copy_;

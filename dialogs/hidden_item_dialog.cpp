@@ -53,6 +53,7 @@ TPelluxAdd::TPelluxAdd(AppContext &context, QWidget *parent)
   layout->addLayout(fields);
   layout->addLayout(tax);
   auto *buttons = ButtonRow({Button1, Button2});
+  Button1->setDefault(true);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   new FragmentPreview(this, buttons, [this] { return Preview(); });

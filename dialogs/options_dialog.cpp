@@ -103,9 +103,7 @@ TOptions::TOptions(AppContext &context, QWidget *parent)
   PlaceField(CGI_BIN_LOCATION, "Pellux Location:", 98, 281);
   PlaceField(Vcart, "View Cart Link:", 124, 281);
 
-  // Enter in an edit presses neither button.
-  Button1->setAutoDefault(false);
-  Button2->setAutoDefault(false);
+  Button1->setDefault(true);
   Button1->setGeometry(12, 232, kButtonWidth, kButtonHeight);
   Button2->setGeometry(100, 232, kButtonWidth, kButtonHeight);
 

@@ -85,6 +85,7 @@ TQuickLink::TQuickLink(AppContext &context, QWidget *parent)
   layout->addLayout(grid);
   layout->addLayout(options);
   auto *buttons = ButtonRow({Button1, Button2});
+  Button1->setDefault(true);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   new FragmentPreview(this, buttons, [this] { return Preview(); });

@@ -7,9 +7,13 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
 #include <utility>
+
+#include "builders/key_filters.h"
 
 namespace vendigo {
 
@@ -24,11 +28,13 @@ class StringGrid::CellDelegate : public QStyledItemDelegate {
                         const QModelIndex &index) const override {
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
-    TypedKeyFilter::Install(editor, [grid = grid_](char32_t c) { return grid->KeyAllowed(c); });
     const auto filter = grid_->columnKeyFilters_.find(index.column());
     if (filter != grid_->columnKeyFilters_.end()) {
       TypedKeyFilter::Install(editor, filter->second.first, {}, filter->second.second);
     }
+    // Installed last, so it sees each key first: a key the grid refuses everywhere is reported
+    // in every column before the column's own filter would drop it without a word.
+    TypedKeyFilter::Install(editor, [grid = grid_](char32_t c) { return grid->KeyAllowed(c); });
     const QPersistentModelIndex cell(index);
     connect(editor, &QLineEdit::textEdited, grid_,
             [grid = grid_, cell](const QString &text) { grid->EditorTextEdited(cell, text); });
@@ -130,6 +136,25 @@ void StringGrid::SetColumnKeyFilter(int column, TypedKeyFilter::Allowed allowed,
   columnKeyFilters_[column] = {std::move(allowed), std::move(meaning)};
 }
 
+void StringGrid::SetPriceAndWeightColumns(int priceColumn, int weightColumn) {
+  SetColumnKeyFilter(priceColumn, PriceKeyAllowed, TypedKeyFilter::PriceMeaning());
+  SetColumnKeyFilter(weightColumn, WeightKeyAllowed);
+  fittedColumns_.insert(priceColumn);
+  FitColumn(priceColumn);
+}
+
+// Grows only, so a column the user widened keeps its width.
+void StringGrid::FitColumn(int column) {
+  int needed = std::max(sizeHintForColumn(column), horizontalHeader()->sectionSizeHint(column));
+  if (editor_ && currentColumn() == column) {
+    // The editor's text between its margins, the cursor after it and the grid line.
+    const int editorMargins = 2 * 2 + style()->pixelMetric(QStyle::PM_TextCursorWidth) + 1;
+    needed = std::max(needed, editor_->fontMetrics().horizontalAdvance(editor_->text()) +
+                                  editorMargins + (showGrid() ? 1 : 0));
+  }
+  if (needed > columnWidth(column)) setColumnWidth(column, needed);
+}
+
 QString StringGrid::Cell(int column, int row) const {
   if (row == 0) {
     const QTableWidgetItem *title = horizontalHeaderItem(column);
@@ -141,7 +166,9 @@ QString StringGrid::Cell(int column, int row) const {
 
 void StringGrid::SetCell(int column, int row, const QString &text) {
   QTableWidgetItem *cell = item(row - 1, column);
-  if (cell && cell->text() != text) cell->setText(text);
+  if (!cell || cell->text() == text) return;
+  cell->setText(text);
+  if (fittedColumns_.contains(column)) FitColumn(column);
 }
 
 bool StringGrid::KeyAllowed(char32_t typed) {
@@ -192,8 +219,10 @@ void StringGrid::showEvent(QShowEvent *event) {
   EnsureEditor();
 }
 
-// Keys typed while the grid itself has the focus go to the cell editor.
+// Keys typed while the grid itself has the focus go to the cell editor; Enter stays in the grid,
+// as it does in a cell.
 void StringGrid::keyPressEvent(QKeyEvent *event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
   if (editor_ && !editor_->hasFocus() && !event->text().isEmpty() &&
       event->text().front().isPrint()) {
     editor_->setFocus();

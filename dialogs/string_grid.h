@@ -8,6 +8,7 @@
 #include <QTableWidget>
 
 #include <map>
+#include <set>
 
 #include "dialogs/typed_key_filter.h"
 
@@ -43,6 +44,9 @@ class StringGrid : public QTableWidget {
   // stands for. Paste is not filtered.
   void SetColumnKeyFilter(int column, TypedKeyFilter::Allowed allowed,
                           TypedKeyFilter::Meaning meaning = {});
+  // A price column and a weight column: typed keys that cannot belong there are dropped, a ","
+  // in a price stands for its point, and the price column widens to show its whole text.
+  void SetPriceAndWeightColumns(int priceColumn, int weightColumn);
 
   // The text of a cell; row 0 gives the title, a cell outside the grid the empty text.
   QString Cell(int column, int row) const;
@@ -80,10 +84,13 @@ class StringGrid : public QTableWidget {
   // Opens the editor on the current cell when none is open, leaving the keyboard focus where it
   // is unless the grid has it.
   void EnsureEditor();
+  // Widens a column that shows its whole text as far as its cells and editor need.
+  void FitColumn(int column);
 
   QPointer<QLineEdit> editor_;
   bool changingCurrent_ = false;
   std::map<int, std::pair<TypedKeyFilter::Allowed, TypedKeyFilter::Meaning>> columnKeyFilters_;
+  std::set<int> fittedColumns_;
 };
 
 }  // namespace vendigo

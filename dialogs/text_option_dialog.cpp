@@ -74,6 +74,7 @@ TTextAdd::TTextAdd(AppContext &context, QWidget *parent)
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   auto *buttons = ButtonRow({OKBUT, Button1});
+  OKBUT->setDefault(true);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   new FragmentPreview(this, buttons, [this] { return Preview(); });

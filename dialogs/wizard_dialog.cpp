@@ -99,13 +99,13 @@ QLabel *Title(const QString &text, QWidget *parent) {
   return label;
 }
 
-// A grid of the wizard: its price column takes digits and ".", its weight column digits.
+// A grid of the wizard: its price column takes digits and "." (a "," for the point), its weight
+// column digits.
 StringGrid *NewGrid(const char *name, const QStringList &titles, const QList<int> &widths,
                     std::size_t dataRows, QWidget *parent) {
   auto *grid = Named(new StringGrid(parent), name);
   grid->Shape(titles, widths, static_cast<int>(dataRows));
-  grid->SetColumnKeyFilter(kPriceColumn, PriceKeyAllowed, TypedKeyFilter::PriceMeaning());
-  grid->SetColumnKeyFilter(kWeightColumn, WeightKeyAllowed);
+  grid->SetPriceAndWeightColumns(kPriceColumn, kWeightColumn);
   return grid;
 }
 
@@ -167,6 +167,7 @@ T_PelluxFP::T_PelluxFP(AppContext &context, QWidget *parent)
   connect(FinBut, &QPushButton::clicked, this, &T_PelluxFP::FinButClick);
 
   FormCreate();
+  UpdateButtons();
 
   // The page's preview belongs to the last step.
   auto *preview = new FragmentPreview(this, buttons, [this] { return PagePreview(); });
@@ -418,6 +419,8 @@ void T_PelluxFP::UpdateButtons() {
   }
   FinBut->setEnabled(itemComplete);
   if (currentPage_ == kItemPage) nextBut->setEnabled(itemComplete);
+  // Enter goes on to the next page while there is one to go to, and finishes otherwise.
+  (nextBut->isEnabled() ? nextBut : FinBut)->setDefault(true);
   if (currentPage_ == kPageCount - 1) UpdateNotShown();
 }
 

@@ -116,6 +116,8 @@ CatalogueDialog::CatalogueDialog(QWidget *parent) : QDialog(parent) {
   layout->addLayout(form);
   layout->addWidget(summary_);
   layout->addWidget(buttons);
+  // Enter in an edit builds; a Browse... button opens its chooser only when it has the focus.
+  build_->setDefault(true);
   resize(640, 360);
 
   QSettings choices = Choices();

@@ -138,8 +138,8 @@ class AddItDialogTest : public QObject {
     QTest::addColumn<QStringList>("row");  // the five cells afterwards
 
     QTest::newRow("description fills") << 0 << "Mug" << QStringList{"Mug", "00.00", "0", "", ""};
-    QTest::newRow("letter in price") << 1 << "1e" << QStringList{"", "00.00", "", "", ""};
-    QTest::newRow("point in weight") << 2 << "2." << QStringList{"", "", "0", "", ""};
+    QTest::newRow("letter in price") << 1 << "1e" << QStringList{"", "1", "", "", ""};
+    QTest::newRow("point in weight") << 2 << "2." << QStringList{"", "", "2", "", ""};
     QTest::newRow("taxable 1") << 3 << "1" << QStringList{"", "", "", "1", ""};
     QTest::newRow("taxable 0") << 3 << "0" << QStringList{"", "", "", "0", ""};
     QTest::newRow("taxable 2") << 3 << "2" << QStringList{"", "", "", "", ""};
@@ -163,7 +163,9 @@ class AddItDialogTest : public QObject {
     Open(3);
     Type(grid, "<b>12\" ^Ruler");
     QCOMPARE(grid->Cell(0, 1), QString("b12\" Ruler"));
-    QCOMPARE(Events(), (std::vector<std::string>{kKeyRefused, kKeyRefused, kKeyRefused}));
+    ClickCell(grid, 1, 1);
+    Type(grid, "<5>");  // reported before the price cell's own filter drops them
+    QCOMPARE(Events(), std::vector<std::string>(5, kKeyRefused));
   }
 
   void tablesAskTheQuestion_data() {
@@ -201,13 +203,13 @@ class AddItDialogTest : public QObject {
   void selectListAsksNothing() {
     Open(4);
     QTest::mouseClick(Radio("SEBUT"), Qt::LeftButton);
-    FillRow(grid, 2, {"Blue \"Shirt\"", "12.5", "1", "1", "0"});
+    FillRow(grid, 2, {"Blue \"Shirt\"", "12,5", "0.1", "1", "0"});
     FillRow(grid, 3, {"Cap", "1.2.3"});  // a price that does not convert: left out
     ClickOk();
     QVERIFY(Events().empty());
     QCOMPARE(world->Inserted(),
              std::string("<SELECT NAME=\"addit\">\r\n"
-                         "<OPTION VALUE=\"Blue &quot;Shirt&quot;^12.50^1^1^0\">Blue "
+                         "<OPTION VALUE=\"Blue &quot;Shirt&quot;^12.50^01^1^0\">Blue "
                          "&quot;Shirt&quot; -- $12.50\r\n"
                          "</SELECT><P> &nbsp;</P>"));
   }

@@ -96,11 +96,11 @@ class ExtendedOptionDialogTest : public QObject {
 
     QTest::newRow("description fills price and weight")
         << 0 << "Small" << QStringList{"Small", "00.00", "0", ""};
-    QTest::newRow("letter resets the price") << 1 << "12a" << QStringList{"", "00.00", "", ""};
-    QTest::newRow("minus resets the price") << 1 << "-" << QStringList{"", "00.00", "", ""};
-    QTest::newRow("typing goes on after a reset") << 1 << "x5" << QStringList{"", "00.005", "", ""};
+    QTest::newRow("letter is dropped") << 1 << "12a" << QStringList{"", "12", "", ""};
+    QTest::newRow("minus is dropped") << 1 << "-" << QStringList{"", "", "", ""};
+    QTest::newRow("typing goes on after a drop") << 1 << "x5" << QStringList{"", "5", "", ""};
     QTest::newRow("several points pass") << 1 << "2.50.1" << QStringList{"", "2.50.1", "", ""};
-    QTest::newRow("point resets the weight") << 2 << "1.5" << QStringList{"", "", "05", ""};
+    QTest::newRow("weight drops a point") << 2 << "1.5" << QStringList{"", "", "15", ""};
     QTest::newRow("readable text takes anything else")
         << 3 << "Big <b>'x'</b>" << QStringList{"", "", "", "Big <b>'x'</b>"};
   }
@@ -258,13 +258,13 @@ class ExtendedOptionDialogTest : public QObject {
     QTest::keyClicks(dialog->findChild<QLineEdit *>("Eopfor"), "Size");
     FillRow(grid, 1, {"Small"});
     Tab(grid, 3);  // Readable Text becomes "Small"
-    FillRow(grid, 2, {"Large", "2.5", "1"});
-    Tab(grid);  // Readable Text becomes "Large --Add $2.5"
+    FillRow(grid, 2, {"Moyenne", "2,50", "0.5"});
+    Tab(grid);  // Readable Text becomes "Moyenne --Add $2.50"
     QTest::mouseClick(dialog->findChild<QPushButton *>("OKBut"), Qt::LeftButton);
     QCOMPARE(world->Inserted(), std::string("Size: <SELECT NAME=\"eop_Size\">\r\n"
                                             "<OPTION VALUE=\"Small^00.00^0\" SELECTED>Small\r\n"
-                                            "<OPTION VALUE=\"Large^2.5^1\">Large --Add $2.5\r\n"
-                                            "</SELECT>"));
+                                            "<OPTION VALUE=\"Moyenne^2.50^05\">"
+                                            "Moyenne --Add $2.50\r\n</SELECT>"));
     QVERIFY(Events().empty());
     QVERIFY(dialog->isHidden());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 
 #include "dialogs/addit_dialog.h"
@@ -70,7 +71,7 @@ class FragmentPreviewTest : public QObject {
 
  private slots:
   // Each case fills the dialog, breaks one input (the preview then says why it shows nothing)
-  // and mends it, so OK inserts what the preview showed before.
+  // and mends it, so Enter, which presses OK, inserts what the preview showed before.
   void PreviewAndCopyAreWhatOkInserts() {
     const struct {
       QDialog *(*open)(DialogWorld &);
@@ -88,8 +89,8 @@ class FragmentPreviewTest : public QObject {
          "Type what the text is for and a price first.", {"Edit3=N"}, "OKBUT"},
         {Opened<TPelluxOptionsBuilder>, {"Eopfor=Size", "RadioGrid1=Small|1"}, {}, {}, {}, "OKBut"},
         {Opened<TAddBuilder>, {"RABUT", "RadioGrid1=Mug|4.5"}, {}, {}, {}, "OKBut"},
-        {Opened<T_PelluxFP>, {"FileListBox1", "nextBut", "Description=T", "Price=4", "ProductWeight=1",
-          "nextBut", "nextBut", "nextBut", "nextBut"}, {"Price=\b"},
+        {Opened<T_PelluxFP>, {"FileListBox1", "nextBut", "Description=T", "Price=4", "ProductWeight=1\r",
+          "nextBut", "nextBut", "nextBut"}, {"Price=\b"},
          "Fill in the item on the second page first.", {"Price=4"}, "FinBut"},
         // clang-format on
     };
@@ -101,8 +102,18 @@ class FragmentPreviewTest : public QObject {
       const QString name = dialog->metaObject()->className();
       QTest::mouseClick(Child<QToolButton>(dialog, "PreviewToggle"), Qt::LeftButton);
       QTRY_VERIFY2(dialog->height() > folded[0].height(), qPrintable(name));
+      const auto whole = [&](const char *labelName) {  // nothing is cut: wrapped, the text fits
+        const QLabel *label = Child<QLabel>(dialog, labelName);
+        return label->width() >= label->minimumSizeHint().width() &&
+               label->height() >= label->heightForWidth(label->width());
+      };
+      auto *toggle = Child<QToolButton>(dialog, "PreviewToggle");
+      QVERIFY(toggle->toolButtonStyle() == Qt::ToolButtonTextBesideIcon &&
+              toggle->width() >= toggle->sizeHint().width());
+      QTRY_VERIFY(dialog->screen()->availableGeometry().contains(dialog->frameGeometry()));
       QTest::mouseClick(Child<QPushButton>(dialog, "CopyHtml"), Qt::LeftButton);
       QCOMPARE(Child<QLabel>(dialog, "PreviewCopied")->text(), QString("Copied."));
+      QTRY_VERIFY(whole("PreviewLine") && whole("PreviewCopied"));
       const QString source = Child<QPlainTextEdit>(dialog, "PreviewSource")->toPlainText();
       const QString html = QApplication::clipboard()->mimeData()->html();
       const QString text = QApplication::clipboard()->mimeData()->text();
@@ -111,6 +122,7 @@ class FragmentPreviewTest : public QObject {
         QTRY_COMPARE(Child<QLabel>(dialog, "PreviewLine")->text(), c.line);
         QCOMPARE(Child<QPlainTextEdit>(dialog, "PreviewSource")->toPlainText(), QString());
         QVERIFY(!Child<QPushButton>(dialog, "CopyHtml")->isEnabled());
+        if (!Child<QPushButton>(dialog, c.ok)->isEnabled()) QTest::keyClick(dialog, Qt::Key_Return);
         Act(dialog, c.mended);
       }
       QDialog *again = c.open(world);  // remembers the unfolded preview
@@ -119,7 +131,7 @@ class FragmentPreviewTest : public QObject {
       QTest::mouseClick(Child<QToolButton>(dialog, "PreviewToggle"), Qt::LeftButton);
       QCOMPARE(ShapeOf(dialog), folded);
       QVERIFY2(world.messages.events.empty(), qPrintable(name));
-      QTest::mouseClick(Child<QPushButton>(dialog, c.ok), Qt::LeftButton);
+      QTest::keyClick(dialog, Qt::Key_Return);
       const QString inserted = testing::Q(world.Inserted());
       QVERIFY2(!inserted.isEmpty(), qPrintable(name));
       QCOMPARE(text, inserted);
@@ -133,6 +145,10 @@ class FragmentPreviewTest : public QObject {
 }  // namespace vendigo
 
 int main(int argc, char *argv[]) {
+  const vendigo::testing::TempFolder folder;  // a screen lower than the unfolded addit dialog
+  vendigo::testing::TempFolder::WriteBytes(folder.path() / "s",
+                                           R"({"screens": [{"height": 560}]})");
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QByteArray((folder.path() / "s").c_str()));
   vendigo::PrepareWebEngine("fragment_preview_test");
   QApplication app(argc, argv);
   vendigo::FragmentPreviewTest test;

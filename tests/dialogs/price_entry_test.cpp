@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "dialogs/addit_dialog.h"
+#include "dialogs/extended_option_dialog.h"
 #include "dialogs/hidden_item_dialog.h"
 #include "dialogs/quick_link_dialog.h"
 #include "dialogs/string_grid.h"
@@ -37,6 +39,13 @@ QLineEdit *WizardPriceCell(DialogWorld &world) {
   return grid->CellEditor();
 }
 
+template <typename Dialog>  // the Price cell of row 1 of a builder's grid
+QLineEdit *GridPrice(DialogWorld &world) {
+  auto *grid = Child<StringGrid>(world.Open<Dialog>(), "RadioGrid1");
+  grid->setCurrentCell(0, 1);
+  return grid->CellEditor();
+}
+
 }  // namespace
 
 class PriceEntryTest : public QObject {
@@ -54,12 +63,13 @@ void PriceEntryTest::ACommaIsTheDecimalPointUntilThereIsOne() {
   };
   const std::vector<Typing> typings = {
       {"", "24,90", "24.90"}, {"", "1.5,0", "1.50"}, {"", "2,,5", "2.5"},
-      {"", ",5", ".5"},       {"7.5", ",25", ".25"}, {"", "4a,-5", "4.5"},
+      {"", ",5", ".5"},       {"7.5", ",25", ".25"}, {"", "4a,-5,6789012", "4.56789012"},
   };
   const std::vector<std::pair<const char *, PriceInput>> inputs = {
       {"hidden item", Edit<TPelluxAdd>("Edit2")}, {"quick link", Edit<TQuickLink>("Edit2")},
       {"text option", Edit<TTextAdd>("Edit4")},   {"wizard", Edit<T_PelluxFP>("Price")},
-      {"wizard grid", WizardPriceCell},
+      {"wizard grid", WizardPriceCell},           {"option grid", GridPrice<TPelluxOptionsBuilder>},
+      {"addit grid", GridPrice<TAddBuilder>},
   };
   for (const auto &[name, open] : inputs) {
     DialogWorld world;
@@ -70,6 +80,9 @@ void PriceEntryTest::ACommaIsTheDecimalPointUntilThereIsOne() {
       price->selectAll();
       QTest::keyClicks(price, typing.keys);
       QVERIFY2(price->text() == typing.shown, qPrintable(name + (": " + typing.keys)));
+      // A grid's price column is as wide as its cells need.
+      if (auto *grid = qobject_cast<QAbstractItemView *>(price->parentWidget()->parentWidget()))
+        QVERIFY(grid->sizeHintForColumn(1) <= static_cast<QTableView *>(grid)->columnWidth(1));
     }
   }
 }

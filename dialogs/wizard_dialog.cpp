@@ -266,6 +266,7 @@ void T_PelluxFP::BuildItemPage(QWidget *page) {
       NewGrid("MultDesGrid",
               {"Cart Description", "Price", "Weight", "Taxable", "Smart Tax", "Readable Text"},
               {213, 70, 50, 61, 63, 307}, kDescriptionRows, page);
+  MultDesGrid->SetColumnKeyFilter(kTaxableColumn, TaxableKeyAllowed);
   MultDesGrid->setEnabled(false);
   layout->addWidget(MultDesGrid, 5, 0, 1, 4);
   layout->setRowStretch(5, 1);
@@ -357,6 +358,7 @@ void T_PelluxFP::BuildRelatedPage(QWidget *page) {
   layout->addWidget(Title("Additional Related Products", page));
   AddIt = NewGrid("AddIt", {"Cart Description", "Price", "Weight", "Taxable", "Smart Tax"},
                   {261, 64, 58, 64, 64}, kRelatedRows, page);
+  AddIt->SetColumnKeyFilter(kTaxableColumn, TaxableKeyAllowed);
   layout->addWidget(AddIt, 1);
   // Before Finish: what the merchant entered that the chosen template has no place for.
   NotShown = Named(new QLabel(page), "NotShown");

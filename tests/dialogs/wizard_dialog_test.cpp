@@ -401,6 +401,8 @@ void WizardTest::GridRules_data() {
       << multi << QList<Typing>{{0, 3, "1"}} << 0 << QStringList{"", "", "", "1", "", ""};
   QTest::newRow("taxable 0 stays")
       << multi << QList<Typing>{{0, 3, "0"}} << 0 << QStringList{"", "", "", "0", "", ""};
+  QTest::newRow("taxable drops a key that cannot belong")
+      << multi << QList<Typing>{{0, 3, "1x"}} << 0 << QStringList{"", "", "", "1", "", ""};
   QTest::newRow("smart tax and readable text take any key")
       << multi << QList<Typing>{{0, 4, "T^\"1"}, {0, 5, "a.b<"}} << 0
       << QStringList{"", "", "", "", "T^\"1", "a.b<"};
@@ -435,11 +437,13 @@ void WizardTest::GridRules_data() {
       << "AddIt" << QList<Typing>{{4, 0, "Tray"}} << 4 << QStringList{"Tray", "00.00", "0", "", ""};
   QTest::newRow("related taxable 5 is emptied")
       << "AddIt" << QList<Typing>{{0, 3, "5"}} << 0 << QStringList{"", "", "", "", ""};
-  // The rule runs on every key: "x" is emptied at once, so the "1" after it stands alone.
+  // The "x" is dropped as it is typed, so the "1" after it stands alone.
   QTest::newRow("related taxable x1 keeps the 1")
       << "AddIt" << QList<Typing>{{0, 3, "x1"}} << 0 << QStringList{"", "", "", "1", ""};
   QTest::newRow("related taxable 1 stays")
       << "AddIt" << QList<Typing>{{0, 3, "1"}} << 0 << QStringList{"", "", "", "1", ""};
+  QTest::newRow("related taxable drops a key that cannot belong")
+      << "AddIt" << QList<Typing>{{0, 3, "0-"}} << 0 << QStringList{"", "", "", "0", ""};
   QTest::newRow("related price filter")
       << "AddIt" << QList<Typing>{{0, 1, "3,5"}} << 0 << QStringList{"", "3.5", "", "", ""};
 }

@@ -3,7 +3,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QHostAddress>
 #include <QTcpServer>
 
@@ -23,11 +22,8 @@ namespace {
 // program, or in the user's folders for an installed copy) each time it is asked for; "$" when the
 // file does not set one.
 std::function<std::string()> MerchantCurrency() {
-  const QString programDir = QCoreApplication::applicationDirPath();
   const std::filesystem::path settings =
-      vendigo::FindProgramFolders(programDir.toStdString(), QFileInfo(programDir).isWritable(), {},
-                                  vendigo::ProcessXdgEnvironment())
-          .settings;
+      vendigo::FindOwnProgramFolders(QCoreApplication::applicationDirPath().toStdString()).settings;
   return [settings] { return vendigo::LoadSettings(settings).Currency; };
 }
 

@@ -8,7 +8,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -93,9 +92,7 @@ QJsonObject ReadInputObject(const QString &inputPath) {
 // Where this copy's palette keeps pelluxfp.ini: beside the program, or in the user's folders for
 // an installed copy. Templates are named on the command line, so their folders are not asked for.
 std::filesystem::path OwnSettingsFolder() {
-  return vendigo::FindProgramFolders(QCoreApplication::applicationDirPath().toStdString(),
-                                     QFileInfo(QCoreApplication::applicationDirPath()).isWritable(),
-                                     {}, vendigo::ProcessXdgEnvironment())
+  return vendigo::FindOwnProgramFolders(QCoreApplication::applicationDirPath().toStdString())
       .settings;
 }
 

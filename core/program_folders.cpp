@@ -1,5 +1,7 @@
 #include "core/program_folders.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <system_error>
 
@@ -57,6 +59,12 @@ ProgramFolders FindProgramFolders(const fs::path &programDir, bool programDirWri
       programDir, XdgFolder(environment.dataHome, environment.home, ".local/share") / "templates",
       installedTemplates};
   return folders;
+}
+
+ProgramFolders FindOwnProgramFolders(const fs::path &programDir,
+                                     const fs::path &installedTemplates) {
+  return FindProgramFolders(programDir, ::access(programDir.c_str(), W_OK) == 0, installedTemplates,
+                            ProcessXdgEnvironment());
 }
 
 }  // namespace vendigo

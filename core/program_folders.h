@@ -50,4 +50,9 @@ ProgramFolders FindProgramFolders(const std::filesystem::path &programDir, bool 
                                   const std::filesystem::path &installedTemplates,
                                   const XdgEnvironment &environment);
 
+// FindProgramFolders for the program in programDir as this process finds it: the folder's
+// writability as the system answers for this user, and the process's own XdgEnvironment.
+ProgramFolders FindOwnProgramFolders(const std::filesystem::path &programDir,
+                                     const std::filesystem::path &installedTemplates = {});
+
 }  // namespace vendigo

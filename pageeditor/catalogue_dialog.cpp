@@ -33,9 +33,8 @@ namespace {
 // with the merchant's own settings in a portable and in an installed copy alike.
 ProgramFolders ProgramFoldersOfEditor() {
   const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
-  return FindProgramFolders(
-      programDir, QFileInfo(QCoreApplication::applicationDirPath()).isWritable(),
-      (programDir / VENDIGO_INSTALLED_TEMPLATES).lexically_normal(), ProcessXdgEnvironment());
+  return FindOwnProgramFolders(programDir,
+                               (programDir / VENDIGO_INSTALLED_TEMPLATES).lexically_normal());
 }
 
 // The user's last choices, in the editor's folder under the XDG config folder.

@@ -1,6 +1,5 @@
 // vendigo: the palette that builds shop page fragments and inserts them into the page editor.
 #include <QApplication>
-#include <QFileInfo>
 #include <QToolTip>
 
 #include <filesystem>
@@ -44,9 +43,8 @@ int main(int argc, char *argv[]) {
   using namespace vendigo;
   const std::filesystem::path executable = ExecutablePath(argv[0]);
   const std::filesystem::path programDir = executable.parent_path();
-  const ProgramFolders folders = FindProgramFolders(
-      programDir, QFileInfo(QString::fromStdString(programDir.string())).isWritable(),
-      (programDir / VENDIGO_INSTALLED_TEMPLATES).lexically_normal(), ProcessXdgEnvironment());
+  const ProgramFolders folders = FindOwnProgramFolders(
+      programDir, (programDir / VENDIGO_INSTALLED_TEMPLATES).lexically_normal());
   Settings settings = LoadSettings(folders.settings);
 
   PrepareWebEngine("vendigo");

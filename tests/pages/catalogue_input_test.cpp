@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,57 +18,58 @@ using testing::TempFolder;
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 
-// Builds one row per cell of the column and gives, per row, its page's picture address or why
-// it was skipped.
-std::vector<std::string> Outcomes(const std::string &column, const std::vector<std::string> &cells,
-                                  const fs::path &input, const fs::path &output) {
-  std::string csv = "Description,Price," + column + "\n";
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    csv += "P" + std::to_string(i) + ",1,\"" + cells[i] + "\"\n";
-  }
+// Each row's reason for being skipped, or else its page's body (the index lists them in row order).
+std::vector<std::string> Outcomes(const std::vector<std::string> &rows, const fs::path &in,
+                                  const fs::path &out) {
+  std::string csv = "Price,Option1Name,Description,LongText,File,ProductImage\n";
+  std::map<std::size_t, std::size_t> rowOfLine;  // a row holding line breaks takes more lines
+  for (const std::string &row : rows)
+    rowOfLine[std::count(csv.begin(), csv.end(), '\n') + 1] = rowOfLine.size(), csv += row + "\n";
   const CatalogueReport report =
-      BuildCatalogue("%zf_pelluxaddh%<zf_if=\"image\">%zf_product_image%</zf_if=\"image\">",
-                     ReadCatalogueCsv(csv), Settings(), input, output, {});
-  std::map<std::size_t, std::string> skipped;
-  for (const SkippedRow &row : report.Skipped) skipped[row.Line] = row.Reason;
-  std::vector<std::string> outcomes;
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (skipped.count(i + 2)) {
-      outcomes.push_back(skipped[i + 2]);
-      continue;
-    }
-    const std::string page = TempFolder::ReadBytes(output / ("p" + std::to_string(i) + ".html"));
-    const std::size_t source = page.find("SRC=\"");
-    outcomes.push_back(source == std::string::npos
-                           ? "no picture"
-                           : page.substr(source + 5, page.find('"', source + 5) - source - 5));
+      BuildCatalogue("<h1>%zf_description%</h1>%zf_pelluxaddh%%zf_product_image%",
+                     ReadCatalogueCsv(csv), Settings(), in, out, {});
+  std::vector<std::string> outcomes(rows.size());
+  for (const SkippedRow &row : report.Skipped) outcomes[rowOfLine.at(row.Line)] = row.Reason;
+  const std::string index = TempFolder::ReadBytes(out / "index.html");
+  std::size_t link = 0;
+  for (std::string &outcome : outcomes) {
+    if (!outcome.empty()) continue;
+    link = index.find("<a href=\"", link) + 9;
+    const std::string page =
+        TempFolder::ReadBytes(out / index.substr(link, index.find('"', link) - link));
+    const std::size_t body = page.find("</p>\r\n") + 6;
+    outcome = page.substr(body, page.rfind("\r\n</body>") - body);
   }
   return outcomes;
 }
 
+std::string Body(const std::string &text, const std::string &picture = "") {
+  return "<h1>" + text +
+         R"(</h1><!--webbot bot="HTMLMarkup" Alt="&lt;FONT COLOR=red&gt;!Pellux!)"
+         R"(&lt;/FONT&gt;" StartSpan --><INPUT TYPE="HIDDEN" NAME="pelluxadd" VALUE=")" +
+         text + R"(^1^^^"><!--WEBBOT bot="HTMLMarkup" EndSpan -->)" +
+         (picture.empty() ? ""
+                          : R"(<IMG SRC=")" + picture + R"(" ALT="[PRODUCT IMAGE]" BORDER="0">)");
+}
+
 TEST(BuildCatalogue, CopiesOnlyPlainFilesThatArePicturesOncePerFile) {
   TempFolder folder;
-  const fs::path in = folder.path() / "in";
-  const fs::path elsewhere = folder.path() / "elsewhere";
-  fs::create_directories(in / "folder.png");
-  fs::create_directories(elsewhere);
+  const fs::path in = folder.path() / "in", elsewhere = folder.path() / "elsewhere";
+  fs::create_directories(in / "folder.png"), fs::create_directories(elsewhere);
   const std::map<std::string, std::string> pictures = {{"mug.png", "\x89PNG\r\n\x1A\n mug"},
                                                        {"cup.gif", "GIF89a cup"},
                                                        {"photo.jpg", "\xFF\xD8\xFF photo"},
                                                        {"vase.webp", "RIFF\4\0\0\0WEBP vase"s}};
-  TempFolder::WriteBytes(in / "mug.png", pictures.at("mug.png"));
-  TempFolder::WriteBytes(elsewhere / "cup.gif", pictures.at("cup.gif"));
-  TempFolder::WriteBytes(in / "photo.JPEG", pictures.at("photo.jpg"));
-  TempFolder::WriteBytes(in / "vase.webp", pictures.at("vase.webp"));
+  for (const auto &[name, bytes] : pictures)
+    TempFolder::WriteBytes(name == "cup.gif" ? elsewhere / name : in / name, bytes);
+  fs::rename(in / "photo.jpg", in / "photo.JPEG");
   TempFolder::WriteBytes(in / "logo.svg", "<svg onload=\"alert(1)\"/>");
   TempFolder::WriteBytes(in / "notes.png", "just text");
-  TempFolder::WriteBytes(elsewhere / "shadow", "root:$6$salt:19000:0:99999:7:::");
+  TempFolder::WriteBytes(elsewhere / "shadow", "root:$6$salt:19000::::::");
   fs::create_symlink(in / "mug.png", in / "link.png");
   fs::create_symlink(elsewhere / "shadow", in / "shadow.png");
   ASSERT_EQ(::mkfifo((in / "pipe.png").c_str(), 0600), 0);
-
-  const std::string notAPicture = "\" is not a PNG, JPEG, GIF or WebP picture";
-  const std::vector<std::pair<std::string, std::string>> cases = {
+  std::vector<std::pair<std::string, std::string>> cases = {
       {"mug.png", "images/mug.png"},
       {"link.png", "images/mug.png"},
       {"../in/mug.png", "images/mug.png"},
@@ -75,23 +77,21 @@ TEST(BuildCatalogue, CopiesOnlyPlainFilesThatArePicturesOncePerFile) {
       {"../elsewhere/cup.gif", "images/cup.gif"},
       {"photo.JPEG", "images/photo.jpg"},
       {"vase.webp", "images/vase.webp"},
-      {"logo.svg", "picture \"logo.svg" + notAPicture},
-      {"notes.png", "picture \"notes.png" + notAPicture},
-      {"shadow.png", "picture \"shadow.png" + notAPicture},
-      {(elsewhere / "shadow").string(),
-       "picture \"" + (elsewhere / "shadow").string() + notAPicture},
       {"pipe.png", "picture \"pipe.png\" is not a plain file (it is a pipe, device or socket)"},
-      {"folder.png", "picture \"folder.png\" is a folder, not a picture file"},
-  };
-  std::vector<std::string> cells;
-  std::vector<std::string> expected;
-  for (const auto &[cell, outcome] : cases) cells.push_back(cell), expected.push_back(outcome);
-  EXPECT_EQ(Outcomes("ProductImage", cells, in, folder.path() / "out"), expected);
-
-  std::map<std::string, std::string> copied;
-  for (const auto &entry : fs::directory_iterator(folder.path() / "out/images")) {
-    copied[entry.path().filename().string()] = TempFolder::ReadBytes(entry.path());
+      {"folder.png", "picture \"folder.png\" is a folder, not a picture file"}};
+  for (const std::string &cell :
+       {"logo.svg"s, "notes.png"s, "shadow.png"s, (elsewhere / "shadow").string()})
+    cases.emplace_back(cell, "picture \"" + cell + "\" is not a PNG, JPEG, GIF or WebP picture");
+  std::vector<std::string> rows, expected;
+  for (const auto &[cell, picture] : cases) {
+    const std::string name = "p" + std::to_string(rows.size());
+    rows.push_back("1,," + name + ",,," + cell);
+    expected.push_back(picture.starts_with("images/") ? Body(name, picture) : picture);
   }
+  EXPECT_EQ(Outcomes(rows, in, folder.path() / "out"), expected);
+  std::map<std::string, std::string> copied;
+  for (const auto &entry : fs::directory_iterator(folder.path() / "out/images"))
+    copied[entry.path().filename().string()] = TempFolder::ReadBytes(entry.path());
   EXPECT_EQ(copied, pictures);
 }
 
@@ -99,46 +99,21 @@ TEST(BuildCatalogue, WritesCellsAsTextAndRefusesThoseThatWouldBreakAPageOrItsNam
   TempFolder folder;
   fs::path deep = folder.path();  // so deep that a long page name makes too long a path
   while (deep.string().size() < 3900) deep /= std::string(100, 'd');
-  const std::string item = R"(<!--webbot bot="HTMLMarkup" Alt="&lt;FONT COLOR=red&gt;!Pellux!)"
-                           R"(&lt;/FONT&gt;" StartSpan --><INPUT TYPE="HIDDEN" NAME="pelluxadd")"
-                           R"( VALUE=")";
-  const std::string itemEnd = R"(^1^^^"><!--WEBBOT bot="HTMLMarkup" EndSpan -->)";
-  const std::string tooLong = "\" is too long a name for the file system";
-  const std::string oneLine = " holds a line break; it must be one line";
-  const std::string nul = " holds a NUL character (a zero byte)";
+  const std::string tooLong = ".html\" is too long a name for the file system",
+                    oneLine = " holds a line break; it must be one line",
+                    nul = " holds a NUL character (a zero byte)";
   const std::string a250(250, 'a'), a300(300, 'a'), b200(200, 'b');
-  struct Case {
-    std::string row;  // Price,Option1Name,Description,LongText,File
-    std::string outcome;
-    bool deep = false;
-  };
-  const std::vector<Case> cases = {
-      {R"(1,,"Tom & ""Jerry"" <b>",,)", "<h1>Tom &amp; &quot;Jerry&quot; &lt;b&gt;</h1>" + item +
-                                            "Tom &amp; &quot;Jerry&quot; &lt;b&gt;" + itemEnd},
-      {"1,,Mu\0g,,"s, "Description" + nul},
-      {"1,,Mug,\"a\0b\","s, "LongText" + nul},
-      {"1,,\"Mu\ng\",,", "Description" + oneLine},
-      {"1,\"Si\nze\",Mug,,", "Option1Name" + oneLine},
-      {"1,,Mug,,\"a\r\nb\"", "File" + oneLine},
-      {"1,,Mug,," + a300, "File \"" + a300 + ".html" + tooLong + ": 305 bytes, at most 255"},
-      {"1,,Mug,," + a250, "<h1>Mug</h1>" + item + "Mug" + itemEnd},
-      {"1,,Mug,," + b200, "File \"" + b200 + ".html" + tooLong, true},
-  };
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const fs::path output = cases[i].deep ? deep : folder.path() / std::to_string(i);
-    const CatalogueReport report = BuildCatalogue(
-        "<h1>%zf_description%</h1>%zf_pelluxaddh%",
-        ReadCatalogueCsv("Price,Option1Name,Description,LongText,File\n" + cases[i].row + "\n"),
-        Settings(), folder.path(), output, {});
-    std::string outcome = report.Skipped.empty() ? "" : report.Skipped[0].Reason;
-    for (const auto &entry : fs::directory_iterator(output)) {
-      const std::string page = TempFolder::ReadBytes(entry.path());
-      const std::size_t body = page.find("</p>\r\n") + 6;
-      if (entry.path().filename() != "index.html")
-        outcome = page.substr(body, page.rfind("\r\n</body>") - body);
-    }
-    EXPECT_EQ(outcome, cases[i].outcome) << i;
-  }
+  EXPECT_EQ(
+      Outcomes(
+          {R"(1,,"Tom & ""Jerry"" <b>",,)", "1,,Mu\0g,,"s, "1,,Mug,\"a\0b\","s, "1,,\"Mu\ng\",,",
+           "1,\"Si\nze\",Mug,,", "1,,Mug,,\"a\r\nb\"", "1,,Mug,," + a300, "1,,Mug,," + a250},
+          folder.path(), folder.path() / "out"),
+      (std::vector<std::string>{
+          Body("Tom &amp; &quot;Jerry&quot; &lt;b&gt;"), "Description" + nul, "LongText" + nul,
+          "Description" + oneLine, "Option1Name" + oneLine, "File" + oneLine,
+          "File \"" + a300 + tooLong + ": 305 bytes, at most 255", Body("Mug")}));
+  EXPECT_EQ(Outcomes({"1,,Mug,," + b200}, folder.path(), deep),
+            std::vector<std::string>{"File \"" + b200 + tooLong});
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ bool IsJsonLines(const std::filesystem::path &file) {
 std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes) {
   std::vector<CatalogueRow> rows;
   std::size_t number = 0;
-  for (const TextLine &line : SplitLines(DecodeTextFile(bytes))) {
+  for (const TextLine &line : SplitLines(DecodeTextLines(bytes))) {
     ++number;
     if (line.text.find_first_not_of(" \t") == std::string::npos) continue;
     CatalogueRow row;

@@ -1,5 +1,6 @@
 #include "core/text_encoding.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vendigo {
@@ -91,6 +92,24 @@ std::string DecodeTextFile(std::string_view bytes) {
   if (!IsValidUtf8(bytes)) return Windows1252ToUtf8(bytes);
   if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
   return std::string(bytes);
+}
+
+std::string DecodeTextLines(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
+  std::string text;
+  text.reserve(bytes.size());
+  while (!bytes.empty()) {
+    // Line ends are ASCII in both encodings, so they are cut at the same place either way.
+    const std::size_t end = std::min(bytes.find_first_of("\r\n"), bytes.size() - 1) + 1;
+    const std::string_view line = bytes.substr(0, end);
+    if (IsValidUtf8(line)) {
+      text.append(line);
+    } else {
+      text += Windows1252ToUtf8(line);
+    }
+    bytes.remove_prefix(end);
+  }
+  return text;
 }
 
 std::size_t Utf8Length(std::string_view text) {

@@ -17,12 +17,13 @@
 namespace vendigo {
 namespace {
 
-// A name for the new file that no other writer of this process or another one picks.
+// A name for the new file that no other writer of this process or another one picks. Only the
+// start of a long target name goes into it, so any name the file system takes has a temporary.
 std::filesystem::path TemporaryBeside(const std::filesystem::path &target) {
   static std::atomic<unsigned long> count{0};
   static const std::string process = std::to_string(::getpid());
-  return target.parent_path() /
-         ("." + target.filename().string() + "." + process + "." + std::to_string(++count));
+  return target.parent_path() / ("." + target.filename().string().substr(0, 200) + "." + process +
+                                 "." + std::to_string(++count));
 }
 
 int PlaceWithoutReplacing(const std::filesystem::path &temporary,
@@ -37,8 +38,10 @@ int PlaceWithoutReplacing(const std::filesystem::path &temporary,
 }
 
 [[noreturn]] void Fail(const std::filesystem::path &target, int error) {
-  throw FileError("cannot write " + target.string() + ": " +
-                  std::generic_category().message(error));
+  const std::string message =
+      "cannot write " + target.string() + ": " + std::generic_category().message(error);
+  if (error == ENAMETOOLONG) throw FileNameTooLongError(message);
+  throw FileError(message);
 }
 
 }  // namespace

@@ -1,31 +1,26 @@
 #include "pages/catalogue.h"
 
 #include <algorithm>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 #include "builders/price_rules.h"
 #include "core/file_error.h"
+#include "core/html_escape.h"
 #include "core/profile_file.h"
 #include "core/text_encoding.h"
 #include "core/whole_file.h"
+#include "pages/catalogue_cells.h"
 #include "pages/catalogue_document.h"
 #include "pages/catalogue_names.h"
+#include "pages/catalogue_picture.h"
 #include "pages/template_engine.h"
 
 namespace vendigo {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A picture the catalogue copies, once however many rows show it.
-struct Picture {
-  fs::path source;
-  std::string fileName;  // in the images folder
-  std::string error;     // why it could not be copied
-};
 
 // A row on its way to a page.
 struct Planned {
@@ -93,7 +88,7 @@ void CheckRow(Planned &planned, const TemplatePlaces &places, const Settings &se
   const CatalogueRow &row = *planned.row;
   const ProductPageInput &page = row.Page;
   std::string &error = planned.error;
-  error = row.Error;
+  error = row.Error.empty() ? CellCharacterError(row) : row.Error;
   if (!error.empty()) return;
 
   if (page.Mode == DescriptionMode::Single) {
@@ -137,9 +132,6 @@ void CheckRow(Planned &planned, const TemplatePlaces &places, const Settings &se
     error = ListPriceError(page.Related, "Related",
                            [](const RelatedRow &r) -> const std::string & { return r.Price; });
   }
-  if (error.empty() && !row.ImagePath.empty() && !IsProductImageFile(row.ImagePath)) {
-    error = "ProductImage \"" + row.ImagePath + "\" must be a .jpg, .gif or .png file";
-  }
   if (error.empty()) error = places.Missing(page, !row.ImagePath.empty());
 }
 
@@ -162,53 +154,45 @@ void NamePages(std::vector<Planned> &plan) {
   }
 }
 
-// One Picture per picture file, named after the file in row order.
-std::vector<Picture> PlanPictures(std::vector<Planned> &plan, const fs::path &inputFolder) {
-  std::vector<Picture> pictures;
-  std::map<fs::path, std::size_t> bySource;
-  FileNames names;
+// One picture per picture file, however many names the rows give it, named in row order.
+std::vector<CataloguePicture> PlanPictures(std::vector<Planned> &plan,
+                                           const fs::path &inputFolder) {
+  CataloguePictures pictures(inputFolder);
   for (Planned &planned : plan) {
     if (!planned.error.empty() || planned.row->ImagePath.empty()) continue;
-    const fs::path source = (inputFolder / planned.row->ImagePath).lexically_normal();
-    auto [at, added] = bySource.try_emplace(source, pictures.size());
-    if (added) {
-      std::string extension = source.extension().string();
-      for (char &c : extension) c = AsciiLower(c);
-      pictures.push_back(
-          {source, names.Unique(FileNameWords(source.stem().string()), extension), ""});
-    }
-    planned.picture = at->second;
+    planned.picture = pictures.Add(planned.row->ImagePath, planned.error);
   }
-  return pictures;
+  return pictures.Take();
 }
 
-void CopyPicture(Picture &picture, const fs::path &imageFolder, bool replace) {
-  std::string reason;
-  const std::optional<std::string> bytes = ReadFileBytes(picture.source, reason);
-  if (!bytes) {
-    picture.error = "cannot read the picture " + picture.source.string() + ": " + reason;
-    return;
-  }
-  const fs::path target = imageFolder / picture.fileName;
-  WriteFileWhole(target, *bytes, replace);
+void CopyPicture(CataloguePicture &picture, const fs::path &imageFolder, bool replace) {
+  const std::optional<std::string> bytes = ReadCataloguePicture(picture);
+  if (bytes) WriteFileWhole(imageFolder / picture.FileName, *bytes, replace);
 }
 
-std::string PictureTag(const Picture &picture) {
-  return ImageTag(std::string(kCatalogueImageFolder) + "/" + FileAddress(picture.fileName));
+std::string PictureTag(const CataloguePicture &picture) {
+  return ImageTag(std::string(kCatalogueImageFolder) + "/" + FileAddress(picture.FileName));
 }
 
-void WritePage(Planned &planned, const std::vector<Picture> &pictures,
+void WritePage(Planned &planned, const std::vector<CataloguePicture> &pictures,
                std::string_view templateText, const Settings &settings,
                const fs::path &outputFolder, bool replace) {
-  if (planned.picture && !pictures[*planned.picture].error.empty()) {
-    planned.error = pictures[*planned.picture].error;
+  if (planned.picture && !pictures[*planned.picture].Error.empty()) {
+    planned.error = pictures[*planned.picture].Error;
     return;
   }
   ProductPageInput page = planned.row->Page;
+  // The wizard takes the description as HTML; a catalogue's cells are text, as in its titles.
+  page.Description = EscapeHtmlText(page.Description);
   if (planned.picture) page.ProductImageTag = PictureTag(pictures[*planned.picture]);
   const std::string document =
       ProductPageDocument(planned.title, BuildProductPage(templateText, page, settings));
-  WriteFileWhole(outputFolder / planned.fileName, document, replace);
+  try {
+    WriteFileWhole(outputFolder / planned.fileName, document, replace);
+  } catch (const FileNameTooLongError &) {
+    planned.error = FileNameTooLong(planned.fileName);
+    return;
+  }
   planned.written = true;
 }
 
@@ -258,7 +242,7 @@ CatalogueReport BuildCatalogue(std::string_view templateText, const std::vector<
     CheckRow(plan[r], places, settings);
   }
   NamePages(plan);
-  std::vector<Picture> pictures = PlanPictures(plan, inputFolder);
+  std::vector<CataloguePicture> pictures = PlanPictures(plan, inputFolder);
   if (!pictures.empty()) {
     fs::create_directories(imageFolder, made);
     if (made)
@@ -269,7 +253,7 @@ CatalogueReport BuildCatalogue(std::string_view templateText, const std::vector<
   unsigned threads = options.Threads ? options.Threads : std::thread::hardware_concurrency();
   if (threads == 0) threads = 1;
   ParallelFor(pictures.size(), threads, cancel, [&](std::size_t i) {
-    Guarded(pictures[i].error, kept,
+    Guarded(pictures[i].Error, kept,
             [&] { CopyPicture(pictures[i], imageFolder, options.Replace); });
   });
 

@@ -51,11 +51,13 @@ using CatalogueProgress = std::function<void(std::size_t done, std::size_t total
 // BuildProductPage, wraps it with ProductPageDocument and writes it whole, then writes the index
 // of the pages written. A row is skipped with its reason when it cannot be read, a price in it
 // does not convert, the template has no placeholder for a part of it (the item field, the long
-// text, the options, the related products, the picture), its picture cannot be read, or its
-// page cannot be written. Relative picture paths are taken from inputFolder. Pages are named by
-// the rows' File cells first, then after their descriptions, in row order. Rows run on several
-// threads; cancel, when set, stops the run after the rows under way. Throws FileError when the
-// output folder cannot be made.
+// text, the options, the related products, the picture), a cell holds a character the page or
+// its name cannot (CellCharacterError), its picture cannot be read or is no plain file holding a
+// PNG, JPEG, GIF or WebP picture (CataloguePictures), or its page cannot be written. The
+// description goes into the page as text. Relative picture paths are taken from inputFolder. Pages
+// are named by the rows' File cells first, then after their descriptions, in row order. Rows run on
+// several threads; cancel, when set, stops the run after the rows under way. Throws FileError when
+// the output folder cannot be made.
 CatalogueReport BuildCatalogue(std::string_view templateText, const std::vector<CatalogueRow> &rows,
                                const Settings &settings, const std::filesystem::path &inputFolder,
                                const std::filesystem::path &outputFolder,

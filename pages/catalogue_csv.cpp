@@ -372,7 +372,7 @@ bool AllEmpty(const std::vector<std::string> &cells) {
 }  // namespace
 
 std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes) {
-  const std::string text = DecodeTextFile(bytes);
+  const std::string text = DecodeTextLines(bytes);
   const char separator = DetectSeparator(text);
   std::vector<Record> records = ParseRecords(text, separator);
   if (records.empty() || AllEmpty(records.front().cells)) {

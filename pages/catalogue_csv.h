@@ -10,8 +10,8 @@ namespace vendigo {
 // The products of a catalogue spreadsheet saved as CSV: a header row naming the columns, then
 // one product per row. Cells follow RFC 4180 (a cell in double quotes may hold the separator,
 // line breaks and doubled quotes) and are taken as they stand. The separator is a comma, a
-// semicolon or a tab, whichever the header row holds most of. The bytes are UTF-8, or
-// Windows-1252 when they are not valid UTF-8. Prices and weights are read by the decimal-mark
+// semicolon or a tab, whichever the header row holds most of. Each line is UTF-8, or
+// Windows-1252 when it is not valid UTF-8. Prices and weights are read by the decimal-mark
 // rule of the separator (ReadSpreadsheetNumber) and kept with "." before the decimals.
 //
 // Columns, named in any letter case, blanks ignored; any may be left out:

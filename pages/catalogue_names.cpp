@@ -1,5 +1,7 @@
 #include "pages/catalogue_names.h"
 
+#include <climits>
+
 #include "core/text_encoding.h"
 
 namespace vendigo {
@@ -107,7 +109,20 @@ std::string PageFileName(std::string_view given, std::string &error) {
     error = "File \"" + name + "\" is the name of the index page";
     return "";
   }
+  if (page.size() > NAME_MAX) {
+    error = FileNameTooLong(page) + ": " + std::to_string(page.size()) + " bytes, at most " +
+            std::to_string(NAME_MAX);
+    return "";
+  }
   return page;
+}
+
+}  // namespace vendigo
+
+namespace vendigo {
+
+std::string FileNameTooLong(std::string_view name) {
+  return "File \"" + std::string(name) + "\" is too long a name for the file system";
 }
 
 }  // namespace vendigo

@@ -27,7 +27,10 @@ class FileNames {
 
 // The page file name a row gives (its File cell): ".html" is added unless the name ends in
 // ".html" or ".htm". Empty with error set when the name is not a plain file name in the
-// output folder, or is the index's name.
+// output folder, is the index's name, or is longer than a file name may be (NAME_MAX bytes).
 std::string PageFileName(std::string_view given, std::string &error);
+
+// The reason for a page whose file name the file system refuses as too long.
+std::string FileNameTooLong(std::string_view name);
 
 }  // namespace vendigo

@@ -102,7 +102,7 @@ class CatalogueCommand : public FolderFixture {
     FolderFixture::SetUp();
     settings_ = WriteFile("shop.ini", kSettings);
     template_ = QStringLiteral(VENDIGO_TEMPLATES_DIR "/product_range.zft");
-    WriteFile("mug.png", "\x89PNG a picture");
+    WriteFile("mug.png", "\x89PNG\r\n\x1A\n a picture");
   }
 
   QString settings_;
@@ -118,7 +118,7 @@ TEST_F(CatalogueCommand, EveryPageHoldsWhatThePageCommandPrints) {
   EXPECT_EQ(run.out, "");
 
   std::map<std::string, std::string> files = Files(folder.filePath("site"));
-  EXPECT_EQ(files["images/mug.png"], "\x89PNG a picture");
+  EXPECT_EQ(files["images/mug.png"], "\x89PNG\r\n\x1A\n a picture");
   EXPECT_EQ(Body(files["index.html"]), kIndexBody);
   EXPECT_EQ(files.size(), kProducts.size() + 2);
   const std::string picture = "file://" + folder.filePath("mug.png").toStdString();

@@ -59,6 +59,10 @@ TEST(ReadCatalogueCsv, ReadsRowsAsASpreadsheetSavesThem) {
       {"tabs, Windows-1252, a last row without a line break",
        "Description\tTaxable\tProductImage\tFile\nCr\xE8me\tTRUE\t pics/a.png \tx\n\xC9t\xE9\t0",
        {"2: d[Crème] tax[1] img[pics/a.png] file[x]", "3: d[Été] tax[0]"}},
+      {"each line in UTF-8 or, when it is none, in Windows-1252",
+       "\xEF\xBB\xBF"
+       "Description\n\xC3\xA9\n\x93\xE9\x94\n",
+       {"2: d[é]", "3: d[“é”]"}},
       {"list cells: an entry per line, parts split at | and trimmed",
        "Mode;Descriptions;Option2Name;Option2Rows;Related\n"
        "Multiple;\"Mug | 4,5 | 1 | 1 | TX | Mug\n\n Cup|3\";Size;\"S|0|0|S\nL | 2\";Spoon|1,5\n",
@@ -131,7 +135,8 @@ class BuildCatalogueTest : public ::testing::Test {
   CatalogueReport Build(const std::string &csv, const std::string &output, CatalogueOptions options,
                         const CatalogueProgress &progress = {},
                         std::atomic<bool> *cancel = nullptr) {
-    TempFolder::WriteBytes(folder_.path() / "mug.png", "picture");
+    TempFolder::WriteBytes(folder_.path() / "mug.png", "\x89PNG\r\n\x1A\npicture");
+    TempFolder::WriteBytes(folder_.path() / "mug.txt", "no picture");
     Settings settings;
     settings.Currency = "$";
     return BuildCatalogue(template_, ReadCatalogueCsv(csv), settings, folder_.path(),
@@ -163,7 +168,7 @@ TEST_F(BuildCatalogueTest, SkipsRowsWithTheirReasonsAndWritesTheRest) {
                 {5, "price \"x\" is not a number"},
                 {6, "the template has no %zf_upsells% for the related products"},
                 {7, "cannot read the picture " + missing.string() + ": No such file or directory"},
-                {8, "ProductImage \"mug.txt\" must be a .jpg, .gif or .png file"},
+                {8, "picture \"mug.txt\" is not a PNG, JPEG, GIF or WebP picture"},
                 {9, "the row has no Description"},
                 {10, "File \"mug.html\" is named by an earlier row"}}));
   const auto files = Files("site");
@@ -175,7 +180,7 @@ TEST_F(BuildCatalogueTest, SkipsRowsWithTheirReasonsAndWritesTheRest) {
                              R"(&lt;/FONT&gt;" StartSpan --><INPUT TYPE="HIDDEN" NAME="pelluxadd")"
                              R"( VALUE="Mug^4.5^^^"><!--WEBBOT bot="HTMLMarkup" EndSpan -->)"
                              "\r\n</body>\r\n</html>\r\n"));
-  EXPECT_EQ(files.at("/site/images/mug.png"), "picture");
+  EXPECT_EQ(files.at("/site/images/mug.png"), "\x89PNG\r\n\x1A\npicture");
   EXPECT_TRUE(files.count("/site/mug.html") && files.count("/site/mug-3.html") &&
               files.count("/site/index.html"));
 

@@ -1,8 +1,6 @@
 #include "cli/catalogue_command.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
+#include <nlohmann/json.hpp>
 
 #include <unistd.h>
 
@@ -12,10 +10,11 @@
 #include <filesystem>
 
 #include "cli/cli_commands.h"
-#include "cli/json_input.h"
 #include "cli/page_command.h"
 #include "cli/progress_bar.h"
 #include "core/file_error.h"
+#include "core/json_document.h"
+#include "core/json_fields.h"
 #include "core/profile_file.h"
 #include "core/text_encoding.h"
 #include "pages/catalogue.h"
@@ -31,27 +30,24 @@ constexpr int kExitInterrupted = 130;
 // One line's object: the "page" command's keys, read as that command reads them, with the
 // picture and the file name taken out for the catalogue.
 void ReadJsonLine(const std::string &line, CatalogueRow &row) {
-  QJsonParseError parseError;
-  const QJsonDocument document =
-      QJsonDocument::fromJson(QByteArray::fromStdString(line), &parseError);
-  if (parseError.error != QJsonParseError::NoError) {
-    row.Error = QStringLiteral("malformed JSON at offset %1: %2")
-                    .arg(parseError.offset)
-                    .arg(parseError.errorString())
-                    .toStdString();
+  nlohmann::json object;
+  try {
+    object = ReadJsonDocument(line);
+  } catch (const JsonSyntaxError &error) {
+    row.Error = "malformed JSON at offset " + std::to_string(error.offset) + ": " + error.what();
     return;
   }
-  if (!document.isObject()) {
+  if (!object.is_object()) {
     row.Error = "the line must hold one JSON object";
     return;
   }
-  QJsonObject object = document.object();
   try {
-    row.FileName = Text(object.take(QStringLiteral("File")), QStringLiteral("File"));
-    row.ImagePath =
-        Text(object.take(QStringLiteral("ProductImage")), QStringLiteral("ProductImage"));
+    row.FileName = Text(Field(object, "File"), "File");
+    row.ImagePath = Text(Field(object, "ProductImage"), "ProductImage");
+    object.erase("File");
+    object.erase("ProductImage");
     row.Page = ReadProductPageInput(object);
-  } catch (const InputError &error) {
+  } catch (const JsonInputError &error) {
     row.Error = error.what();
   }
 }

@@ -1,14 +1,12 @@
 #include "cli/page_command.h"
 
-#include <QJsonArray>
-#include <QJsonValue>
-#include <QStringList>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <string_view>
 
-#include "cli/json_input.h"
 #include "core/file_error.h"
+#include "core/json_fields.h"
 #include "core/text_encoding.h"
 #include "pages/template_package.h"
 
@@ -18,102 +16,89 @@ namespace {
 // The longest description the wizard's Description edit takes.
 constexpr std::size_t kMaxDescriptionLength = 230;
 
-TaxState Taxable(const QJsonValue &value) {
-  if (value.isUndefined() || value.isNull()) return TaxState::Grayed;
-  if (value.isBool()) return value.toBool() ? TaxState::Checked : TaxState::Unchecked;
-  if (value.isString()) {
-    const QString text = value.toString();
-    if (text == QStringLiteral("1")) return TaxState::Checked;
-    if (text == QStringLiteral("0")) return TaxState::Unchecked;
-    if (text.isEmpty()) return TaxState::Grayed;
+TaxState Taxable(const nlohmann::json *value) {
+  if (!value || value->is_null()) return TaxState::Grayed;
+  if (value->is_boolean()) return value->get<bool>() ? TaxState::Checked : TaxState::Unchecked;
+  if (value->is_string()) {
+    const std::string &text = value->get_ref<const std::string &>();
+    if (text == "1") return TaxState::Checked;
+    if (text == "0") return TaxState::Unchecked;
+    if (text.empty()) return TaxState::Grayed;
   }
-  Refuse(QStringLiteral("Taxable must be true, false, \"1\", \"0\", \"\" or null"));
+  Refuse(R"(Taxable must be true, false, "1", "0", "" or null)");
 }
 
-std::string ImageTag(const QJsonValue &value) {
-  const std::string path = Text(value, QStringLiteral("ProductImage"));
+std::string ImageTag(const nlohmann::json *value) {
+  const std::string path = Text(value, "ProductImage");
   if (path.empty()) return "";
   if (!IsProductImageFile(path)) {
-    Refuse(QStringLiteral("ProductImage must be a .jpg, .gif or .png file: %1")
-               .arg(QString::fromStdString(path)));
+    Refuse("ProductImage must be a .jpg, .gif or .png file: " + path);
   }
   const bool windowsForm = path.size() >= 2 && path[1] == ':';
   if (path.starts_with('/') || windowsForm) return ProductImageTag(path);
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  if (error)
-    Refuse(
-        QStringLiteral("cannot make ProductImage absolute: %1").arg(QString::fromStdString(path)));
+  if (error) Refuse("cannot make ProductImage absolute: " + path);
   return ProductImageTag(absolute.lexically_normal().string());
 }
 
 }  // namespace
 
-ProductPageInput ReadProductPageInput(const QJsonObject &object) {
+ProductPageInput ReadProductPageInput(const nlohmann::json &object) {
   CheckKeys(object,
             {"Mode", "Description", "Price", "Weight", "Taxable", "SmartTaxCode", "Descriptions",
              "Options", "Related", "LongText", "ProductImage"},
-            QStringLiteral("the input"));
+            "the input");
   ProductPageInput input;
 
-  const QJsonValue mode = object.value(QStringLiteral("Mode"));
-  if (mode == QJsonValue(QStringLiteral("multiple"))) {
+  const nlohmann::json *mode = Field(object, "Mode");
+  if (mode && *mode == "multiple") {
     input.Mode = DescriptionMode::Multiple;
-  } else if (!mode.isUndefined() && mode != QJsonValue(QStringLiteral("single"))) {
-    Refuse(QStringLiteral("Mode must be \"single\" or \"multiple\""));
+  } else if (mode && *mode != "single") {
+    Refuse(R"(Mode must be "single" or "multiple")");
   }
 
-  input.Description =
-      Text(object.value(QStringLiteral("Description")), QStringLiteral("Description"));
+  input.Description = Text(Field(object, "Description"), "Description");
   if (Utf8Length(input.Description) > kMaxDescriptionLength) {
-    Refuse(QStringLiteral("Description is longer than %1 characters").arg(kMaxDescriptionLength));
+    Refuse("Description is longer than " + std::to_string(kMaxDescriptionLength) + " characters");
   }
-  input.Price = Text(object.value(QStringLiteral("Price")), QStringLiteral("Price"));
-  input.Weight = Text(object.value(QStringLiteral("Weight")), QStringLiteral("Weight"));
-  input.Taxable = Taxable(object.value(QStringLiteral("Taxable")));
-  input.SmartTaxCode =
-      Text(object.value(QStringLiteral("SmartTaxCode")), QStringLiteral("SmartTaxCode"));
+  input.Price = Text(Field(object, "Price"), "Price");
+  input.Weight = Text(Field(object, "Weight"), "Weight");
+  input.Taxable = Taxable(Field(object, "Taxable"));
+  input.SmartTaxCode = Text(Field(object, "SmartTaxCode"), "SmartTaxCode");
 
   for (const auto &cells :
-       Rows(object.value(QStringLiteral("Descriptions")), QStringLiteral("Descriptions"),
-            kDescriptionRows, 6,
-            QStringLiteral("Cart Description, Price, Weight, Taxable, Smart Tax, Readable Text"))) {
+       Rows(Field(object, "Descriptions"), "Descriptions", kDescriptionRows, 6,
+            "Cart Description, Price, Weight, Taxable, Smart Tax, Readable Text")) {
     input.Descriptions.push_back({cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]});
   }
 
-  const QJsonValue options = object.value(QStringLiteral("Options"));
-  if (!options.isUndefined()) {
-    if (!options.isArray() || options.toArray().size() > static_cast<qsizetype>(kOptionGroups)) {
-      Refuse(QStringLiteral("Options must be a list of up to three option groups"));
+  if (const nlohmann::json *groups = Field(object, "Options")) {
+    if (!groups->is_array() || groups->size() > kOptionGroups) {
+      Refuse("Options must be a list of up to three option groups");
     }
-    const QJsonArray groups = options.toArray();
-    for (qsizetype g = 0; g < groups.size(); ++g) {
-      const QString where = QStringLiteral("Options group %1").arg(g + 1);
-      if (!groups[g].isObject()) {
-        Refuse(QStringLiteral("%1 must be an object with Name and Rows").arg(where));
-      }
-      const QJsonObject group = groups[g].toObject();
+    for (std::size_t g = 0; g < groups->size(); ++g) {
+      const std::string where = "Options group " + std::to_string(g + 1);
+      const nlohmann::json &group = (*groups)[g];
+      if (!group.is_object()) Refuse(where + " must be an object with Name and Rows");
       CheckKeys(group, {"Name", "Rows"}, where);
-      OptionGroup &target = input.Options[static_cast<std::size_t>(g)];
-      target.Name = Text(group.value(QStringLiteral("Name")), where + QStringLiteral(" Name"));
-      for (const auto &cells :
-           Rows(group.value(QStringLiteral("Rows")), where + QStringLiteral(" Rows"), kOptionRows,
-                4, QStringLiteral("Cart Description, Price, Weight, Readable Text"))) {
+      OptionGroup &target = input.Options[g];
+      target.Name = Text(Field(group, "Name"), where + " Name");
+      for (const auto &cells : Rows(Field(group, "Rows"), where + " Rows", kOptionRows, 4,
+                                    "Cart Description, Price, Weight, Readable Text")) {
         target.Rows.push_back({cells[0], cells[1], cells[2], cells[3]});
       }
     }
   }
 
-  for (const auto &cells :
-       Rows(object.value(QStringLiteral("Related")), QStringLiteral("Related"), kRelatedRows, 5,
-            QStringLiteral("Cart Description, Price, Weight, Taxable, Smart Tax"))) {
+  for (const auto &cells : Rows(Field(object, "Related"), "Related", kRelatedRows, 5,
+                                "Cart Description, Price, Weight, Taxable, Smart Tax")) {
     input.Related.push_back({cells[0], cells[1], cells[2], cells[3], cells[4]});
   }
 
   // The long text is held as lines joined by CR LF, whatever line breaks the input used.
-  input.LongText = WithCrLfLineBreaks(
-      Text(object.value(QStringLiteral("LongText")), QStringLiteral("LongText")));
-  input.ProductImageTag = ImageTag(object.value(QStringLiteral("ProductImage")));
+  input.LongText = WithCrLfLineBreaks(Text(Field(object, "LongText"), "LongText"));
+  input.ProductImageTag = ImageTag(Field(object, "ProductImage"));
   return input;
 }
 
@@ -122,7 +107,7 @@ Command PageCommand() {
   command.name = "page";
   command.summary = "a product page from the template given with --template FILE";
   command.takesInput = true;
-  command.buildFromTemplate = [](const Settings &settings, const QJsonObject &json,
+  command.buildFromTemplate = [](const Settings &settings, const nlohmann::json &json,
                                  const std::string &templateFile) {
     const ProductPageInput input = ReadProductPageInput(json);
     std::string templateText;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QJsonObject>
+#include <nlohmann/json_fwd.hpp>
 
 #include <string>
 
@@ -21,8 +21,8 @@ namespace vendigo::cli {
 //                 (at most 29 rows)
 //   ProductImage  the path of a .jpg, .gif or .png file, made absolute against the current
 //                 folder; absent or "": no image
-// Missing trailing cells of a row are empty. Throws InputError naming the key at fault.
-ProductPageInput ReadProductPageInput(const QJsonObject &input);
+// Missing trailing cells of a row are empty. Throws JsonInputError naming the key at fault.
+ProductPageInput ReadProductPageInput(const nlohmann::json &input);
 
 // The "page" command: the product page built from the template file (read as the wizard reads
 // it) and the input.

@@ -1,7 +1,5 @@
 #include "cli/catalogue_command.h"
 
-#include <nlohmann/json.hpp>
-
 #include <unistd.h>
 
 #include <atomic>
@@ -10,15 +8,13 @@
 #include <filesystem>
 
 #include "cli/cli_commands.h"
-#include "cli/page_command.h"
 #include "cli/progress_bar.h"
 #include "core/file_error.h"
-#include "core/json_document.h"
-#include "core/json_fields.h"
 #include "core/profile_file.h"
 #include "core/text_encoding.h"
 #include "pages/catalogue.h"
 #include "pages/catalogue_csv.h"
+#include "pages/catalogue_json_lines.h"
 #include "pages/template_package.h"
 
 namespace vendigo::cli {
@@ -26,31 +22,6 @@ namespace {
 
 // The status of a program ended by Ctrl+C.
 constexpr int kExitInterrupted = 130;
-
-// One line's object: the "page" command's keys, read as that command reads them, with the
-// picture and the file name taken out for the catalogue.
-void ReadJsonLine(const std::string &line, CatalogueRow &row) {
-  nlohmann::json object;
-  try {
-    object = ReadJsonDocument(line);
-  } catch (const JsonSyntaxError &error) {
-    row.Error = "malformed JSON at offset " + std::to_string(error.offset) + ": " + error.what();
-    return;
-  }
-  if (!object.is_object()) {
-    row.Error = "the line must hold one JSON object";
-    return;
-  }
-  try {
-    row.FileName = Text(Field(object, "File"), "File");
-    row.ImagePath = Text(Field(object, "ProductImage"), "ProductImage");
-    object.erase("File");
-    object.erase("ProductImage");
-    row.Page = ReadProductPageInput(object);
-  } catch (const JsonInputError &error) {
-    row.Error = error.what();
-  }
-}
 
 // Set by the first Ctrl+C: the run stops after the pages under way, so no temporary file is left
 // in the output folder; a second one ends the program at once.
@@ -61,27 +32,7 @@ void Interrupt(int) {
   std::signal(SIGINT, SIG_DFL);
 }
 
-bool IsJsonLines(const std::filesystem::path &file) {
-  std::string extension = file.extension().string();
-  for (char &c : extension) c = AsciiLower(c);
-  return extension == ".jsonl";
-}
-
 }  // namespace
-
-std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes) {
-  std::vector<CatalogueRow> rows;
-  std::size_t number = 0;
-  for (const TextLine &line : SplitLines(DecodeTextFile(bytes))) {
-    ++number;
-    if (line.text.find_first_not_of(" \t") == std::string::npos) continue;
-    CatalogueRow row;
-    row.Line = number;
-    ReadJsonLine(line.text, row);
-    rows.push_back(std::move(row));
-  }
-  return rows;
-}
 
 int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &arguments) {
   std::string reason;
@@ -89,8 +40,8 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
   if (!bytes) throw InputError("cannot read the input " + arguments.inputFile + ": " + reason);
   std::vector<CatalogueRow> rows;
   try {
-    rows = IsJsonLines(arguments.inputFile) ? ReadCatalogueJsonLines(*bytes)
-                                            : ReadCatalogueCsv(*bytes);
+    rows = IsJsonLinesFile(arguments.inputFile) ? ReadCatalogueJsonLines(*bytes)
+                                                : ReadCatalogueCsv(*bytes);
   } catch (const CatalogueInputError &error) {
     throw InputError(arguments.inputFile + ": " + error.what());
   }

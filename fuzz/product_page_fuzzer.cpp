@@ -8,13 +8,12 @@
 #include <string>
 #include <string_view>
 
-#include "cli/cli_commands.h"
-#include "cli/page_command.h"
 #include "core/json_document.h"
 #include "core/json_fields.h"
 #include "core/settings.h"
 #include "fuzz/fuzz_check.h"
 #include "pages/product_page.h"
+#include "pages/product_page_input.h"
 #include "pages/template_engine.h"
 
 namespace {
@@ -49,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     try {
       const nlohmann::json document = vendigo::ReadJsonDocument(json);
       if (!document.is_object()) return 0;
-      input = vendigo::cli::ReadProductPageInput(document);
+      input = vendigo::ReadProductPageInput(document);
     } catch (const vendigo::JsonSyntaxError &) {
       return 0;
     } catch (const vendigo::JsonInputError &) {

@@ -1,9 +1,5 @@
 #include "cli/catalogue_command.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
-
 #include <unistd.h>
 
 #include <atomic>
@@ -12,14 +8,13 @@
 #include <filesystem>
 
 #include "cli/cli_commands.h"
-#include "cli/json_input.h"
-#include "cli/page_command.h"
 #include "cli/progress_bar.h"
 #include "core/file_error.h"
 #include "core/profile_file.h"
 #include "core/text_encoding.h"
 #include "pages/catalogue.h"
 #include "pages/catalogue_csv.h"
+#include "pages/catalogue_json_lines.h"
 #include "pages/template_package.h"
 
 namespace vendigo::cli {
@@ -27,34 +22,6 @@ namespace {
 
 // The status of a program ended by Ctrl+C.
 constexpr int kExitInterrupted = 130;
-
-// One line's object: the "page" command's keys, read as that command reads them, with the
-// picture and the file name taken out for the catalogue.
-void ReadJsonLine(const std::string &line, CatalogueRow &row) {
-  QJsonParseError parseError;
-  const QJsonDocument document =
-      QJsonDocument::fromJson(QByteArray::fromStdString(line), &parseError);
-  if (parseError.error != QJsonParseError::NoError) {
-    row.Error = QStringLiteral("malformed JSON at offset %1: %2")
-                    .arg(parseError.offset)
-                    .arg(parseError.errorString())
-                    .toStdString();
-    return;
-  }
-  if (!document.isObject()) {
-    row.Error = "the line must hold one JSON object";
-    return;
-  }
-  QJsonObject object = document.object();
-  try {
-    row.FileName = Text(object.take(QStringLiteral("File")), QStringLiteral("File"));
-    row.ImagePath =
-        Text(object.take(QStringLiteral("ProductImage")), QStringLiteral("ProductImage"));
-    row.Page = ReadProductPageInput(object);
-  } catch (const InputError &error) {
-    row.Error = error.what();
-  }
-}
 
 // Set by the first Ctrl+C: the run stops after the pages under way, so no temporary file is left
 // in the output folder; a second one ends the program at once.
@@ -65,27 +32,7 @@ void Interrupt(int) {
   std::signal(SIGINT, SIG_DFL);
 }
 
-bool IsJsonLines(const std::filesystem::path &file) {
-  std::string extension = file.extension().string();
-  for (char &c : extension) c = AsciiLower(c);
-  return extension == ".jsonl";
-}
-
 }  // namespace
-
-std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes) {
-  std::vector<CatalogueRow> rows;
-  std::size_t number = 0;
-  for (const TextLine &line : SplitLines(DecodeTextLines(bytes))) {
-    ++number;
-    if (line.text.find_first_not_of(" \t") == std::string::npos) continue;
-    CatalogueRow row;
-    row.Line = number;
-    ReadJsonLine(line.text, row);
-    rows.push_back(std::move(row));
-  }
-  return rows;
-}
 
 int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &arguments) {
   std::string reason;
@@ -93,8 +40,8 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
   if (!bytes) throw InputError("cannot read the input " + arguments.inputFile + ": " + reason);
   std::vector<CatalogueRow> rows;
   try {
-    rows = IsJsonLines(arguments.inputFile) ? ReadCatalogueJsonLines(*bytes)
-                                            : ReadCatalogueCsv(*bytes);
+    rows = IsJsonLinesFile(arguments.inputFile) ? ReadCatalogueJsonLines(*bytes)
+                                                : ReadCatalogueCsv(*bytes);
   } catch (const CatalogueInputError &error) {
     throw InputError(arguments.inputFile + ": " + error.what());
   }

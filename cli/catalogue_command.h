@@ -22,11 +22,6 @@ struct CatalogueArguments {
   bool quiet = false;  // no progress bar and no closing count
 };
 
-// The products of a JSON Lines file: one "page" command input object per line, which may also
-// hold "File", the page's file name. Blank lines are skipped; a line that is no such object
-// becomes a row with its Error.
-std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes);
-
 // The "catalogue" command: the rows' pages and their index written into the output folder, each
 // skipped row reported on standard error as "line N: reason", a progress bar on standard error
 // when it is a terminal. Returns the exit status: 0 when every row gave a page and the index was

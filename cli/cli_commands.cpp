@@ -1,5 +1,7 @@
 #include "cli/cli_commands.h"
 
+#include <nlohmann/json.hpp>
+
 #include "builders/simple_element_commands.h"
 #include "cli/grid_commands.h"
 #include "cli/page_command.h"
@@ -12,7 +14,7 @@ const std::vector<Command> &Commands() {
     std::vector<Command> list;
     for (const SimpleElementCommand &element : SimpleElementCommands()) {
       list.push_back({element.name, element.summary, false,
-                      [build = element.build](const Settings &settings, const QJsonObject &) {
+                      [build = element.build](const Settings &settings, const nlohmann::json &) {
                         return build(settings);
                       }});
     }

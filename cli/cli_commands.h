@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QJsonObject>
+#include <nlohmann/json_fwd.hpp>
 
 #include <functional>
 #include <stdexcept>
@@ -19,7 +19,8 @@ class CommandFailure : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The input is unusable (a wrong type, an unknown value): exit status 2, like bad usage.
+// The input is unusable (it cannot be read, a template is missing): exit status 2, like bad
+// usage, as for a JsonInputError.
 class InputError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -30,10 +31,10 @@ struct Command {
   std::string name;
   std::string summary;
   bool takesInput = false;  // reads one JSON object from --input FILE or standard input
-  std::function<std::string(const Settings &, const QJsonObject &input)> build;
+  std::function<std::string(const Settings &, const nlohmann::json &input)> build;
   // Set instead of build for a command that fills a template: it also gets the file named with
   // --template, which such a command requires and every other command refuses.
-  std::function<std::string(const Settings &, const QJsonObject &input,
+  std::function<std::string(const Settings &, const nlohmann::json &input,
                             const std::string &templateFile)>
       buildFromTemplate = {};
 };

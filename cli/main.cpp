@@ -5,12 +5,7 @@
 // Exit status: 0 built (an empty fragment prints nothing), 1 the fragment cannot be built (a
 // catalogue row was skipped), 2 bad usage or unusable input.
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
+#include <nlohmann/json.hpp>
 
 #include <unistd.h>
 
@@ -21,8 +16,11 @@
 
 #include "cli/catalogue_command.h"
 #include "cli/cli_commands.h"
+#include "cli/command_line.h"
 #include "core/file_error.h"
 #include "core/file_reading.h"
+#include "core/json_document.h"
+#include "core/json_fields.h"
 #include "core/program_folders.h"
 #include "core/settings.h"
 
@@ -34,8 +32,8 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 // Bad usage or unusable input: the message names the problem.
-int UsageError(const QString &message) {
-  std::fprintf(stderr, "vendigo-html: %s\n", qUtf8Printable(message));
+int UsageError(const std::string &message) {
+  std::fprintf(stderr, "vendigo-html: %s\n", message.c_str());
   return kExitUsage;
 }
 
@@ -45,55 +43,54 @@ int Failure(const std::string &message) {
   return kExitFailure;
 }
 
-QString CommandList() {
-  QString list = QStringLiteral("Commands:\n");
+// "  name        summary\n", the name in a column of ten.
+std::string CommandLine(const std::string &name, const std::string &summary) {
+  return "  " + name + std::string(name.size() < 10 ? 10 - name.size() : 0, ' ') + "  " + summary +
+         "\n";
+}
+
+std::string CommandList() {
+  std::string list = "Commands:\n";
   for (const Command &command : vendigo::cli::Commands()) {
-    list += QStringLiteral("  %1  %2%3\n")
-                .arg(QString::fromStdString(command.name).leftJustified(10))
-                .arg(QString::fromStdString(command.summary))
-                .arg(command.takesInput ? QStringLiteral(" (reads JSON input)") : QString());
+    list += CommandLine(command.name,
+                        command.summary + (command.takesInput ? " (reads JSON input)" : ""));
   }
-  list += QStringLiteral("  %1  %2\n")
-              .arg(QString::fromLatin1(vendigo::cli::kCatalogueCommand).leftJustified(10))
-              .arg(QString::fromLatin1(vendigo::cli::kCatalogueSummary));
-  return list;
+  return list + CommandLine(vendigo::cli::kCatalogueCommand, vendigo::cli::kCatalogueSummary);
 }
 
 // Reads one JSON object from the file, or from standard input when no file is named. Only a
 // regular file is read, and no more than kMaxFileBytes of either.
-QJsonObject ReadInputObject(const QString &inputPath) {
-  const QString source = inputPath.isEmpty() ? QStringLiteral("standard input") : inputPath;
+nlohmann::json ReadInputObject(const std::string &inputPath) {
+  const std::string source = inputPath.empty() ? "standard input" : inputPath;
   std::string reason;
-  const std::optional<std::string> bytes =
-      inputPath.isEmpty()
-          ? vendigo::ReadStreamBytes(STDIN_FILENO, reason)
-          : vendigo::ReadFileBytes(QFile::encodeName(inputPath).toStdString(), reason);
-  if (!bytes) {
-    throw vendigo::cli::InputError(QStringLiteral("cannot read input %1: %2")
-                                       .arg(source, QString::fromStdString(reason))
-                                       .toStdString());
+  const std::optional<std::string> bytes = inputPath.empty()
+                                               ? vendigo::ReadStreamBytes(STDIN_FILENO, reason)
+                                               : vendigo::ReadFileBytes(inputPath, reason);
+  if (!bytes) throw vendigo::cli::InputError("cannot read input " + source + ": " + reason);
+  nlohmann::json document;
+  try {
+    document = vendigo::ReadJsonDocument(*bytes);
+  } catch (const vendigo::JsonSyntaxError &error) {
+    throw vendigo::cli::InputError("malformed JSON in " + source + " at offset " +
+                                   std::to_string(error.offset) + ": " + error.what());
   }
-  QJsonParseError error;
-  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(*bytes), &error);
-  if (error.error != QJsonParseError::NoError) {
-    throw vendigo::cli::InputError(QStringLiteral("malformed JSON in %1 at offset %2: %3")
-                                       .arg(source)
-                                       .arg(error.offset)
-                                       .arg(error.errorString())
-                                       .toStdString());
+  if (!document.is_object()) {
+    throw vendigo::cli::InputError("the input in " + source + " must be one JSON object");
   }
-  if (!document.isObject()) {
-    throw vendigo::cli::InputError(
-        QStringLiteral("the input in %1 must be one JSON object").arg(source).toStdString());
-  }
-  return document.object();
+  return document;
+}
+
+// The folder this program was started from.
+std::filesystem::path ProgramFolder(const char *argv0) {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return (error ? std::filesystem::absolute(argv0, error) : self).parent_path();
 }
 
 // Where this copy's palette keeps pelluxfp.ini: beside the program, or in the user's folders for
 // an installed copy. Templates are named on the command line, so their folders are not asked for.
-std::filesystem::path OwnSettingsFolder() {
-  return vendigo::FindOwnProgramFolders(QCoreApplication::applicationDirPath().toStdString())
-      .settings;
+std::filesystem::path OwnSettingsFolder(const char *argv0) {
+  return vendigo::FindOwnProgramFolders(ProgramFolder(argv0)).settings;
 }
 
 bool IsReadableFile(const std::filesystem::path &path) {
@@ -104,115 +101,91 @@ bool IsReadableFile(const std::filesystem::path &path) {
 }  // namespace
 
 int main(int argc, char *argv[]) {
-  QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName(QStringLiteral("vendigo-html"));
-  QCoreApplication::setApplicationVersion(QStringLiteral(VENDIGO_VERSION));
+  vendigo::cli::CommandLineParser parser(
+      "Builds the HTML fragments of the Vendigo palette and writes them to standard output.\n"
+      "Without --settings it reads the palette's pelluxfp.ini: beside the program, or for an "
+      "installed copy in $XDG_CONFIG_HOME/vendigo, with defaults when that file is missing.\n\n" +
+          CommandList(),
+      {
+          {{"h", "help"}, "Displays help on commandline options.", ""},
+          // Kept from the days of Qt's parser; it shows the same help.
+          {{"help-all"}, "Displays help including Qt specific options.", ""},
+          {{"v", "version"}, "Displays version information.", ""},
+          {{"settings"}, "Read the settings from <file>.", "file"},
+          {{"input"},
+           "Read the command's JSON input from <file> instead of standard input.",
+           "file"},
+          {{"template"}, "Fill the ZestForm template <file> (the page command).", "file"},
+          {{"output"}, "Write the catalogue into the folder <dir> (the catalogue command).", "dir"},
+          {{"force"},
+           "Replace pages, pictures and the index that exist (the catalogue command).",
+           ""},
+          {{"quiet"}, "No progress bar and no closing count (the catalogue command).", ""},
+      },
+      {{"command", "The fragment to build."}});
 
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Builds the HTML fragments of the Vendigo palette and writes them to "
-                     "standard output.\nWithout --settings it reads the palette's pelluxfp.ini: "
-                     "beside the program, or for an installed copy in "
-                     "$XDG_CONFIG_HOME/vendigo, with defaults when that file is missing.\n\n") +
-      CommandList());
-  parser.addHelpOption();
-  parser.addVersionOption();
-  const QCommandLineOption settingsOption(QStringLiteral("settings"),
-                                          QStringLiteral("Read the settings from <file>."),
-                                          QStringLiteral("file"));
-  const QCommandLineOption inputOption(
-      QStringLiteral("input"),
-      QStringLiteral("Read the command's JSON input from <file> instead of standard input."),
-      QStringLiteral("file"));
-  const QCommandLineOption templateOption(
-      QStringLiteral("template"),
-      QStringLiteral("Fill the ZestForm template <file> (the page command)."),
-      QStringLiteral("file"));
-  const QCommandLineOption outputOption(
-      QStringLiteral("output"),
-      QStringLiteral("Write the catalogue into the folder <dir> (the catalogue command)."),
-      QStringLiteral("dir"));
-  const QCommandLineOption forceOption(
-      QStringLiteral("force"),
-      QStringLiteral("Replace pages, pictures and the index that exist (the catalogue command)."));
-  const QCommandLineOption quietOption(
-      QStringLiteral("quiet"),
-      QStringLiteral("No progress bar and no closing count (the catalogue command)."));
-  parser.addOption(settingsOption);
-  parser.addOption(inputOption);
-  parser.addOption(templateOption);
-  parser.addOption(outputOption);
-  parser.addOption(forceOption);
-  parser.addOption(quietOption);
-  parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The fragment to build."));
-
-  if (!parser.parse(QCoreApplication::arguments())) {
-    return UsageError(parser.errorText() + QStringLiteral("\nTry --help."));
+  if (!parser.Parse(std::vector<std::string>(argv, argv + argc))) {
+    return UsageError(parser.ErrorText() + "\nTry --help.");
   }
-  if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
-  if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
-
-  const QStringList arguments = parser.positionalArguments();
-  if (arguments.size() != 1) {
-    return UsageError(QStringLiteral("name exactly one command.\n") + CommandList());
+  if (parser.IsSet("help") || parser.IsSet("help-all")) {
+    const std::string help = parser.HelpText();
+    std::fwrite(help.data(), 1, help.size(), stdout);
+    return 0;
   }
-  const bool catalogue = arguments.first() == QLatin1String(vendigo::cli::kCatalogueCommand);
-  for (const QCommandLineOption *option : {&outputOption, &forceOption, &quietOption}) {
-    if (!catalogue && parser.isSet(*option)) {
-      return UsageError(QStringLiteral("--%1 is an option of the catalogue command only.")
-                            .arg(option->names().first()));
+  if (parser.IsSet("version")) {
+    std::puts("vendigo-html " VENDIGO_VERSION);
+    return 0;
+  }
+
+  const std::vector<std::string> &arguments = parser.Positionals();
+  if (arguments.size() != 1) return UsageError("name exactly one command.\n" + CommandList());
+  const bool catalogue = arguments.front() == vendigo::cli::kCatalogueCommand;
+  for (const char *option : {"output", "force", "quiet"}) {
+    if (!catalogue && parser.IsSet(option)) {
+      return UsageError(std::string("--") + option +
+                        " is an option of the catalogue command only.");
     }
   }
-  if (catalogue &&
-      !(parser.isSet(templateOption) && parser.isSet(inputOption) && parser.isSet(outputOption))) {
-    return UsageError(QStringLiteral(
-        "the command 'catalogue' needs --template FILE, --input FILE and --output DIR."));
+  if (catalogue && !(parser.IsSet("template") && parser.IsSet("input") && parser.IsSet("output"))) {
+    return UsageError(
+        "the command 'catalogue' needs --template FILE, --input FILE and --output DIR.");
   }
-  const Command *command = vendigo::cli::FindCommand(arguments.first().toStdString());
+  const Command *command = vendigo::cli::FindCommand(arguments.front());
   if (!command && !catalogue) {
-    return UsageError(QStringLiteral("unknown command '%1'.\n").arg(arguments.first()) +
-                      CommandList());
+    return UsageError("unknown command '" + arguments.front() + "'.\n" + CommandList());
   }
-  if (command && !command->takesInput && parser.isSet(inputOption)) {
-    return UsageError(QStringLiteral("the command '%1' takes no input.")
-                          .arg(QString::fromStdString(command->name)));
+  if (command && !command->takesInput && parser.IsSet("input")) {
+    return UsageError("the command '" + command->name + "' takes no input.");
   }
-
-  if (command && !command->buildFromTemplate && parser.isSet(templateOption)) {
-    return UsageError(QStringLiteral("the command '%1' takes no template.")
-                          .arg(QString::fromStdString(command->name)));
+  if (command && !command->buildFromTemplate && parser.IsSet("template")) {
+    return UsageError("the command '" + command->name + "' takes no template.");
   }
-  if (command && command->buildFromTemplate && !parser.isSet(templateOption)) {
-    return UsageError(QStringLiteral("the command '%1' needs --template FILE.")
-                          .arg(QString::fromStdString(command->name)));
+  if (command && command->buildFromTemplate && !parser.IsSet("template")) {
+    return UsageError("the command '" + command->name + "' needs --template FILE.");
   }
 
   try {
     vendigo::Settings settings;
-    if (parser.isSet(settingsOption)) {
-      const std::filesystem::path file = parser.value(settingsOption).toStdString();
+    if (parser.IsSet("settings")) {
+      const std::filesystem::path file = parser.Value("settings");
       if (!IsReadableFile(file)) {
-        return UsageError(
-            QStringLiteral("cannot read the settings file %1").arg(parser.value(settingsOption)));
+        return UsageError("cannot read the settings file " + parser.Value("settings"));
       }
       settings = vendigo::LoadSettingsFile(file);
     } else {
-      settings = vendigo::LoadSettings(OwnSettingsFolder());
+      settings = vendigo::LoadSettings(OwnSettingsFolder(argv[0]));
     }
     if (catalogue) {
       return vendigo::cli::RunCatalogueCommand(
-          settings,
-          {parser.value(templateOption).toStdString(), parser.value(inputOption).toStdString(),
-           parser.value(outputOption).toStdString(), parser.isSet(forceOption),
-           parser.isSet(quietOption)});
+          settings, {parser.Value("template"), parser.Value("input"), parser.Value("output"),
+                     parser.IsSet("force"), parser.IsSet("quiet")});
     }
-    const QJsonObject input =
-        command->takesInput ? ReadInputObject(parser.value(inputOption)) : QJsonObject();
+    const nlohmann::json input =
+        command->takesInput ? ReadInputObject(parser.Value("input")) : nlohmann::json::object();
 
     const std::string fragment =
         command->buildFromTemplate
-            ? command->buildFromTemplate(settings, input,
-                                         parser.value(templateOption).toStdString())
+            ? command->buildFromTemplate(settings, input, parser.Value("template"))
             : command->build(settings, input);
     if (std::fwrite(fragment.data(), 1, fragment.size(), stdout) != fragment.size() ||
         std::fflush(stdout) != 0) {
@@ -220,7 +193,9 @@ int main(int argc, char *argv[]) {
     }
     return 0;
   } catch (const vendigo::cli::InputError &error) {
-    return UsageError(QString::fromStdString(error.what()));
+    return UsageError(error.what());
+  } catch (const vendigo::JsonInputError &error) {
+    return UsageError(error.what());
   } catch (const vendigo::cli::CommandFailure &error) {
     return Failure(error.what());
   } catch (const vendigo::FileError &error) {

@@ -1,28 +1,10 @@
 #pragma once
 
-#include <QJsonObject>
-
 #include <string>
 
 #include "cli/cli_commands.h"
-#include "pages/product_page.h"
 
 namespace vendigo::cli {
-
-// The record the product page wizard would fill, read from one JSON object:
-//   Mode          "single" (the default) or "multiple"
-//   Description, Price, Weight, SmartTaxCode, LongText   texts ("" when absent)
-//   Taxable       true, false, "1", "0"; absent, null or "" leave it unstated
-//   Descriptions  rows of up to six texts: Cart Description, Price, Weight, Taxable, Smart Tax,
-//                 Readable Text (at most 29 rows)
-//   Options       up to three objects {"Name": text, "Rows": rows of up to four texts: Cart
-//                 Description, Price, Weight, Readable Text (at most 49 rows)}
-//   Related       rows of up to five texts: Cart Description, Price, Weight, Taxable, Smart Tax
-//                 (at most 29 rows)
-//   ProductImage  the path of a .jpg, .gif or .png file, made absolute against the current
-//                 folder; absent or "": no image
-// Missing trailing cells of a row are empty. Throws InputError naming the key at fault.
-ProductPageInput ReadProductPageInput(const QJsonObject &input);
 
 // The "page" command: the product page built from the template file (read as the wizard reads
 // it) and the input.

@@ -1,7 +1,6 @@
 #include "cli/single_item_commands.h"
 
-#include <QJsonValue>
-#include <QStringList>
+#include <nlohmann/json.hpp>
 
 #include <initializer_list>
 #include <string>
@@ -11,7 +10,7 @@
 #include "builders/order_item_value.h"
 #include "builders/quick_link.h"
 #include "builders/text_option.h"
-#include "cli/json_input.h"
+#include "core/json_fields.h"
 
 namespace vendigo::cli {
 
@@ -21,17 +20,14 @@ namespace {
 // absent, and refuses keys it does not know and what the dialog would not build from.
 class FieldReader {
  public:
-  explicit FieldReader(const QJsonObject &input) : input_(input) {}
+  explicit FieldReader(const nlohmann::json &input) : input_(input) {}
 
   std::string Text(const char *key, const std::string &initial = {}) {
-    const QString name = Known(key);
-    return input_.contains(name) ? cli::Text(input_.value(name), name) : initial;
+    const nlohmann::json *value = Field(input_, Known(key));
+    return value ? vendigo::Text(value, key) : initial;
   }
 
-  bool Flag(const char *key) {
-    const QString name = Known(key);
-    return cli::Flag(input_.value(name), name);
-  }
+  bool Flag(const char *key) { return vendigo::Flag(Field(input_, Known(key)), key); }
 
   // The five item fields; Taxable is "1" (checked), "0" (unchecked) or "" (grayed, as the
   // dialog starts).
@@ -41,32 +37,29 @@ class FieldReader {
     item.Price = Text("Price");
     item.Weight = Text("Weight");
     item.Taxable = Text("Taxable");
-    if (!IsTaxableText(item.Taxable)) Refuse(QStringLiteral(R"(Taxable must be "1", "0" or "")"));
+    if (!IsTaxableText(item.Taxable)) Refuse(R"(Taxable must be "1", "0" or "")");
     item.SmartTaxCode = Text("SmartTaxCode");
     return item;
   }
 
   // Call after reading every field.
-  void RefuseUnknownKeys() const { CheckKeys(input_, known_, QStringLiteral("the input")); }
+  void RefuseUnknownKeys() const { CheckKeys(input_, known_, "the input"); }
 
   // The fields the dialog's OK needs: the dialog builds nothing while one of them is empty.
   static void Require(std::initializer_list<std::pair<const char *, const std::string *>> fields) {
     for (const auto &[key, text] : fields) {
-      if (text->empty()) Refuse(QStringLiteral("%1 must not be empty").arg(QLatin1String(key)));
+      if (text->empty()) Refuse(std::string(key) + " must not be empty");
     }
   }
 
  private:
-  QString Known(const char *key) {
-    known_ << QString::fromLatin1(key);
-    return known_.back();
-  }
+  const std::string &Known(const char *key) { return known_.emplace_back(key); }
 
-  const QJsonObject &input_;
-  QStringList known_;
+  const nlohmann::json &input_;
+  std::vector<std::string> known_;
 };
 
-std::string BuildHiddenItem(const Settings &, const QJsonObject &input) {
+std::string BuildHiddenItem(const Settings &, const nlohmann::json &input) {
   FieldReader fields(input);
   const OrderItem item = fields.Item();
   fields.RefuseUnknownKeys();
@@ -74,7 +67,7 @@ std::string BuildHiddenItem(const Settings &, const QJsonObject &input) {
   return HiddenItemHtml(item);
 }
 
-std::string BuildQuickLink(const Settings &settings, const QJsonObject &input) {
+std::string BuildQuickLink(const Settings &settings, const nlohmann::json &input) {
   FieldReader fields(input);
   QuickLink link;
   link.item = fields.Item();
@@ -93,7 +86,7 @@ std::string BuildQuickLink(const Settings &settings, const QJsonObject &input) {
   }
 }
 
-std::string BuildTextOption(const Settings &settings, const QJsonObject &input) {
+std::string BuildTextOption(const Settings &settings, const nlohmann::json &input) {
   FieldReader fields(input);
   TextOption option;
   option.caption = fields.Text("Caption");

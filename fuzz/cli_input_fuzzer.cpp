@@ -2,9 +2,7 @@
 // program runs them. Besides crashes and undefined behaviour it checks the quick link: its status
 // text stays inside its script string, and each field of its address decodes back to the field as
 // typed (Windows-1252 bytes and numeric character references, never a mix of encodings).
-#include <QByteArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <nlohmann/json.hpp>
 
 #include <unistd.h>
 
@@ -20,6 +18,8 @@
 
 #include "cli/cli_commands.h"
 #include "core/file_error.h"
+#include "core/json_document.h"
+#include "core/json_fields.h"
 #include "core/settings.h"
 #include "core/text_encoding.h"
 #include "fuzz/fuzz_check.h"
@@ -97,19 +97,17 @@ std::string DecodedField(std::string_view field) {
   return decoded;
 }
 
-void CheckQuickLink(const std::string &html, const QJsonObject &input,
+void CheckQuickLink(const std::string &html, const nlohmann::json &input,
                     const vendigo::Settings &settings) {
-  const auto typed = [&](const char *key) {
-    return input.value(QLatin1String(key)).toString().toStdString();
-  };
+  const auto typed = [&](const char *key) { return input.value(key, std::string()); };
   // The anchor follows the product info and the opening bracket, when they are wanted.
   std::size_t anchor = 0;
-  if (input.value(QStringLiteral("InsertProductInfo")).toBool()) {
+  if (input.value("InsertProductInfo", false)) {
     anchor = html.find("</font></b> ", 3 + typed("Description").size());
     FUZZ_CHECK(anchor != std::string::npos);
     anchor += 12;
   }
-  if (input.value(QStringLiteral("Brackets")).toBool()) ++anchor;
+  if (input.value("Brackets", false)) ++anchor;
   const std::string start = "<A HREF=\"" + settings.CGI_BIN + "?pelluxadd=";
   FUZZ_CHECK(html.compare(anchor, start.size(), start) == 0);
   const std::size_t query = anchor + start.size();
@@ -144,10 +142,13 @@ void CheckQuickLink(const std::string &html, const QJsonObject &input,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-  const QJsonDocument document =
-      QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
-  if (!document.isObject()) return 0;
-  const QJsonObject input = document.object();
+  nlohmann::json input;
+  try {
+    input = vendigo::ReadJsonDocument(std::string_view(reinterpret_cast<const char *>(data), size));
+  } catch (const vendigo::JsonSyntaxError &) {
+    return 0;
+  }
+  if (!input.is_object()) return 0;
   vendigo::Settings settings = vendigo::DefaultSettings();
   settings.CGI_BIN = "/cgi-bin/pellux.cgi";
   for (const int generation : {3, 4}) {
@@ -160,6 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                      : command.build(settings, input);
         if (command.name == "quicklink") CheckQuickLink(html, input, settings);
       } catch (const vendigo::cli::InputError &) {
+      } catch (const vendigo::JsonInputError &) {
       } catch (const vendigo::cli::CommandFailure &) {
       } catch (const vendigo::FileError &) {
       }

@@ -2,19 +2,18 @@
 // page command's JSON input (optional). Besides crashes and undefined behaviour it checks that
 // resolving the image blocks never makes a template longer, that a page is either built within the
 // size limit or refused, and that the product picture's tag stays one attribute value.
-#include <QByteArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "cli/cli_commands.h"
-#include "cli/page_command.h"
+#include "core/json_document.h"
+#include "core/json_fields.h"
 #include "core/settings.h"
 #include "fuzz/fuzz_check.h"
 #include "pages/product_page.h"
+#include "pages/product_page_input.h"
 #include "pages/template_engine.h"
 
 namespace {
@@ -46,12 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   vendigo::ProductPageInput input;
   if (split != std::string_view::npos) {
     const std::string_view json = bytes.substr(split + 1);
-    const QJsonDocument document =
-        QJsonDocument::fromJson(QByteArray(json.data(), qsizetype(json.size())));
-    if (!document.isObject()) return 0;
     try {
-      input = vendigo::cli::ReadProductPageInput(document.object());
-    } catch (const vendigo::cli::InputError &) {
+      const nlohmann::json document = vendigo::ReadJsonDocument(json);
+      if (!document.is_object()) return 0;
+      input = vendigo::ReadProductPageInput(document);
+    } catch (const vendigo::JsonSyntaxError &) {
+      return 0;
+    } catch (const vendigo::JsonInputError &) {
       return 0;
     }
   }

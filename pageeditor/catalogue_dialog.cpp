@@ -24,6 +24,7 @@
 #include "editorlink/editor_store_location.h"
 #include "pages/catalogue.h"
 #include "pages/catalogue_csv.h"
+#include "pages/catalogue_json_lines.h"
 #include "pages/template_package.h"
 
 namespace vendigo {
@@ -88,10 +89,12 @@ CatalogueDialog::CatalogueDialog(QWidget *parent) : QDialog(parent) {
   setObjectName("CatalogueDialog");
   setWindowTitle("Build Catalogue");
   auto *form = new QFormLayout;
-  spreadsheet_ =
-      PathRow(form, "Spreadsheet (CSV):", "SpreadsheetEdit", [](QWidget *w, const QString &at) {
-        return QFileDialog::getOpenFileName(w, "Spreadsheet", at,
-                                            "Spreadsheets (*.csv);;All files (*)");
+  spreadsheet_ = PathRow(
+      form, "Spreadsheet (CSV or JSON Lines):", "SpreadsheetEdit",
+      [](QWidget *w, const QString &at) {
+        return QFileDialog::getOpenFileName(
+            w, "Spreadsheet", at,
+            "Spreadsheets (*.csv *.jsonl);;CSV (*.csv);;JSON Lines (*.jsonl);;All files (*)");
       });
   template_ = PathRow(form, "Template:", "TemplateEdit", [](QWidget *w, const QString &at) {
     return QFileDialog::getOpenFileName(w, "Template", at, "Templates (*.zft)");
@@ -201,7 +204,8 @@ void CatalogueDialog::BuildClick() {
       if (!bytes) throw FileError("Cannot read the spreadsheet " + spreadsheet + ": " + reason);
       std::vector<CatalogueRow> rows;
       try {
-        rows = ReadCatalogueCsv(*bytes);
+        rows = IsJsonLinesFile(spreadsheet) ? ReadCatalogueJsonLines(*bytes)
+                                            : ReadCatalogueCsv(*bytes);
       } catch (const CatalogueInputError &error) {
         throw FileError(spreadsheet + ": " + error.what());
       }

@@ -133,6 +133,9 @@ TEST_F(VendigoHtml, BuildsTheSingleItemFragmentsFromJsonInput) {
       {"text option with the initial sizes", "textadd",
        R"({"Caption": "Name on shirt", "Price": "5.00"})",
        R"(Name on shirt: <INPUT TYPE="TEXT" NAME="textadd_Name on shirt_5.00" SIZE="20" MAXLENGTH="20"><BR><FONT SIZE="1">Maximum 20 Characters ~$5.00</FONT>)"},
+      {"tab and line break typed into a text as they stand", "pelluxadd",
+       "{\"Description\": \"Blue\tMug\n\", \"Price\": \"4\"}",
+       std::string(kHiddenStart) + "Blue\tMug\n^4^^^" + kHiddenEnd},
       {"text option with sizes and a zero price", "textadd",
        R"({"Caption": "Initials", "Price": "0", "Size": "3", "MaxLength": "4"})",
        R"(Initials: <INPUT TYPE="TEXT" NAME="textadd_Initials_0" SIZE="3" MAXLENGTH="4"><BR><FONT SIZE="1">Maximum 4 Characters</FONT>)"},
@@ -189,6 +192,30 @@ TEST_F(VendigoHtml, RefusesSingleItemInputItCannotUse) {
        "vendigo-html: Price must not be empty"},
       {"array instead of an object", "textadd", R"(["Name", "1"])", 2,
        "vendigo-html: the input in standard input must be one JSON object"},
+      {"text instead of an object", "textadd", R"( "Name")", 2,
+       "vendigo-html: malformed JSON in standard input at offset 2: illegal value"},
+      {"object not closed", "textadd", R"({"Caption": "Name", )", 2,
+       "vendigo-html: malformed JSON in standard input at offset 20: unterminated object"},
+      {"string not closed", "textadd", R"({"Caption": "Name)", 2,
+       "vendigo-html: malformed JSON in standard input at offset 18: unterminated string"},
+      {"no colon after a key", "textadd", R"({"Caption" 1})", 2,
+       "vendigo-html: malformed JSON in standard input at offset 12: missing name separator"},
+      {"comma before the end", "textadd", R"({"Caption": "Name",})", 2,
+       "vendigo-html: malformed JSON in standard input at offset 20: object is missing after a "
+       "comma"},
+      {"no comma between items", "options", R"({"Rows": [["a"] ["b"]]})", 2,
+       "vendigo-html: malformed JSON in standard input at offset 17: missing value separator"},
+      {"number at the end", "textadd", R"({"Size": 1)", 2,
+       "vendigo-html: malformed JSON in standard input at offset 10: invalid termination by "
+       "number"},
+      {"second document", "textadd", R"({} {})", 2,
+       "vendigo-html: malformed JSON in standard input at offset 3: garbage at the end of the "
+       "document"},
+      {"bytes that are no UTF-8", "textadd", "{\"Caption\": \"Caf\xE9\"}", 2,
+       "vendigo-html: malformed JSON in standard input at offset 16: invalid UTF8 string"},
+      {"nested too deeply", "textadd", QByteArray(1025, '['), 2,
+       "vendigo-html: malformed JSON in standard input at offset 1025: too deeply nested "
+       "document"},
   };
   const QString settings = WriteFile(QStringLiteral("shop.ini"), kShopSettings);
   for (const Case &c : cases) {
@@ -213,6 +240,13 @@ TEST_F(VendigoHtml, RefusesBadUsageWithStatusTwoAndAClearMessage) {
       {"two commands", {"form", "quantity"}, "vendigo-html: name exactly one command."},
       {"unknown command", {"nope"}, "vendigo-html: unknown command 'nope'."},
       {"unknown option", {"--colour", "form"}, "vendigo-html: Unknown option 'colour'."},
+      {"long option with one dash", {"-set", "form"}, "vendigo-html: Unknown options: s, e, t."},
+      {"option without its value",
+       {"form", "--settings"},
+       "vendigo-html: Missing value after '--settings'."},
+      {"value for an option that takes none",
+       {"--quiet=yes", "catalogue"},
+       "vendigo-html: Unexpected value after '--quiet'."},
       {"missing settings file",
        {"--settings", folder.filePath("missing.ini"), "form"},
        "vendigo-html: cannot read the settings file " +
@@ -236,9 +270,43 @@ TEST_F(VendigoHtml, RefusesBadUsageWithStatusTwoAndAClearMessage) {
 TEST_F(VendigoHtml, ListsItsCommandsAndVersion) {
   const ProgramRun help = RunVendigoHtml({QStringLiteral("--help")});
   EXPECT_EQ(help.exitCode, 0);
-  for (const char *command : {"form", "quantity", "viewcart", "buybutton", "ebay"}) {
-    EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
-  }
+  EXPECT_EQ(help.out, "Usage: " VENDIGO_HTML_PATH R"( [options] command
+Builds the HTML fragments of the Vendigo palette and writes them to standard output.
+Without --settings it reads the palette's pelluxfp.ini: beside the program, or for an installed copy in $XDG_CONFIG_HOME/vendigo, with defaults when that file is missing.
+
+Commands:
+  form        the form container that posts to the cart program
+  quantity    the quantity box
+  viewcart    the view-cart link
+  buybutton   the order button (nothing without an order button)
+  ebay        the eBay payment form (nothing without an order button)
+  page        a product page from the template given with --template FILE (reads JSON input)
+  options     product option list: an eop_ select from Name and Rows (reads JSON input)
+  addit       addit table or select list, or quantity-add table, from Mode, Rows and ProductInterface (reads JSON input)
+  pelluxadd   the hidden item field that orders one item (reads JSON input)
+  quicklink   a link that puts one item in the cart with a click (reads JSON input)
+  textadd     a text input for the shopper, with its caption and note (reads JSON input)
+  catalogue   a product page per row of --input FILE (CSV, or JSON Lines when it ends in .jsonl) into --output DIR, with index.html
+
+
+Options:
+  -h, --help         Displays help on commandline options.
+  --help-all         Displays help including Qt specific options.
+  -v, --version      Displays version information.
+  --settings <file>  Read the settings from <file>.
+  --input <file>     Read the command's JSON input from <file> instead of
+                     standard input.
+  --template <file>  Fill the ZestForm template <file> (the page command).
+  --output <dir>     Write the catalogue into the folder <dir> (the catalogue
+                     command).
+  --force            Replace pages, pictures and the index that exist (the
+                     catalogue command).
+  --quiet            No progress bar and no closing count (the catalogue
+                     command).
+
+Arguments:
+  command            The fragment to build.
+)");
   const ProgramRun version = RunVendigoHtml({QStringLiteral("--version")});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, "vendigo-html 3.1.26.167\n");

@@ -67,6 +67,35 @@ class CatalogueDialogTest : public QObject {
       QCOMPARE(dialog->findChild<QLineEdit *>(kEdits[i])->text(), typed[i]);
   }
 
+  // A file ending in .jsonl is read as JSON Lines, one product per line.
+  void buildsTheCatalogueFromJsonLines() {
+    const QString products = folder_.filePath("shop.jsonl");
+    QFile file(products);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        "{\"Description\": \"Mug\", \"Price\": \"4.5\"}\n{\"Description\": 5}\n"
+        "{\"Description\": \"Cup\", \"Price\": \"3\", \"File\": \"tea-cup\"}\n");
+    file.close();
+    const QString site = folder_.filePath("jsonl-site");
+    vendigo::testing::ScriptedEditorPrompts prompts;
+    PageEditorWindow window(prompts);
+    CatalogueDialog *dialog = Open(window);
+    QVERIFY(dialog);
+    const QStringList typed = {products, VENDIGO_TEMPLATES_DIR "/single_product.zft", site};
+    for (int i = 0; i < 3; ++i) {
+      auto *edit = dialog->findChild<QLineEdit *>(kEdits[i]);
+      edit->clear();
+      QTest::keyClicks(edit, typed[i]);
+    }
+    QTest::mouseClick(dialog->findChild<QPushButton *>("BuildButton"), Qt::LeftButton);
+    auto *summary = dialog->findChild<QPlainTextEdit *>("SummaryText");
+    QTRY_VERIFY_WITH_TIMEOUT(!summary->toPlainText().isEmpty(), 30000);
+    QCOMPARE(summary->toPlainText(), "2 pages written to " + site +
+                                         ", with index.html.\n1 row skipped:\nline 2: "
+                                         "Description must be a text");
+    QVERIFY(QFile::exists(site + "/tea-cup.html"));
+  }
+
  private:
   static constexpr const char *kEdits[] = {"SpreadsheetEdit", "TemplateEdit", "OutputEdit"};
 

@@ -1,0 +1,58 @@
+#include "pages/catalogue_json_lines.h"
+
+#include <nlohmann/json.hpp>
+
+#include "core/json_document.h"
+#include "core/json_fields.h"
+#include "core/profile_file.h"
+#include "core/text_encoding.h"
+#include "pages/product_page_input.h"
+
+namespace vendigo {
+
+// The picture and the file name are taken out before the page's keys are read, as the
+// catalogue copies the picture itself.
+void ReadCatalogueJsonLine(const std::string &line, CatalogueRow &row) {
+  nlohmann::json object;
+  try {
+    object = ReadJsonDocument(line);
+  } catch (const JsonSyntaxError &error) {
+    row.Error = "malformed JSON at offset " + std::to_string(error.offset) + ": " + error.what();
+    return;
+  }
+  if (!object.is_object()) {
+    row.Error = "the line must hold one JSON object";
+    return;
+  }
+  try {
+    row.FileName = Text(Field(object, "File"), "File");
+    row.ImagePath = Text(Field(object, "ProductImage"), "ProductImage");
+    object.erase("File");
+    object.erase("ProductImage");
+    row.Page = ReadProductPageInput(object);
+  } catch (const JsonInputError &error) {
+    row.Error = error.what();
+  }
+}
+
+bool IsJsonLinesFile(const std::filesystem::path &file) {
+  std::string extension = file.extension().string();
+  for (char &c : extension) c = AsciiLower(c);
+  return extension == ".jsonl";
+}
+
+std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes) {
+  std::vector<CatalogueRow> rows;
+  std::size_t number = 0;
+  for (const TextLine &line : SplitLines(DecodeTextLines(bytes))) {
+    ++number;
+    if (line.text.find_first_not_of(" \t") == std::string::npos) continue;
+    CatalogueRow row;
+    row.Line = number;
+    ReadCatalogueJsonLine(line.text, row);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+}  // namespace vendigo

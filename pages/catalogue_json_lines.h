@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pages/catalogue_row.h"
+
+namespace vendigo {
+
+// True when the file's name ends in ".jsonl", in any letter case: a catalogue in JSON Lines.
+bool IsJsonLinesFile(const std::filesystem::path &file);
+
+// One line of a JSON Lines catalogue into row: the "page" command's input object
+// (ReadProductPageInput), which may also hold "File", the page's file name; its "ProductImage"
+// becomes the row's ImagePath. A line that is no such object gives the row its Error.
+void ReadCatalogueJsonLine(const std::string &line, CatalogueRow &row);
+
+// The products of a JSON Lines file, UTF-8 or Windows-1252: a row per line that is not blank,
+// read by ReadCatalogueJsonLine.
+std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes);
+
+}  // namespace vendigo

@@ -55,6 +55,8 @@ int main(int argc, char *argv[]) {
   }
 
   auto *listener = new QTcpServer(&app);
+  // Room for a burst of connections while the cart closes the ones that wait longest.
+  listener->setListenBacklogSize(1024);
   if (!listener->listen(QHostAddress::LocalHost, static_cast<quint16>(port))) {
     std::fprintf(stderr, "vendigo-cart: cannot listen on 127.0.0.1:%u: %s\n", port,
                  qPrintable(listener->errorString()));
@@ -66,8 +68,7 @@ int main(int argc, char *argv[]) {
   } else {
     currency = MerchantCurrency();
   }
-  vendigo::CartServer server(std::move(currency));
-  server.bind(listener);
+  vendigo::CartServer server(listener, std::move(currency));
   std::printf("vendigo-cart: the test cart listens on http://127.0.0.1:%u/\n",
               unsigned(listener->serverPort()));
   std::fflush(stdout);

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config locales
-  qt6-base-dev qt6-svg-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev
+  qt6-base-dev qt6-svg-dev qt6-webengine-dev qt6-websockets-dev
   libcsv-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   dbus xvfb xauth

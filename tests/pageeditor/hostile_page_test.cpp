@@ -124,9 +124,10 @@ class HostilePageTest : public QObject {
                                                    ".naturalWidth"),
                                 QVariant(7), kEngineMs);
     }
-    QTRY_COMPARE_WITH_TIMEOUT(shown->title(), QString("tried"), kEngineMs);
+    QTRY_VERIFY_WITH_TIMEOUT(shown->title() == "tried" || !received_.isEmpty(), kEngineMs);
     QTest::qWait(2000);  // for the refresh and the beacons
     QCOMPARE(received_, QByteArray());
+    QCOMPARE(shown->title(), QString("tried"));  // the page is still there
     QVERIFY(testing::Click(shown, "#shop"));
     if (opened.isEmpty()) QTest::qWait(2000);
     QTRY_COMPARE_WITH_TIMEOUT(Read(bin_.filePath("opened")), opened.toUtf8(), 10000);

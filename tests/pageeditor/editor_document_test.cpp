@@ -13,7 +13,6 @@
 #include <QTextCursor>
 #include <QtTest>
 
-#include "dialogs/web_engine_start.h"
 #include "support/page_script.h"
 
 using vendigo::EditorDocument;
@@ -57,10 +56,6 @@ QString LongLine() {
 
 class EditorDocumentTest : public QObject {
   Q_OBJECT
-
- public:
-  // As the editor does: the page scheme is known before the application is made.
-  static void initMain() { vendigo::PrepareWebEngine("editor_document_tests"); }
 
  private slots:
   void init() { QVERIFY(folder_.isValid()); }
@@ -321,9 +316,8 @@ class EditorDocumentTest : public QObject {
         << QByteArray("<p><img src=\"pic.png\"></p>") << "3x2 BackCompat";
     QTest::newRow("after a comment and a doctype")
         << QByteArray("<!-- shop -->\n<!DOCTYPE html>\n<img src=\"pic.png\">") << "3x2 CSS1Compat";
-    // The view reads no file:// address, which a published page could not reach either.
     QTest::newRow("file:// address")
-        << QByteArray("<img src=\"file://%1/pic.png\">") << "0x0 BackCompat";
+        << QByteArray("<img src=\"file://%1/pic.png\">") << "0x0 BackCompat";  // never read
   }
   void picturesAreShown() {
     QFETCH(QByteArray, page);

@@ -27,12 +27,11 @@ inline QVariant RunScript(const RenderedView &view, const QString &script, int t
 // (through the window, so it counts even where the display's pointer already is; onto a link,
 // until the engine reports it under the mouse), and its left button clicks on the view's input.
 inline bool Click(QWebEnginePage *page, const QString &selector) {
-  const QVariantList at = RunScript(page, QString("(e => { e.scrollIntoView(); const r = e."
-                                                  "getBoundingClientRect(); return [r.x + r.width"
-                                                  " / 2, r.y + r.height / 2, !!e.closest('a')]; })"
-                                                  "(document.querySelector('%1'))")
-                                              .arg(selector))
-                              .toList();
+  const QString middle = QStringLiteral(
+      "(e => { e.scrollIntoView(); const r = e.getBoundingClientRect();"
+      " return [r.x + r.width / 2, r.y + r.height / 2, !!e.closest('a')]; })"
+      "(document.querySelector('%1'))");
+  const QVariantList at = RunScript(page, middle.arg(selector)).toList();
   QWidget *input = QWebEngineView::forPage(page)->focusProxy();
   QSignalSpy hovered(page, &QWebEnginePage::linkHovered);
   if (at.size() != 3) return false;

@@ -29,6 +29,7 @@
 #include <utility>
 
 #include "dialogs/dialog_parts.h"
+#include "dialogs/web_engine_start.h"
 
 namespace vendigo {
 
@@ -48,14 +49,16 @@ QSettings UserChoices() {
   return QSettings(QStringLiteral("vendigo"), QStringLiteral("vendigo"));
 }
 
-// Shows what it was given and stays there: links and forms in a preview lead nowhere.
+// Shows what it was given and stays there: links, forms and scripts in a preview lead nowhere,
+// and it reaches no file and no server of this machine (RestrictPage).
 class StayingPage : public QWebEnginePage {
  public:
-  using QWebEnginePage::QWebEnginePage;
+  explicit StayingPage(QObject *parent) : QWebEnginePage(parent) { RestrictPage(*this); }
 
  protected:
-  bool acceptNavigationRequest(const QUrl &, NavigationType type, bool) override {
-    return type != NavigationTypeLinkClicked && type != NavigationTypeFormSubmitted;
+  bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override {
+    if (isMainFrame) return type == NavigationTypeTyped;  // the preview's own setHtml
+    return url.scheme() == "http" || url.scheme() == "https";
   }
 };
 
@@ -270,7 +273,8 @@ void FragmentPreview::Refresh() {
   shown_ = html;
   SetFootLine(copied_, {});
   source_->setPlainText(html.value_or(QString()));
-  if (view_) view_->setHtml(html.value_or(QString()), QUrl(QStringLiteral("file:///")));
+  // No base address: the fragment's relative addresses lead nowhere, as it has no site yet.
+  if (view_) view_->setHtml(html.value_or(QString()));
 }
 
 void FragmentPreview::CopyHtml() {

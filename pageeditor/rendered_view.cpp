@@ -1,9 +1,10 @@
 #include "pageeditor/rendered_view.h"
 
-#include <QRegularExpression>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUuid>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <QtConcurrent>
@@ -11,32 +12,17 @@
 
 #include "pageeditor/editor_startup.h"
 #include "pageeditor/external_link_page.h"
+#include "pageeditor/page_folder_scheme.h"
 
 namespace vendigo {
 namespace {
 
 constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 
-// The page with a <base> element that makes its relative addresses resolve against base, put
-// after the leading comments and the doctype (so the page keeps its rendering mode). A page with
-// a <base> of its own keeps it.
-QString WithBase(QString html, const QUrl &base) {
-  if (html.startsWith(QChar(0xFEFF))) html.remove(0, 1);
-  if (base.isEmpty()) return html;
-  static const QRegularExpression ownBase(QStringLiteral("<base[\\s/>]"),
-                                          QRegularExpression::CaseInsensitiveOption);
-  if (html.contains(ownBase)) return html;
-  static const QRegularExpression prologue(
-      QStringLiteral("^\\s*(<!--.*?-->\\s*)*(<!doctype[^>]*>)?"),
-      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-  const QString element =
-      QStringLiteral("<base href=\"%1\">").arg(base.toString(QUrl::FullyEncoded).toHtmlEscaped());
-  return html.insert(prologue.match(html).capturedEnd(), element);
-}
-
 // Writes the page to file as UTF-8, marked as such so the engine does not guess. The error text,
 // or empty.
-QString WritePage(const QString &file, const QString &html) {
+QString WritePage(const QString &file, QString html) {
+  if (html.startsWith(QChar(0xFEFF))) html.remove(0, 1);
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly) || out.write(kUtf8Bom) < 0 || out.write(html.toUtf8()) < 0 ||
       !out.commit()) {
@@ -48,7 +34,9 @@ QString WritePage(const QString &file, const QString &html) {
 }  // namespace
 
 RenderedView::RenderedView(QWidget *parent)
-    : QWidget(parent), folder_(std::make_shared<QTemporaryDir>(TemporaryFolderTemplate())) {
+    : QWidget(parent),
+      folder_(std::make_shared<QTemporaryDir>(TemporaryFolderTemplate())),
+      host_(QUuid::createUuid().toString(QUuid::Id128)) {
   // A blank page stands in for the engine until it starts (an empty layout would take no room).
   auto *blank = new QWidget(this);
   blank->setBackgroundRole(QPalette::Base);
@@ -63,6 +51,7 @@ RenderedView::~RenderedView() {
   // The engine answers the scripts it still has, and may end a load, while its page is destroyed:
   // that happens here, while this view is whole, and none of it reaches the view.
   alive_.reset();
+  if (scheme_) scheme_->Withdraw(host_);
   if (!view_) return;
   view_->disconnect(this);
   view_->page()->disconnect(this);
@@ -83,6 +72,7 @@ void RenderedView::showEvent(QShowEvent *event) {
 void RenderedView::StartEngine() {
   view_ = new QWebEngineView(this);
   view_->setPage(new ExternalLinkPage(view_));
+  scheme_ = PageFolderScheme::ForProfile(view_->page()->profile());
   view_->setContextMenuPolicy(Qt::NoContextMenu);
   connect(view_, &QWebEngineView::loadFinished, this, &RenderedView::Loaded);
   // A page whose engine process ended answers nothing more: the last rendering is loaded again.
@@ -107,6 +97,7 @@ void RenderedView::WriteNext() {
   if (!waiting_) return;
   const Request request = std::move(*waiting_);
   waiting_.reset();
+  writingBase_ = request.base;
   isWriting_ = true;
   if (!folder_->isValid()) {
     writing_.setFuture(QtFuture::makeReadyFuture(
@@ -116,17 +107,22 @@ void RenderedView::WriteNext() {
   }
   const QString file = folder_->filePath(QStringLiteral("page.html"));
   // The job holds the folder, so the file stays writable while this view goes away.
-  writing_.setFuture(QtConcurrent::run([folder = folder_, file, request] {
-    return WritePage(file, WithBase(request.html(), request.base));
-  }));
+  writing_.setFuture(QtConcurrent::run(
+      [folder = folder_, file, request] { return WritePage(file, request.html()); }));
 }
 
 void RenderedView::Written() {
   isWriting_ = false;
   const QString error = writing_.result();
   if (error.isEmpty()) {
-    // A new address each time, so the engine loads the file again rather than reloading.
-    written_ = QUrl::fromLocalFile(folder_->filePath(QStringLiteral("page.html")));
+    // The page is served as the document's file in its folder, so its relative addresses reach
+    // the folder's pictures, styles and scripts as on the merchant's site.
+    const QFileInfo document(writingBase_.toLocalFile());
+    site_ = {writingBase_.isEmpty() ? QString() : document.absolutePath(),
+             writingBase_.isEmpty() ? QStringLiteral("page.html") : document.fileName(),
+             folder_->filePath(QStringLiteral("page.html"))};
+    // A new address each time, so the engine loads the page again rather than reloading.
+    written_ = PageFolderScheme::PageAddress(host_, site_);
     written_.setQuery(QString::number(++renderings_));
     LoadWritten();
   } else if (view_) {
@@ -160,6 +156,7 @@ void RenderedView::LoadWritten() {
 void RenderedView::Load() {
   if (written_.isEmpty()) return;
   isLoading_ = true;
+  scheme_->Serve(host_, site_);
   loaded_ = std::exchange(written_, QUrl());
   view_->load(loaded_);
 }

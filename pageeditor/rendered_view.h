@@ -2,12 +2,15 @@
 
 #include <QFutureWatcher>
 #include <QPointF>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
+
+#include "pageeditor/page_folder_scheme.h"
 
 class QTemporaryDir;
 class QWebEnginePage;
@@ -18,6 +21,8 @@ namespace vendigo {
 // A document's page as a browser shows it, form controls and all (Qt WebEngine). The window
 // thread never waits for it: the page is written to a temporary file on a worker thread, and the
 // engine, which renders in a process of its own, loads it from there, so pages of any size show.
+// The engine reaches the page, and the files of the document's folder, only as a vendigo-page:
+// site of this view's own (PageFolderScheme), never as file:// addresses.
 // The engine starts once the view is first shown and the event loop runs, so the window and the
 // bus service come first. A new rendering keeps the scroll position of the one before.
 class RenderedView : public QWidget {
@@ -60,13 +65,17 @@ class RenderedView : public QWidget {
   void Loaded(bool ok);
 
   std::shared_ptr<QTemporaryDir> folder_;
+  QString host_;  // the view's site, a name no other page can guess
+  QPointer<PageFolderScheme> scheme_;
+  QUrl writingBase_;             // the document of the page being written
+  PageFolderScheme::Site site_;  // the site of the page written last
   QWebEngineView *view_ = nullptr;
   bool engineRequested_ = false;
   std::optional<Request> waiting_;   // the newest page, not written yet
   QFutureWatcher<QString> writing_;  // the error text, empty when the file is written
   bool isWriting_ = false;
-  QUrl written_;  // the file written last, until it is loaded
-  QUrl loaded_;   // the file loaded last
+  QUrl written_;  // the address of the page written last, until it is loaded
+  QUrl loaded_;   // the address loaded last
   int renderings_ = 0;
   bool isLoading_ = false;
   bool isAskingScroll_ = false;

@@ -4,7 +4,7 @@ namespace vendigo {
 
 std::atomic<bool> TestCartRedirect::on_ = false;
 
-TestCartRedirect::TestCartRedirect(QObject *parent) : QWebEngineUrlRequestInterceptor(parent) {}
+TestCartRedirect::TestCartRedirect(QObject *parent) : LocalAddressBlock(parent) {}
 
 bool TestCartRedirect::IsOn() {
   return on_;
@@ -39,7 +39,24 @@ QUrl TestCartRedirect::Redirected(const QUrl &url) {
 
 void TestCartRedirect::interceptRequest(QWebEngineUrlRequestInfo &info) {
   const QUrl url = info.requestUrl();
-  if (IsOn() && IsCartProgram(url) && !IsTestCart(url)) info.redirect(Redirected(url));
+  if (IsOn()) {
+    const bool navigation = info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame;
+    if (IsTestCart(url)) {
+      // The page's own navigation (the view lets only the shopper's through, the redirection
+      // below and the cart's answers to it), or the basket page's own requests.
+      if (!navigation && !IsTestCart(info.firstPartyUrl())) info.block(true);
+      return;
+    }
+    if (IsCartProgram(url)) {
+      if (navigation) {
+        info.redirect(Redirected(url));
+      } else {
+        info.block(true);
+      }
+      return;
+    }
+  }
+  LocalAddressBlock::interceptRequest(info);
 }
 
 }  // namespace vendigo

@@ -1,16 +1,20 @@
 #pragma once
 
 #include <QUrl>
-#include <QWebEngineUrlRequestInterceptor>
 
 #include <atomic>
 
+#include "dialogs/local_address_block.h"
+
 namespace vendigo {
 
-// While the test cart is on, every request of the editor's pages for the cart program (a path
-// ending in pellux.cgi or pellux.exe) goes to vendigo-cart on this machine instead, so the
-// merchant can order from the preview without publishing anything.
-class TestCartRedirect : public QWebEngineUrlRequestInterceptor {
+// The rendered views' requests: while the test cart is on, the shopper's own navigation to the
+// cart program (an address whose path ends in pellux.cgi or pellux.exe) goes to vendigo-cart on
+// this machine instead, so the merchant can order from the preview without publishing anything.
+// Nothing else of a page reaches this machine's servers: its scripts, pictures and beacons for
+// the cart program are refused while the test cart is on, and the test cart answers only the
+// navigation sent to it and the requests of its own pages.
+class TestCartRedirect : public LocalAddressBlock {
   Q_OBJECT
 
  public:
@@ -24,12 +28,12 @@ class TestCartRedirect : public QWebEngineUrlRequestInterceptor {
   static bool Takes(const QUrl &url);
   // The test cart's address for a request to the cart program.
   static QUrl Redirected(const QUrl &url);
+  static bool IsTestCart(const QUrl &url);
 
   void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 
  private:
   static bool IsCartProgram(const QUrl &url);
-  static bool IsTestCart(const QUrl &url);
 
   static std::atomic<bool> on_;
 };

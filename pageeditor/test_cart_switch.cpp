@@ -9,8 +9,6 @@
 #include <QStatusBar>
 #include <QTcpSocket>
 #include <QToolBar>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
 
 #include "pageeditor/editor_prompts.h"
 #include "pageeditor/test_cart_redirect.h"
@@ -31,8 +29,7 @@ TestCartSwitch::TestCartSwitch(QMainWindow &window, EditorPrompts &prompts)
     : QObject(&window),
       prompts_(prompts),
       action_(new QAction("&Test Cart", this)),
-      indicator_(new QLabel(&window)),
-      redirect_(new TestCartRedirect(this)) {
+      indicator_(new QLabel(&window)) {
   action_->setObjectName("ViewTestCart");
   action_->setCheckable(true);
   action_->setToolTip("Send the page's orders to the test cart on this machine");
@@ -55,7 +52,6 @@ TestCartSwitch::TestCartSwitch(QMainWindow &window, EditorPrompts &prompts)
 
 TestCartSwitch::~TestCartSwitch() {
   TestCartRedirect::SetOn(false);
-  if (interceptorInstalled_) QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(nullptr);
   if (cart_.state() != QProcess::NotRunning) {
     cart_.kill();
     cart_.waitForFinished(3000);
@@ -67,16 +63,8 @@ void TestCartSwitch::Toggle(bool on) {
     action_->setChecked(false);
     return;
   }
-  // The engine is set up the first time the switch goes on, so a start of the editor that never
-  // uses the test cart does not wake the engine's profile while the window comes up.
-  if (on && !interceptorInstalled_) {
-    QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(redirect_);
-    interceptorInstalled_ = true;
-  }
+  // Every rendered view's page asks its TestCartRedirect, which reads this.
   TestCartRedirect::SetOn(on);
-  // The rendered page is a local file; the test cart is on the network.
-  QWebEngineProfile::defaultProfile()->settings()->setAttribute(
-      QWebEngineSettings::LocalContentCanAccessRemoteUrls, on);
   indicator_->setVisible(on);
 }
 

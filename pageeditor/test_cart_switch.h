@@ -10,7 +10,6 @@ class QMainWindow;
 namespace vendigo {
 
 class EditorPrompts;
-class TestCartRedirect;
 
 // View > Test Cart and its toolbar button: while on, the rendered views send the orders of the
 // page to vendigo-cart on 127.0.0.1 (started from beside the editor when nothing answers there),
@@ -32,9 +31,7 @@ class TestCartSwitch : public QObject {
   EditorPrompts &prompts_;
   QAction *action_;
   QLabel *indicator_;
-  TestCartRedirect *redirect_;
   QProcess cart_;
-  bool interceptorInstalled_ = false;
 };
 
 }  // namespace vendigo

@@ -11,6 +11,7 @@
 #include "builders/quick_link.h"
 #include "builders/simple_elements.h"
 #include "builders/text_option.h"
+#include "dialogs/web_engine_start.h"
 #include "pageeditor/editor_document.h"
 #include "pages/product_page.h"
 #include "pages/template_package.h"
@@ -48,6 +49,9 @@ bool Show(EditorDocument &document, const QString &html) {
 
 class RenderedViewTest : public QObject {
   Q_OBJECT
+
+ public:
+  static void initMain() { PrepareWebEngine("rendered_view_tests"); }
 
  public slots:
   // Stands in for the desktop's browser.
@@ -137,7 +141,7 @@ class RenderedViewTest : public QObject {
     QVERIFY(Show(document, go));
     QSignalSpy started(document.Rendered()->Page(), &QWebEnginePage::loadStarted);
     QSignalSpy finished(document.Rendered()->Page(), &QWebEnginePage::loadFinished);
-    testing::RunScript(*document.Rendered(), "document.getElementById('go').click()");
+    QVERIFY(testing::Click(*document.Rendered(), "#go"));
     QTRY_VERIFY_WITH_TIMEOUT(
         !openedInBrowser_.isEmpty() || (started.count() > 0 && finished.count() == started.count()),
         kEngineMs);

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "dialogs/web_engine_start.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/page_editor_window.h"
 #include "support/page_script.h"
@@ -14,6 +15,9 @@ namespace vendigo {
 
 class TestCartSwitchTest : public QObject {
   Q_OBJECT
+
+ public:
+  static void initMain() { PrepareWebEngine("test_cart_switch_tests"); }
 
  private slots:
   void OrderInThePreviewReachesTheTestCart() {
@@ -37,7 +41,7 @@ class TestCartSwitchTest : public QObject {
         R"(<input name="quantity" value="2"><input type="submit"></form>)");
     document->RefreshRendered();
     QVERIFY(rendered.wait(60000));
-    testing::RunScript(*document->Rendered(), "document.querySelector('[type=submit]').click()");
+    QVERIFY(testing::Click(*document->Rendered(), "[type=submit]"));
     QTRY_VERIFY_WITH_TIMEOUT(testing::RunScript(*document->Rendered(), "document.body.innerText")
                                  .toString()
                                  .contains("Blue Mug\t\t\t$4.50\t2\t2\tnot stated\t\t$9.00"),

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 #include "cli/cli_commands.h"
 #include "cli/json_input.h"
@@ -73,17 +74,41 @@ bool IsJsonLines(const std::filesystem::path &file) {
 
 }  // namespace
 
-std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes) {
-  std::vector<CatalogueRow> rows;
-  std::size_t number = 0;
-  for (const TextLine &line : SplitLines(DecodeTextFile(bytes))) {
-    ++number;
-    if (line.text.find_first_not_of(" \t") == std::string::npos) continue;
-    CatalogueRow row;
-    row.Line = number;
-    ReadJsonLine(line.text, row);
-    rows.push_back(std::move(row));
+CatalogueJsonLinesReader::CatalogueJsonLinesReader(std::string_view bytes)
+    : text_(DecodeTextFile(bytes)) {}
+
+bool CatalogueJsonLinesReader::Next(CatalogueRow &row) {
+  while (begin_ < text_.size()) {
+    // Lines end at CR LF, LF or a lone CR.
+    std::size_t end = text_.find_first_of("\r\n", begin_);
+    if (end == std::string::npos) end = text_.size();
+    const std::string line = text_.substr(begin_, end - begin_);
+    begin_ = end + (text_.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    ++line_;
+    if (line.find_first_not_of(" \t") == std::string::npos) continue;
+    row = CatalogueRow{};
+    row.Line = line_;
+    ReadJsonLine(line, row);
+    return true;
   }
+  return false;
+}
+
+void CatalogueJsonLinesReader::Rewind() {
+  begin_ = 0;
+  line_ = 0;
+}
+
+double CatalogueJsonLinesReader::Progress() const {
+  return text_.empty() ? 1.0
+                       : static_cast<double>(std::min(begin_, text_.size())) /
+                             static_cast<double>(text_.size());
+}
+
+std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes) {
+  CatalogueJsonLinesReader reader(bytes);
+  std::vector<CatalogueRow> rows;
+  for (CatalogueRow row; reader.Next(row);) rows.push_back(std::move(row));
   return rows;
 }
 
@@ -91,10 +116,13 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
   std::string reason;
   const std::optional<std::string> bytes = ReadFileBytes(arguments.inputFile, reason);
   if (!bytes) throw InputError("cannot read the input " + arguments.inputFile + ": " + reason);
-  std::vector<CatalogueRow> rows;
+  std::unique_ptr<CatalogueRowReader> rows;
   try {
-    rows = IsJsonLines(arguments.inputFile) ? ReadCatalogueJsonLines(*bytes)
-                                            : ReadCatalogueCsv(*bytes);
+    if (IsJsonLines(arguments.inputFile)) {
+      rows = std::make_unique<CatalogueJsonLinesReader>(*bytes);
+    } else {
+      rows = std::make_unique<CatalogueCsvReader>(*bytes);
+    }
   } catch (const CatalogueInputError &error) {
     throw InputError(arguments.inputFile + ": " + error.what());
   }
@@ -110,7 +138,7 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
   std::signal(SIGINT, Interrupt);
   try {
     report = BuildCatalogue(
-        templateText, rows, settings, std::filesystem::path(arguments.inputFile).parent_path(),
+        templateText, *rows, settings, std::filesystem::path(arguments.inputFile).parent_path(),
         arguments.outputFolder, {.Replace = arguments.force},
         [&bar](std::size_t done, std::size_t total) { bar.Show(done, total); }, &interrupted);
   } catch (const FileError &error) {
@@ -127,7 +155,7 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
   if (report.ExistingKept) std::fputs("vendigo-html: --force replaces files that exist\n", stderr);
   if (!arguments.quiet) {
     std::fprintf(stderr, "%zu of %zu rows written as pages to %s%s\n", report.PagesWritten,
-                 rows.size(), arguments.outputFolder.c_str(),
+                 report.Rows, arguments.outputFolder.c_str(),
                  report.IndexError.empty() ? ", with index.html" : "");
   }
   if (report.Cancelled) {

@@ -27,6 +27,21 @@ struct CatalogueArguments {
 // becomes a row with its Error.
 std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes);
 
+// ReadCatalogueJsonLines one line at a time.
+class CatalogueJsonLinesReader : public CatalogueRowReader {
+ public:
+  explicit CatalogueJsonLinesReader(std::string_view bytes);
+
+  bool Next(CatalogueRow &row) override;
+  void Rewind() override;
+  double Progress() const override;
+
+ private:
+  std::string text_;
+  std::size_t begin_ = 0;  // where the next line begins
+  std::size_t line_ = 0;   // the number of the line read last
+};
+
 // The "catalogue" command: the rows' pages and their index written into the output folder, each
 // skipped row reported on standard error as "line N: reason", a progress bar on standard error
 // when it is a terminal. Returns the exit status: 0 when every row gave a page and the index was

@@ -199,14 +199,14 @@ void CatalogueDialog::BuildClick() {
       std::string reason;
       const std::optional<std::string> bytes = ReadFileBytes(spreadsheet, reason);
       if (!bytes) throw FileError("Cannot read the spreadsheet " + spreadsheet + ": " + reason);
-      std::vector<CatalogueRow> rows;
+      std::optional<CatalogueCsvReader> rows;
       try {
-        rows = ReadCatalogueCsv(*bytes);
+        rows.emplace(*bytes);
       } catch (const CatalogueInputError &error) {
         throw FileError(spreadsheet + ": " + error.what());
       }
       const CatalogueReport report =
-          BuildCatalogue(ReadTemplateText(templateFile), rows, settings,
+          BuildCatalogue(ReadTemplateText(templateFile), *rows, settings,
                          std::filesystem::path(spreadsheet).parent_path(), output.toStdString(),
                          options, tell, &cancel_);
       summary = Summary(report, output);

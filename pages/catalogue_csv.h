@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -34,5 +35,22 @@ namespace vendigo {
 // so its line can be reported. Throws CatalogueInputError when there is no header row or the
 // header names an unknown column or one column twice.
 std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes);
+
+// ReadCatalogueCsv one row at a time: a record is parsed when its row is asked for. The bytes
+// must outlive the reader; only text that is not UTF-8 is copied, converted.
+class CatalogueCsvReader : public CatalogueRowReader {
+ public:
+  // Reads the header row; throws CatalogueInputError as ReadCatalogueCsv does.
+  explicit CatalogueCsvReader(std::string_view bytes);
+  ~CatalogueCsvReader() override;
+
+  bool Next(CatalogueRow &row) override;
+  void Rewind() override;
+  double Progress() const override;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace vendigo

@@ -1,6 +1,7 @@
 #include "pages/catalogue_names.h"
 
 #include "core/text_encoding.h"
+#include "pages/catalogue_document.h"
 
 namespace vendigo {
 namespace {
@@ -105,6 +106,10 @@ std::string PageFileName(std::string_view given, std::string &error) {
   std::string page = lower.ends_with(".html") || lower.ends_with(".htm") ? name : name + ".html";
   if (Lower(page) == "index.html") {
     error = "File \"" + name + "\" is the name of the index page";
+    return "";
+  }
+  if (IsCatalogueIndexPageName(page)) {
+    error = "File \"" + name + "\" is the name of a page of the index";
     return "";
   }
   return page;

@@ -27,7 +27,7 @@ class FileNames {
 
 // The page file name a row gives (its File cell): ".html" is added unless the name ends in
 // ".html" or ".htm". Empty with error set when the name is not a plain file name in the
-// output folder, or is the index's name.
+// output folder, or is the name of a page of the index.
 std::string PageFileName(std::string_view given, std::string &error);
 
 }  // namespace vendigo

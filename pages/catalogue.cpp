@@ -332,6 +332,17 @@ struct RowRing {
   explicit RowRing(std::size_t size) : slots(size) {}
   Slot &At(std::size_t row) { return slots[row % slots.size()]; }
 
+  // Waits on wake until ready holds, counted in waiting meanwhile, so the other threads wake
+  // only the threads that wait.
+  template <typename Waiting, typename Ready>
+  void Wait(std::condition_variable &wake, Waiting &waiting, std::unique_lock<std::mutex> &lock,
+            Ready ready) {
+    if (ready()) return;
+    ++waiting;
+    wake.wait(lock, ready);
+    --waiting;
+  }
+
   std::mutex lock;
   std::condition_variable readerWake, builderWake, writerWake;
   std::vector<Slot> slots;
@@ -340,6 +351,9 @@ struct RowRing {
   std::size_t written = 0;  // rows taken out by the writer
   bool readingDone = false;
   bool stop = false;
+  int readerWaits = 0;
+  int idleBuilders = 0;
+  int writerWaits = 0;
 };
 
 // Whole pages from a list of rows read already.
@@ -404,13 +418,14 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
         CheckRow(planned, places, settings);
         namer.Name(planned);
         std::unique_lock lock(ring.lock);
-        ring.readerWake.wait(
-            lock, [&] { return ring.stop || ring.read - ring.written < ring.slots.size(); });
+        ring.Wait(ring.readerWake, ring.readerWaits, lock,
+                  [&] { return ring.stop || ring.read - ring.written < ring.slots.size(); });
         if (ring.stop) break;
         ring.At(ring.read).planned = std::move(planned);
         ++ring.read;
+        const bool wake = ring.idleBuilders > 0;
         lock.unlock();
-        ring.builderWake.notify_one();
+        if (wake) ring.builderWake.notify_one();
       }
     } catch (...) {
       readFailure = std::current_exception();
@@ -426,8 +441,8 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
     workers.emplace_back([&] {
       for (;;) {
         std::unique_lock lock(ring.lock);
-        ring.builderWake.wait(
-            lock, [&] { return ring.stop || ring.claimed < ring.read || ring.readingDone; });
+        ring.Wait(ring.builderWake, ring.idleBuilders, lock,
+                  [&] { return ring.stop || ring.claimed < ring.read || ring.readingDone; });
         if (ring.stop || ring.claimed == ring.read) return;
         const std::size_t row = ring.claimed++;
         Planned &planned = ring.At(row).planned;
@@ -438,7 +453,7 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
         }
         lock.lock();
         ring.At(row).built = true;
-        if (row == ring.written) ring.writerWake.notify_one();
+        if (row == ring.written && ring.writerWaits) ring.writerWake.notify_one();
       }
     });
   }
@@ -447,9 +462,10 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
   for (;;) {
     Planned planned;
     std::size_t total = 0;
+    bool wakeReader = false;
     {
       std::unique_lock lock(ring.lock);
-      ring.writerWake.wait(lock, [&] {
+      ring.Wait(ring.writerWake, ring.writerWaits, lock, [&] {
         return (ring.written < ring.read && ring.At(ring.written).built) ||
                (ring.readingDone && ring.written == ring.read);
       });
@@ -457,13 +473,14 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
       planned = std::move(ring.At(ring.written).planned);
       ring.At(ring.written).built = false;
       ++ring.written;
+      wakeReader = ring.readerWaits;
       total = ring.readingDone
                   ? ring.read
                   : std::max<std::size_t>(
                         ring.read,
                         static_cast<std::size_t>(ring.read / std::max(readShare.load(), 1e-6)));
     }
-    ring.readerWake.notify_one();
+    if (wakeReader) ring.readerWake.notify_one();
     if (cancel && *cancel) {
       writer.Report().Cancelled = true;
       break;

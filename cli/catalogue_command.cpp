@@ -74,17 +74,13 @@ bool IsJsonLines(const std::filesystem::path &file) {
 
 }  // namespace
 
-CatalogueJsonLinesReader::CatalogueJsonLinesReader(std::string_view bytes)
-    : text_(DecodeTextFile(bytes)) {}
+CatalogueJsonLinesReader::CatalogueJsonLinesReader(std::unique_ptr<TextLines> text)
+    : text_(std::move(text)) {}
 
 bool CatalogueJsonLinesReader::Next(CatalogueRow &row) {
-  while (begin_ < text_.size()) {
-    // Lines end at CR LF, LF or a lone CR.
-    std::size_t end = text_.find_first_of("\r\n", begin_);
-    if (end == std::string::npos) end = text_.size();
-    const std::string line = text_.substr(begin_, end - begin_);
-    begin_ = end + (text_.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  for (std::string line; text_->Next(line);) {
     ++line_;
+    line.erase(line.find_last_not_of("\r\n") + 1);
     if (line.find_first_not_of(" \t") == std::string::npos) continue;
     row = CatalogueRow{};
     row.Line = line_;
@@ -95,36 +91,37 @@ bool CatalogueJsonLinesReader::Next(CatalogueRow &row) {
 }
 
 void CatalogueJsonLinesReader::Rewind() {
-  begin_ = 0;
+  text_->Rewind();
   line_ = 0;
 }
 
 double CatalogueJsonLinesReader::Progress() const {
-  return text_.empty() ? 1.0
-                       : static_cast<double>(std::min(begin_, text_.size())) /
-                             static_cast<double>(text_.size());
+  return text_->Progress();
 }
 
 std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes) {
-  CatalogueJsonLinesReader reader(bytes);
+  CatalogueJsonLinesReader reader(std::make_unique<TextLines>(bytes));
   std::vector<CatalogueRow> rows;
   for (CatalogueRow row; reader.Next(row);) rows.push_back(std::move(row));
   return rows;
 }
 
 int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &arguments) {
+  // The input is read a piece at a time as the rows are built, so it need not fit in memory.
   std::string reason;
-  const std::optional<std::string> bytes = ReadFileBytes(arguments.inputFile, reason);
-  if (!bytes) throw InputError("cannot read the input " + arguments.inputFile + ": " + reason);
+  std::unique_ptr<TextLines> text = TextLines::OpenFile(arguments.inputFile, reason);
+  if (!text) throw InputError("cannot read the input " + arguments.inputFile + ": " + reason);
   std::unique_ptr<CatalogueRowReader> rows;
   try {
     if (IsJsonLines(arguments.inputFile)) {
-      rows = std::make_unique<CatalogueJsonLinesReader>(*bytes);
+      rows = std::make_unique<CatalogueJsonLinesReader>(std::move(text));
     } else {
-      rows = std::make_unique<CatalogueCsvReader>(*bytes);
+      rows = std::make_unique<CatalogueCsvReader>(std::move(text));
     }
   } catch (const CatalogueInputError &error) {
     throw InputError(arguments.inputFile + ": " + error.what());
+  } catch (const FileError &error) {
+    throw InputError("cannot read the input " + arguments.inputFile + ": " + error.what());
   }
   std::string templateText;
   try {

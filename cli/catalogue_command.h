@@ -1,10 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/settings.h"
+#include "core/text_lines.h"
 #include "pages/catalogue_row.h"
 
 namespace vendigo::cli {
@@ -27,19 +29,18 @@ struct CatalogueArguments {
 // becomes a row with its Error.
 std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes);
 
-// ReadCatalogueJsonLines one line at a time.
+// ReadCatalogueJsonLines one line at a time, from the text's lines as they are read.
 class CatalogueJsonLinesReader : public CatalogueRowReader {
  public:
-  explicit CatalogueJsonLinesReader(std::string_view bytes);
+  explicit CatalogueJsonLinesReader(std::unique_ptr<TextLines> text);
 
   bool Next(CatalogueRow &row) override;
   void Rewind() override;
   double Progress() const override;
 
  private:
-  std::string text_;
-  std::size_t begin_ = 0;  // where the next line begins
-  std::size_t line_ = 0;   // the number of the line read last
+  std::unique_ptr<TextLines> text_;
+  std::size_t line_ = 0;  // the number of the line read last
 };
 
 // The "catalogue" command: the rows' pages and their index written into the output folder, each

@@ -197,11 +197,11 @@ void CatalogueDialog::BuildClick() {
     };
     try {
       std::string reason;
-      const std::optional<std::string> bytes = ReadFileBytes(spreadsheet, reason);
-      if (!bytes) throw FileError("Cannot read the spreadsheet " + spreadsheet + ": " + reason);
+      std::unique_ptr<TextLines> text = TextLines::OpenFile(spreadsheet, reason);
+      if (!text) throw FileError("Cannot read the spreadsheet " + spreadsheet + ": " + reason);
       std::optional<CatalogueCsvReader> rows;
       try {
-        rows.emplace(*bytes);
+        rows.emplace(std::move(text));
       } catch (const CatalogueInputError &error) {
         throw FileError(spreadsheet + ": " + error.what());
       }

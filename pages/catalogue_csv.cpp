@@ -60,8 +60,6 @@ constexpr std::array<ColumnName, 17> kColumns = {{
     {"Related", Column::Related},
 }};
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-
 // The longest description the wizard's Description edit takes.
 constexpr std::size_t kMaxDescriptionLength = 230;
 
@@ -146,7 +144,7 @@ char DetectSeparator(std::string_view text) {
 // previous record ended.
 class RecordParser {
  public:
-  RecordParser(std::string_view text, char separator) : text_(text) {
+  RecordParser(TextLines &text, char separator) : text_(text) {
     if (csv_init(&parser_, 0) != 0) throw CatalogueInputError("not enough memory to read the file");
     csv_set_delim(&parser_, static_cast<unsigned char>(separator));
     // Cells are taken as they stand: blanks around them are part of them.
@@ -165,14 +163,10 @@ class RecordParser {
     return true;
   }
 
-  double Progress() const {
-    return text_.empty() ? 1.0 : static_cast<double>(begin_) / static_cast<double>(text_.size());
-  }
-
  private:
   // Gives the parser the next line, or ends the text.
   void Feed() {
-    if (begin_ >= text_.size()) {
+    if (!text_.Next(chunk_)) {
       finished_ = true;
       // At the end a quoted cell that is still open is an error, not a cell.
       csv_set_opts(&parser_, CSV_STRICT | CSV_STRICT_FINI);
@@ -183,29 +177,21 @@ class RecordParser {
       }
       return;
     }
-    std::size_t end = text_.find_first_of("\r\n", begin_);
-    if (end == std::string_view::npos) {
-      end = text_.size();
-    } else {
-      end += text_.compare(end, 2, "\r\n") == 0 ? 2 : 1;
-    }
-    const std::string_view chunk = text_.substr(begin_, end - begin_);
-    if (!collector_.open && chunk.find_first_not_of("\r\n") != std::string_view::npos) {
+    if (!collector_.open && chunk_.find_first_not_of("\r\n") != std::string::npos) {
       collector_.open = true;
       collector_.current.line = line_;
     }
-    if (csv_parse(&parser_, chunk.data(), chunk.size(), RecordCollector::OnCell,
-                  RecordCollector::OnRecordEnd, &collector_) != chunk.size()) {
+    if (csv_parse(&parser_, chunk_.data(), chunk_.size(), RecordCollector::OnCell,
+                  RecordCollector::OnRecordEnd, &collector_) != chunk_.size()) {
       throw CatalogueInputError("not enough memory to read the file");
     }
-    begin_ = end;
     ++line_;
   }
 
-  std::string_view text_;
+  TextLines &text_;
+  std::string chunk_;  // the line given to the parser last
   csv_parser parser_{};
   RecordCollector collector_;
-  std::size_t begin_ = 0;
   std::size_t line_ = 1;
   bool finished_ = false;
 };
@@ -419,16 +405,16 @@ void ReadRecord(Record &record, const std::vector<Column> &columns, char separat
 }  // namespace
 
 struct CatalogueCsvReader::State {
-  // The text: the bytes themselves when they are UTF-8, else their conversion.
-  std::string converted;
-  std::string_view text;
+  std::unique_ptr<TextLines> text;
   char separator = ',';
   std::vector<Column> columns;
   std::optional<RecordParser> parser;
 
   // Parses from the first record, the header.
   void Start() {
-    parser.emplace(text, separator);
+    parser.reset();
+    text->Rewind();
+    parser.emplace(*text, separator);
     Record header;
     if (!parser->Next(header) || AllEmpty(header.cells)) {
       throw CatalogueInputError("the file has no header row naming its columns");
@@ -437,15 +423,19 @@ struct CatalogueCsvReader::State {
   }
 };
 
-CatalogueCsvReader::CatalogueCsvReader(std::string_view bytes) : state_(new State) {
-  if (IsValidUtf8(bytes)) {
-    if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
-    state_->text = bytes;
-  } else {
-    state_->converted = DecodeTextFile(bytes);
-    state_->text = state_->converted;
+CatalogueCsvReader::CatalogueCsvReader(std::string_view bytes)
+    : CatalogueCsvReader(std::make_unique<TextLines>(bytes)) {}
+
+CatalogueCsvReader::CatalogueCsvReader(std::unique_ptr<TextLines> text) : state_(new State) {
+  state_->text = std::move(text);
+  // The header row, up to the first line end outside quotes.
+  std::string header;
+  bool quoted = false;
+  for (std::string line; !(header.size() && !quoted) && state_->text->Next(line);) {
+    for (const char c : line) quoted ^= c == '"';
+    header += line;
   }
-  state_->separator = DetectSeparator(state_->text);
+  state_->separator = DetectSeparator(header);
   state_->Start();
 }
 
@@ -465,7 +455,7 @@ void CatalogueCsvReader::Rewind() {
 }
 
 double CatalogueCsvReader::Progress() const {
-  return state_->parser->Progress();
+  return state_->text->Progress();
 }
 
 std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes) {

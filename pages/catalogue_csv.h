@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_lines.h"
 #include "pages/catalogue_row.h"
 
 namespace vendigo {
@@ -36,12 +37,14 @@ namespace vendigo {
 // header names an unknown column or one column twice.
 std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes);
 
-// ReadCatalogueCsv one row at a time: a record is parsed when its row is asked for. The bytes
-// must outlive the reader; only text that is not UTF-8 is copied, converted.
+// ReadCatalogueCsv one row at a time: a record is parsed when its row is asked for, from the
+// text's lines as they are read.
 class CatalogueCsvReader : public CatalogueRowReader {
  public:
-  // Reads the header row; throws CatalogueInputError as ReadCatalogueCsv does.
+  // Reads the header row; throws CatalogueInputError as ReadCatalogueCsv does. The bytes must
+  // outlive the reader.
   explicit CatalogueCsvReader(std::string_view bytes);
+  explicit CatalogueCsvReader(std::unique_ptr<TextLines> text);
   ~CatalogueCsvReader() override;
 
   bool Next(CatalogueRow &row) override;

@@ -1,0 +1,182 @@
+#include "core/text_lines.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+#include "core/file_error.h"
+#include "core/text_encoding.h"
+
+namespace vendigo {
+namespace {
+
+constexpr std::size_t kPiece = 64 * 1024;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Whether the whole file is UTF-8, read a piece at a time; each piece is checked up to the
+// last character that may go on in the next.
+bool IsUtf8File(int fd, std::size_t maxBytes, std::string &reason) {
+  std::string piece;
+  std::size_t total = 0;
+  char buffer[kPiece];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      reason = std::generic_category().message(errno);
+      return false;
+    }
+    if (got == 0) return IsValidUtf8(piece);
+    total += static_cast<std::size_t>(got);
+    if (total > maxBytes) {
+      reason = TooLargeReason(maxBytes);
+      return false;
+    }
+    piece.append(buffer, static_cast<std::size_t>(got));
+    std::size_t cut = piece.size();
+    for (std::size_t k = 1; k <= 3 && k <= piece.size(); ++k) {
+      if (!IsContinuationByte(piece[piece.size() - k])) {
+        cut = piece.size() - k;
+        break;
+      }
+    }
+    if (!IsValidUtf8(std::string_view(piece).substr(0, cut))) {
+      // Not UTF-8: read on only for the limit.
+      for (;;) {
+        const ssize_t more = ::read(fd, buffer, sizeof buffer);
+        if (more < 0 && errno == EINTR) continue;
+        if (more <= 0) return false;
+        total += static_cast<std::size_t>(more);
+        if (total > maxBytes) {
+          reason = TooLargeReason(maxBytes);
+          return false;
+        }
+      }
+    }
+    piece.erase(0, cut);
+  }
+}
+
+}  // namespace
+
+TextLines::TextLines(std::string_view bytes)
+    : size_(bytes.size()),
+      maxBytes_(bytes.size()),
+      window_(bytes),
+      atEnd_(true),
+      utf8_(IsValidUtf8(bytes)) {}
+
+TextLines::TextLines(int fd, std::size_t size, std::size_t maxBytes)
+    : file_(fd), size_(size), maxBytes_(maxBytes), atEnd_(false) {}
+
+std::unique_ptr<TextLines> TextLines::OpenFile(const std::filesystem::path &file,
+                                               std::string &reason, std::size_t maxBytes) {
+  // As ReadFileBytes: no open or read that could wait.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat status {};
+  if (fd < 0 || ::fstat(fd, &status) != 0) {
+    reason = std::generic_category().message(errno);
+    if (fd >= 0) ::close(fd);
+    return nullptr;
+  }
+  std::unique_ptr<TextLines> lines(
+      new TextLines(fd, static_cast<std::size_t>(status.st_size), maxBytes));
+  if (S_ISDIR(status.st_mode)) {
+    reason = std::generic_category().message(EISDIR);
+    return nullptr;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    reason = "Not a regular file";
+    return nullptr;
+  }
+  if (lines->size_ > maxBytes) {
+    reason = TooLargeReason(maxBytes);
+    return nullptr;
+  }
+  reason.clear();
+  lines->utf8_ = IsUtf8File(fd, maxBytes, reason);
+  if (!reason.empty()) return nullptr;
+  lines->Rewind();
+  return lines;
+}
+
+bool TextLines::Fill() {
+  if (atEnd_) return false;
+  buffer_.erase(0, at_);
+  at_ = 0;
+  const std::size_t kept = buffer_.size();
+  buffer_.resize(kept + kPiece);
+  ssize_t got = 0;
+  do {
+    got = ::read(file_.get(), buffer_.data() + kept, kPiece);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) throw FileError(std::generic_category().message(errno));
+  buffer_.resize(kept + static_cast<std::size_t>(got));
+  read_ += static_cast<std::size_t>(got);
+  if (read_ > maxBytes_) throw FileError(TooLargeReason(maxBytes_));
+  window_ = buffer_;
+  atEnd_ = got == 0;
+  return !atEnd_;
+}
+
+bool TextLines::Next(std::string &line) {
+  if (consumed_ == 0 && at_ == 0 && utf8_) {
+    while (window_.size() < kByteOrderMark.size() && Fill()) {
+    }
+    if (window_.starts_with(kByteOrderMark)) {
+      at_ = kByteOrderMark.size();
+      consumed_ = at_;
+    }
+  }
+  // How far past at_ there is surely no line end: a long line is searched once, not at each read.
+  std::size_t searched = 0;
+  for (;;) {
+    const std::size_t end = window_.find_first_of("\r\n", at_ + searched);
+    // A CR at the end of what is at hand may be the first half of a CR LF.
+    const bool open =
+        end == std::string_view::npos || (window_[end] == '\r' && end + 1 == window_.size());
+    if (open && !atEnd_) {
+      searched = (end == std::string_view::npos ? window_.size() : end) - at_;
+      Fill();
+      continue;
+    }
+    if (at_ == window_.size()) return false;
+    std::size_t length = end == std::string_view::npos ? window_.size() - at_ : end + 1 - at_;
+    if (end != std::string_view::npos && window_[end] == '\r' && end + 1 < window_.size() &&
+        window_[end + 1] == '\n') {
+      ++length;
+    }
+    const std::string_view text = window_.substr(at_, length);
+    line = utf8_ ? std::string(text) : Windows1252ToUtf8(text);
+    at_ += length;
+    consumed_ += length;
+    return true;
+  }
+}
+
+void TextLines::Rewind() {
+  at_ = 0;
+  consumed_ = 0;
+  if (file_.get() < 0) return;
+  if (::lseek(file_.get(), 0, SEEK_SET) != 0)
+    throw FileError(std::generic_category().message(errno));
+  buffer_.clear();
+  window_ = buffer_;
+  read_ = 0;
+  atEnd_ = false;
+}
+
+double TextLines::Progress() const {
+  return size_ == 0 ? 1.0
+                    : std::min(1.0, static_cast<double>(consumed_) / static_cast<double>(size_));
+}
+
+}  // namespace vendigo

@@ -146,11 +146,12 @@ void CheckRow(Planned &planned, const TemplatePlaces &places, const Settings &se
 // from a description never takes one a later row asks for, then the descriptions.
 class RowNamer {
  public:
-  // Reads all rows once for their File cells, then rewinds them.
+  // Reads all rows once for their File cells, when they may have any, then rewinds them.
   RowNamer(CatalogueRowReader &rows, const TemplatePlaces &places, const Settings &settings,
            fs::path inputFolder, const std::atomic<bool> *cancel)
       : inputFolder_(std::move(inputFolder)) {
     pageNames_.Reserve(kCatalogueIndexFile);
+    if (!rows.MayNameFiles()) return;
     Planned planned;
     while (!(cancel && *cancel) && rows.Next(planned.row)) {
       if (planned.row.FileName.empty()) continue;
@@ -356,7 +357,7 @@ struct RowRing {
   int writerWaits = 0;
 };
 
-// Whole pages from a list of rows read already.
+// A list of rows read already, handed over one at a time.
 class RowList : public CatalogueRowReader {
  public:
   explicit RowList(const std::vector<CatalogueRow> &rows) : rows_(rows) {}

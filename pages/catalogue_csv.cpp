@@ -458,6 +458,13 @@ double CatalogueCsvReader::Progress() const {
   return state_->text->Progress();
 }
 
+bool CatalogueCsvReader::MayNameFiles() const {
+  for (const Column column : state_->columns) {
+    if (column == Column::File) return true;
+  }
+  return false;
+}
+
 std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes) {
   CatalogueCsvReader reader(bytes);
   std::vector<CatalogueRow> rows;

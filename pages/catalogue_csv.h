@@ -50,6 +50,7 @@ class CatalogueCsvReader : public CatalogueRowReader {
   bool Next(CatalogueRow &row) override;
   void Rewind() override;
   double Progress() const override;
+  bool MayNameFiles() const override;
 
  private:
   struct State;

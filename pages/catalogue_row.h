@@ -35,6 +35,9 @@ class CatalogueRowReader {
   virtual void Rewind() = 0;
   // How much of the input has been read, from 0 to 1.
   virtual double Progress() const = 0;
+  // False when no row can name its file (a spreadsheet without the File column), which spares
+  // the run reading the rows once first for those names.
+  virtual bool MayNameFiles() const { return true; }
 };
 
 // An input file that cannot be read as a catalogue at all (no header, an unknown column). The

@@ -37,13 +37,16 @@ int UnnamedFileWriter::WriteUnnamed(const std::string &name, std::string_view by
     return errno;
   }
   if (!WriteAll(file.get(), bytes)) return errno ? errno : EIO;
-  // Linking by the descriptor's /proc name needs no privilege; AT_EMPTY_PATH, when /proc is not
-  // mounted, needs CAP_DAC_READ_SEARCH.
+  // Linking the descriptor itself (AT_EMPTY_PATH) needs no privilege since Linux 6.10, and
+  // CAP_DAC_READ_SEARCH before; its name under /proc, when /proc is mounted, needs none.
+  if (linksDescriptors_) {
+    if (::linkat(file.get(), "", directory_.get(), name.c_str(), AT_EMPTY_PATH) == 0) return 0;
+    if (errno != ENOENT && errno != EPERM) return errno;
+    linksDescriptors_ = false;
+  }
   char path[40];
   std::snprintf(path, sizeof path, "/proc/self/fd/%d", file.get());
   if (::linkat(AT_FDCWD, path, directory_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
-  if (errno != ENOENT) return errno;
-  if (::linkat(file.get(), "", directory_.get(), name.c_str(), AT_EMPTY_PATH) == 0) return 0;
   if (errno == EPERM || errno == ENOENT) unnamed_ = false;
   return errno;
 }

@@ -35,6 +35,7 @@ class UnnamedFileWriter {
   std::filesystem::path folder_;
   FileDescriptor directory_;
   bool unnamed_;
+  bool linksDescriptors_ = true;  // linkat with AT_EMPTY_PATH works
 };
 
 }  // namespace vendigo

@@ -419,8 +419,11 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
         CheckRow(planned, places, settings);
         namer.Name(planned);
         std::unique_lock lock(ring.lock);
-        ring.Wait(ring.readerWake, ring.readerWaits, lock,
-                  [&] { return ring.stop || ring.read - ring.written < ring.slots.size(); });
+        // A full ring is filled again once half of it is free, which saves waking for each row.
+        if (ring.read - ring.written == ring.slots.size()) {
+          ring.Wait(ring.readerWake, ring.readerWaits, lock,
+                    [&] { return ring.stop || ring.read - ring.written <= ring.slots.size() / 2; });
+        }
         if (ring.stop) break;
         ring.At(ring.read).planned = std::move(planned);
         ++ring.read;
@@ -474,7 +477,7 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
       planned = std::move(ring.At(ring.written).planned);
       ring.At(ring.written).built = false;
       ++ring.written;
-      wakeReader = ring.readerWaits;
+      wakeReader = ring.readerWaits && ring.read - ring.written == ring.slots.size() / 2;
       total = ring.readingDone
                   ? ring.read
                   : std::max<std::size_t>(

@@ -121,7 +121,7 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
   } catch (const CatalogueInputError &error) {
     throw InputError(arguments.inputFile + ": " + error.what());
   } catch (const FileError &error) {
-    throw InputError("cannot read the input " + arguments.inputFile + ": " + error.what());
+    throw InputError(error.what());
   }
   std::string templateText;
   try {

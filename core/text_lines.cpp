@@ -89,6 +89,7 @@ std::unique_ptr<TextLines> TextLines::OpenFile(const std::filesystem::path &file
   }
   std::unique_ptr<TextLines> lines(
       new TextLines(fd, static_cast<std::size_t>(status.st_size), maxBytes));
+  lines->name_ = file.string();
   if (S_ISDIR(status.st_mode)) {
     reason = std::generic_category().message(EISDIR);
     return nullptr;
@@ -108,6 +109,10 @@ std::unique_ptr<TextLines> TextLines::OpenFile(const std::filesystem::path &file
   return lines;
 }
 
+void TextLines::Fail(const std::string &reason) const {
+  throw FileError("cannot read " + name_ + ": " + reason);
+}
+
 bool TextLines::Fill() {
   if (atEnd_) return false;
   buffer_.erase(0, at_);
@@ -118,10 +123,10 @@ bool TextLines::Fill() {
   do {
     got = ::read(file_.get(), buffer_.data() + kept, kPiece);
   } while (got < 0 && errno == EINTR);
-  if (got < 0) throw FileError(std::generic_category().message(errno));
+  if (got < 0) Fail(std::generic_category().message(errno));
   buffer_.resize(kept + static_cast<std::size_t>(got));
   read_ += static_cast<std::size_t>(got);
-  if (read_ > maxBytes_) throw FileError(TooLargeReason(maxBytes_));
+  if (read_ > maxBytes_) Fail(TooLargeReason(maxBytes_));
   window_ = buffer_;
   atEnd_ = got == 0;
   return !atEnd_;
@@ -166,8 +171,7 @@ void TextLines::Rewind() {
   at_ = 0;
   consumed_ = 0;
   if (file_.get() < 0) return;
-  if (::lseek(file_.get(), 0, SEEK_SET) != 0)
-    throw FileError(std::generic_category().message(errno));
+  if (::lseek(file_.get(), 0, SEEK_SET) != 0) Fail(std::generic_category().message(errno));
   buffer_.clear();
   window_ = buffer_;
   read_ = 0;

@@ -23,8 +23,8 @@ class TextLines {
   static std::unique_ptr<TextLines> OpenFile(const std::filesystem::path &file, std::string &reason,
                                              std::size_t maxBytes = kMaxFileBytes);
 
-  // Sets line to the next line and its end; false after the last. Throws FileError when the
-  // file cannot be read on.
+  // Sets line to the next line and its end; false after the last. Throws FileError ("cannot
+  // read FILE: reason") when the file cannot be read on.
   bool Next(std::string &line);
   // Starts again at the first line.
   void Rewind();
@@ -35,8 +35,10 @@ class TextLines {
   TextLines(int fd, std::size_t size, std::size_t maxBytes);
   // Reads more of the file behind what is left of the window; false at its end.
   bool Fill();
+  [[noreturn]] void Fail(const std::string &reason) const;
 
   FileDescriptor file_;  // none when the text is in memory
+  std::string name_;     // the file's, for messages
   std::size_t size_;
   std::size_t maxBytes_;
   std::string buffer_;        // what has been read of the file and not yet handed out

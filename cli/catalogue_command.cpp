@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 #include "cli/cli_commands.h"
 #include "cli/progress_bar.h"
@@ -35,15 +36,21 @@ void Interrupt(int) {
 }  // namespace
 
 int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &arguments) {
+  // The input is read a piece at a time as the rows are built, so it need not fit in memory.
   std::string reason;
-  const std::optional<std::string> bytes = ReadFileBytes(arguments.inputFile, reason);
-  if (!bytes) throw InputError("cannot read the input " + arguments.inputFile + ": " + reason);
-  std::vector<CatalogueRow> rows;
+  std::unique_ptr<TextLines> text = TextLines::OpenFile(arguments.inputFile, reason);
+  if (!text) throw InputError("cannot read the input " + arguments.inputFile + ": " + reason);
+  std::unique_ptr<CatalogueRowReader> rows;
   try {
-    rows = IsJsonLinesFile(arguments.inputFile) ? ReadCatalogueJsonLines(*bytes)
-                                                : ReadCatalogueCsv(*bytes);
+    if (IsJsonLinesFile(arguments.inputFile)) {
+      rows = std::make_unique<CatalogueJsonLinesReader>(std::move(text));
+    } else {
+      rows = std::make_unique<CatalogueCsvReader>(std::move(text));
+    }
   } catch (const CatalogueInputError &error) {
     throw InputError(arguments.inputFile + ": " + error.what());
+  } catch (const FileError &error) {
+    throw InputError(error.what());
   }
   std::string templateText;
   try {
@@ -57,7 +64,7 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
   std::signal(SIGINT, Interrupt);
   try {
     report = BuildCatalogue(
-        templateText, rows, settings, std::filesystem::path(arguments.inputFile).parent_path(),
+        templateText, *rows, settings, std::filesystem::path(arguments.inputFile).parent_path(),
         arguments.outputFolder, {.Replace = arguments.force},
         [&bar](std::size_t done, std::size_t total) { bar.Show(done, total); }, &interrupted);
   } catch (const FileError &error) {
@@ -74,7 +81,7 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
   if (report.ExistingKept) std::fputs("vendigo-html: --force replaces files that exist\n", stderr);
   if (!arguments.quiet) {
     std::fprintf(stderr, "%zu of %zu rows written as pages to %s%s\n", report.PagesWritten,
-                 rows.size(), arguments.outputFolder.c_str(),
+                 report.Rows, arguments.outputFolder.c_str(),
                  report.IndexError.empty() ? ", with index.html" : "");
   }
   if (report.Cancelled) {

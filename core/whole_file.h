@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "core/file_error.h"
@@ -27,5 +28,16 @@ class FileNameTooLongError : public FileError {
 // several threads at once. Throws FileError naming target and the system's reason,
 // FileNameTooLongError when that is ENAMETOOLONG.
 void WriteFileWhole(const std::filesystem::path &target, std::string_view bytes, bool replace);
+
+// As WriteFileWhole for the file `name` in the open folder `directory` (a descriptor; its path is
+// folder, for messages), without first reading what the name holds.
+void PlaceFileWhole(int directory, const std::filesystem::path &folder, const std::string &name,
+                    std::string_view bytes, bool replace);
+
+// Removes from folder the new files that writers of ended processes left behind, killed before
+// they could give them their names. A writer holds a lock on its new file until it is named, so
+// a file is only removed when no process holds that lock and the process that made it has ended.
+// Returns how many were removed.
+std::size_t RemoveAbandonedFiles(const std::filesystem::path &folder);
 
 }  // namespace vendigo

@@ -200,17 +200,20 @@ void CatalogueDialog::BuildClick() {
     };
     try {
       std::string reason;
-      const std::optional<std::string> bytes = ReadFileBytes(spreadsheet, reason);
-      if (!bytes) throw FileError("Cannot read the spreadsheet " + spreadsheet + ": " + reason);
-      std::vector<CatalogueRow> rows;
+      std::unique_ptr<TextLines> text = TextLines::OpenFile(spreadsheet, reason);
+      if (!text) throw FileError("Cannot read the spreadsheet " + spreadsheet + ": " + reason);
+      std::unique_ptr<CatalogueRowReader> rows;
       try {
-        rows = IsJsonLinesFile(spreadsheet) ? ReadCatalogueJsonLines(*bytes)
-                                            : ReadCatalogueCsv(*bytes);
+        if (IsJsonLinesFile(spreadsheet)) {
+          rows = std::make_unique<CatalogueJsonLinesReader>(std::move(text));
+        } else {
+          rows = std::make_unique<CatalogueCsvReader>(std::move(text));
+        }
       } catch (const CatalogueInputError &error) {
         throw FileError(spreadsheet + ": " + error.what());
       }
       const CatalogueReport report =
-          BuildCatalogue(ReadTemplateText(templateFile), rows, settings,
+          BuildCatalogue(ReadTemplateText(templateFile), *rows, settings,
                          std::filesystem::path(spreadsheet).parent_path(), output.toStdString(),
                          options, tell, &cancel_);
       summary = Summary(report, output);

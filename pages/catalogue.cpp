@@ -1,6 +1,8 @@
 #include "pages/catalogue.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -10,9 +12,11 @@
 #include "core/html_escape.h"
 #include "core/profile_file.h"
 #include "core/text_encoding.h"
+#include "core/unnamed_file_writer.h"
 #include "core/whole_file.h"
 #include "pages/catalogue_cells.h"
 #include "pages/catalogue_document.h"
+#include "pages/catalogue_index_list.h"
 #include "pages/catalogue_names.h"
 #include "pages/catalogue_picture.h"
 #include "pages/template_engine.h"
@@ -24,13 +28,16 @@ namespace fs = std::filesystem;
 
 // A row on its way to a page.
 struct Planned {
-  const CatalogueRow *row = nullptr;
+  CatalogueRow row;
   std::string error;  // why it gives no page
   std::string fileName;
-  std::string title;  // the description in the page title and the index
-  std::string price;  // the price in the index
-  std::optional<std::size_t> picture;
-  bool written = false;
+  std::string title;                   // the description in the page title and the index
+  std::string price;                   // the price in the index
+  std::optional<std::size_t> picture;  // the run's pictures counted in the order first shown
+  std::string pictureFile;             // its name in the images folder
+  // Set on the first row showing a picture: it is copied before the page.
+  std::optional<CataloguePicture> newPicture;
+  std::string document;  // the page, once built
 };
 
 // Which placeholders the template holds, with its "image" blocks resolved either way.
@@ -85,7 +92,7 @@ std::string ListPriceError(const std::vector<Row> &rows, std::string_view list, 
 
 // The checks of one row's texts, and its title and index price.
 void CheckRow(Planned &planned, const TemplatePlaces &places, const Settings &settings) {
-  const CatalogueRow &row = *planned.row;
+  const CatalogueRow &row = planned.row;
   const ProductPageInput &page = row.Page;
   std::string &error = planned.error;
   error = row.Error.empty() ? CellCharacterError(row) : row.Error;
@@ -135,84 +142,80 @@ void CheckRow(Planned &planned, const TemplatePlaces &places, const Settings &se
   if (error.empty()) error = places.Missing(page, !row.ImagePath.empty());
 }
 
-// Names the pages: the File cells first, so a name made from a description never takes one a
-// row asks for, then the descriptions, all in row order.
-void NamePages(std::vector<Planned> &plan) {
-  FileNames names;
-  names.Reserve(kCatalogueIndexFile);
-  for (Planned &planned : plan) {
-    if (!planned.error.empty() || planned.row->FileName.empty()) continue;
-    planned.fileName = PageFileName(planned.row->FileName, planned.error);
-    if (planned.error.empty() && !names.Reserve(planned.fileName)) {
-      planned.error = "File \"" + planned.fileName + "\" is named by an earlier row";
+// Names the pages and pictures of the rows in row order: the File cells first, so a name made
+// from a description never takes one a later row asks for, then the descriptions.
+class RowNamer {
+ public:
+  // Reads all rows once for their File cells, when they may have any, then rewinds them.
+  RowNamer(CatalogueRowReader &rows, const TemplatePlaces &places, const Settings &settings,
+           fs::path inputFolder, const std::atomic<bool> *cancel)
+      : pictures_(std::move(inputFolder)) {
+    pageNames_.Reserve(kCatalogueIndexFile);
+    if (!rows.MayNameFiles()) return;
+    Planned planned;
+    while (!(cancel && *cancel) && rows.Next(planned.row)) {
+      if (planned.row.FileName.empty()) continue;
+      CheckRow(planned, places, settings);
+      std::string error;
+      const std::string name = PageFileName(planned.row.FileName, error);
+      if (planned.error.empty() && error.empty()) pageNames_.Reserve(name);
     }
+    rows.Rewind();
   }
-  for (Planned &planned : plan) {
-    if (planned.error.empty() && planned.fileName.empty()) {
-      planned.fileName = names.Unique(FileNameWords(planned.title), ".html");
+
+  // Names a checked row's page and picture, or sets its error.
+  void Name(Planned &planned) {
+    if (!planned.error.empty()) return;
+    if (!planned.row.FileName.empty()) {
+      planned.fileName = PageFileName(planned.row.FileName, planned.error);
+      if (planned.error.empty() && !givenNames_.Reserve(planned.fileName)) {
+        planned.error = "File \"" + planned.fileName + "\" is named by an earlier row";
+      }
+    } else {
+      // The index's pages are index.html, index-2.html, ...
+      std::string stem = FileNameWords(planned.title);
+      if (stem == "index") stem = "index-page";
+      planned.fileName = stem + ".html";
+      for (int number = 2;
+           IsCatalogueIndexPageName(planned.fileName) || !pageNames_.Reserve(planned.fileName);
+           ++number) {
+        planned.fileName = stem + "-" + std::to_string(number) + ".html";
+      }
     }
+    if (!planned.error.empty() || planned.row.ImagePath.empty()) return;
+    const std::size_t known = pictures_.Size();
+    planned.picture = pictures_.Add(planned.row.ImagePath, planned.error);
+    if (!planned.picture) return;
+    const CataloguePicture &picture = pictures_.At(*planned.picture);
+    if (*planned.picture == known) planned.newPicture = picture;
+    planned.pictureFile = picture.FileName;
   }
-}
 
-// One picture per picture file, however many names the rows give it, named in row order.
-std::vector<CataloguePicture> PlanPictures(std::vector<Planned> &plan,
-                                           const fs::path &inputFolder) {
-  CataloguePictures pictures(inputFolder);
-  for (Planned &planned : plan) {
-    if (!planned.error.empty() || planned.row->ImagePath.empty()) continue;
-    planned.picture = pictures.Add(planned.row->ImagePath, planned.error);
-  }
-  return pictures.Take();
-}
+ private:
+  FileNames pageNames_;   // the File cells' names and the names given so far
+  FileNames givenNames_;  // the File cells' names of the rows named so far
+  CataloguePictures pictures_;
+};
 
-void CopyPicture(CataloguePicture &picture, const fs::path &imageFolder, bool replace) {
-  const std::optional<std::string> bytes = ReadCataloguePicture(picture);
-  if (bytes) WriteFileWhole(imageFolder / picture.FileName, *bytes, replace);
-}
-
-std::string PictureTag(const CataloguePicture &picture) {
-  return ImageTag(std::string(kCatalogueImageFolder) + "/" + FileAddress(picture.FileName));
-}
-
-void WritePage(Planned &planned, const std::vector<CataloguePicture> &pictures,
-               std::string_view templateText, const Settings &settings,
-               const fs::path &outputFolder, bool replace) {
-  if (planned.picture && !pictures[*planned.picture].Error.empty()) {
-    planned.error = pictures[*planned.picture].Error;
-    return;
-  }
-  ProductPageInput page = planned.row->Page;
+void BuildPage(Planned &planned, std::string_view templateText, const Settings &settings) {
+  ProductPageInput page = std::move(planned.row.Page);
+  const std::size_t line = planned.row.Line;
+  planned.row = CatalogueRow{};  // only its line is wanted from here on
+  planned.row.Line = line;
   // The wizard takes the description as HTML; a catalogue's cells are text, as in its titles.
   page.Description = EscapeHtmlText(page.Description);
-  if (planned.picture) page.ProductImageTag = PictureTag(pictures[*planned.picture]);
-  const std::string document =
-      ProductPageDocument(planned.title, BuildProductPage(templateText, page, settings));
-  try {
-    WriteFileWhole(outputFolder / planned.fileName, document, replace);
-  } catch (const FileNameTooLongError &) {
-    planned.error = FileNameTooLong(planned.fileName);
-    return;
+  if (planned.picture) {
+    page.ProductImageTag =
+        ImageTag(std::string(kCatalogueImageFolder) + "/" + FileAddress(planned.pictureFile));
   }
-  planned.written = true;
-}
-
-// Runs job(0) .. job(count - 1) on up to `threads` threads, the calling one included, each index
-// once, until cancel is set.
-void ParallelFor(std::size_t count, unsigned threads, const std::atomic<bool> *cancel,
-                 const std::function<void(std::size_t)> &job) {
-  std::atomic<std::size_t> next{0};
-  const auto work = [&] {
-    for (std::size_t i = next++; i < count && !(cancel && *cancel); i = next++) job(i);
-  };
-  std::vector<std::jthread> helpers;
-  for (unsigned t = 1; t < threads && t < count; ++t) helpers.emplace_back(work);
-  work();
+  planned.document =
+      ProductPageDocument(planned.title, BuildProductPage(templateText, page, settings));
 }
 
 // Runs job, turning whatever it throws into the row's or picture's error; kept is set when it
 // was a file that exists.
 template <typename Job>
-void Guarded(std::string &error, std::atomic<bool> &kept, Job job) {
+void Guarded(std::string &error, bool &kept, Job job) {
   try {
     job();
   } catch (const FileExistsError &failure) {
@@ -223,85 +226,294 @@ void Guarded(std::string &error, std::atomic<bool> &kept, Job job) {
   }
 }
 
+// The file-system steps of a run, all on one thread: pictures, pages and the index.
+class CatalogueWriter {
+ public:
+  CatalogueWriter(const fs::path &outputFolder, const CatalogueOptions &options)
+      : outputFolder_(outputFolder),
+        imageFolder_(outputFolder / kCatalogueImageFolder),
+        replace_(options.Replace) {
+    std::error_code made;
+    // A folder the run makes holds nothing to compare with or to keep.
+    const bool fresh = fs::create_directories(outputFolder, made);
+    if (made)
+      throw FileError("cannot make the folder " + outputFolder.string() + ": " + made.message());
+    if (fresh) {
+      pages_.emplace(outputFolder);
+    } else {
+      RemoveAbandonedFiles(outputFolder);
+      RemoveAbandonedFiles(imageFolder_);
+    }
+  }
+
+  // Copies a row's new picture, then writes its page; the row's error says why it gives none.
+  void WriteRow(Planned &planned) {
+    if (planned.newPicture) {
+      Guarded(pictureErrors_.emplace_back(), kept_, [&] { CopyPicture(planned); });
+    }
+    if (planned.error.empty() && planned.picture) planned.error = pictureErrors_[*planned.picture];
+    if (planned.error.empty()) {
+      Guarded(planned.error, kept_, [&] {
+        try {
+          Write(false, planned.fileName, planned.document);
+        } catch (const FileNameTooLongError &) {
+          planned.error = FileNameTooLong(planned.fileName);
+        }
+      });
+    }
+    if (planned.error.empty()) {
+      ++report_.PagesWritten;
+      index_.Add({planned.title, planned.price, planned.fileName});
+    } else {
+      report_.Skipped.push_back({planned.row.Line, planned.error});
+    }
+  }
+
+  CatalogueReport Finish(std::string_view company, std::size_t perPage) {
+    perPage = std::max<std::size_t>(perPage, 1);
+    const std::size_t pages = std::max<std::size_t>((index_.Size() + perPage - 1) / perPage, 1);
+    std::size_t page = 0;
+    Guarded(report_.IndexError, kept_, [&] {
+      index_.ForEachPage(perPage, [&](const std::vector<CatalogueEntry> &entries) {
+        ++page;
+        Write(false, CatalogueIndexPageName(page),
+              CatalogueIndexDocument(company, entries, page, pages));
+      });
+    });
+    report_.ExistingKept = kept_;
+    return std::move(report_);
+  }
+
+  CatalogueReport &Report() { return report_; }
+
+ private:
+  void CopyPicture(Planned &planned) {
+    // Read through one descriptor and checked again: what is copied is what was checked.
+    const std::optional<std::string> bytes = ReadCataloguePicture(*planned.newPicture);
+    if (!bytes) throw FileError(planned.newPicture->Error);
+    if (!imagesMade_) {
+      std::error_code made;
+      const bool fresh = fs::create_directories(imageFolder_, made);
+      if (made) {
+        throw FileError("cannot make the folder " + imageFolder_.string() + ": " + made.message());
+      }
+      if (fresh && pages_) images_.emplace(imageFolder_);
+      imagesMade_ = true;
+    }
+    Write(true, planned.pictureFile, *bytes);
+    planned.newPicture.reset();
+  }
+
+  void Write(bool image, const std::string &name, std::string_view bytes) {
+    if (std::optional<UnnamedFileWriter> &writer = image ? images_ : pages_) {
+      writer->Write(name, bytes);
+    } else {
+      WriteFileWhole((image ? imageFolder_ : outputFolder_) / name, bytes, replace_);
+    }
+  }
+
+  fs::path outputFolder_;
+  fs::path imageFolder_;
+  bool replace_;
+  std::optional<UnnamedFileWriter> pages_;   // set when the run made the output folder
+  std::optional<UnnamedFileWriter> images_;  // likewise for the images folder
+  bool imagesMade_ = false;
+  std::vector<std::string> pictureErrors_;  // by picture number; empty: copied
+  CatalogueIndexList index_;
+  CatalogueReport report_;
+  bool kept_ = false;
+};
+
+// The rows between the reader and the writer: a ring of slots, each row in the slot of its
+// number, the reader waiting while the ring is full.
+struct RowRing {
+  struct Slot {
+    Planned planned;
+    bool built = false;
+  };
+  explicit RowRing(std::size_t size) : slots(size) {}
+  Slot &At(std::size_t row) { return slots[row % slots.size()]; }
+
+  // Waits on wake until ready holds, counted in waiting meanwhile, so the other threads wake
+  // only the threads that wait.
+  template <typename Waiting, typename Ready>
+  void Wait(std::condition_variable &wake, Waiting &waiting, std::unique_lock<std::mutex> &lock,
+            Ready ready) {
+    if (ready()) return;
+    ++waiting;
+    wake.wait(lock, ready);
+    --waiting;
+  }
+
+  std::mutex lock;
+  std::condition_variable readerWake, builderWake, writerWake;
+  std::vector<Slot> slots;
+  std::size_t read = 0;     // rows put in by the reader
+  std::size_t claimed = 0;  // rows taken by a builder
+  std::size_t written = 0;  // rows taken out by the writer
+  bool readingDone = false;
+  bool stop = false;
+  int readerWaits = 0;
+  int idleBuilders = 0;
+  int writerWaits = 0;
+};
+
+// A list of rows read already, handed over one at a time.
+class RowList : public CatalogueRowReader {
+ public:
+  explicit RowList(const std::vector<CatalogueRow> &rows) : rows_(rows) {}
+  bool Next(CatalogueRow &row) override {
+    if (next_ >= rows_.size()) return false;
+    row = rows_[next_++];
+    return true;
+  }
+  void Rewind() override { next_ = 0; }
+  double Progress() const override {
+    return rows_.empty() ? 1.0 : static_cast<double>(next_) / static_cast<double>(rows_.size());
+  }
+
+ private:
+  const std::vector<CatalogueRow> &rows_;
+  std::size_t next_ = 0;
+};
+
 }  // namespace
+
+CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader &rows,
+                               const Settings &settings, const fs::path &inputFolder,
+                               const fs::path &outputFolder, const CatalogueOptions &options,
+                               const CatalogueProgress &progress, const std::atomic<bool> *cancel) {
+  CatalogueWriter writer(outputFolder, options);
+  const TemplatePlaces places(templateText);
+  unsigned threads = options.Threads ? options.Threads : std::thread::hardware_concurrency();
+  if (threads == 0) threads = 1;
+  RowRing ring(4 * static_cast<std::size_t>(threads) + 4);
+  std::atomic<double> readShare{0};
+  bool readerCancelled = false;
+  std::exception_ptr readFailure;
+
+  std::vector<std::jthread> workers;
+  // However the writer leaves, the other threads stop before the ring goes.
+  struct Stopper {
+    RowRing &ring;
+    ~Stopper() {
+      {
+        const std::lock_guard lock(ring.lock);
+        ring.stop = true;
+      }
+      ring.readerWake.notify_all();
+      ring.builderWake.notify_all();
+    }
+  } stopper{ring};
+
+  workers.emplace_back([&] {
+    try {
+      RowNamer namer(rows, places, settings, inputFolder, cancel);
+      for (;;) {
+        Planned planned;
+        if (cancel && *cancel) {
+          readerCancelled = true;
+          break;
+        }
+        if (!rows.Next(planned.row)) break;
+        readShare = rows.Progress();
+        CheckRow(planned, places, settings);
+        namer.Name(planned);
+        std::unique_lock lock(ring.lock);
+        // A full ring is filled again once half of it is free, which saves waking for each row.
+        if (ring.read - ring.written == ring.slots.size()) {
+          ring.Wait(ring.readerWake, ring.readerWaits, lock,
+                    [&] { return ring.stop || ring.read - ring.written <= ring.slots.size() / 2; });
+        }
+        if (ring.stop) break;
+        ring.At(ring.read).planned = std::move(planned);
+        ++ring.read;
+        const bool wake = ring.idleBuilders > 0;
+        lock.unlock();
+        if (wake) ring.builderWake.notify_one();
+      }
+    } catch (...) {
+      readFailure = std::current_exception();
+    }
+    {
+      const std::lock_guard lock(ring.lock);
+      ring.readingDone = true;
+    }
+    ring.builderWake.notify_all();
+    ring.writerWake.notify_all();
+  });
+  for (unsigned t = 0; t < threads; ++t) {
+    workers.emplace_back([&] {
+      for (;;) {
+        std::unique_lock lock(ring.lock);
+        ring.Wait(ring.builderWake, ring.idleBuilders, lock,
+                  [&] { return ring.stop || ring.claimed < ring.read || ring.readingDone; });
+        if (ring.stop || ring.claimed == ring.read) return;
+        const std::size_t row = ring.claimed++;
+        Planned &planned = ring.At(row).planned;
+        lock.unlock();
+        if (planned.error.empty()) {
+          bool kept = false;
+          Guarded(planned.error, kept, [&] { BuildPage(planned, templateText, settings); });
+        }
+        lock.lock();
+        ring.At(row).built = true;
+        if (row == ring.written && ring.writerWaits) ring.writerWake.notify_one();
+      }
+    });
+  }
+
+  std::size_t done = 0;
+  for (;;) {
+    Planned planned;
+    std::size_t total = 0;
+    bool wakeReader = false;
+    {
+      std::unique_lock lock(ring.lock);
+      ring.Wait(ring.writerWake, ring.writerWaits, lock, [&] {
+        return (ring.written < ring.read && ring.At(ring.written).built) ||
+               (ring.readingDone && ring.written == ring.read);
+      });
+      if (ring.written == ring.read) break;
+      planned = std::move(ring.At(ring.written).planned);
+      ring.At(ring.written).built = false;
+      ++ring.written;
+      wakeReader = ring.readerWaits && ring.read - ring.written == ring.slots.size() / 2;
+      total = ring.readingDone
+                  ? ring.read
+                  : std::max<std::size_t>(
+                        ring.read,
+                        static_cast<std::size_t>(ring.read / std::max(readShare.load(), 1e-6)));
+    }
+    if (wakeReader) ring.readerWake.notify_one();
+    if (cancel && *cancel) {
+      writer.Report().Cancelled = true;
+      break;
+    }
+    writer.WriteRow(planned);
+    ++done;
+    if (progress) progress(done, total);
+  }
+  {
+    const std::lock_guard lock(ring.lock);
+    ring.stop = true;
+  }
+  ring.readerWake.notify_all();
+  ring.builderWake.notify_all();
+  workers.clear();
+  if (readFailure) std::rethrow_exception(readFailure);
+  if (readerCancelled) writer.Report().Cancelled = true;
+  writer.Report().Rows = ring.read;
+  return writer.Finish(settings.Company, options.IndexPageProducts);
+}
 
 CatalogueReport BuildCatalogue(std::string_view templateText, const std::vector<CatalogueRow> &rows,
                                const Settings &settings, const fs::path &inputFolder,
                                const fs::path &outputFolder, const CatalogueOptions &options,
                                const CatalogueProgress &progress, const std::atomic<bool> *cancel) {
-  const fs::path imageFolder = outputFolder / kCatalogueImageFolder;
-  std::error_code made;
-  fs::create_directories(outputFolder, made);
-  if (made)
-    throw FileError("cannot make the folder " + outputFolder.string() + ": " + made.message());
-
-  const TemplatePlaces places(templateText);
-  std::vector<Planned> plan(rows.size());
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    plan[r].row = &rows[r];
-    CheckRow(plan[r], places, settings);
-  }
-  NamePages(plan);
-  std::vector<CataloguePicture> pictures = PlanPictures(plan, inputFolder);
-  if (!pictures.empty()) {
-    fs::create_directories(imageFolder, made);
-    if (made)
-      throw FileError("cannot make the folder " + imageFolder.string() + ": " + made.message());
-  }
-
-  std::atomic<bool> kept{false};
-  unsigned threads = options.Threads ? options.Threads : std::thread::hardware_concurrency();
-  if (threads == 0) threads = 1;
-  ParallelFor(pictures.size(), threads, cancel, [&](std::size_t i) {
-    Guarded(pictures[i].Error, kept,
-            [&] { CopyPicture(pictures[i], imageFolder, options.Replace); });
-  });
-
-  std::vector<std::size_t> toWrite;
-  std::size_t done = 0;
-  for (std::size_t r = 0; r < plan.size(); ++r) {
-    if (plan[r].error.empty()) {
-      toWrite.push_back(r);
-    } else {
-      ++done;
-    }
-  }
-  std::mutex progressLock;
-  const auto tell = [&](std::size_t finished) {
-    if (!progress) return;
-    const std::lock_guard lock(progressLock);
-    done += finished;
-    progress(done, rows.size());
-  };
-  tell(0);
-  ParallelFor(toWrite.size(), threads, cancel, [&](std::size_t i) {
-    Planned &planned = plan[toWrite[i]];
-    Guarded(planned.error, kept, [&] {
-      WritePage(planned, pictures, templateText, settings, outputFolder, options.Replace);
-    });
-    tell(1);
-  });
-
-  CatalogueReport report;
-  std::vector<CatalogueEntry> entries;
-  for (const Planned &planned : plan) {
-    // A row neither written nor failed was not reached.
-    if (!planned.written && planned.error.empty()) report.Cancelled = true;
-    if (planned.written) {
-      ++report.PagesWritten;
-      entries.push_back({planned.title, planned.price, planned.fileName});
-    } else if (!planned.error.empty()) {
-      report.Skipped.push_back({planned.row->Line, planned.error});
-    }
-  }
-  std::stable_sort(report.Skipped.begin(), report.Skipped.end(),
-                   [](const SkippedRow &a, const SkippedRow &b) { return a.Line < b.Line; });
-  Guarded(report.IndexError, kept, [&] {
-    WriteFileWhole(outputFolder / kCatalogueIndexFile,
-                   CatalogueIndexDocument(settings.Company, entries), options.Replace);
-  });
-  report.ExistingKept = kept;
-  return report;
+  RowList list(rows);
+  return BuildCatalogue(templateText, list, settings, inputFolder, outputFolder, options, progress,
+                        cancel);
 }
 
 }  // namespace vendigo

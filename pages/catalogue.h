@@ -14,9 +14,12 @@
 namespace vendigo {
 
 // A catalogue: one product page per row in the output folder, the pictures copied into its
-// folder "images", and "index.html" listing every page written.
+// folder "images", and "index.html" listing every page written. An index of more products than
+// a page holds goes on in "index-2.html", "index-3.html", ..., each page linking to the one
+// before and the one after.
 inline constexpr char kCatalogueIndexFile[] = "index.html";
 inline constexpr char kCatalogueImageFolder[] = "images";
+inline constexpr std::size_t kCatalogueIndexPageProducts = 1000;
 
 struct CatalogueOptions {
   // Replace pages, pictures and the index that exist already; otherwise they are kept and the
@@ -25,6 +28,8 @@ struct CatalogueOptions {
   // How many threads build pages; 0 uses one per core. The files written are the same
   // whatever the number.
   unsigned Threads = 0;
+  // The most products on one page of the index.
+  std::size_t IndexPageProducts = kCatalogueIndexPageProducts;
 };
 
 // A row that gave no page, and why.
@@ -36,6 +41,7 @@ struct SkippedRow {
 };
 
 struct CatalogueReport {
+  std::size_t Rows = 0;  // the rows read
   std::size_t PagesWritten = 0;
   std::vector<SkippedRow> Skipped;  // in the order of the lines
   std::string IndexError;           // why index.html was not written; empty when it was
@@ -44,7 +50,8 @@ struct CatalogueReport {
                                     // Skipped
 };
 
-// Told the number of rows done and of all rows, from any thread, one call at a time.
+// Told the number of rows done and of all rows, from one thread at a time. While the input is
+// being read the number of all rows is estimated from how much of it has been read.
 using CatalogueProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // Builds every row's page from the template text (as read by ReadTemplateText) with
@@ -54,10 +61,25 @@ using CatalogueProgress = std::function<void(std::size_t done, std::size_t total
 // text, the options, the related products, the picture), a cell holds a character the page or
 // its name cannot (CellCharacterError), its picture cannot be read or is no plain file holding a
 // PNG, JPEG, GIF or WebP picture (CataloguePictures), or its page cannot be written. The
-// description goes into the page as text. Relative picture paths are taken from inputFolder. Pages
-// are named by the rows' File cells first, then after their descriptions, in row order. Rows run on
-// several threads; cancel, when set, stops the run after the rows under way. Throws FileError when
-// the output folder cannot be made.
+// description goes into the page as text. Relative picture paths are taken from inputFolder.
+// Pages are named by the rows' File cells first, then after their descriptions, in row order.
+//
+// The rows stream: a reader thread takes them from rows, checks and names them in row order,
+// threads build the pages and one thread writes them in row order, with only a few rows under
+// way at a time, so memory does not grow with the number of rows. The files are the same
+// whatever the number of threads. In an output folder the run makes, each file is linked in
+// under its name once complete (UnnamedFileWriter); in one that exists, files are written as
+// WriteFileWhole does, after the new files that killed runs left behind are removed. cancel,
+// when set, stops the run after the rows under way. Throws FileError when the output folder
+// cannot be made.
+CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader &rows,
+                               const Settings &settings, const std::filesystem::path &inputFolder,
+                               const std::filesystem::path &outputFolder,
+                               const CatalogueOptions &options,
+                               const CatalogueProgress &progress = {},
+                               const std::atomic<bool> *cancel = nullptr);
+
+// The same for rows read already.
 CatalogueReport BuildCatalogue(std::string_view templateText, const std::vector<CatalogueRow> &rows,
                                const Settings &settings, const std::filesystem::path &inputFolder,
                                const std::filesystem::path &outputFolder,

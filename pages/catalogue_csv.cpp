@@ -3,6 +3,7 @@
 #include <csv.h>
 
 #include <array>
+#include <deque>
 #include <optional>
 #include <string>
 #include <utility>
@@ -99,7 +100,7 @@ struct Record {
 
 // Gathers the cells libcsv reports into records.
 struct RecordCollector {
-  std::vector<Record> records;
+  std::deque<Record> records;
   Record current;
   bool open = false;  // a record has begun and not ended
 
@@ -138,46 +139,62 @@ char DetectSeparator(std::string_view text) {
   return ',';
 }
 
-// The records of text, each with the line it begins on. The text is given to the parser one
-// line at a time, so a record begins on the first line with any text after the previous
-// record ended.
-std::vector<Record> ParseRecords(std::string_view text, char separator) {
-  csv_parser parser;
-  if (csv_init(&parser, 0) != 0) throw CatalogueInputError("not enough memory to read the file");
-  csv_set_delim(&parser, static_cast<unsigned char>(separator));
-  // Cells are taken as they stand: blanks around them are part of them.
-  csv_set_space_func(&parser, NoBlanksAreSpace);
+// The records of text, one at a time, each with the line it begins on. The text is given to the
+// parser one line at a time, so a record begins on the first line with any text after the
+// previous record ended.
+class RecordParser {
+ public:
+  RecordParser(TextLines &text, char separator) : text_(text) {
+    if (csv_init(&parser_, 0) != 0) throw CatalogueInputError("not enough memory to read the file");
+    csv_set_delim(&parser_, static_cast<unsigned char>(separator));
+    // Cells are taken as they stand: blanks around them are part of them.
+    csv_set_space_func(&parser_, NoBlanksAreSpace);
+  }
+  ~RecordParser() { csv_free(&parser_); }
+  RecordParser(const RecordParser &) = delete;
+  RecordParser &operator=(const RecordParser &) = delete;
 
-  RecordCollector collector;
-  std::size_t line = 1;
-  for (std::size_t begin = 0; begin < text.size(); ++line) {
-    std::size_t end = text.find_first_of("\r\n", begin);
-    if (end == std::string_view::npos) {
-      end = text.size();
-    } else {
-      end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+  // The next record; false after the last.
+  bool Next(Record &record) {
+    while (collector_.records.empty() && !finished_) Feed();
+    if (collector_.records.empty()) return false;
+    record = std::move(collector_.records.front());
+    collector_.records.pop_front();
+    return true;
+  }
+
+ private:
+  // Gives the parser the next line, or ends the text.
+  void Feed() {
+    if (!text_.Next(chunk_)) {
+      finished_ = true;
+      // At the end a quoted cell that is still open is an error, not a cell.
+      csv_set_opts(&parser_, CSV_STRICT | CSV_STRICT_FINI);
+      if (csv_fini(&parser_, RecordCollector::OnCell, RecordCollector::OnRecordEnd, &collector_) !=
+          0) {
+        collector_.current.error = "a quoted cell that begins in this row is never closed";
+        collector_.records.push_back(std::move(collector_.current));
+      }
+      return;
     }
-    const std::string_view chunk = text.substr(begin, end - begin);
-    if (!collector.open && chunk.find_first_not_of("\r\n") != std::string_view::npos) {
-      collector.open = true;
-      collector.current.line = line;
+    if (!collector_.open && chunk_.find_first_not_of("\r\n") != std::string::npos) {
+      collector_.open = true;
+      collector_.current.line = line_;
     }
-    if (csv_parse(&parser, chunk.data(), chunk.size(), RecordCollector::OnCell,
-                  RecordCollector::OnRecordEnd, &collector) != chunk.size()) {
-      csv_free(&parser);
+    if (csv_parse(&parser_, chunk_.data(), chunk_.size(), RecordCollector::OnCell,
+                  RecordCollector::OnRecordEnd, &collector_) != chunk_.size()) {
       throw CatalogueInputError("not enough memory to read the file");
     }
-    begin = end;
+    ++line_;
   }
-  // At the end a quoted cell that is still open is an error, not a cell.
-  csv_set_opts(&parser, CSV_STRICT | CSV_STRICT_FINI);
-  if (csv_fini(&parser, RecordCollector::OnCell, RecordCollector::OnRecordEnd, &collector) != 0) {
-    collector.current.error = "a quoted cell that begins in this row is never closed";
-    collector.records.push_back(std::move(collector.current));
-  }
-  csv_free(&parser);
-  return std::move(collector.records);
-}
+
+  TextLines &text_;
+  std::string chunk_;  // the line given to the parser last
+  csv_parser parser_{};
+  RecordCollector collector_;
+  std::size_t line_ = 1;
+  bool finished_ = false;
+};
 
 // A price or weight cell rewritten as the cart reads numbers, "." before the decimals and no
 // group marks; an empty cell stays empty. Sets error, naming where and what, when the cell is no
@@ -369,34 +386,89 @@ bool AllEmpty(const std::vector<std::string> &cells) {
   return true;
 }
 
+// The row of a record under the header's columns.
+void ReadRecord(Record &record, const std::vector<Column> &columns, char separator,
+                CatalogueRow &row) {
+  row = CatalogueRow{};
+  row.Line = record.line;
+  row.Error = std::move(record.error);
+  for (std::size_t c = 0; c < record.cells.size() && row.Error.empty(); ++c) {
+    if (c < columns.size()) {
+      ReadCell(columns[c], record.cells[c], separator, row);
+    } else if (!record.cells[c].empty()) {
+      row.Error = "the row has " + std::to_string(record.cells.size()) +
+                  " cells; the header names " + std::to_string(columns.size()) + " columns";
+    }
+  }
+}
+
 }  // namespace
 
-std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes) {
-  const std::string text = DecodeTextLines(bytes);
-  const char separator = DetectSeparator(text);
-  std::vector<Record> records = ParseRecords(text, separator);
-  if (records.empty() || AllEmpty(records.front().cells)) {
-    throw CatalogueInputError("the file has no header row naming its columns");
-  }
-  const std::vector<Column> columns = ReadHeader(records.front());
+struct CatalogueCsvReader::State {
+  std::unique_ptr<TextLines> text;
+  char separator = ',';
+  std::vector<Column> columns;
+  std::optional<RecordParser> parser;
 
-  std::vector<CatalogueRow> rows;
-  for (std::size_t r = 1; r < records.size(); ++r) {
-    Record &record = records[r];
-    if (record.error.empty() && AllEmpty(record.cells)) continue;
-    CatalogueRow row;
-    row.Line = record.line;
-    row.Error = record.error;
-    for (std::size_t c = 0; c < record.cells.size() && row.Error.empty(); ++c) {
-      if (c < columns.size()) {
-        ReadCell(columns[c], record.cells[c], separator, row);
-      } else if (!record.cells[c].empty()) {
-        row.Error = "the row has " + std::to_string(record.cells.size()) +
-                    " cells; the header names " + std::to_string(columns.size()) + " columns";
-      }
+  // Parses from the first record, the header.
+  void Start() {
+    parser.reset();
+    text->Rewind();
+    parser.emplace(*text, separator);
+    Record header;
+    if (!parser->Next(header) || AllEmpty(header.cells)) {
+      throw CatalogueInputError("the file has no header row naming its columns");
     }
-    rows.push_back(std::move(row));
+    columns = ReadHeader(header);
   }
+};
+
+CatalogueCsvReader::CatalogueCsvReader(std::string_view bytes)
+    : CatalogueCsvReader(std::make_unique<TextLines>(bytes)) {}
+
+CatalogueCsvReader::CatalogueCsvReader(std::unique_ptr<TextLines> text) : state_(new State) {
+  state_->text = std::move(text);
+  // The header row, up to the first line end outside quotes.
+  std::string header;
+  bool quoted = false;
+  for (std::string line; !(header.size() && !quoted) && state_->text->Next(line);) {
+    for (const char c : line) quoted ^= c == '"';
+    header += line;
+  }
+  state_->separator = DetectSeparator(header);
+  state_->Start();
+}
+
+CatalogueCsvReader::~CatalogueCsvReader() = default;
+
+bool CatalogueCsvReader::Next(CatalogueRow &row) {
+  Record record;
+  do {
+    if (!state_->parser->Next(record)) return false;
+  } while (record.error.empty() && AllEmpty(record.cells));
+  ReadRecord(record, state_->columns, state_->separator, row);
+  return true;
+}
+
+void CatalogueCsvReader::Rewind() {
+  state_->Start();
+}
+
+double CatalogueCsvReader::Progress() const {
+  return state_->text->Progress();
+}
+
+bool CatalogueCsvReader::MayNameFiles() const {
+  for (const Column column : state_->columns) {
+    if (column == Column::File) return true;
+  }
+  return false;
+}
+
+std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes) {
+  CatalogueCsvReader reader(bytes);
+  std::vector<CatalogueRow> rows;
+  for (CatalogueRow row; reader.Next(row);) rows.push_back(std::move(row));
   return rows;
 }
 

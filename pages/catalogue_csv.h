@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
+#include "core/text_lines.h"
 #include "pages/catalogue_row.h"
 
 namespace vendigo {
@@ -34,5 +36,25 @@ namespace vendigo {
 // so its line can be reported. Throws CatalogueInputError when there is no header row or the
 // header names an unknown column or one column twice.
 std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes);
+
+// ReadCatalogueCsv one row at a time: a record is parsed when its row is asked for, from the
+// text's lines as they are read.
+class CatalogueCsvReader : public CatalogueRowReader {
+ public:
+  // Reads the header row; throws CatalogueInputError as ReadCatalogueCsv does. The bytes must
+  // outlive the reader.
+  explicit CatalogueCsvReader(std::string_view bytes);
+  explicit CatalogueCsvReader(std::unique_ptr<TextLines> text);
+  ~CatalogueCsvReader() override;
+
+  bool Next(CatalogueRow &row) override;
+  void Rewind() override;
+  double Progress() const override;
+  bool MayNameFiles() const override;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace vendigo

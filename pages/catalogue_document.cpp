@@ -40,6 +40,29 @@ std::string ProductPageDocument(std::string_view description, std::string_view b
 
 std::string CatalogueIndexDocument(std::string_view company,
                                    const std::vector<CatalogueEntry> &entries) {
+  return CatalogueIndexDocument(company, entries, 1, 1);
+}
+
+std::string CatalogueIndexPageName(std::size_t page) {
+  return page <= 1 ? kIndexFileName : "index-" + std::to_string(page) + ".html";
+}
+
+bool IsCatalogueIndexPageName(std::string_view name) {
+  std::string lower;
+  for (const char c : name) lower += AsciiLower(c);
+  if (lower == kIndexFileName) return true;
+  if (!lower.starts_with("index-") || !lower.ends_with(".html")) return false;
+  const std::string_view number = std::string_view(lower).substr(6, lower.size() - 11);
+  if (number.empty() || number.front() == '0') return false;
+  for (const char c : number) {
+    if (!IsAsciiDigit(c)) return false;
+  }
+  return true;
+}
+
+std::string CatalogueIndexDocument(std::string_view company,
+                                   const std::vector<CatalogueEntry> &entries, std::size_t page,
+                                   std::size_t pages) {
   std::string document = DocumentHead(company);
   document += "<h1>" + EscapeHtmlText(company) +
               "</h1>\r\n<table>\r\n<tr><th>Product</th><th>Price</th></tr>\r\n";
@@ -49,6 +72,16 @@ std::string CatalogueIndexDocument(std::string_view company,
                 "</td></tr>\r\n";
   }
   document += "</table>";
+  if (pages > 1) {
+    document += "\r\n<p>Page " + std::to_string(page) + " of " + std::to_string(pages);
+    if (page > 1) {
+      document += " <a href=\"" + CatalogueIndexPageName(page - 1) + "\">Previous page</a>";
+    }
+    if (page < pages) {
+      document += " <a href=\"" + CatalogueIndexPageName(page + 1) + "\">Next page</a>";
+    }
+    document += "</p>";
+  }
   document += kDocumentEnd;
   return document;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,5 +30,18 @@ struct CatalogueEntry {
 // product in the order given, each description a link to its page.
 std::string CatalogueIndexDocument(std::string_view company,
                                    const std::vector<CatalogueEntry> &entries);
+
+// The file name of the index's page `page`, counting from 1: "index.html", "index-2.html", ...
+std::string CatalogueIndexPageName(std::size_t page);
+
+// Whether name, in any letter case, is one CatalogueIndexPageName gives.
+bool IsCatalogueIndexPageName(std::string_view name);
+
+// Page `page` (from 1) of an index of `pages` pages: the index page of these entries, and when
+// there are several pages, a line under the table with its number and links to the previous
+// and the next page.
+std::string CatalogueIndexDocument(std::string_view company,
+                                   const std::vector<CatalogueEntry> &entries, std::size_t page,
+                                   std::size_t pages);
 
 }  // namespace vendigo

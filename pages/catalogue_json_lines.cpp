@@ -41,17 +41,35 @@ bool IsJsonLinesFile(const std::filesystem::path &file) {
   return extension == ".jsonl";
 }
 
-std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes) {
-  std::vector<CatalogueRow> rows;
-  std::size_t number = 0;
-  for (const TextLine &line : SplitLines(DecodeTextLines(bytes))) {
-    ++number;
-    if (line.text.find_first_not_of(" \t") == std::string::npos) continue;
-    CatalogueRow row;
-    row.Line = number;
-    ReadCatalogueJsonLine(line.text, row);
-    rows.push_back(std::move(row));
+CatalogueJsonLinesReader::CatalogueJsonLinesReader(std::unique_ptr<TextLines> text)
+    : text_(std::move(text)) {}
+
+bool CatalogueJsonLinesReader::Next(CatalogueRow &row) {
+  for (std::string line; text_->Next(line);) {
+    ++line_;
+    line.erase(line.find_last_not_of("\r\n") + 1);
+    if (line.find_first_not_of(" \t") == std::string::npos) continue;
+    row = CatalogueRow{};
+    row.Line = line_;
+    ReadCatalogueJsonLine(line, row);
+    return true;
   }
+  return false;
+}
+
+void CatalogueJsonLinesReader::Rewind() {
+  text_->Rewind();
+  line_ = 0;
+}
+
+double CatalogueJsonLinesReader::Progress() const {
+  return text_->Progress();
+}
+
+std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes) {
+  CatalogueJsonLinesReader reader(std::make_unique<TextLines>(bytes));
+  std::vector<CatalogueRow> rows;
+  for (CatalogueRow row; reader.Next(row);) rows.push_back(std::move(row));
   return rows;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/text_lines.h"
 #include "pages/catalogue_row.h"
 
 namespace vendigo {
@@ -17,8 +19,22 @@ bool IsJsonLinesFile(const std::filesystem::path &file);
 // becomes the row's ImagePath. A line that is no such object gives the row its Error.
 void ReadCatalogueJsonLine(const std::string &line, CatalogueRow &row);
 
-// The products of a JSON Lines file, UTF-8 or Windows-1252: a row per line that is not blank,
-// read by ReadCatalogueJsonLine.
+// The products of a JSON Lines text, one at a time as its lines are read: a row per line that
+// is not blank, read by ReadCatalogueJsonLine.
+class CatalogueJsonLinesReader : public CatalogueRowReader {
+ public:
+  explicit CatalogueJsonLinesReader(std::unique_ptr<TextLines> text);
+
+  bool Next(CatalogueRow &row) override;
+  void Rewind() override;
+  double Progress() const override;
+
+ private:
+  std::unique_ptr<TextLines> text_;
+  std::size_t line_ = 0;  // the number of the line read last
+};
+
+// All the products of a JSON Lines file, UTF-8 or Windows-1252 line by line.
 std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes);
 
 }  // namespace vendigo

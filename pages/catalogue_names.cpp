@@ -1,8 +1,11 @@
 #include "pages/catalogue_names.h"
 
+#include <algorithm>
 #include <climits>
+#include <functional>
 
 #include "core/text_encoding.h"
+#include "pages/catalogue_document.h"
 
 namespace vendigo {
 namespace {
@@ -85,7 +88,25 @@ std::string FileNameWords(std::string_view text) {
 }
 
 bool FileNames::Reserve(const std::string &name) {
-  return taken_.insert(Lower(name)).second;
+  if (2 * (used_ + 1) > slots_.size()) {
+    std::vector<std::uint64_t> old(std::max<std::size_t>(64, 2 * slots_.size()), 0);
+    old.swap(slots_);
+    for (const std::uint64_t hash : old) {
+      if (hash == 0) continue;
+      std::size_t at = hash & (slots_.size() - 1);
+      while (slots_[at] != 0) at = (at + 1) & (slots_.size() - 1);
+      slots_[at] = hash;
+    }
+  }
+  std::uint64_t hash = std::hash<std::string>{}(Lower(name));
+  if (hash == 0) hash = 1;
+  std::size_t at = hash & (slots_.size() - 1);
+  for (; slots_[at] != 0; at = (at + 1) & (slots_.size() - 1)) {
+    if (slots_[at] == hash) return false;
+  }
+  slots_[at] = hash;
+  ++used_;
+  return true;
 }
 
 std::string FileNames::Unique(const std::string &stem, const std::string &extension) {
@@ -107,6 +128,10 @@ std::string PageFileName(std::string_view given, std::string &error) {
   std::string page = lower.ends_with(".html") || lower.ends_with(".htm") ? name : name + ".html";
   if (Lower(page) == "index.html") {
     error = "File \"" + name + "\" is the name of the index page";
+    return "";
+  }
+  if (IsCatalogueIndexPageName(page)) {
+    error = "File \"" + name + "\" is the name of a page of the index";
     return "";
   }
   if (page.size() > NAME_MAX) {

@@ -61,7 +61,8 @@ class CataloguePictures {
   // extension of their kind.
   std::optional<std::size_t> Add(const std::string &named, std::string &error);
 
-  std::vector<CataloguePicture> Take() { return std::move(pictures_); }
+  std::size_t Size() const { return pictures_.size(); }
+  const CataloguePicture &At(std::size_t picture) const { return pictures_[picture]; }
 
  private:
   // What one name gave: a picture or the reason it gives none.

@@ -24,6 +24,22 @@ struct CatalogueRow {
   std::string Error;
 };
 
+// The rows of a catalogue's input, handed over one at a time in the order of the file, so a run
+// holds only the rows under way however long the file is.
+class CatalogueRowReader {
+ public:
+  virtual ~CatalogueRowReader() = default;
+  // Sets row to the next row; false, leaving row as it is, after the last.
+  virtual bool Next(CatalogueRow &row) = 0;
+  // Starts again at the first row.
+  virtual void Rewind() = 0;
+  // How much of the input has been read, from 0 to 1.
+  virtual double Progress() const = 0;
+  // False when no row can name its file (a spreadsheet without the File column), which spares
+  // the run reading the rows once first for those names.
+  virtual bool MayNameFiles() const { return true; }
+};
+
 // An input file that cannot be read as a catalogue at all (no header, an unknown column). The
 // message is meant for the user as it stands.
 class CatalogueInputError : public std::runtime_error {

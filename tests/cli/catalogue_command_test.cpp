@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QRegularExpression>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -175,6 +177,54 @@ TEST_F(CatalogueCommand, RefusesInputItCannotUseWithStatusTwo) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, c.message);
   }
+}
+
+// SIGKILL part way, into a folder the run makes and over one that exists: after the next run no
+// hidden new file is left and every page is whole.
+TEST_F(CatalogueCommand, KilledRunsLeaveNoPartialFiles) {
+  QByteArray csv = "Description,Price\n";
+  QByteArray changed = csv;
+  for (int i = 0; i < 20000; ++i) {
+    csv += "Mug " + QByteArray::number(i) + "," + QByteArray::number(i % 50 + 1) + "\n";
+    changed += "Mug " + QByteArray::number(i) + "," + QByteArray::number(i % 50 + 2) + "\n";
+  }
+  const QString input = WriteFile("shop.csv", csv);
+  const QString changedInput = WriteFile("changed.csv", changed);
+  const QString site = folder.filePath("site");
+  const auto arguments = [this](const QString &in, const QString &out) {
+    return QStringList{"--settings", settings_,
+                       "--template", QStringLiteral(VENDIGO_TEMPLATES_DIR "/single_product.zft"),
+                       "--input",    in,
+                       "--output",   out,
+                       "--quiet",    "--force",
+                       "catalogue"};
+  };
+  const auto killPartWay = [&](const QString &in) {
+    QProcess run;
+    run.start(QStringLiteral(VENDIGO_HTML_PATH), arguments(in, site));
+    ASSERT_TRUE(run.waitForStarted());
+    const auto before = QDir(site).entryList(QDir::Files).size();
+    while (run.state() == QProcess::Running &&
+           QDir(site).entryList(QDir::Files).size() < before + 500)
+      QThread::usleep(200);
+    run.kill();
+    run.waitForFinished();
+    EXPECT_FALSE(QFile::exists(site + "/index.html"));  // killed before its end
+  };
+  const auto hidden = [&site] {
+    const QStringList all = QDir(site).entryList(QDir::Files | QDir::Hidden);
+    return all.filter(QRegularExpression("^\\.")).join(" ").toStdString();
+  };
+
+  killPartWay(input);
+  EXPECT_EQ(hidden(), "");
+  killPartWay(changedInput);
+  const ProgramRun rerun =
+      RunProgram(QStringLiteral(VENDIGO_HTML_PATH), arguments(changedInput, site));
+  EXPECT_EQ(rerun.exitCode, 0) << rerun.err;
+  EXPECT_EQ(hidden(), "");
+  RunProgram(QStringLiteral(VENDIGO_HTML_PATH), arguments(changedInput, folder.filePath("whole")));
+  EXPECT_EQ(Files(site), Files(folder.filePath("whole")));
 }
 
 }  // namespace

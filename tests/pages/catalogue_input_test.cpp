@@ -99,6 +99,9 @@ TEST(BuildCatalogue, WritesCellsAsTextAndRefusesThoseThatWouldBreakAPageOrItsNam
   TempFolder folder;
   fs::path deep = folder.path();  // so deep that a long page name makes too long a path
   while (deep.string().size() < 3900) deep /= std::string(100, 'd');
+  // A folder that exists: its pages are written by their whole path (a new folder's are linked
+  // in by name, which no path length limits).
+  fs::create_directories(deep);
   const std::string tooLong = ".html\" is too long a name for the file system",
                     oneLine = " holds a line break; it must be one line",
                     nul = " holds a NUL character (a zero byte)";

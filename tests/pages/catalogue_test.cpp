@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pages/catalogue_csv.h"
+#include "pages/catalogue_document.h"
 #include "pages/catalogue_names.h"
 #include "support/temp_folder.h"
 
@@ -215,6 +216,45 @@ TEST_F(BuildCatalogueTest, ManyThreadsWriteWhatOneWrites) {
       [&cancel](std::size_t done, std::size_t) { cancel = done == 10; }, &cancel);
   EXPECT_TRUE(cancelled.Cancelled);
   EXPECT_EQ(cancelled.PagesWritten, 10u);
+}
+
+TEST_F(BuildCatalogueTest, SplitsTheIndexIntoPagesOfAThousandProducts) {
+  const auto mugs = [](int count) {
+    std::string csv = "Description,Price\n";
+    for (int i = 1; i <= count; ++i) csv += "Mug " + std::to_string(i) + ",1\n";
+    return csv;
+  };
+  const auto indexPages = [this](const std::string &output) {
+    std::vector<std::string> pages;
+    for (const auto &[name, bytes] : Files(output)) {
+      if (name.find("/index") != std::string::npos) pages.push_back(name);
+    }
+    return pages;
+  };
+  Build(mugs(1000), "thousand", {});
+  EXPECT_EQ(indexPages("thousand"), std::vector<std::string>{"/thousand/index.html"});
+  std::vector<CatalogueEntry> entries;
+  for (int i = 1; i <= 1000; ++i) {
+    entries.push_back({"Mug " + std::to_string(i), "$1.00", "mug-" + std::to_string(i) + ".html"});
+  }
+  EXPECT_EQ(Files("thousand")["/thousand/index.html"], CatalogueIndexDocument("", entries));
+
+  Build(mugs(1001), "more", {});
+  EXPECT_EQ(indexPages("more"),
+            (std::vector<std::string>{"/more/index-2.html", "/more/index.html"}));
+  EXPECT_TRUE(Files("more")["/more/index.html"].ends_with(
+      "</table>\r\n<p>Page 1 of 2 <a href=\"index-2.html\">Next page</a></p>\r\n</body>\r\n"
+      "</html>\r\n"));
+
+  Build(mugs(5), "small", {.IndexPageProducts = 2});
+  EXPECT_EQ(Files("small")["/small/index-2.html"],
+            "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n<meta "
+            "name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n<title></title>"
+            "\r\n</head>\r\n<body>\r\n<h1></h1>\r\n<table>\r\n<tr><th>Product</th><th>Price</th>"
+            "</tr>\r\n<tr><td><a href=\"mug-3.html\">Mug 3</a></td><td>$1.00</td></tr>\r\n<tr>"
+            "<td><a href=\"mug-4.html\">Mug 4</a></td><td>$1.00</td></tr>\r\n</table>\r\n<p>Page "
+            "2 of 3 <a href=\"index.html\">Previous page</a> <a href=\"index-3.html\">Next "
+            "page</a></p>\r\n</body>\r\n</html>\r\n");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev
   libcsv-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  dbus xvfb xauth
+  dbus libdbus-1-dev xvfb xauth
   desktop-file-utils appstream
   "$@"
 )

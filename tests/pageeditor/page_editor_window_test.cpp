@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
 #include "support/scripted_editor_prompts.h"
@@ -111,6 +113,27 @@ class PageEditorWindowTest : public QObject {
     QCOMPARE(prompts.asked,
              (QStringList{"open", "error: Could not open " + folder_.filePath("missing.html") +
                                       ": No such file or directory"}));
+  }
+
+  // Two tabs of one file would each save over the other's changes.
+  void anotherNameOfAnOpenFileShowsItsTab() {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("a.html");
+    WriteAll(path, "a");
+    QVERIFY(QFile::link(path, folder.filePath("symbolic.html")));
+    QCOMPARE(::link(QFile::encodeName(path), QFile::encodeName(folder.filePath("hard.html"))), 0);
+    ScriptedPrompts prompts;
+    PageEditorWindow window(prompts);
+    QString error;
+    EditorDocument *opened = window.OpenDocument(path, &error);
+    for (const char *name : {"symbolic.html", "hard.html"}) {
+      window.NewDocument();
+      QCOMPARE(window.OpenDocument(folder.filePath(name), &error), opened);
+      QCOMPARE(window.ActiveDocument(), opened);
+    }
+    QCOMPARE(window.RecoverDocument(folder.filePath("hard.html"), "b", {}), opened);
+    QCOMPARE(opened->Text(), QString("b"));
+    QCOMPARE(ListNames(window), (QStringList{path, "Untitled 1", "Untitled 2"}));
   }
 
   void saveAsksForAFileOnlyWhenThereIsNone() {

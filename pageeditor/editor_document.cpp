@@ -21,6 +21,22 @@
 #include "pageeditor/source_text.h"
 
 namespace vendigo {
+namespace {
+
+// Why a file past kMaxFileBytes is neither written nor inserted into.
+QString TooLargeToOpenReason() {
+  return QString::fromStdString(TooLargeReason(kMaxFileBytes)) + ", more than the editor opens";
+}
+
+// The most bytes that one UTF-16 unit of the edit takes in the saved file: three in UTF-8 (a
+// block break is at most CR LF); in Windows-1252 a character it lacks is a reference such as
+// "&#65533;".
+qsizetype MostBytesPerUnit(const FileEncoding &encoding) {
+  return encoding.charset == FileEncoding::Charset::Utf8 ? 3 : 8;
+}
+
+}  // namespace
+
 EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
     : QSplitter(Qt::Horizontal, parent),
       untitledName_(std::move(untitledName)),
@@ -92,6 +108,10 @@ void EditorDocument::Recover(const QString &path, QByteArrayView unsavedBytes,
 
 bool EditorDocument::SaveAs(const QString &path, QString *error) {
   const QByteArray bytes = DocumentEncoding::Encode(source_->Text(), encoding_);
+  if (static_cast<std::size_t>(bytes.size()) > kMaxFileBytes) {
+    *error = TooLargeToOpenReason();
+    return false;
+  }
   std::string reason;
   if (!ReplaceFileContents(QFile::encodeName(path).constData(),
                            std::string_view(bytes.constData(), bytes.size()), reason)) {
@@ -127,6 +147,25 @@ QByteArray EditorDocument::UnsavedBytes() const {
 
 void EditorDocument::InsertAtCursor(const QString &text) {
   source_->InsertAtCursor(text);
+}
+
+bool EditorDocument::InsertWithinLimit(const QString &text, QString *error) {
+  const QString inserted = SourceText::WithLineEnd(text, source_->DocumentLineEnd());
+  // Counting the bytes encodes the whole text, so it is done only when the file could come near
+  // the limit.
+  const qsizetype units = source_->document()->characterCount() + inserted.size();
+  if (static_cast<std::size_t>(units * MostBytesPerUnit(encoding_)) + 3 > kMaxFileBytes) {
+    FileEncoding withoutMark = encoding_;
+    withoutMark.byteOrderMark = false;
+    const qsizetype bytes = DocumentEncoding::Encode(source_->Text(), encoding_).size() +
+                            DocumentEncoding::Encode(inserted, withoutMark).size();
+    if (static_cast<std::size_t>(bytes) > kMaxFileBytes) {
+      *error = QStringLiteral("Could not insert into %1: %2").arg(Title(), TooLargeToOpenReason());
+      return false;
+    }
+  }
+  InsertAtCursor(text);
+  return true;
 }
 
 void EditorDocument::RefreshRendered() {

@@ -37,7 +37,8 @@ class EditorDocument : public QSplitter {
   // Writes the text to path in the encoding the file was read in (UTF-8 for a new document), every
   // character not edited as the bytes it was read from, and from then on the document is that
   // file. The file is replaced in one step once every byte is written (ReplaceFileContents); a
-  // failed save leaves it as it was and the document modified, with error set.
+  // failed save leaves it as it was and the document modified, with error set. A file that Load
+  // would refuse, past kMaxFileBytes, is not written at all.
   bool SaveAs(const QString &path, QString *error);
 
   // Makes this document the one whose UnsavedBytes are given, modified: path is its file (none
@@ -64,6 +65,10 @@ class EditorDocument : public QSplitter {
   // Inserts text at the cursor as one undo step and leaves the cursor after it. Its line breaks
   // take the document's own line end; every other character goes in as it is.
   void InsertAtCursor(const QString &text);
+  // InsertAtCursor, unless the document's file would then be larger than kMaxFileBytes, so
+  // that it could neither be saved nor opened again: then false with error set, and nothing
+  // changes.
+  bool InsertWithinLimit(const QString &text, QString *error);
 
   QPlainTextEdit *Source() const;
   RenderedView *Rendered() const { return rendered_; }

@@ -1,6 +1,8 @@
 #include "pageeditor/editor_service.h"
 
+#include <dbus/dbus.h>
 #include <QStringList>
+#include <limits>
 
 #include "pageeditor/editor_document.h"
 #include "pageeditor/page_editor_window.h"
@@ -9,6 +11,14 @@ namespace vendigo {
 
 EditorService::EditorService(PageEditorWindow &window, QObject *parent)
     : QObject(parent), window_(window) {}
+
+void EditorService::KeepReading(QDBusConnection &bus) {
+  // The bus daemon and libdbus refuse a message past 128 MiB anyway, and the daemon limits what it
+  // queues for the editor.
+  if (auto *connection = static_cast<DBusConnection *>(bus.internalPointer())) {
+    dbus_connection_set_max_received_size(connection, std::numeric_limits<long>::max());
+  }
+}
 
 EditorDocument *EditorService::ActiveOrError() {
   EditorDocument *document = window_.ActiveDocument();
@@ -27,7 +37,11 @@ QString EditorService::vtiListOpenDocs() {
 }
 
 void EditorService::vtiInsertHTML(const QString &html) {
-  if (EditorDocument *document = ActiveOrError()) document->InsertAtCursor(html);
+  EditorDocument *document = ActiveOrError();
+  QString error;
+  if (document && !document->InsertWithinLimit(html, &error)) {
+    sendErrorReply(kTooLargeError, error);
+  }
 }
 
 void EditorService::OpenDocument(const QString &path) {

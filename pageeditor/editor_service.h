@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
@@ -20,8 +21,16 @@ class EditorService : public QObject, protected QDBusContext {
   static constexpr char kNoDocumentError[] = "FrontPage.Editor.Error.NoDocument";
   static constexpr char kFileError[] = "FrontPage.Editor.Error.File";
   static constexpr char kModifiedError[] = "FrontPage.Editor.Error.Modified";
+  static constexpr char kTooLargeError[] = "FrontPage.Editor.Error.TooLarge";
 
   explicit EditorService(PageEditorWindow &window, QObject *parent = nullptr);
+
+  // Keeps the connection reading calls, however large. libdbus stops reading a connection while
+  // the messages it has read and not yet freed pass 63 MiB, and goes on once they are freed; but
+  // QtDBus frees a call's message in the window thread, from where it cannot turn reading back
+  // on ("Socket notifiers cannot be enabled or disabled from another thread"). One call that
+  // large, or many waiting calls, would leave the editor deaf to every later call.
+  static void KeepReading(QDBusConnection &bus);
 
  public slots:
   Q_SCRIPTABLE void vtiBringToTop();

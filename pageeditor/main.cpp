@@ -72,6 +72,7 @@ int main(int argc, char *argv[]) {
 
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (bus.isConnected()) {
+    EditorService::KeepReading(bus);
     bus.registerObject(kEditorObjectPath, &service, QDBusConnection::ExportScriptableSlots);
     const auto owned =
         bus.interface()->registerService(kEditorBusName, QDBusConnectionInterface::DontQueueService,

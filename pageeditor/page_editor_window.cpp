@@ -2,12 +2,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <filesystem>
+#include <system_error>
 
 #include "pageeditor/catalogue_dialog.h"
 #include "pageeditor/editor_document.h"
@@ -82,12 +85,10 @@ EditorDocument *PageEditorWindow::NewDocument() {
 EditorDocument *PageEditorWindow::RecoverDocument(const QString &path, QByteArrayView unsavedBytes,
                                                   const FileEncoding &encoding) {
   const QString absolute = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
-  for (EditorDocument *document : Documents()) {
-    if (!absolute.isEmpty() && document->Path() == absolute && !document->IsModified()) {
-      document->Recover(absolute, unsavedBytes, encoding);
-      tabs_->setCurrentWidget(document);
-      return document;
-    }
+  if (EditorDocument *open = DocumentOfFile(absolute); open && !open->IsModified()) {
+    open->Recover(open->Path(), unsavedBytes, encoding);
+    tabs_->setCurrentWidget(open);
+    return open;
   }
   auto *document = new EditorDocument(
       path.isEmpty() ? QStringLiteral("Untitled %1").arg(++untitledCount_) : QString());
@@ -103,11 +104,9 @@ EditorDocument *PageEditorWindow::OpenDocument(const QString &path, QString *err
     return nullptr;
   }
   const QString absolute = QFileInfo(path).absoluteFilePath();
-  for (EditorDocument *document : Documents()) {
-    if (document->Path() == absolute) {
-      tabs_->setCurrentWidget(document);
-      return document;
-    }
+  if (EditorDocument *open = DocumentOfFile(absolute)) {
+    tabs_->setCurrentWidget(open);
+    return open;
   }
   auto *document = new EditorDocument(QString());
   if (!document->Load(absolute, error)) {
@@ -116,6 +115,25 @@ EditorDocument *PageEditorWindow::OpenDocument(const QString &path, QString *err
   }
   AddDocument(document);
   return document;
+}
+
+EditorDocument *PageEditorWindow::DocumentOfFile(const QString &absolutePath) const {
+  if (absolutePath.isEmpty()) return nullptr;
+  const QList<EditorDocument *> documents = Documents();
+  for (EditorDocument *document : documents) {
+    if (document->Path() == absolutePath) return document;
+  }
+  // The same device and inode: false for a path that names no file.
+  const std::filesystem::path wanted(QFile::encodeName(absolutePath).toStdString());
+  for (EditorDocument *document : documents) {
+    std::error_code error;
+    if (!document->Path().isEmpty() &&
+        std::filesystem::equivalent(QFile::encodeName(document->Path()).toStdString(), wanted,
+                                    error)) {
+      return document;
+    }
+  }
+  return nullptr;
 }
 
 void PageEditorWindow::AddDocument(EditorDocument *document) {

@@ -28,12 +28,13 @@ class PageEditorWindow : public QMainWindow {
 
   // A new unsaved document ("Untitled 1", "Untitled 2", ...) holding the new page, made active.
   EditorDocument *NewDocument();
-  // Opens the file in a new tab, or activates its tab when it is open already. nullptr with
-  // error set when the file cannot be read.
+  // Opens the file in a new tab, or activates its tab when it is open already, under this name
+  // or another (a symbolic or hard link to it). nullptr with error set when the file cannot be
+  // read.
   EditorDocument *OpenDocument(const QString &path, QString *error);
   // A document given back from a recovery copy (EditorDocument::Recover), made active: one of a
-  // file under the file's name (in the file's tab when it is open without changes), one never
-  // saved as a new untitled document.
+  // file under the file's name (in the file's tab, under any name, when it is open without
+  // changes), one never saved as a new untitled document.
   EditorDocument *RecoverDocument(const QString &path, QByteArrayView unsavedBytes,
                                   const FileEncoding &encoding);
   // nullptr when no document is open.
@@ -66,6 +67,9 @@ class PageEditorWindow : public QMainWindow {
   void FilePreviewInBrowserClick();
   void FileCloseClick();
   void AddDocument(EditorDocument *document);
+  // The open document of the file at absolutePath, by its path or by the file itself; nullptr
+  // when none.
+  EditorDocument *DocumentOfFile(const QString &absolutePath) const;
   void UpdateState();
 
   EditorPrompts &prompts_;

@@ -33,6 +33,8 @@ class SourceEdit : public QPlainTextEdit {
   // Replaces the whole text; the cursor goes to the start and the undo history is cleared.
   void SetText(const QString &text);
   QString Text() const;
+  // The line end the text was read with, which inserted line breaks take.
+  LineEnd DocumentLineEnd() const { return lineEnd_; }
   // Inserts text at the cursor (a selection stays) as one undo step; the cursor ends after it.
   // Each line break of text is written as the document's line end.
   void InsertAtCursor(const QString &text);

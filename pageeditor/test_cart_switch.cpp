@@ -1,5 +1,8 @@
 #include "pageeditor/test_cart_switch.h"
 
+#include <sys/prctl.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +12,7 @@
 #include <QStatusBar>
 #include <QTcpSocket>
 #include <QToolBar>
+#include <csignal>
 
 #include "pageeditor/editor_prompts.h"
 #include "pageeditor/test_cart_redirect.h"
@@ -48,6 +52,14 @@ TestCartSwitch::TestCartSwitch(QMainWindow &window, EditorPrompts &prompts)
   window.statusBar()->addPermanentWidget(indicator_);
 
   connect(action_, &QAction::toggled, this, &TestCartSwitch::Toggle);
+
+  // The cart this editor starts ends with it: at a normal end the destructor stops it, and the
+  // system stops it when the editor is killed or crashes.
+  const pid_t editor = ::getpid();
+  cart_.setChildProcessModifier([editor] {
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != editor) ::_exit(1);  // the editor ended before the line above
+  });
 }
 
 TestCartSwitch::~TestCartSwitch() {

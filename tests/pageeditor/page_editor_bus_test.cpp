@@ -113,6 +113,24 @@ class PageEditorBusTest : public QObject {
     }
   }
 
+  // An insertion that would make a page the editor could not open again is refused, and the
+  // editor answers the calls after it (a call of over 63 MiB once left it deaf).
+  void anInsertionPastTheFileLimitIsAnErrorReply() {
+    PageEditorSession editor;
+    QVERIFY2(editor.Start(), qPrintable(editor.LastError()));
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(vendigo::kEditorBusName, vendigo::kEditorObjectPath,
+                                       vendigo::kEditorInterface, "vtiInsertHTML");
+    message << QString(70 << 20, u'x');
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, 60000);
+    QCOMPARE(reply.errorName(), QString("FrontPage.Editor.Error.TooLarge"));
+    QCOMPARE(reply.errorMessage(),
+             QString("Could not insert into Untitled 1: Larger than 64 MB, more than the editor "
+                     "opens"));
+    QCOMPARE(ErrorOf("vtiInsertHTML", {"<b>x</b>"}), QString());
+    QCOMPARE(editor.ListOpenDocs(), QString("Untitled 1"));
+  }
+
   void saveWritesTheInsertedBytes() {
     PageEditorSession editor;
     const QString page = editor.WriteFile("page.html", "<body>\r\n</body>\r\n");

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
 #include "support/scripted_editor_prompts.h"
@@ -113,6 +115,27 @@ class PageEditorWindowTest : public QObject {
                                       ": No such file or directory"}));
   }
 
+  // Two tabs of one file would each save over the other's changes.
+  void anotherNameOfAnOpenFileShowsItsTab() {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("a.html");
+    WriteAll(path, "a");
+    QVERIFY(QFile::link(path, folder.filePath("symbolic.html")));
+    QCOMPARE(::link(QFile::encodeName(path), QFile::encodeName(folder.filePath("hard.html"))), 0);
+    ScriptedPrompts prompts;
+    PageEditorWindow window(prompts);
+    QString error;
+    EditorDocument *opened = window.OpenDocument(path, &error);
+    for (const char *name : {"symbolic.html", "hard.html"}) {
+      window.NewDocument();
+      QCOMPARE(window.OpenDocument(folder.filePath(name), &error), opened);
+      QCOMPARE(window.ActiveDocument(), opened);
+    }
+    QCOMPARE(window.RecoverDocument(folder.filePath("hard.html"), "b", {}), opened);
+    QCOMPARE(opened->Text(), QString("b"));
+    QCOMPARE(ListNames(window), (QStringList{path, "Untitled 1", "Untitled 2"}));
+  }
+
   void saveAsksForAFileOnlyWhenThereIsNone() {
     ScriptedPrompts prompts;
     PageEditorWindow window(prompts);
@@ -162,6 +185,40 @@ class PageEditorWindowTest : public QObject {
     QVERIFY(window.ActiveDocument()->IsModified());
     QCOMPARE(QDir(disk.path()).entryList(QDir::NoDotAndDotDot | QDir::Files | QDir::Hidden),
              QStringList{"page.html"});
+  }
+
+  // A file past what the editor opens, counted after encoding, is not written at all.
+  void aSaveTooLargeToOpenAgainWritesNothing_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("inserted");
+    QTest::newRow("UTF-8, one byte over")
+        << QByteArray("<p>\xC3\xA9</p>") << QString((64 << 20) - 8, u'x');
+    // 杯 is written as "&#26479;".
+    QTest::newRow("Windows-1252") << QByteArray("<p>\xE9</p>") << QString(8 << 20, u'\u676F');
+  }
+
+  void aSaveTooLargeToOpenAgainWritesNothing() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, inserted);
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("page.html");
+    WriteAll(path, file);
+    ScriptedPrompts prompts;
+    PageEditorWindow window(prompts);
+    QString error;
+    QVERIFY(window.OpenDocument(path, &error));
+    window.ActiveDocument()->InsertAtCursor(inserted);
+    prompts.savePath = folder.filePath("copy.html");
+    Trigger(window, "FileSave");
+    Trigger(window, "FileSaveAs");
+    const QString reason = ": Larger than 64 MB, more than the editor opens";
+    QCOMPARE(prompts.asked,
+             (QStringList{"error: Could not save " + path + reason, "save as: " + path,
+                          "error: Could not save " + prompts.savePath + reason}));
+    QCOMPARE(ReadAll(path), file);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::Files | QDir::Hidden),
+             QStringList{"page.html"});
+    QVERIFY(window.ActiveDocument()->IsModified());
   }
 
   void closingAModifiedDocumentAsksFirst_data() {

@@ -24,7 +24,9 @@ class ExternalLinkPage : public QWebEnginePage {
   Q_OBJECT
 
  public:
-  static constexpr int kClickToNavigationMs = 2000;
+  // Long enough for an engine busy with a large page, or slowed by a loaded machine, to report
+  // the navigation a click started.
+  static constexpr int kClickToNavigationMs = 10000;
 
   explicit ExternalLinkPage(QObject *parent = nullptr);
 

@@ -40,8 +40,13 @@ EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
   renderTimer_.setSingleShot(true);
   renderTimer_.setInterval(kRenderDelayMs);
   connect(&renderTimer_, &QTimer::timeout, this, &EditorDocument::RefreshRendered);
-  connect(source_->document(), &QTextDocument::contentsChanged, &renderTimer_,
-          qOverload<>(&QTimer::start));
+  connect(source_->document(), &QTextDocument::contentsChanged, this, [this] {
+    if (IsLarge()) {
+      rendered_->SetOutdated(true);
+    } else {
+      renderTimer_.start();
+    }
+  });
   // The edit's raw text becomes the page's text on a worker thread, as Text() gives it. A browser
   // reads every line end alike, so the page keeps LF ones.
   connect(sourceReader_, &SlicedTextReader::Read, this, [this](const QString &raw) {
@@ -131,7 +136,12 @@ void EditorDocument::InsertAtCursor(const QString &text) {
 
 void EditorDocument::RefreshRendered() {
   renderTimer_.stop();
+  rendered_->SetOutdated(false);
   sourceReader_->Start();
+}
+
+bool EditorDocument::IsLarge() const {
+  return source_->document()->characterCount() > kLivePreviewCharacters;
 }
 
 }  // namespace vendigo

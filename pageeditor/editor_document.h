@@ -15,13 +15,17 @@ class SlicedTextReader;
 class SourceEdit;
 
 // One open document: its HTML source in an edit, whose text cursor is the insertion point, and
-// beside it the page as a browser shows it, refreshed shortly after each change. The text is kept
-// character for character, line ends included (see SourceText).
+// beside it the page as a browser shows it, refreshed shortly after each change. A large document
+// (more than kLivePreviewCharacters) is rendered only when it is read, saved or refreshed
+// (RefreshRendered): laying out a page of megabytes takes the engine seconds and a gigabyte, too
+// much for each keystroke. The text is kept character for character, line ends included (see
+// SourceText).
 class EditorDocument : public QSplitter {
   Q_OBJECT
 
  public:
   static constexpr int kRenderDelayMs = 150;
+  static constexpr int kLivePreviewCharacters = 2 * 1024 * 1024;
 
   // An empty, unsaved document called untitledName.
   explicit EditorDocument(QString untitledName, QWidget *parent = nullptr);
@@ -69,6 +73,8 @@ class EditorDocument : public QSplitter {
   RenderedView *Rendered() const { return rendered_; }
   // Starts rendering the current text now rather than after the delay.
   void RefreshRendered();
+  // True when an edit does not render the page again (see kLivePreviewCharacters).
+  bool IsLarge() const;
 
  signals:
   // The title or the modified state changed.

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -176,6 +177,18 @@ void SourceEdit::keyPressEvent(QKeyEvent *event) {
 
 void SourceEdit::inputMethodEvent(QInputMethodEvent *event) {
   SeparateFromInsertion([&] { QPlainTextEdit::inputMethodEvent(event); });
+}
+
+void SourceEdit::resizeEvent(QResizeEvent *event) {
+  // A new width makes QPlainTextEdit lay every block out again, and to do so it gives each block a
+  // text layout of its own that stays: tens of megabytes for a page of 100,000 lines. Lines that
+  // do not wrap are laid out alike at any width, so the width change is not passed on.
+  if (lineWrapMode() == NoWrap && event->oldSize().width() != event->size().width()) {
+    QResizeEvent sameWidth(event->size(), QSize(event->size().width(), event->oldSize().height()));
+    QPlainTextEdit::resizeEvent(&sameWidth);
+    return;
+  }
+  QPlainTextEdit::resizeEvent(event);
 }
 
 QMimeData *SourceEdit::createMimeDataFromSelection() const {

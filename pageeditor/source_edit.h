@@ -42,6 +42,7 @@ class SourceEdit : public QPlainTextEdit {
   void insertFromMimeData(const QMimeData *source) override;
   void keyPressEvent(QKeyEvent *event) override;
   void inputMethodEvent(QInputMethodEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
 
  private:
   // Runs the user's edit in an undo step of its own when it is the first after an insertion.

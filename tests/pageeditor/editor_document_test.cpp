@@ -1,5 +1,6 @@
 // One document: files in and out byte for byte, insertion at the cursor, the rendered view.
 #include "pageeditor/editor_document.h"
+#include "pageeditor/rendered_view.h"
 #include "pageeditor/source_edit.h"
 
 #include <QClipboard>
@@ -307,6 +308,52 @@ class EditorDocumentTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(text(), QString("one\n\ntwo & three"), kEngineMs);
     QTest::keyClicks(document.Source(), "<p>four</p>");
     QTRY_COMPARE_WITH_TIMEOUT(text(), QString("one\n\ntwo & three\n\nfour"), kEngineMs);
+  }
+
+  // A large page is rendered when it is read, saved or refreshed (F5), never on an edit alone;
+  // meanwhile the view says it lags behind. A small one follows each edit.
+  void aLargePageIsRenderedOnSaveAndRefreshOnly_data() {
+    QTest::addColumn<int>("characters");
+    QTest::addColumn<QString>("after");  // what follows the edit: nothing, a save or a refresh
+    QTest::addColumn<QString>("shown");  // what the view shows of the edit
+    const int large = EditorDocument::kLivePreviewCharacters + 1000;
+    QTest::newRow("small page, edit") << 1000 << ""
+                                      << "new";
+    QTest::newRow("large page, edit") << large << ""
+                                      << "lagging";
+    QTest::newRow("large page, edit and save") << large << "save"
+                                               << "new";
+    QTest::newRow("large page, edit and refresh") << large << "refresh"
+                                                  << "new";
+  }
+  void aLargePageIsRenderedOnSaveAndRefreshOnly() {
+    QFETCH(int, characters);
+    QFETCH(QString, after);
+    QFETCH(QString, shown);
+    // Lines of a comment: as many characters as a large page, little for the engine to lay out.
+    QByteArray page = "<!--\n";
+    while (page.size() < characters) page += QByteArray(63, 'x') + "\n";
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, page + "--><p>old</p>\n");
+    EditorDocument document("Untitled 1");
+    document.show();
+    QSignalSpy rendered(document.Rendered(), &vendigo::RenderedView::Rendered);
+    QString error;
+    QVERIFY(document.Load(path, &error));
+    QVERIFY(rendered.wait(kEngineMs));
+    document.InsertAtCursor("<p>new</p>");
+    if (after == "save") QVERIFY(document.SaveAs(path, &error));
+    if (after == "refresh") document.RefreshRendered();
+    if (shown == "new") {
+      QVERIFY(rendered.wait(kEngineMs));
+      QCOMPARE(Shown(document, "document.body.innerText"), QString("new\n\nold"));
+      QVERIFY(!document.Rendered()->IsOutdated());
+    } else {
+      // Long enough for a rendering the edit would have started to be shown.
+      QVERIFY(!rendered.wait(10 * EditorDocument::kRenderDelayMs));
+      QCOMPARE(Shown(document, "document.body.innerText"), QString("old"));
+      QVERIFY(document.Rendered()->IsOutdated());
+    }
   }
 
   void picturesAreShown_data() {

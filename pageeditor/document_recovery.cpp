@@ -37,12 +37,13 @@ QString Local(const std::string &text) {
 DocumentRecovery::DocumentRecovery(PageEditorWindow &window, std::unique_ptr<RecoveryStore> store,
                                    int delayMs, QObject *parent)
     : QObject(parent), window_(window), store_(std::move(store)), delayMs_(delayMs) {
+  writer_.setMaxThreadCount(1);
   for (EditorDocument *document : window_.Documents()) Keep(document);
   connect(&window_, &PageEditorWindow::DocumentAdded, this, &DocumentRecovery::Keep);
   connect(&window_, &PageEditorWindow::DocumentClosed, this, [this](EditorDocument *document) {
     const auto kept = kept_.constFind(document);
     if (kept == kept_.cend()) return;
-    store_->Remove(kept->slot);
+    Remove(kept->slot);
     delete kept->timer;
     kept_.erase(kept);
   });
@@ -65,7 +66,7 @@ void DocumentRecovery::Keep(EditorDocument *document) {
     const auto kept = kept_.constFind(document);
     if (document->IsModified() || kept == kept_.cend()) return;
     kept->timer->stop();
-    store_->Remove(kept->slot);
+    Remove(kept->slot);
   });
   // A document that goes without being closed goes with the editor, and keeps its copy.
   connect(document, &QObject::destroyed, this, [this, document] { kept_.remove(document); });
@@ -74,15 +75,23 @@ void DocumentRecovery::Keep(EditorDocument *document) {
 void DocumentRecovery::Write(EditorDocument *document) {
   const auto kept = kept_.constFind(document);
   if (!document->IsModified() || kept == kept_.cend()) return;
-  const QByteArray text = document->UnsavedBytes();
   RecoveryCopy copy{QFile::encodeName(document->Path()).toStdString(),
                     document->Path().isEmpty() ? document->UntitledName().toStdString() : "",
-                    EncodingName(document->Encoding()), text.toStdString()};
-  std::string reason;
-  if (!store_->Write(kept->slot, copy, reason)) {
-    qWarning("the recovery copy of %s cannot be written: %s", qUtf8Printable(document->ListName()),
-             reason.c_str());
-  }
+                    EncodingName(document->Encoding()), ""};
+  writer_.start([store = store_.get(), slot = kept->slot, copy = std::move(copy),
+                 bytes = document->UnsavedBytesLater(), name = document->ListName()]() mutable {
+    copy.text = bytes().toStdString();
+    std::string reason;
+    if (!store->Write(slot, copy, reason)) {
+      qWarning("the recovery copy of %s cannot be written: %s", qUtf8Printable(name),
+               reason.c_str());
+    }
+  });
+}
+
+void DocumentRecovery::Remove(int slot) {
+  writer_.waitForDone();
+  store_->Remove(slot);
 }
 
 void DocumentRecovery::WriteWaitingCopies() {
@@ -91,6 +100,7 @@ void DocumentRecovery::WriteWaitingCopies() {
     kept->timer->stop();
     Write(kept.key());
   }
+  writer_.waitForDone();
 }
 
 QHash<EditorDocument *, DocumentRecovery::Kept>::iterator DocumentRecovery::Restore(
@@ -100,6 +110,7 @@ QHash<EditorDocument *, DocumentRecovery::Kept>::iterator DocumentRecovery::Rest
 }
 
 bool DocumentRecovery::OfferOrphans(EditorPrompts &prompts, bool ask) {
+  writer_.waitForDone();
   const std::vector<RecoveryStore::Orphan> orphans = store_->ClaimOrphans();
   if (orphans.empty()) return false;
   QStringList documents;
@@ -115,12 +126,12 @@ bool DocumentRecovery::OfferOrphans(EditorPrompts &prompts, bool ask) {
   for (const RecoveryStore::Orphan &orphan : orphans) {
     const auto kept = restore ? Restore(orphan.copy) : kept_.end();
     if (kept == kept_.end()) {
-      store_->Remove(orphan.slot);
+      Remove(orphan.slot);
       continue;
     }
     // The restored document takes the claimed copy over, which holds its text already; it is
     // written again for the document's new name.
-    store_->Remove(kept->slot);
+    Remove(kept->slot);
     kept->slot = orphan.slot;
     Write(kept.key());
   }

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QThreadPool>
 #include <memory>
 
 #include "core/recovery_store.h"
@@ -16,7 +17,9 @@ class PageEditorWindow;
 
 // Keeps a recovery copy of each modified document of the window in a RecoveryStore, so that work
 // outlives a crash, a kill or a logout: written a moment after the edits stop, removed once the
-// document is saved or closed. A document that goes with the editor keeps its copy.
+// document is saved or closed. A document that goes with the editor keeps its copy. The window
+// thread only takes the text: a copy is encoded and written on a thread of its own, the copies
+// in the order they were taken, so a large document holds up no answer.
 class DocumentRecovery : public QObject {
   Q_OBJECT
 
@@ -42,12 +45,16 @@ class DocumentRecovery : public QObject {
 
   void Keep(EditorDocument *document);
   void Write(EditorDocument *document);
+  // Removes the copy of slot once the copies on their way are written.
+  void Remove(int slot);
   // Opens the copy's document in the window; its entry in kept_.
   QHash<EditorDocument *, Kept>::iterator Restore(const RecoveryCopy &copy);
 
   PageEditorWindow &window_;
   std::unique_ptr<RecoveryStore> store_;
   int delayMs_;
+  // Writes the copies one after the other; every other use of the store waits for it first.
+  QThreadPool writer_;
   QHash<EditorDocument *, Kept> kept_;
 };
 

@@ -127,7 +127,13 @@ QString EditorDocument::Text() const {
 }
 
 QByteArray EditorDocument::UnsavedBytes() const {
-  return DocumentEncoding::Encode(source_->Text(), FileEncoding());
+  return UnsavedBytesLater()();
+}
+
+std::function<QByteArray()> EditorDocument::UnsavedBytesLater() const {
+  return [raw = source_->EditorText(), lineEnd = source_->DocumentLineEnd()] {
+    return DocumentEncoding::Encode(SourceText::FromEditor(raw, lineEnd), FileEncoding());
+  };
 }
 
 void EditorDocument::InsertAtCursor(const QString &text) {

@@ -3,6 +3,7 @@
 #include <QSplitter>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 #include "pageeditor/document_encoding.h"
 
@@ -65,6 +66,9 @@ class EditorDocument : public QSplitter {
   // The text as UTF-8, each byte that is no UTF-8 as that very byte: what Recover takes to give
   // this text back, character for character.
   QByteArray UnsavedBytes() const;
+  // UnsavedBytes in two steps: the text is taken now, and the function returned, which may run on
+  // any thread, makes the bytes of it.
+  std::function<QByteArray()> UnsavedBytesLater() const;
   // Inserts text at the cursor as one undo step and leaves the cursor after it. Its line breaks
   // take the document's own line end; every other character goes in as it is.
   void InsertAtCursor(const QString &text);

@@ -47,8 +47,28 @@ QString SourceEdit::Text() const {
   return TextBetween(0, document()->characterCount() - 1);
 }
 
+QString SourceEdit::EditorText() const {
+  return EditorTextBetween(0, document()->characterCount() - 1);
+}
+
 QString SourceEdit::TextBetween(int from, int to) const {
-  const QString raw = document()->toRawText();
+  return SourceText::FromEditor(EditorTextBetween(from, to), lineEnd_);
+}
+
+bool SourceEdit::MayHaveRows() const {
+  // The document keeps each format it ever had, so a row once made is found here for good.
+  const QList<QTextFormat> formats = document()->allFormats();
+  return std::any_of(formats.cbegin(), formats.cend(), [](const QTextFormat &format) {
+    return format.isBlockFormat() && format.boolProperty(kContinuesLine);
+  });
+}
+
+QString SourceEdit::EditorTextBetween(int from, int to) const {
+  QString raw = document()->toRawText();
+  if (!MayHaveRows()) {
+    if (from == 0 && to == raw.size()) return raw;
+    return raw.sliced(from, to - from);
+  }
   QString text;
   text.reserve(to - from);
   // The seams of rows are the block breaks before the blocks that continue a line. A document
@@ -67,7 +87,7 @@ QString SourceEdit::TextBetween(int from, int to) const {
     copied = block.position();
   }
   text += QStringView(raw).sliced(copied, to - copied);
-  return SourceText::FromEditor(text, lineEnd_);
+  return text;
 }
 
 void SourceEdit::PutIn(QTextCursor &cursor, const QString &text) {

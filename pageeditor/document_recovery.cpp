@@ -11,6 +11,8 @@
 #include "pageeditor/document_encoding.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/page_editor_window.h"
+#include "pageeditor/sliced_text_reader.h"
+#include "pageeditor/source_edit.h"
 
 namespace vendigo {
 namespace {
@@ -57,8 +59,14 @@ void DocumentRecovery::Keep(EditorDocument *document) {
   auto *timer = new QTimer(document);
   timer->setSingleShot(true);
   timer->setInterval(delayMs_);
-  kept_.insert(document, {store_->NewSlot(), timer});
-  connect(timer, &QTimer::timeout, this, [this, document] { Write(document); });
+  auto *reader =
+      new SlicedTextReader(*document->Source()->document(), &SourceEdit::ContinuesLine, timer);
+  kept_.insert(document, {store_->NewSlot(), timer, reader});
+  connect(timer, &QTimer::timeout, reader, [document, reader] {
+    if (document->IsModified()) reader->Start();
+  });
+  connect(reader, &SlicedTextReader::Read, this,
+          [this, document](const QString &editorText) { Write(document, editorText); });
   connect(document->Source()->document(), &QTextDocument::contentsChanged, timer,
           qOverload<>(&QTimer::start));
   // Saved, or back to what the file holds: the file is the copy.
@@ -72,14 +80,16 @@ void DocumentRecovery::Keep(EditorDocument *document) {
   connect(document, &QObject::destroyed, this, [this, document] { kept_.remove(document); });
 }
 
-void DocumentRecovery::Write(EditorDocument *document) {
+void DocumentRecovery::Write(EditorDocument *document, std::optional<QString> editorText) {
   const auto kept = kept_.constFind(document);
   if (!document->IsModified() || kept == kept_.cend()) return;
   RecoveryCopy copy{QFile::encodeName(document->Path()).toStdString(),
                     document->Path().isEmpty() ? document->UntitledName().toStdString() : "",
                     EncodingName(document->Encoding()), ""};
   writer_.start([store = store_.get(), slot = kept->slot, copy = std::move(copy),
-                 bytes = document->UnsavedBytesLater(), name = document->ListName()]() mutable {
+                 bytes = editorText ? document->UnsavedBytesLater(std::move(*editorText))
+                                    : document->UnsavedBytesLater(),
+                 name = document->ListName()]() mutable {
     copy.text = bytes().toStdString();
     std::string reason;
     if (!store->Write(slot, copy, reason)) {
@@ -96,7 +106,7 @@ void DocumentRecovery::Remove(int slot) {
 
 void DocumentRecovery::WriteWaitingCopies() {
   for (auto kept = kept_.cbegin(); kept != kept_.cend(); ++kept) {
-    if (!kept->timer->isActive()) continue;
+    if (!kept->timer->isActive() && !kept->reader->IsReading()) continue;
     kept->timer->stop();
     Write(kept.key());
   }

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QThreadPool>
 #include <memory>
+#include <optional>
 
 #include "core/recovery_store.h"
 #include "pageeditor/editor_prompts.h"
@@ -14,12 +15,14 @@ namespace vendigo {
 
 class EditorDocument;
 class PageEditorWindow;
+class SlicedTextReader;
 
 // Keeps a recovery copy of each modified document of the window in a RecoveryStore, so that work
 // outlives a crash, a kill or a logout: written a moment after the edits stop, removed once the
 // document is saved or closed. A document that goes with the editor keeps its copy. The window
-// thread only takes the text: a copy is encoded and written on a thread of its own, the copies
-// in the order they were taken, so a large document holds up no answer.
+// thread only reads the text, a slice at a time between its other events (SlicedTextReader): a
+// copy is encoded and written on a thread of its own, the copies in the order they were read, so
+// a large document holds up no answer.
 class DocumentRecovery : public QObject {
   Q_OBJECT
 
@@ -40,11 +43,13 @@ class DocumentRecovery : public QObject {
  private:
   struct Kept {
     int slot;
-    QTimer *timer;  // a child of the document
+    QTimer *timer;             // a child of the document
+    SlicedTextReader *reader;  // a child of the timer
   };
 
   void Keep(EditorDocument *document);
-  void Write(EditorDocument *document);
+  // Writes the copy now (editorText as the reader gives it), or of the text as it is now.
+  void Write(EditorDocument *document, std::optional<QString> editorText = std::nullopt);
   // Removes the copy of slot once the copies on their way are written.
   void Remove(int slot);
   // Opens the copy's document in the window; its entry in kept_.

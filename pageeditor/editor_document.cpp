@@ -131,7 +131,11 @@ QByteArray EditorDocument::UnsavedBytes() const {
 }
 
 std::function<QByteArray()> EditorDocument::UnsavedBytesLater() const {
-  return [raw = source_->EditorText(), lineEnd = source_->DocumentLineEnd()] {
+  return UnsavedBytesLater(source_->EditorText());
+}
+
+std::function<QByteArray()> EditorDocument::UnsavedBytesLater(QString editorText) const {
+  return [raw = std::move(editorText), lineEnd = source_->DocumentLineEnd()] {
     return DocumentEncoding::Encode(SourceText::FromEditor(raw, lineEnd), FileEncoding());
   };
 }

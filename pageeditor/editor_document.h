@@ -69,6 +69,8 @@ class EditorDocument : public QSplitter {
   // UnsavedBytes in two steps: the text is taken now, and the function returned, which may run on
   // any thread, makes the bytes of it.
   std::function<QByteArray()> UnsavedBytesLater() const;
+  // The same for the edit's text as a SlicedTextReader of Source() reads it.
+  std::function<QByteArray()> UnsavedBytesLater(QString editorText) const;
   // Inserts text at the cursor as one undo step and leaves the cursor after it. Its line breaks
   // take the document's own line end; every other character goes in as it is.
   void InsertAtCursor(const QString &text);

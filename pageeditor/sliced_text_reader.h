@@ -29,6 +29,7 @@ class SlicedTextReader : public QObject {
 
   // Starts reading from the beginning; a reading under way starts over.
   void Start();
+  bool IsReading() const { return position_ >= 0; }
 
  signals:
   void Read(const QString &raw);

@@ -1,5 +1,7 @@
 #include "pageeditor/document_recovery.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QStringList>
@@ -16,6 +18,9 @@
 
 namespace vendigo {
 namespace {
+
+// The niceness of the thread that writes the copies.
+constexpr int kWriterNice = 10;
 
 // How a copy names the encoding its document's file is written in.
 std::string EncodingName(const FileEncoding &encoding) {
@@ -90,6 +95,8 @@ void DocumentRecovery::Write(EditorDocument *document, std::optional<QString> ed
                  bytes = editorText ? document->UnsavedBytesLater(std::move(*editorText))
                                     : document->UnsavedBytesLater(),
                  name = document->ListName()]() mutable {
+    // A copy may wait: the window and the bus go first on a busy machine.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWriterNice);
     copy.text = bytes().toStdString();
     std::string reason;
     if (!store->Write(slot, copy, reason)) {

@@ -21,7 +21,7 @@ class SlicedTextReader : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kSliceCharacters = 256 * 1024;
+  static constexpr int kSliceCharacters = 64 * 1024;
 
   using JoinsLine = std::function<bool(const QTextBlock &)>;
 

@@ -128,7 +128,7 @@ void RenderedView::Render(std::function<QString()> html, const QUrl &base) {
 
 void RenderedView::WriteNext() {
   if (!waiting_) return;
-  const Request request = std::move(*waiting_);
+  Request request = std::move(*waiting_);
   waiting_.reset();
   writingBase_ = request.base;
   isWriting_ = true;
@@ -140,8 +140,13 @@ void RenderedView::WriteNext() {
   }
   const QString file = folder_->filePath(QStringLiteral("page.html"));
   // The job holds the folder, so the file stays writable while this view goes away.
-  writing_.setFuture(QtConcurrent::run(
-      [folder = folder_, file, request] { return WritePageAndTrim(file, request.html()); }));
+  writing_.setFuture(
+      QtConcurrent::run([folder = folder_, file, request = std::move(request)]() mutable {
+        // The function goes once called, and with it the text it holds, before the memory is
+        // given back.
+        QString html = std::exchange(request.html, nullptr)();
+        return WritePageAndTrim(file, std::move(html));
+      }));
 }
 
 void RenderedView::Written() {

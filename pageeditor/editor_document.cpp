@@ -56,8 +56,13 @@ EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
   renderTimer_.setSingleShot(true);
   renderTimer_.setInterval(kRenderDelayMs);
   connect(&renderTimer_, &QTimer::timeout, this, &EditorDocument::RefreshRendered);
-  connect(source_->document(), &QTextDocument::contentsChanged, &renderTimer_,
-          qOverload<>(&QTimer::start));
+  connect(source_->document(), &QTextDocument::contentsChanged, this, [this] {
+    if (IsLarge()) {
+      rendered_->SetOutdated(true);
+    } else {
+      renderTimer_.start();
+    }
+  });
   // The edit's raw text becomes the page's text on a worker thread, as Text() gives it. A browser
   // reads every line end alike, so the page keeps LF ones.
   connect(sourceReader_, &SlicedTextReader::Read, this, [this](const QString &raw) {
@@ -142,7 +147,17 @@ QString EditorDocument::Text() const {
 }
 
 QByteArray EditorDocument::UnsavedBytes() const {
-  return DocumentEncoding::Encode(source_->Text(), FileEncoding());
+  return UnsavedBytesLater()();
+}
+
+std::function<QByteArray()> EditorDocument::UnsavedBytesLater() const {
+  return UnsavedBytesLater(source_->EditorText());
+}
+
+std::function<QByteArray()> EditorDocument::UnsavedBytesLater(QString editorText) const {
+  return [raw = std::move(editorText), lineEnd = source_->DocumentLineEnd()] {
+    return DocumentEncoding::Encode(SourceText::FromEditor(raw, lineEnd), FileEncoding());
+  };
 }
 
 void EditorDocument::InsertAtCursor(const QString &text) {
@@ -170,7 +185,12 @@ bool EditorDocument::InsertWithinLimit(const QString &text, QString *error) {
 
 void EditorDocument::RefreshRendered() {
   renderTimer_.stop();
+  rendered_->SetOutdated(false);
   sourceReader_->Start();
+}
+
+bool EditorDocument::IsLarge() const {
+  return source_->document()->characterCount() > kLivePreviewCharacters;
 }
 
 }  // namespace vendigo

@@ -3,6 +3,7 @@
 #include <QSplitter>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 #include "pageeditor/document_encoding.h"
 
@@ -15,13 +16,17 @@ class SlicedTextReader;
 class SourceEdit;
 
 // One open document: its HTML source in an edit, whose text cursor is the insertion point, and
-// beside it the page as a browser shows it, refreshed shortly after each change. The text is kept
-// character for character, line ends included (see SourceText).
+// beside it the page as a browser shows it, refreshed shortly after each change. A large document
+// (more than kLivePreviewCharacters) is rendered only when it is read, saved or refreshed
+// (RefreshRendered): laying out a page of megabytes takes the engine seconds and a gigabyte, too
+// much for each keystroke. The text is kept character for character, line ends included (see
+// SourceText).
 class EditorDocument : public QSplitter {
   Q_OBJECT
 
  public:
   static constexpr int kRenderDelayMs = 150;
+  static constexpr int kLivePreviewCharacters = 2 * 1024 * 1024;
 
   // An empty, unsaved document called untitledName.
   explicit EditorDocument(QString untitledName, QWidget *parent = nullptr);
@@ -62,6 +67,11 @@ class EditorDocument : public QSplitter {
   // The text as UTF-8, each byte that is no UTF-8 as that very byte: what Recover takes to give
   // this text back, character for character.
   QByteArray UnsavedBytes() const;
+  // UnsavedBytes in two steps: the text is taken now, and the function returned, which may run on
+  // any thread, makes the bytes of it.
+  std::function<QByteArray()> UnsavedBytesLater() const;
+  // The same for the edit's text as a SlicedTextReader of Source() reads it.
+  std::function<QByteArray()> UnsavedBytesLater(QString editorText) const;
   // Inserts text at the cursor as one undo step and leaves the cursor after it. Its line breaks
   // take the document's own line end; every other character goes in as it is.
   void InsertAtCursor(const QString &text);
@@ -74,6 +84,8 @@ class EditorDocument : public QSplitter {
   RenderedView *Rendered() const { return rendered_; }
   // Starts rendering the current text now rather than after the delay.
   void RefreshRendered();
+  // True when an edit does not render the page again (see kLivePreviewCharacters).
+  bool IsLarge() const;
 
  signals:
   // The title or the modified state changed.

@@ -67,6 +67,15 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
   connect(quit, &QAction::triggered, this, &QWidget::close);
 
   new TestCartSwitch(*this, prompts_);
+  // A large page is not rendered as it is typed: F5 renders the active document's page now.
+  QMenu *view = menuBar()->findChild<QMenu *>("ViewMenu");
+  if (!view) view = menuBar()->addMenu("&View");
+  QAction *refresh = view->addAction("&Refresh Page");
+  refresh->setObjectName("ViewRefreshPage");
+  refresh->setShortcut(Qt::Key_F5);
+  connect(refresh, &QAction::triggered, this, [this] {
+    if (EditorDocument *document = ActiveDocument()) document->RefreshRendered();
+  });
 
   connect(tabs_, &QTabWidget::currentChanged, this, &PageEditorWindow::UpdateState);
   connect(tabs_, &QTabWidget::tabCloseRequested, this, [this](int index) {

@@ -1,6 +1,8 @@
 #include "pageeditor/rendered_view.h"
 
+#include <malloc.h>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -18,6 +20,13 @@ namespace vendigo {
 namespace {
 
 constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+// After a page this large, the C library is asked to give its freed memory back: the copies made
+// on the way to the file are as large as the document, and it would keep them.
+constexpr qsizetype kTrimAfterCharacters = 1024 * 1024;
+
+constexpr char kOutdatedNotice[] =
+    "This page is large, so the view is not updated as you type: it shows the page as last saved "
+    "or refreshed. Press F5 to show your changes.";
 
 // Writes the page to file as UTF-8, marked as such so the engine does not guess. The error text,
 // or empty.
@@ -31,19 +40,36 @@ QString WritePage(const QString &file, QString html) {
   return {};
 }
 
+QString WritePageAndTrim(const QString &file, QString html) {
+  const bool large = html.size() > kTrimAfterCharacters;
+  QString error = WritePage(file, std::move(html));
+  if (large) malloc_trim(0);
+  return error;
+}
+
 }  // namespace
 
 RenderedView::RenderedView(QWidget *parent)
     : QWidget(parent),
+      outdatedNotice_(new QLabel(kOutdatedNotice, this)),
+      blank_(new QWidget(this)),
       folder_(std::make_shared<QTemporaryDir>(TemporaryFolderTemplate())),
       host_(QUuid::createUuid().toString(QUuid::Id128)) {
+  outdatedNotice_->setObjectName("OutdatedNotice");
+  outdatedNotice_->setWordWrap(true);
+  outdatedNotice_->setMargin(4);
+  outdatedNotice_->setBackgroundRole(QPalette::ToolTipBase);
+  outdatedNotice_->setForegroundRole(QPalette::ToolTipText);
+  outdatedNotice_->setAutoFillBackground(true);
+  outdatedNotice_->hide();
   // A blank page stands in for the engine until it starts (an empty layout would take no room).
-  auto *blank = new QWidget(this);
-  blank->setBackgroundRole(QPalette::Base);
-  blank->setAutoFillBackground(true);
+  blank_->setBackgroundRole(QPalette::Base);
+  blank_->setAutoFillBackground(true);
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(blank);
+  layout->setSpacing(0);
+  layout->addWidget(outdatedNotice_);
+  layout->addWidget(blank_, 1);
   connect(&writing_, &QFutureWatcher<QString>::finished, this, &RenderedView::Written);
 }
 
@@ -82,10 +108,17 @@ void RenderedView::StartEngine() {
     if (written_.isEmpty()) written_ = loaded_;
     Load();
   });
-  QWidget *blank = layout()->itemAt(0)->widget();
-  delete layout()->replaceWidget(blank, view_);
-  delete blank;
+  delete layout()->replaceWidget(blank_, view_);
+  delete std::exchange(blank_, nullptr);
   LoadWritten();
+}
+
+void RenderedView::SetOutdated(bool outdated) {
+  outdatedNotice_->setVisible(outdated);
+}
+
+bool RenderedView::IsOutdated() const {
+  return !outdatedNotice_->isHidden();
 }
 
 void RenderedView::Render(std::function<QString()> html, const QUrl &base) {
@@ -95,7 +128,7 @@ void RenderedView::Render(std::function<QString()> html, const QUrl &base) {
 
 void RenderedView::WriteNext() {
   if (!waiting_) return;
-  const Request request = std::move(*waiting_);
+  Request request = std::move(*waiting_);
   waiting_.reset();
   writingBase_ = request.base;
   isWriting_ = true;
@@ -107,8 +140,13 @@ void RenderedView::WriteNext() {
   }
   const QString file = folder_->filePath(QStringLiteral("page.html"));
   // The job holds the folder, so the file stays writable while this view goes away.
-  writing_.setFuture(QtConcurrent::run(
-      [folder = folder_, file, request] { return WritePage(file, request.html()); }));
+  writing_.setFuture(
+      QtConcurrent::run([folder = folder_, file, request = std::move(request)]() mutable {
+        // The function goes once called, and with it the text it holds, before the memory is
+        // given back.
+        QString html = std::exchange(request.html, nullptr)();
+        return WritePageAndTrim(file, std::move(html));
+      }));
 }
 
 void RenderedView::Written() {

@@ -12,6 +12,7 @@
 
 #include "pageeditor/page_folder_scheme.h"
 
+class QLabel;
 class QTemporaryDir;
 class QWebEnginePage;
 class QWebEngineView;
@@ -36,6 +37,10 @@ class RenderedView : public QWidget {
   // it resolve against base, the document's file (none when empty). A newer call takes the place
   // of one that is not written yet.
   void Render(std::function<QString()> html, const QUrl &base);
+
+  // Shows or hides the line above the page that says it lacks the latest edits of a large page.
+  void SetOutdated(bool outdated);
+  bool IsOutdated() const;
 
   // The engine's page; nullptr until the engine has started.
   QWebEnginePage *Page() const;
@@ -64,6 +69,8 @@ class RenderedView : public QWidget {
   void Load();
   void Loaded(bool ok);
 
+  QLabel *outdatedNotice_;
+  QWidget *blank_;  // stands in for the engine until it starts
   std::shared_ptr<QTemporaryDir> folder_;
   QString host_;  // the view's site, a name no other page can guess
   QPointer<PageFolderScheme> scheme_;

@@ -21,7 +21,7 @@ class SlicedTextReader : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kSliceCharacters = 256 * 1024;
+  static constexpr int kSliceCharacters = 64 * 1024;
 
   using JoinsLine = std::function<bool(const QTextBlock &)>;
 
@@ -29,6 +29,7 @@ class SlicedTextReader : public QObject {
 
   // Starts reading from the beginning; a reading under way starts over.
   void Start();
+  bool IsReading() const { return position_ >= 0; }
 
  signals:
   void Read(const QString &raw);

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -46,8 +47,28 @@ QString SourceEdit::Text() const {
   return TextBetween(0, document()->characterCount() - 1);
 }
 
+QString SourceEdit::EditorText() const {
+  return EditorTextBetween(0, document()->characterCount() - 1);
+}
+
 QString SourceEdit::TextBetween(int from, int to) const {
-  const QString raw = document()->toRawText();
+  return SourceText::FromEditor(EditorTextBetween(from, to), lineEnd_);
+}
+
+bool SourceEdit::MayHaveRows() const {
+  // The document keeps each format it ever had, so a row once made is found here for good.
+  const QList<QTextFormat> formats = document()->allFormats();
+  return std::any_of(formats.cbegin(), formats.cend(), [](const QTextFormat &format) {
+    return format.isBlockFormat() && format.boolProperty(kContinuesLine);
+  });
+}
+
+QString SourceEdit::EditorTextBetween(int from, int to) const {
+  QString raw = document()->toRawText();
+  if (!MayHaveRows()) {
+    if (from == 0 && to == raw.size()) return raw;
+    return raw.sliced(from, to - from);
+  }
   QString text;
   text.reserve(to - from);
   // The seams of rows are the block breaks before the blocks that continue a line. A document
@@ -66,7 +87,7 @@ QString SourceEdit::TextBetween(int from, int to) const {
     copied = block.position();
   }
   text += QStringView(raw).sliced(copied, to - copied);
-  return SourceText::FromEditor(text, lineEnd_);
+  return text;
 }
 
 void SourceEdit::PutIn(QTextCursor &cursor, const QString &text) {
@@ -176,6 +197,18 @@ void SourceEdit::keyPressEvent(QKeyEvent *event) {
 
 void SourceEdit::inputMethodEvent(QInputMethodEvent *event) {
   SeparateFromInsertion([&] { QPlainTextEdit::inputMethodEvent(event); });
+}
+
+void SourceEdit::resizeEvent(QResizeEvent *event) {
+  // A new width makes QPlainTextEdit lay every block out again, and to do so it gives each block a
+  // text layout of its own that stays: tens of megabytes for a page of 100,000 lines. Lines that
+  // do not wrap are laid out alike at any width, so the width change is not passed on.
+  if (lineWrapMode() == NoWrap && event->oldSize().width() != event->size().width()) {
+    QResizeEvent sameWidth(event->size(), QSize(event->size().width(), event->oldSize().height()));
+    QPlainTextEdit::resizeEvent(&sameWidth);
+    return;
+  }
+  QPlainTextEdit::resizeEvent(event);
 }
 
 QMimeData *SourceEdit::createMimeDataFromSelection() const {

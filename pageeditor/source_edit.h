@@ -33,6 +33,9 @@ class SourceEdit : public QPlainTextEdit {
   // Replaces the whole text; the cursor goes to the start and the undo history is cleared.
   void SetText(const QString &text);
   QString Text() const;
+  // Text() in two steps: the edit's raw text without the seams of rows, taken on the window
+  // thread, and SourceText::FromEditor(EditorText(), DocumentLineEnd()), which may run anywhere.
+  QString EditorText() const;
   // The line end the text was read with, which inserted line breaks take.
   LineEnd DocumentLineEnd() const { return lineEnd_; }
   // Inserts text at the cursor (a selection stays) as one undo step; the cursor ends after it.
@@ -44,6 +47,7 @@ class SourceEdit : public QPlainTextEdit {
   void insertFromMimeData(const QMimeData *source) override;
   void keyPressEvent(QKeyEvent *event) override;
   void inputMethodEvent(QInputMethodEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
 
  private:
   // Runs the user's edit in an undo step of its own when it is the first after an insertion.
@@ -54,6 +58,10 @@ class SourceEdit : public QPlainTextEdit {
 
   // The document's text between two positions of the edit.
   QString TextBetween(int from, int to) const;
+  // The edit's raw text between two positions, the seams of rows left out.
+  QString EditorTextBetween(int from, int to) const;
+  // False when no block has ever been marked as a row, so there are no seams to look for.
+  bool MayHaveRows() const;
   // Puts text (the document's own characters) in at the cursor, in place of its selection: its
   // line breaks are line ends, and a line that grows too long is cut into rows.
   void PutIn(QTextCursor &cursor, const QString &text);

@@ -1,7 +1,10 @@
 // One document: files in and out byte for byte, insertion at the cursor, the rendered view.
 #include "pageeditor/editor_document.h"
+#include "pageeditor/page_editor_window.h"
+#include "pageeditor/rendered_view.h"
 #include "pageeditor/source_edit.h"
 
+#include <malloc.h>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -14,6 +17,7 @@
 #include <QtTest>
 
 #include "support/page_script.h"
+#include "support/scripted_editor_prompts.h"
 
 using vendigo::EditorDocument;
 
@@ -296,6 +300,24 @@ class EditorDocumentTest : public QObject {
       QVERIFY(b.length() <= 2 * kRow + 1);
   }
 
+  // A new width lays out only the lines in sight: QPlainTextEdit alone gives every line a text
+  // layout of its own that stays (some 40 MB for these 100,000 lines).
+  void aNewWidthLaysOutOnlyTheLinesInSight() {
+    vendigo::SourceEdit edit;
+    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit.SetText(QString("<p>a line of the page</p>\n").repeated(100000));
+    const auto heldKb = [] { return qint64(mallinfo2().uordblks + mallinfo2().hblkhd) / 1024; };
+    const qint64 before = heldKb();
+    edit.resize(400, 300);
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    for (const int width : {500, 700, 450}) {
+      edit.resize(width, 300);
+      QCoreApplication::processEvents();
+    }
+    QCOMPARE_LT(heldKb() - before, 4096);
+  }
+
   void theRenderedViewFollowsTheText() {
     EditorDocument document("Untitled 1");
     document.show();
@@ -307,6 +329,45 @@ class EditorDocumentTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(text(), QString("one\n\ntwo & three"), kEngineMs);
     QTest::keyClicks(document.Source(), "<p>four</p>");
     QTRY_COMPARE_WITH_TIMEOUT(text(), QString("one\n\ntwo & three\n\nfour"), kEngineMs);
+  }
+
+  // A large page is rendered when it is read, saved or refreshed with F5, never on an edit alone,
+  // and meanwhile the view says it lags behind. A small one follows each edit.
+  void aLargePageIsRenderedOnSaveAndF5Only_data() {
+    QTest::addColumn<int>("characters");
+    QTest::addColumn<QString>("after");  // what follows the edit
+    QTest::addColumn<bool>("followed");  // the view shows the edit
+    const int large = EditorDocument::kLivePreviewCharacters + 1000;
+    QTest::newRow("small page, edit") << 1000 << QString() << true;
+    QTest::newRow("large page, edit") << large << QString() << false;
+    QTest::newRow("large page, edit and save") << large << QString("save") << true;
+    QTest::newRow("large page, edit and F5") << large << QString("F5") << true;
+  }
+  void aLargePageIsRenderedOnSaveAndF5Only() {
+    QFETCH(int, characters);
+    QFETCH(QString, after);
+    QFETCH(bool, followed);
+    // Lines of a comment: the characters of a large page, little for the engine to lay out.
+    QByteArray page = "<!--\n";
+    while (page.size() < characters) page += QByteArray(63, 'x') + "\n";
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, page + "--><p>old</p>\n");
+    vendigo::testing::ScriptedEditorPrompts prompts;
+    vendigo::PageEditorWindow window(prompts);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QString error;
+    EditorDocument *document = window.OpenDocument(path, &error);
+    QVERIFY2(document, qPrintable(error));
+    QSignalSpy rendered(document->Rendered(), &vendigo::RenderedView::Rendered);
+    QVERIFY(rendered.wait(kEngineMs));
+    document->InsertAtCursor("<p>new</p>");
+    if (after == "save") QVERIFY(window.SaveDocument(document));
+    if (after == "F5") QTest::keyClick(document->Source(), Qt::Key_F5);
+    // Not followed: long enough for a rendering the edit would have started to be shown.
+    QCOMPARE(rendered.wait(followed ? kEngineMs : 10 * EditorDocument::kRenderDelayMs), followed);
+    QCOMPARE(Shown(*document, "document.body.innerText"), followed ? "new\n\nold" : "old");
+    QCOMPARE(document->Rendered()->IsOutdated(), !followed);
   }
 
   void picturesAreShown_data() {

@@ -94,24 +94,6 @@ std::string DecodeTextFile(std::string_view bytes) {
   return std::string(bytes);
 }
 
-std::string DecodeTextLines(std::string_view bytes) {
-  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
-  std::string text;
-  text.reserve(bytes.size());
-  while (!bytes.empty()) {
-    // Line ends are ASCII in both encodings, so they are cut at the same place either way.
-    const std::size_t end = std::min(bytes.find_first_of("\r\n"), bytes.size() - 1) + 1;
-    const std::string_view line = bytes.substr(0, end);
-    if (IsValidUtf8(line)) {
-      text.append(line);
-    } else {
-      text += Windows1252ToUtf8(line);
-    }
-    bytes.remove_prefix(end);
-  }
-  return text;
-}
-
 std::size_t Utf8Length(std::string_view text) {
   std::size_t count = 0;
   for (const char ch : text) {

@@ -22,11 +22,6 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // else is read as Windows-1252 and converted to UTF-8.
 std::string DecodeTextFile(std::string_view bytes);
 
-// The text of a file whose lines may differ in encoding, as rows pasted together from several
-// sources do: each line (up to CR or LF) that is valid UTF-8 is kept as it is, every other line
-// is read as Windows-1252; a leading byte order mark is dropped.
-std::string DecodeTextLines(std::string_view bytes);
-
 // The number of characters in UTF-8 text (continuation bytes are not counted).
 std::size_t Utf8Length(std::string_view text);
 

@@ -108,7 +108,6 @@ bool TextLines::Next(std::string &line) {
       ++length;
     }
     const std::string_view text = window_.substr(at_, length);
-    // Each line on its own, as a file pieced together from several sources needs.
     line = IsValidUtf8(text) ? std::string(text) : Windows1252ToUtf8(text);
     at_ += length;
     consumed_ += length;

@@ -11,9 +11,9 @@
 
 namespace vendigo {
 
-// The lines of a text, one at a time, decoded as DecodeTextLines decodes them (without a leading
-// byte order mark, each line UTF-8 when it is valid UTF-8, else Windows-1252), each with its line
-// end: CR LF, LF or a lone CR. A file is read a piece at a time, so a long one takes little memory.
+// The lines of a text, one at a time, without a leading byte order mark and each decoded on its
+// own (UTF-8 when it is valid UTF-8, else Windows-1252, as a file pieced together from several
+// sources needs), each with its line end: CR LF, LF or a lone CR. A file is read a piece at a time, so a long one takes little memory.
 class TextLines {
  public:
   // The lines of bytes, which must outlive this.

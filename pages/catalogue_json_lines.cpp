@@ -66,11 +66,4 @@ double CatalogueJsonLinesReader::Progress() const {
   return text_->Progress();
 }
 
-std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes) {
-  CatalogueJsonLinesReader reader(std::make_unique<TextLines>(bytes));
-  std::vector<CatalogueRow> rows;
-  for (CatalogueRow row; reader.Next(row);) rows.push_back(std::move(row));
-  return rows;
-}
-
 }  // namespace vendigo

@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "core/text_lines.h"
 #include "pages/catalogue_row.h"
@@ -33,8 +31,5 @@ class CatalogueJsonLinesReader : public CatalogueRowReader {
   std::unique_ptr<TextLines> text_;
   std::size_t line_ = 0;  // the number of the line read last
 };
-
-// All the products of a JSON Lines file, UTF-8 or Windows-1252 line by line.
-std::vector<CatalogueRow> ReadCatalogueJsonLines(std::string_view bytes);
 
 }  // namespace vendigo

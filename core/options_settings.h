@@ -23,7 +23,7 @@ struct OptionTexts {
   std::string CGI_BIN;
   std::string ViewCart;
   // The currency code for search engines; empty leaves it to the currency sign.
-  std::string CurrencyCode;
+  std::string CurrencyCode{};
 };
 
 // True when the last ten characters of location (all of it when shorter) are "pellux.exe" or

@@ -18,7 +18,7 @@ struct Settings {
   // The ISO 4217 code of the shop's currency for search engines' product data and feeds (USD,
   // EUR); empty: taken from the currency sign where the sign names one currency
   // (ProductCurrencyCode).
-  std::string CurrencyCode;
+  std::string CurrencyCode{};
 
   friend bool operator==(const Settings &, const Settings &) = default;
 };

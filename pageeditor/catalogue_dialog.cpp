@@ -51,9 +51,9 @@ QString Count(std::size_t n, const QString &one, const QString &many) {
 }
 
 // What the run did, in words, for the summary.
-QString Summary(const CatalogueReport &report, const QString &output) {
+QString Summary(const CatalogueReport &report, const QString &output, bool searchFilesAsked) {
   QString text = Count(report.PagesWritten, "page", "pages") + " written to " + output;
-  const bool searchFiles = report.SearchDataNote.empty() && report.SearchFilesError.empty();
+  const bool searchFiles = searchFilesAsked && report.SearchFilesError.empty();
   text += report.IndexError.empty() ? ", with index.html" : "";
   text += searchFiles ? ", sitemap.xml and feed.xml." : ".";
   if (report.Cancelled) text = "Cancelled. " + text;
@@ -246,7 +246,7 @@ void CatalogueDialog::BuildClick() {
           BuildCatalogue(ReadTemplateText(templateFile), *rows, settings,
                          std::filesystem::path(spreadsheet).parent_path(), output.toStdString(),
                          options, tell, &cancel_);
-      summary = Summary(report, output);
+      summary = Summary(report, output, !options.SiteAddress.empty());
       index = QDir(output).filePath(kCatalogueIndexFile);
       if (!QFileInfo::exists(index)) index.clear();
     } catch (const FileError &error) {

@@ -427,9 +427,9 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
                                const CatalogueProgress &progress, const std::atomic<bool> *cancel) {
   const SearchData search{ProductCurrencyCode(settings), options.SiteAddress};
   CatalogueWriter writer(outputFolder, options, search, settings.Company);
-  if (search.currencyCode.empty()) {
-    writer.Report().SearchDataNote = kCurrencyCodeNeeded;
-  } else if (search.siteAddress.empty()) {
+  // A shop without a currency code hears of it when it asks for a sitemap and feed: its
+  // catalogues stay as they were.
+  if (!search.currencyCode.empty() && search.siteAddress.empty()) {
     writer.Report().SearchDataNote = kNoSiteAddressNote;
   }
   const TemplatePlaces places(templateText);

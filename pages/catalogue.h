@@ -32,7 +32,7 @@ struct CatalogueOptions {
   std::size_t IndexPageProducts = kCatalogueIndexPageProducts;
   // The address the catalogue is published under, ending in "/" (SiteAddress); empty: not
   // known, so the pages' product data has no addresses and there is no sitemap or feed.
-  std::string SiteAddress;
+  std::string SiteAddress{};
 };
 
 // A row that gave no page, and why.
@@ -51,8 +51,8 @@ struct CatalogueReport {
   bool ExistingKept = false;        // a page, picture or the index was kept because it existed
   bool Cancelled = false;           // cancel stopped the run; the rows not reached are not in
                                     // Skipped
-  // Why the pages have no product data for search engines or there is no sitemap and feed, when
-  // the settings or options leave them out; empty when they are all written.
+  // Why there is no sitemap and feed when the pages have product data (kNoSiteAddressNote);
+  // empty otherwise.
   std::string SearchDataNote;
   // Why sitemap.xml or feed.xml was not written when they were to be; empty when they were.
   std::string SearchFilesError;

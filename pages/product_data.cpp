@@ -2,7 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -144,8 +146,19 @@ std::string PlainText(std::string_view html) {
         (std::isalpha(static_cast<unsigned char>(html[i + 1])) || html[i + 1] == '/' ||
          html[i + 1] == '!')) {
       const std::size_t end = html.find('>', i);
+      // Text-level tags join words; any other tag parts them.
+      std::string name;
+      for (std::size_t n = i + 1 + (html[i + 1] == '/');
+           n < html.size() && std::isalnum(static_cast<unsigned char>(html[n])); ++n) {
+        name += AsciiLower(html[n]);
+      }
+      static constexpr std::string_view kInline[] = {"a",     "b",   "i",    "u",      "em",
+                                                     "strong", "span", "small", "font", "sup",
+                                                     "sub",   "s",   "mark", "code"};
+      if (std::find(std::begin(kInline), std::end(kInline), name) == std::end(kInline)) {
+        blank = true;
+      }
       i = end == std::string_view::npos ? html.size() : end + 1;
-      blank = true;
       continue;
     }
     std::string piece(1, c);

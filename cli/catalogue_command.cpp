@@ -111,9 +111,8 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
     std::fputs("vendigo-html: interrupted; the rows not reached have no page\n", stderr);
     return kExitInterrupted;
   }
-  return report.Skipped.empty() && report.IndexError.empty() && report.SearchFilesError.empty()
-             ? 0
-             : 1;
+  return report.Skipped.empty() && report.IndexError.empty() && report.SearchFilesError.empty() ? 0
+                                                                                                : 1;
 }
 
 }  // namespace vendigo::cli

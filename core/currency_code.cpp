@@ -2,7 +2,6 @@
 
 #include <array>
 
-
 namespace vendigo {
 namespace {
 

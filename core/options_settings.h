@@ -32,10 +32,11 @@ bool IsPelluxLocation(std::string_view location);
 
 // What OK in the options dialog does. Refuses a location that IsPelluxLocation rejects with
 // kPelluxLocationMessage and a currency code that is not empty and, capitalised, no code
-// (IsCurrencyCode) with kCurrencyCodeMessage; otherwise writes the five texts and settings.PelluxGeneration to the
-// settings file in settingsFolder (made when missing) and, once that succeeded, stores the texts
-// into settings. A file that cannot be written is reported with its error text and leaves settings
-// as it was. True when the options were saved and the dialog may close.
+// (IsCurrencyCode) with kCurrencyCodeMessage; otherwise writes the five texts and
+// settings.PelluxGeneration to the settings file in settingsFolder (made when missing) and, once
+// that succeeded, stores the texts into settings. A file that cannot be written is reported with
+// its error text and leaves settings as it was. True when the options were saved and the dialog may
+// close.
 bool SaveOptions(const std::filesystem::path &settingsFolder, Settings &settings,
                  const OptionTexts &texts, MessageInterface &messages);
 

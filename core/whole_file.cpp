@@ -11,13 +11,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <functional>
 #include <memory>
-#include <vector>
-#include <cerrno>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "core/file_descriptor.h"
 #include "core/profile_file.h"

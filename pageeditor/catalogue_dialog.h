@@ -15,8 +15,8 @@ class QPushButton;
 namespace vendigo {
 
 // Build Catalogue: asks for the spreadsheet, the template, the output folder and the site's
-// address (remembered for the user), builds a product page per row off the window thread under a progress dialog that
-// can cancel, and shows what was written and which rows were skipped and why.
+// address (remembered for the user), builds a product page per row off the window thread under a
+// progress dialog that can cancel, and shows what was written and which rows were skipped and why.
 class CatalogueDialog : public QDialog {
   Q_OBJECT
 

@@ -215,9 +215,8 @@ void BuildPage(Planned &planned, std::string_view templateText, const Settings &
   planned.row = CatalogueRow{};  // only its line is wanted from here on
   planned.row.Line = line;
   const std::string picture =
-      planned.picture
-          ? std::string(kCatalogueImageFolder) + "/" + FileAddress(planned.pictureFile)
-          : std::string();
+      planned.picture ? std::string(kCatalogueImageFolder) + "/" + FileAddress(planned.pictureFile)
+                      : std::string();
   // The product data goes into the head, made from the same input as the order fields.
   std::string head;
   if (!search.currencyCode.empty()) {
@@ -502,8 +501,7 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
         lock.unlock();
         if (planned.error.empty()) {
           bool kept = false;
-          Guarded(planned.error, kept,
-                  [&] { BuildPage(planned, templateText, settings, search); });
+          Guarded(planned.error, kept, [&] { BuildPage(planned, templateText, settings, search); });
         }
         lock.lock();
         ring.At(row).built = true;

@@ -72,9 +72,9 @@ using CatalogueProgress = std::function<void(std::size_t done, std::size_t total
 // of the pages written. When the settings give a currency code (ProductCurrencyCode), each page's
 // head carries its product data for search engines (ProductHeadTags, from the row the order
 // fields are made of); with options.SiteAddress too, sitemap.xml and feed.xml list the pages
-// written (CatalogueSearchFiles). A row is skipped with its reason when it cannot be read, a price in it
-// does not convert, the template has no placeholder for a part of it (the item field, the long
-// text, the options, the related products, the picture), a cell holds a character the page or
+// written (CatalogueSearchFiles). A row is skipped with its reason when it cannot be read, a price
+// in it does not convert, the template has no placeholder for a part of it (the item field, the
+// long text, the options, the related products, the picture), a cell holds a character the page or
 // its name cannot (CellCharacterError), its picture cannot be read or is no plain file holding a
 // PNG, JPEG, GIF or WebP picture (CataloguePictures), or its page cannot be written. The
 // description goes into the page as text. Relative picture paths are taken from inputFolder.

@@ -76,8 +76,7 @@ struct CatalogueSearchFiles::Writer {
     Check(xmlTextWriterWriteElement(writer, X(name), X(XmlText(text).c_str())));
   }
   void Merchant(const char *name, std::string_view text) {
-    Check(xmlTextWriterWriteElementNS(writer, X("g"), X(name), nullptr,
-                                      X(XmlText(text).c_str())));
+    Check(xmlTextWriterWriteElementNS(writer, X("g"), X(name), nullptr, X(XmlText(text).c_str())));
   }
   void Attribute(const char *name, const char *value) {
     Check(xmlTextWriterWriteAttribute(writer, X(name), X(value)));
@@ -137,9 +136,8 @@ void CatalogueSearchFiles::Finish(CatalogueIndexList &index, std::size_t indexPa
                                   const PlaceCatalogueFile &place) {
   // The index's pages first, then the products, at most kSitemapAddresses to a file.
   const std::size_t addresses = indexPages + index.Size();
-  const std::size_t files = addresses <= kSitemapAddresses
-                                ? 1
-                                : (addresses + kSitemapAddresses - 1) / kSitemapAddresses;
+  const std::size_t files =
+      addresses <= kSitemapAddresses ? 1 : (addresses + kSitemapAddresses - 1) / kSitemapAddresses;
   const auto partName = [files](std::size_t part) {
     return files == 1 ? std::string(kCatalogueSitemapFile)
                       : "sitemap-" + std::to_string(part) + ".xml";

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 #include "builders/price_rules.h"
 #include "core/html_escape.h"
@@ -50,8 +50,8 @@ bool IsSpace(char c) {
 // when text starts with no entity this reader knows.
 std::optional<std::pair<std::string, std::size_t>> Entity(std::string_view text) {
   static constexpr std::pair<std::string_view, std::string_view> kNamed[] = {
-      {"&amp;", "&"},   {"&lt;", "<"},    {"&gt;", ">"},
-      {"&quot;", "\""}, {"&apos;", "'"},  {"&nbsp;", " "}};
+      {"&amp;", "&"},   {"&lt;", "<"},   {"&gt;", ">"},
+      {"&quot;", "\""}, {"&apos;", "'"}, {"&nbsp;", " "}};
   for (const auto &[entity, character] : kNamed) {
     if (text.starts_with(entity)) return std::pair{std::string(character), entity.size()};
   }
@@ -122,10 +122,13 @@ std::string GtinError(std::string_view text) {
 std::string SiteAddress(std::string_view text, std::string &error) {
   std::string lower;
   for (const char c : text) lower += AsciiLower(c);
-  const std::size_t scheme = lower.starts_with("https://") ? 8 : lower.starts_with("http://") ? 7 : 0;
+  const std::size_t scheme = lower.starts_with("https://")  ? 8
+                             : lower.starts_with("http://") ? 7
+                                                            : 0;
   const std::size_t hostEnd = text.find('/', scheme);
   const bool blanks = text.find_first_of(" \t\r\n\"'<>\\") != std::string_view::npos;
-  if (scheme == 0 || blanks || (hostEnd == std::string_view::npos ? text.size() : hostEnd) == scheme ||
+  if (scheme == 0 || blanks ||
+      (hostEnd == std::string_view::npos ? text.size() : hostEnd) == scheme ||
       text.find_first_of("?#") != std::string_view::npos) {
     error = "the site's address \"" + std::string(text) +
             "\" must be an http or https address such as https://shop.example/ (with no blanks, "
@@ -152,9 +155,9 @@ std::string PlainText(std::string_view html) {
            n < html.size() && std::isalnum(static_cast<unsigned char>(html[n])); ++n) {
         name += AsciiLower(html[n]);
       }
-      static constexpr std::string_view kInline[] = {"a",     "b",   "i",    "u",      "em",
+      static constexpr std::string_view kInline[] = {"a",      "b",    "i",     "u",    "em",
                                                      "strong", "span", "small", "font", "sup",
-                                                     "sub",   "s",   "mark", "code"};
+                                                     "sub",    "s",    "mark",  "code"};
       if (std::find(std::begin(kInline), std::end(kInline), name) == std::end(kInline)) {
         blank = true;
       }
@@ -245,7 +248,8 @@ std::string ProductDataScript(const ProductFacts &facts) {
 
 std::string ProductHeadTags(const ProductFacts &facts) {
   std::string tags = ProductDataScript(facts) + "\r\n";
-  if (!facts.Url.empty()) tags += "<link rel=\"canonical\" href=\"" + EscapeHtmlText(facts.Url) + "\">\r\n";
+  if (!facts.Url.empty())
+    tags += "<link rel=\"canonical\" href=\"" + EscapeHtmlText(facts.Url) + "\">\r\n";
   tags += MetaProperty("og:type", "product");
   tags += MetaProperty("og:title", facts.Name);
   if (!facts.Description.empty()) tags += MetaProperty("og:description", facts.Description);

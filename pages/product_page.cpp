@@ -188,8 +188,8 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
   };
 
   replace("%zf_company_name%", settings.Company);
-  const std::string orderButton = orderable ? OrderButtonHtml(settings)
-                                            : DisabledOrderButton(settings);
+  const std::string orderButton =
+      orderable ? OrderButtonHtml(settings) : DisabledOrderButton(settings);
   if (!orderButton.empty()) replace("%zf_addcart_button%", orderButton);
 
   if (input.Mode == DescriptionMode::Single) {

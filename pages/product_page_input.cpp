@@ -45,11 +45,11 @@ std::string ImageTag(const nlohmann::json *value) {
 }  // namespace
 
 ProductPageInput ReadProductPageInput(const nlohmann::json &object) {
-  CheckKeys(object,
-            {"Mode", "Description", "Price", "Weight", "Taxable", "SmartTaxCode", "Descriptions",
-             "Options", "Related", "LongText", "ProductImage", "SKU", "Brand", "GTIN",
-             "Availability"},
-            "the input");
+  CheckKeys(
+      object,
+      {"Mode", "Description", "Price", "Weight", "Taxable", "SmartTaxCode", "Descriptions",
+       "Options", "Related", "LongText", "ProductImage", "SKU", "Brand", "GTIN", "Availability"},
+      "the input");
   ProductPageInput input;
 
   const nlohmann::json *mode = Field(object, "Mode");

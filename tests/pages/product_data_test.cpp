@@ -23,8 +23,10 @@ TEST(ProductData, ChecksGtinsAndAvailability) {
   for (const auto &[gtin, error] : gtins) EXPECT_EQ(GtinError(gtin), error) << gtin;
 
   const std::vector<std::pair<std::string, std::optional<Availability>>> stocks = {
-      {"", Availability::InStock},          {"In Stock", Availability::InStock},
-      {"out of stock", Availability::OutOfStock}, {"pre-order", Availability::PreOrder},
+      {"", Availability::InStock},
+      {"In Stock", Availability::InStock},
+      {"out of stock", Availability::OutOfStock},
+      {"pre-order", Availability::PreOrder},
       {"sold out", std::nullopt},
   };
   for (const auto &[text, stock] : stocks) EXPECT_EQ(ReadAvailability(text), stock) << text;
@@ -37,9 +39,14 @@ TEST(ProductData, TakesTheCurrencyCodeFromTheSettingOrAnUnambiguousSign) {
     const char *code;
   };
   const std::vector<Case> cases = {
-      {"\xE2\x82\xAC", "", "EUR"}, {"\xC2\xA3", "", "GBP"}, {" chf", "", "CHF"},
-      {"US$", "", "USD"},          {"$", "", ""},           {"\xC2\xA5", "", ""},
-      {"$", "cad", "CAD"},         {"\xE2\x82\xAC", "US", "EUR"},
+      {"\xE2\x82\xAC", "", "EUR"},
+      {"\xC2\xA3", "", "GBP"},
+      {" chf", "", "CHF"},
+      {"US$", "", "USD"},
+      {"$", "", ""},
+      {"\xC2\xA5", "", ""},
+      {"$", "cad", "CAD"},
+      {"\xE2\x82\xAC", "US", "EUR"},
   };
   for (const Case &c : cases) {
     Settings settings = DefaultSettings();
@@ -53,8 +60,11 @@ TEST(ProductData, KeepsTheSiteAddressToHttpAddresses) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"https://shop.example", "https://shop.example/"},
       {"http://shop.example/cat/", "http://shop.example/cat/"},
-      {"ftp://shop.example/", ""}, {"https:///x", ""}, {"https://shop.example/a b", ""},
-      {"https://shop.example/?q", ""}, {"shop.example", ""},
+      {"ftp://shop.example/", ""},
+      {"https:///x", ""},
+      {"https://shop.example/a b", ""},
+      {"https://shop.example/?q", ""},
+      {"shop.example", ""},
   };
   for (const auto &[text, address] : cases) {
     std::string error;
@@ -67,7 +77,8 @@ TEST(ProductData, NoTextEndsTheScriptAndEachOrderedItemIsAnOffer) {
   ProductPageInput input;
   input.Mode = DescriptionMode::Multiple;
   input.Description = "Mugs </script><!-- & \"cups\"";
-  input.Descriptions = {{"Small", "3.5", "", "", "", ""}, {"No price", "", "", "", "", ""},
+  input.Descriptions = {{"Small", "3.5", "", "", "", ""},
+                        {"No price", "", "", "", "", ""},
                         {"Big", "7.25", "", "", "", ""}};
   input.LongText = "Made <b>by hand</b>,\r\nglazed &amp; fired";
   input.Sku = "M-1";
@@ -120,8 +131,7 @@ TEST(ProductData, OutOfStockTakesTheOrderButtonAway) {
   const std::vector<Case> cases = {
       {"in stock, with the note", withNote, "Order!", Availability::InStock,
        R"(<input TYPE="SUBMIT" VALUE="Order!">)"},
-      {"out of stock, with the note", withNote, "Order!", Availability::OutOfStock,
-       "Out of stock"},
+      {"out of stock, with the note", withNote, "Order!", Availability::OutOfStock, "Out of stock"},
       {"out of stock, no note", "[%zf_addcart_button%]", "Order!", Availability::OutOfStock,
        R"([<input TYPE="SUBMIT" VALUE="Order!" disabled>])"},
       {"out of stock, a button of HTML", "[%zf_addcart_button%]", "<img src=\"b.gif\">",

@@ -22,7 +22,7 @@ struct SentField {
 // An order a page can send to the cart: a form sent one way (a submit button, or Enter in a
 // text field), or a link to the cart program. Fields are in the order a browser sends them.
 struct PageOrder {
-  std::string way;     // how it is sent, in words: "button \"Buy\"", "Enter in \"quantity\"", "link"
+  std::string way;  // how it is sent, in words: "button \"Buy\"", "Enter in \"quantity\"", "link"
   std::string action;  // the address it goes to, as written in the page
   std::string method;  // "get" or "post"
   std::vector<SentField> fields;
@@ -30,13 +30,13 @@ struct PageOrder {
 
 // One thing wrong, or likely wrong, with a page, at the place in the file on disk that causes it.
 struct CheckFinding {
-  std::string file;          // the path as the check was given it
-  int line = 0;              // 1-based; 0 for the file as a whole
-  int column = 0;            // 1-based, in characters of that line; 0 with line 0
-  std::size_t offset = 0;    // byte offset in the file on disk
+  std::string file;        // the path as the check was given it
+  int line = 0;            // 1-based; 0 for the file as a whole
+  int column = 0;          // 1-based, in characters of that line; 0 with line 0
+  std::size_t offset = 0;  // byte offset in the file on disk
   FindingSeverity severity = FindingSeverity::Error;
   std::string message;
-  std::string rule;          // short id of the rule, such as "cart-refusal"
+  std::string rule;                // short id of the rule, such as "cart-refusal"
   std::optional<PageOrder> order;  // the order the finding is about, when it is about one
 };
 
@@ -60,7 +60,8 @@ struct SiteCheckResult {
 // Checks files, and folders read recursively for .html and .htm, as one site: rules across
 // pages (the same description at different prices) see every page. progress(done, total) is
 // called from the calling thread as pages are done; returning false stops the check.
-SiteCheckResult CheckSite(const std::vector<std::string> &paths, const Settings &settings,
-                          const std::function<bool(std::size_t done, std::size_t total)> &progress = {});
+SiteCheckResult CheckSite(
+    const std::vector<std::string> &paths, const Settings &settings,
+    const std::function<bool(std::size_t done, std::size_t total)> &progress = {});
 
 }  // namespace vendigo

@@ -10,12 +10,15 @@
 
 #include "cli/cli_commands.h"
 #include "cli/progress_bar.h"
+#include "core/currency_code.h"
 #include "core/file_error.h"
 #include "core/profile_file.h"
 #include "core/text_encoding.h"
 #include "pages/catalogue.h"
 #include "pages/catalogue_csv.h"
 #include "pages/catalogue_json_lines.h"
+#include "pages/catalogue_search_files.h"
+#include "pages/product_data.h"
 #include "pages/template_package.h"
 
 namespace vendigo::cli {
@@ -36,6 +39,16 @@ void Interrupt(int) {
 }  // namespace
 
 int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &arguments) {
+  std::string siteAddress;
+  if (!arguments.baseUrl.empty()) {
+    std::string error;
+    siteAddress = SiteAddress(arguments.baseUrl, error);
+    if (siteAddress.empty()) throw InputError("--base-url: " + error);
+    if (ProductCurrencyCode(settings).empty()) {
+      throw InputError(std::string(kCurrencyCodeNeeded) +
+                       " In the settings file: CurrencyCode=USD in the section CONFIGS.");
+    }
+  }
   // The input is read a piece at a time as the rows are built, so it need not fit in memory.
   std::string reason;
   std::unique_ptr<TextLines> text = TextLines::OpenFile(arguments.inputFile, reason);
@@ -65,7 +78,7 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
   try {
     report = BuildCatalogue(
         templateText, *rows, settings, std::filesystem::path(arguments.inputFile).parent_path(),
-        arguments.outputFolder, {.Replace = arguments.force},
+        arguments.outputFolder, {.Replace = arguments.force, .SiteAddress = siteAddress},
         [&bar](std::size_t done, std::size_t total) { bar.Show(done, total); }, &interrupted);
   } catch (const FileError &error) {
     bar.Clear();
@@ -78,17 +91,28 @@ int RunCatalogueCommand(const Settings &settings, const CatalogueArguments &argu
     std::fprintf(stderr, "line %zu: %s\n", skipped.Line, skipped.Reason.c_str());
   }
   if (!report.IndexError.empty()) std::fprintf(stderr, "%s\n", report.IndexError.c_str());
+  if (!report.SearchFilesError.empty()) {
+    std::fprintf(stderr, "%s\n", report.SearchFilesError.c_str());
+  }
   if (report.ExistingKept) std::fputs("vendigo-html: --force replaces files that exist\n", stderr);
   if (!arguments.quiet) {
-    std::fprintf(stderr, "%zu of %zu rows written as pages to %s%s\n", report.PagesWritten,
+    const bool searchFiles = !siteAddress.empty() && report.SearchFilesError.empty();
+    std::fprintf(stderr, "%zu of %zu rows written as pages to %s%s%s\n", report.PagesWritten,
                  report.Rows, arguments.outputFolder.c_str(),
-                 report.IndexError.empty() ? ", with index.html" : "");
+                 report.IndexError.empty() ? ", with index.html" : "",
+                 searchFiles ? ", sitemap.xml and feed.xml" : "");
+    // Said once the run is over, when the product data was left out; not on a quiet run, whose
+    // output scripts read.
+    if (!report.SearchDataNote.empty()) {
+      std::fprintf(stderr, "%s\n", report.SearchDataNote.c_str());
+    }
   }
   if (report.Cancelled) {
     std::fputs("vendigo-html: interrupted; the rows not reached have no page\n", stderr);
     return kExitInterrupted;
   }
-  return report.Skipped.empty() && report.IndexError.empty() ? 0 : 1;
+  return report.Skipped.empty() && report.IndexError.empty() && report.SearchFilesError.empty() ? 0
+                                                                                                : 1;
 }
 
 }  // namespace vendigo::cli

@@ -121,6 +121,11 @@ int main(int argc, char *argv[]) {
            "Replace pages, pictures and the index that exist (the catalogue command).",
            ""},
           {{"quiet"}, "No progress bar and no closing count (the catalogue command).", ""},
+          {{"base-url"},
+           "The address the catalogue is published under, such as https://shop.example/: the "
+           "pages' product data gets absolute addresses, and sitemap.xml and feed.xml are "
+           "written (the catalogue command).",
+           "address"},
       },
       {{"command", "The fragment to build."}});
 
@@ -140,7 +145,7 @@ int main(int argc, char *argv[]) {
   const std::vector<std::string> &arguments = parser.Positionals();
   if (arguments.size() != 1) return UsageError("name exactly one command.\n" + CommandList());
   const bool catalogue = arguments.front() == vendigo::cli::kCatalogueCommand;
-  for (const char *option : {"output", "force", "quiet"}) {
+  for (const char *option : {"output", "force", "quiet", "base-url"}) {
     if (!catalogue && parser.IsSet(option)) {
       return UsageError(std::string("--") + option +
                         " is an option of the catalogue command only.");
@@ -178,7 +183,7 @@ int main(int argc, char *argv[]) {
     if (catalogue) {
       return vendigo::cli::RunCatalogueCommand(
           settings, {parser.Value("template"), parser.Value("input"), parser.Value("output"),
-                     parser.IsSet("force"), parser.IsSet("quiet")});
+                     parser.IsSet("force"), parser.IsSet("quiet"), parser.Value("base-url")});
     }
     const nlohmann::json input =
         command->takesInput ? ReadInputObject(parser.Value("input")) : nlohmann::json::object();

@@ -3,6 +3,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/currency_code.h"
 #include "core/file_error.h"
 
 namespace vendigo {
@@ -23,6 +24,14 @@ bool SaveOptions(const std::filesystem::path &settingsFolder, Settings &settings
     messages.ShowError(kPelluxLocationMessage);
     return false;
   }
+  std::string code = texts.CurrencyCode;
+  for (char &c : code) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (!code.empty() && !IsCurrencyCode(code)) {
+    messages.ShowError(kCurrencyCodeMessage);
+    return false;
+  }
   Settings saved{
       .Company = texts.Company,
       .Currency = texts.Currency,
@@ -30,6 +39,7 @@ bool SaveOptions(const std::filesystem::path &settingsFolder, Settings &settings
       .CGI_BIN = texts.CGI_BIN,
       .ViewCart = texts.ViewCart,
       .PelluxGeneration = settings.PelluxGeneration,
+      .CurrencyCode = code,
   };
   try {
     // The settings folder of an installed copy is made at the first save. When that fails, the

@@ -22,6 +22,8 @@ struct OptionTexts {
   std::string OrderButton;
   std::string CGI_BIN;
   std::string ViewCart;
+  // The currency code for search engines; empty leaves it to the currency sign.
+  std::string CurrencyCode{};
 };
 
 // True when the last ten characters of location (all of it when shorter) are "pellux.exe" or
@@ -29,10 +31,12 @@ struct OptionTexts {
 bool IsPelluxLocation(std::string_view location);
 
 // What OK in the options dialog does. Refuses a location that IsPelluxLocation rejects with
-// kPelluxLocationMessage; otherwise writes the five texts and settings.PelluxGeneration to the
-// settings file in settingsFolder (made when missing) and, once that succeeded, stores the texts
-// into settings. A file that cannot be written is reported with its error text and leaves settings
-// as it was. True when the options were saved and the dialog may close.
+// kPelluxLocationMessage and a currency code that is not empty and, capitalised, no code
+// (IsCurrencyCode) with kCurrencyCodeMessage; otherwise writes the five texts and
+// settings.PelluxGeneration to the settings file in settingsFolder (made when missing) and, once
+// that succeeded, stores the texts into settings. A file that cannot be written is reported with
+// its error text and leaves settings as it was. True when the options were saved and the dialog may
+// close.
 bool SaveOptions(const std::filesystem::path &settingsFolder, Settings &settings,
                  const OptionTexts &texts, MessageInterface &messages);
 

@@ -58,6 +58,7 @@ Settings DefaultSettings() {
       .CGI_BIN = "<Enter the URL to the Pellux CGI Program here>",
       .ViewCart = "View Your Shopping Cart",
       .PelluxGeneration = kDefaultGeneration,
+      .CurrencyCode = "",
   };
 }
 
@@ -76,6 +77,7 @@ Settings LoadSettingsFile(const fs::path &file) {
   const auto generation = profile.Read(kSettingsSection, "PelluxGeneration");
   settings.PelluxGeneration =
       generation ? ParsePelluxGeneration(*generation) : defaults.PelluxGeneration;
+  settings.CurrencyCode = text("CurrencyCode", "");
   return settings;
 }
 
@@ -98,6 +100,10 @@ void SaveSettingsFile(const fs::path &file, const Settings &values) {
   profile->Write(kSettingsSection, "CGI_BIN", values.CGI_BIN);
   profile->Write(kSettingsSection, "ViewCart", values.ViewCart);
   profile->Write(kSettingsSection, "PelluxGeneration", std::to_string(values.PelluxGeneration));
+  // A file of a shop that never chose a code stays as it was.
+  if (!values.CurrencyCode.empty() || profile->Read(kSettingsSection, "CurrencyCode")) {
+    profile->Write(kSettingsSection, "CurrencyCode", values.CurrencyCode);
+  }
   SaveProfileFileAtomically(file, *profile);
 }
 

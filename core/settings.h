@@ -15,6 +15,10 @@ struct Settings {
   std::string CGI_BIN;
   std::string ViewCart;
   int PelluxGeneration = 0;
+  // The ISO 4217 code of the shop's currency for search engines' product data and feeds (USD,
+  // EUR); empty: taken from the currency sign where the sign names one currency
+  // (ProductCurrencyCode).
+  std::string CurrencyCode{};
 
   friend bool operator==(const Settings &, const Settings &) = default;
 };
@@ -31,7 +35,8 @@ Settings LoadSettings(const std::filesystem::path &programDir);
 // Reads the given settings file with the same rules as LoadSettings.
 Settings LoadSettingsFile(const std::filesystem::path &file);
 
-// Writes all six keys to programDir/pelluxfp.ini, keeping every other line of the file.
+// Writes all six keys to programDir/pelluxfp.ini, keeping every other line of the file, and
+// CurrencyCode when it is set or the file has the key already.
 // The new file is written beside the old one and renamed into place, so the old file stays
 // whole when writing fails. Throws FileError("Unable to write to <full path>") on failure.
 void SaveSettings(const std::filesystem::path &programDir, const Settings &values);

@@ -9,11 +9,15 @@
 
 #include <cstdio>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "core/file_descriptor.h"
 #include "core/profile_file.h"
@@ -65,10 +69,10 @@ int PlaceWithoutReplacing(int directory, const std::string &temporary, const std
   throw FileError(message);
 }
 
-}  // namespace
-
-void PlaceFileWhole(int directory, const std::filesystem::path &folder, const std::string &name,
-                    std::string_view bytes, bool replace) {
+// PlaceFileWhole with the bytes given by write, which writes them to the descriptor it is handed
+// and says whether every write succeeded.
+void PlaceWritten(int directory, const std::filesystem::path &folder, const std::string &name,
+                  const std::function<bool(int)> &write, bool replace) {
   // Relative to the current folder the names carry the folder's path.
   const bool here = directory == AT_FDCWD;
   const std::string target = here ? (folder / name).string() : name;
@@ -81,7 +85,8 @@ void PlaceFileWhole(int directory, const std::filesystem::path &folder, const st
   // Held while the file is written: a lock free on a new file of a process that has ended says
   // its writer is gone.
   ::flock(descriptor, LOCK_EX);
-  int error = WriteAll(descriptor, bytes) ? 0 : (errno ? errno : EIO);
+  errno = 0;
+  int error = write(descriptor) ? 0 : (errno ? errno : EIO);
   if (::close(descriptor) != 0 && error == 0) error = errno;
   if (error == 0) {
     if (::renameat2(directory, temporary.c_str(), directory, target.c_str(),
@@ -98,6 +103,53 @@ void PlaceFileWhole(int directory, const std::filesystem::path &folder, const st
   if (error == EEXIST)
     throw FileExistsError((folder / name).string() + " exists already and is not replaced");
   if (error != 0) Fail(folder / name, error);
+}
+
+// True when the file at target holds what source holds, read from its start.
+bool HoldsTheSame(const std::filesystem::path &target, std::FILE *source) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE *)> present(std::fopen(target.c_str(), "rb"),
+                                                           &std::fclose);
+  if (!present) return false;
+  std::rewind(source);
+  std::vector<char> ours(1 << 16);
+  std::vector<char> theirs(ours.size() + 1);
+  for (;;) {
+    const std::size_t read = std::fread(ours.data(), 1, ours.size(), source);
+    // At the end of ours, theirs must end too.
+    const bool last = read < ours.size();
+    if (std::fread(theirs.data(), 1, last ? read + 1 : read, present.get()) != read) return false;
+    if (!std::equal(ours.begin(), ours.begin() + static_cast<std::ptrdiff_t>(read),
+                    theirs.begin())) {
+      return false;
+    }
+    if (last) return !std::ferror(source);
+  }
+}
+
+}  // namespace
+
+void PlaceFileWhole(int directory, const std::filesystem::path &folder, const std::string &name,
+                    std::string_view bytes, bool replace) {
+  PlaceWritten(
+      directory, folder, name, [bytes](int descriptor) { return WriteAll(descriptor, bytes); },
+      replace);
+}
+
+void WriteFileWholeFrom(const std::filesystem::path &target, std::FILE *source, bool replace) {
+  if (std::fflush(source) != 0 || std::ferror(source)) Fail(target, errno ? errno : EIO);
+  if (HoldsTheSame(target, source)) return;
+  PlaceWritten(
+      AT_FDCWD, target.parent_path(), target.filename().string(),
+      [source](int descriptor) {
+        std::rewind(source);
+        std::vector<char> piece(1 << 16);
+        for (;;) {
+          const std::size_t read = std::fread(piece.data(), 1, piece.size(), source);
+          if (!WriteAll(descriptor, std::string_view(piece.data(), read))) return false;
+          if (read < piece.size()) return !std::ferror(source);
+        }
+      },
+      replace);
 }
 
 void WriteFileWhole(const std::filesystem::path &target, std::string_view bytes, bool replace) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -28,6 +29,10 @@ class FileNameTooLongError : public FileError {
 // several threads at once. Throws FileError naming target and the system's reason,
 // FileNameTooLongError when that is ENAMETOOLONG.
 void WriteFileWhole(const std::filesystem::path &target, std::string_view bytes, bool replace);
+
+// As WriteFileWhole with the bytes read from the start of source a piece at a time, so a file of
+// any size is written without holding it in memory. source is left at an unknown position.
+void WriteFileWholeFrom(const std::filesystem::path &target, std::FILE *source, bool replace);
 
 // As WriteFileWhole for the file `name` in the open folder `directory` (a descriptor; its path is
 // folder, for messages), without first reading what the name holds.

@@ -67,6 +67,7 @@ TOptions::TOptions(AppContext &context, QWidget *parent)
       Bevel1(Named(new QFrame(this), "Bevel1")),
       CompanyName(Named(new QLineEdit(this), "CompanyName")),
       CurrencyForm(Named(new QLineEdit(this), "CurrencyForm")),
+      CurrencyCodeForm(Named(new QLineEdit(this), "CurrencyCodeForm")),
       orderbuttonText(Named(new QComboBox(this), "orderbuttonText")),
       CGI_BIN_LOCATION(Named(new QLineEdit(this), "CGI_BIN_LOCATION")),
       Vcart(Named(new QLineEdit(this), "Vcart")),
@@ -99,6 +100,15 @@ TOptions::TOptions(AppContext &context, QWidget *parent)
 
   PlaceField(CompanyName, "Company Name:", 20, 281);
   PlaceField(CurrencyForm, "Currency:", 46, 89);
+  // The code beside the sign, for search engines' product data: the sign "$" or "¥" alone does
+  // not say which currency it is.
+  CurrencyCodeForm->setGeometry(345, 46, 64, kEditHeight);
+  CurrencyCodeForm->setToolTip(QStringLiteral(
+      "The ISO 4217 code of your currency (USD, EUR, GBP) for search engines' product data. "
+      "Empty: taken from the currency sign where it names one currency."));
+  QLabel *codeLabel = LabelFor(QStringLiteral("Currency code:"), CurrencyCodeForm);
+  FitCaption(codeLabel, 345 - 228 - 4);
+  codeLabel->setGeometry(228, 50, codeLabel->sizeHint().width(), codeLabel->sizeHint().height());
   PlaceField(orderbuttonText, "Default Button Text:", 72, 281);
   PlaceField(CGI_BIN_LOCATION, "Pellux Location:", 98, 281);
   PlaceField(Vcart, "View Cart Link:", 124, 281);
@@ -114,7 +124,8 @@ TOptions::TOptions(AppContext &context, QWidget *parent)
   RadioButton2->setChecked(true);
 
   setTabOrder(CompanyName, CurrencyForm);
-  setTabOrder(CurrencyForm, orderbuttonText);
+  setTabOrder(CurrencyForm, CurrencyCodeForm);
+  setTabOrder(CurrencyCodeForm, orderbuttonText);
   setTabOrder(orderbuttonText, CGI_BIN_LOCATION);
   setTabOrder(CGI_BIN_LOCATION, Vcart);
   setTabOrder(Vcart, Button1);
@@ -149,6 +160,7 @@ void TOptions::FormCreate() {
   const Settings &settings = context_.settings;
   CompanyName->setText(Text(settings.Company));
   CurrencyForm->setText(Text(settings.Currency));
+  CurrencyCodeForm->setText(Text(settings.CurrencyCode));
   orderbuttonText->setEditText(Text(settings.OrderButton));
   CGI_BIN_LOCATION->setText(Text(settings.CGI_BIN));
   Vcart->setText(Text(settings.ViewCart));
@@ -186,6 +198,7 @@ void TOptions::Button1Click() {
       .OrderButton = orderbuttonText->currentText().toStdString(),
       .CGI_BIN = CGI_BIN_LOCATION->text().toStdString(),
       .ViewCart = Vcart->text().toStdString(),
+      .CurrencyCode = CurrencyCodeForm->text().trimmed().toStdString(),
   };
   if (SaveOptions(context_.SettingsFolder(), context_.settings, texts, context_.messages)) close();
 }

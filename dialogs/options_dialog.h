@@ -35,6 +35,7 @@ class TOptions : public QDialog {
   QFrame *Bevel1;
   QLineEdit *CompanyName;
   QLineEdit *CurrencyForm;
+  QLineEdit *CurrencyCodeForm;
   QComboBox *orderbuttonText;
   QLineEdit *CGI_BIN_LOCATION;
   QLineEdit *Vcart;

@@ -17,6 +17,7 @@
 
 #include <filesystem>
 
+#include "core/currency_code.h"
 #include "core/file_error.h"
 #include "core/profile_file.h"
 #include "core/program_folders.h"
@@ -25,6 +26,7 @@
 #include "pages/catalogue.h"
 #include "pages/catalogue_csv.h"
 #include "pages/catalogue_json_lines.h"
+#include "pages/product_data.h"
 #include "pages/template_package.h"
 
 namespace vendigo {
@@ -49,11 +51,16 @@ QString Count(std::size_t n, const QString &one, const QString &many) {
 }
 
 // What the run did, in words, for the summary.
-QString Summary(const CatalogueReport &report, const QString &output) {
+QString Summary(const CatalogueReport &report, const QString &output, bool searchFilesAsked) {
   QString text = Count(report.PagesWritten, "page", "pages") + " written to " + output;
-  text += report.IndexError.empty() ? ", with index.html." : ".";
+  const bool searchFiles = searchFilesAsked && report.SearchFilesError.empty();
+  text += report.IndexError.empty() ? ", with index.html" : "";
+  text += searchFiles ? ", sitemap.xml and feed.xml." : ".";
   if (report.Cancelled) text = "Cancelled. " + text;
   if (!report.IndexError.empty()) text += "\n" + QString::fromStdString(report.IndexError);
+  for (const std::string &note : {report.SearchFilesError, report.SearchDataNote}) {
+    if (!note.empty()) text += "\n" + QString::fromStdString(note);
+  }
   if (!report.Skipped.empty()) {
     text += "\n" + Count(report.Skipped.size(), "row", "rows") + " skipped:";
     for (const SkippedRow &skipped : report.Skipped) {
@@ -102,6 +109,14 @@ CatalogueDialog::CatalogueDialog(QWidget *parent) : QDialog(parent) {
   output_ = PathRow(form, "Output folder:", "OutputEdit", [](QWidget *w, const QString &at) {
     return QFileDialog::getExistingDirectory(w, "Output folder", at);
   });
+  siteAddress_ = new QLineEdit;
+  siteAddress_->setObjectName("SiteAddressEdit");
+  siteAddress_->setPlaceholderText("https://shop.example/");
+  siteAddress_->setToolTip(
+      "The address the pages are published under: the pages' product data for search engines "
+      "gets full addresses, and sitemap.xml and feed.xml are written for search engines and "
+      "shopping sites.");
+  form->addRow("Site address:", siteAddress_);
   replace_ = new QCheckBox("Replace pages that exist");
   replace_->setObjectName("ReplaceCheck");
   form->addRow(QString(), replace_);
@@ -137,6 +152,7 @@ CatalogueDialog::CatalogueDialog(QWidget *parent) : QDialog(parent) {
       choices.value("catalogue/template", QFileInfo::exists(shipped) ? shipped : QString())
           .toString());
   output_->setText(choices.value("catalogue/output").toString());
+  siteAddress_->setText(choices.value("catalogue/siteAddress").toString());
   replace_->setChecked(choices.value("catalogue/replace", false).toBool());
 }
 
@@ -160,7 +176,22 @@ void CatalogueDialog::BuildClick() {
     summary_->setPlainText("Choose the spreadsheet, the template and the output folder.");
     return;
   }
+  const Settings settings = LoadSettings(ProgramFoldersOfEditor().settings);
+  std::string siteAddress;
+  if (const QString typed = siteAddress_->text().trimmed(); !typed.isEmpty()) {
+    std::string error;
+    siteAddress = SiteAddress(typed.toStdString(), error);
+    if (siteAddress.empty()) {
+      summary_->setPlainText(QString::fromStdString(error));
+      return;
+    }
+    if (ProductCurrencyCode(settings).empty()) {
+      summary_->setPlainText(kCurrencyCodeNeeded);
+      return;
+    }
+  }
   QSettings choices = Choices();
+  choices.setValue("catalogue/siteAddress", siteAddress_->text().trimmed());
   choices.setValue("catalogue/spreadsheet", spreadsheet);
   choices.setValue("catalogue/template", templateFile);
   choices.setValue("catalogue/output", output);
@@ -178,8 +209,7 @@ void CatalogueDialog::BuildClick() {
   summary_->clear();
   cancel_ = false;
 
-  const Settings settings = LoadSettings(ProgramFoldersOfEditor().settings);
-  const CatalogueOptions options{.Replace = replace_->isChecked()};
+  const CatalogueOptions options{.Replace = replace_->isChecked(), .SiteAddress = siteAddress};
   worker_ = std::thread([this, progress, settings, options, spreadsheet = spreadsheet.toStdString(),
                          templateFile = templateFile.toStdString(), output] {
     QString summary;
@@ -216,7 +246,7 @@ void CatalogueDialog::BuildClick() {
           BuildCatalogue(ReadTemplateText(templateFile), *rows, settings,
                          std::filesystem::path(spreadsheet).parent_path(), output.toStdString(),
                          options, tell, &cancel_);
-      summary = Summary(report, output);
+      summary = Summary(report, output, !options.SiteAddress.empty());
       index = QDir(output).filePath(kCatalogueIndexFile);
       if (!QFileInfo::exists(index)) index.clear();
     } catch (const FileError &error) {

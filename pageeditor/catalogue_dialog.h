@@ -14,9 +14,9 @@ class QPushButton;
 
 namespace vendigo {
 
-// Build Catalogue: asks for the spreadsheet, the template and the output folder (remembered for
-// the user), builds a product page per row off the window thread under a progress dialog that
-// can cancel, and shows what was written and which rows were skipped and why.
+// Build Catalogue: asks for the spreadsheet, the template, the output folder and the site's
+// address (remembered for the user), builds a product page per row off the window thread under a
+// progress dialog that can cancel, and shows what was written and which rows were skipped and why.
 class CatalogueDialog : public QDialog {
   Q_OBJECT
 
@@ -37,6 +37,7 @@ class CatalogueDialog : public QDialog {
   QLineEdit *spreadsheet_;
   QLineEdit *template_;
   QLineEdit *output_;
+  QLineEdit *siteAddress_;
   QCheckBox *replace_;
   QPlainTextEdit *summary_;
   QPushButton *build_;

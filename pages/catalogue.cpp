@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "builders/price_rules.h"
+#include "core/currency_code.h"
 #include "core/file_error.h"
 #include "core/html_escape.h"
 #include "core/profile_file.h"
@@ -19,6 +20,8 @@
 #include "pages/catalogue_index_list.h"
 #include "pages/catalogue_names.h"
 #include "pages/catalogue_picture.h"
+#include "pages/catalogue_search_files.h"
+#include "pages/product_data.h"
 #include "pages/template_engine.h"
 
 namespace vendigo {
@@ -38,6 +41,14 @@ struct Planned {
   // Set on the first row showing a picture: it is copied before the page.
   std::optional<CataloguePicture> newPicture;
   std::string document;  // the page, once built
+  ProductFacts facts;    // what the feed tells of it, once built
+};
+
+// What the run tells search engines: the currency code of the prices (empty: no product data)
+// and the site's address (empty: no addresses, sitemap or feed).
+struct SearchData {
+  std::string currencyCode;
+  std::string siteAddress;
 };
 
 // Which placeholders the template holds, with its "image" blocks resolved either way.
@@ -197,19 +208,33 @@ class RowNamer {
   CataloguePictures pictures_;
 };
 
-void BuildPage(Planned &planned, std::string_view templateText, const Settings &settings) {
+void BuildPage(Planned &planned, std::string_view templateText, const Settings &settings,
+               const SearchData &search) {
   ProductPageInput page = std::move(planned.row.Page);
   const std::size_t line = planned.row.Line;
   planned.row = CatalogueRow{};  // only its line is wanted from here on
   planned.row.Line = line;
+  const std::string picture =
+      planned.picture ? std::string(kCatalogueImageFolder) + "/" + FileAddress(planned.pictureFile)
+                      : std::string();
+  // The product data goes into the head, made from the same input as the order fields.
+  std::string head;
+  if (!search.currencyCode.empty()) {
+    planned.facts = ProductFactsOf(page, settings, false);
+    planned.facts.Name = planned.title;
+    planned.facts.CurrencyCode = search.currencyCode;
+    if (!search.siteAddress.empty()) {
+      planned.facts.Url = search.siteAddress + FileAddress(planned.fileName);
+      if (!picture.empty()) planned.facts.ImageUrl = search.siteAddress + picture;
+    }
+    head = ProductHeadTags(planned.facts);
+  }
+  page.ProductData = "";
   // The wizard takes the description as HTML; a catalogue's cells are text, as in its titles.
   page.Description = EscapeHtmlText(page.Description);
-  if (planned.picture) {
-    page.ProductImageTag =
-        ImageTag(std::string(kCatalogueImageFolder) + "/" + FileAddress(planned.pictureFile));
-  }
+  if (!picture.empty()) page.ProductImageTag = ImageTag(picture);
   planned.document =
-      ProductPageDocument(planned.title, BuildProductPage(templateText, page, settings));
+      ProductPageDocument(planned.title, BuildProductPage(templateText, page, settings), head);
 }
 
 // Runs job, turning whatever it throws into the row's or picture's error; kept is set when it
@@ -229,10 +254,14 @@ void Guarded(std::string &error, bool &kept, Job job) {
 // The file-system steps of a run, all on one thread: pictures, pages and the index.
 class CatalogueWriter {
  public:
-  CatalogueWriter(const fs::path &outputFolder, const CatalogueOptions &options)
+  CatalogueWriter(const fs::path &outputFolder, const CatalogueOptions &options,
+                  const SearchData &search, const std::string &company)
       : outputFolder_(outputFolder),
         imageFolder_(outputFolder / kCatalogueImageFolder),
         replace_(options.Replace) {
+    if (!search.currencyCode.empty() && !search.siteAddress.empty()) {
+      searchFiles_.emplace(search.siteAddress, company);
+    }
     std::error_code made;
     // A folder the run makes holds nothing to compare with or to keep.
     const bool fresh = fs::create_directories(outputFolder, made);
@@ -264,6 +293,10 @@ class CatalogueWriter {
     if (planned.error.empty()) {
       ++report_.PagesWritten;
       index_.Add({planned.title, planned.price, planned.fileName});
+      if (searchFiles_) {
+        Guarded(report_.SearchFilesError, kept_,
+                [&] { searchFiles_->AddProduct(planned.facts, planned.fileName); });
+      }
     } else {
       report_.Skipped.push_back({planned.row.Line, planned.error});
     }
@@ -280,6 +313,13 @@ class CatalogueWriter {
               CatalogueIndexDocument(company, entries, page, pages));
       });
     });
+    if (searchFiles_ && report_.SearchFilesError.empty()) {
+      Guarded(report_.SearchFilesError, kept_, [&] {
+        searchFiles_->Finish(index_, pages, [this](const std::string &name, std::FILE *bytes) {
+          WriteFileWholeFrom(outputFolder_ / name, bytes, replace_);
+        });
+      });
+    }
     report_.ExistingKept = kept_;
     return std::move(report_);
   }
@@ -320,6 +360,7 @@ class CatalogueWriter {
   bool imagesMade_ = false;
   std::vector<std::string> pictureErrors_;  // by picture number; empty: copied
   CatalogueIndexList index_;
+  std::optional<CatalogueSearchFiles> searchFiles_;  // set when there is a sitemap and feed
   CatalogueReport report_;
   bool kept_ = false;
 };
@@ -383,7 +424,13 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
                                const Settings &settings, const fs::path &inputFolder,
                                const fs::path &outputFolder, const CatalogueOptions &options,
                                const CatalogueProgress &progress, const std::atomic<bool> *cancel) {
-  CatalogueWriter writer(outputFolder, options);
+  const SearchData search{ProductCurrencyCode(settings), options.SiteAddress};
+  CatalogueWriter writer(outputFolder, options, search, settings.Company);
+  // A shop without a currency code hears of it when it asks for a sitemap and feed: its
+  // catalogues stay as they were.
+  if (!search.currencyCode.empty() && search.siteAddress.empty()) {
+    writer.Report().SearchDataNote = kNoSiteAddressNote;
+  }
   const TemplatePlaces places(templateText);
   unsigned threads = options.Threads ? options.Threads : std::thread::hardware_concurrency();
   if (threads == 0) threads = 1;
@@ -454,7 +501,7 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
         lock.unlock();
         if (planned.error.empty()) {
           bool kept = false;
-          Guarded(planned.error, kept, [&] { BuildPage(planned, templateText, settings); });
+          Guarded(planned.error, kept, [&] { BuildPage(planned, templateText, settings, search); });
         }
         lock.lock();
         ring.At(row).built = true;

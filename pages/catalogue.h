@@ -30,6 +30,9 @@ struct CatalogueOptions {
   unsigned Threads = 0;
   // The most products on one page of the index.
   std::size_t IndexPageProducts = kCatalogueIndexPageProducts;
+  // The address the catalogue is published under, ending in "/" (SiteAddress); empty: not
+  // known, so the pages' product data has no addresses and there is no sitemap or feed.
+  std::string SiteAddress{};
 };
 
 // A row that gave no page, and why.
@@ -48,7 +51,17 @@ struct CatalogueReport {
   bool ExistingKept = false;        // a page, picture or the index was kept because it existed
   bool Cancelled = false;           // cancel stopped the run; the rows not reached are not in
                                     // Skipped
+  // Why there is no sitemap and feed when the pages have product data (kNoSiteAddressNote);
+  // empty otherwise.
+  std::string SearchDataNote;
+  // Why sitemap.xml or feed.xml was not written when they were to be; empty when they were.
+  std::string SearchFilesError;
 };
+
+// The notes of CatalogueReport::SearchDataNote.
+inline constexpr char kNoSiteAddressNote[] =
+    "Without the site's address (such as https://shop.example/) the pages' product data has no "
+    "addresses, and no sitemap.xml or feed.xml is written.";
 
 // Told the number of rows done and of all rows, from one thread at a time. While the input is
 // being read the number of all rows is estimated from how much of it has been read.
@@ -56,9 +69,12 @@ using CatalogueProgress = std::function<void(std::size_t done, std::size_t total
 
 // Builds every row's page from the template text (as read by ReadTemplateText) with
 // BuildProductPage, wraps it with ProductPageDocument and writes it whole, then writes the index
-// of the pages written. A row is skipped with its reason when it cannot be read, a price in it
-// does not convert, the template has no placeholder for a part of it (the item field, the long
-// text, the options, the related products, the picture), a cell holds a character the page or
+// of the pages written. When the settings give a currency code (ProductCurrencyCode), each page's
+// head carries its product data for search engines (ProductHeadTags, from the row the order
+// fields are made of); with options.SiteAddress too, sitemap.xml and feed.xml list the pages
+// written (CatalogueSearchFiles). A row is skipped with its reason when it cannot be read, a price
+// in it does not convert, the template has no placeholder for a part of it (the item field, the
+// long text, the options, the related products, the picture), a cell holds a character the page or
 // its name cannot (CellCharacterError), its picture cannot be read or is no plain file holding a
 // PNG, JPEG, GIF or WebP picture (CataloguePictures), or its page cannot be written. The
 // description goes into the page as text. Relative picture paths are taken from inputFolder.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/text_encoding.h"
+#include "pages/product_data.h"
 #include "pages/spreadsheet_number.h"
 #include "pages/template_package.h"
 
@@ -33,6 +34,10 @@ enum class Column {
   Option3Name,
   Option3Rows,
   Related,
+  Sku,
+  Availability,
+  Brand,
+  Gtin,
 };
 
 struct ColumnName {
@@ -40,7 +45,7 @@ struct ColumnName {
   Column column;
 };
 
-constexpr std::array<ColumnName, 17> kColumns = {{
+constexpr std::array<ColumnName, 21> kColumns = {{
     {"Mode", Column::Mode},
     {"Description", Column::Description},
     {"Price", Column::Price},
@@ -58,6 +63,10 @@ constexpr std::array<ColumnName, 17> kColumns = {{
     {"Option3Name", Column::Option3Name},
     {"Option3Rows", Column::Option3Rows},
     {"Related", Column::Related},
+    {"SKU", Column::Sku},
+    {"Availability", Column::Availability},
+    {"Brand", Column::Brand},
+    {"GTIN", Column::Gtin},
 }};
 
 // The longest description the wizard's Description edit takes.
@@ -352,6 +361,23 @@ void ReadCell(Column column, const std::string &cell, char separator, CatalogueR
                        "Cart Description, Price, Weight, Taxable, Smart Tax", separator, error)) {
         page.Related.push_back({e[0], e[1], e[2], e[3], e[4]});
       }
+      break;
+    case Column::Sku:
+      page.Sku = Trimmed(cell);
+      break;
+    case Column::Availability:
+      if (const auto stock = ReadAvailability(cell)) {
+        page.Stock = *stock;
+      } else {
+        error = "Availability \"" + cell + "\" must be in stock, out of stock, preorder or empty";
+      }
+      break;
+    case Column::Brand:
+      page.Brand = Trimmed(cell);
+      break;
+    case Column::Gtin:
+      page.Gtin = Trimmed(cell);
+      if (!page.Gtin.empty()) error = GtinError(page.Gtin);
       break;
   }
 }

@@ -28,6 +28,9 @@ namespace vendigo {
 //                        and their choices: Cart Description | Price | Weight | Readable Text
 //   Related              related products: Cart Description | Price | Weight | Taxable |
 //                        Smart Tax
+//   SKU, Brand           the product's stock keeping unit and brand, for search engines
+//   Availability         "in stock" (also when empty), "out of stock" or "preorder"
+//   GTIN                 8, 12, 13 or 14 digits with their check digit, or empty
 // A list cell holds one entry per line (a line break inside the cell), its parts split at "|"
 // with the blanks around each part dropped; blank lines are skipped and missing parts at an
 // entry's end are empty.

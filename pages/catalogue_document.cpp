@@ -8,11 +8,11 @@ namespace {
 
 constexpr char kIndexFileName[] = "index.html";
 
-// The head of a document up to and including "<body>".
-std::string DocumentHead(std::string_view title) {
+// The head of a document up to and including "<body>", with more lines after the title.
+std::string DocumentHead(std::string_view title, std::string_view more = {}) {
   return "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n<title>" +
-         EscapeHtmlText(title) + "</title>\r\n</head>\r\n<body>\r\n";
+         EscapeHtmlText(title) + "</title>\r\n" + std::string(more) + "</head>\r\n<body>\r\n";
 }
 
 constexpr char kDocumentEnd[] = "\r\n</body>\r\n</html>\r\n";
@@ -28,8 +28,9 @@ std::string FileAddress(std::string_view fileName) {
   });
 }
 
-std::string ProductPageDocument(std::string_view description, std::string_view body) {
-  std::string document = DocumentHead(description);
+std::string ProductPageDocument(std::string_view description, std::string_view body,
+                                std::string_view head) {
+  std::string document = DocumentHead(description, head);
   document += "<p><a href=\"";
   document += kIndexFileName;
   document += "\">All products</a></p>\r\n";

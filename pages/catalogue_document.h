@@ -15,8 +15,10 @@ std::string FileAddress(std::string_view fileName);
 
 // A product page ready to upload: an HTML5 document declaring UTF-8, titled with the product's
 // description, with a link back to the index above the page's body, which is body unchanged.
-// Lines end in CR LF, as the pages built from templates do.
-std::string ProductPageDocument(std::string_view description, std::string_view body);
+// Lines end in CR LF, as the pages built from templates do. head, lines ending in CR LF, goes
+// into the head after the title.
+std::string ProductPageDocument(std::string_view description, std::string_view body,
+                                std::string_view head = {});
 
 // One product of the index: its description, its price as shown (currency sign included) and
 // the file name of its page.

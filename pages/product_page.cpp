@@ -6,8 +6,10 @@
 
 #include "builders/price_rules.h"
 #include "builders/url_encode.h"
+#include "core/currency_code.h"
 #include "core/file_error.h"
 #include "core/text_encoding.h"
+#include "pages/product_data.h"
 #include "pages/template_engine.h"
 
 namespace vendigo {
@@ -112,6 +114,25 @@ std::string HtmlText(std::string_view text) {
   return out;
 }
 
+// The order button of a product that is out of stock: the submit input disabled; an order button
+// of the merchant's own HTML cannot be disabled, so there is none.
+std::string DisabledOrderButton(const Settings &settings) {
+  std::string button = OrderButtonHtml(settings);
+  if (settings.OrderButton.starts_with('<') || button.empty()) return "";
+  button.insert(button.size() - 1, " disabled");
+  return button;
+}
+
+// The product's data for search engines where the template asks for it; none without a currency
+// code.
+std::string ProductDataOf(const ProductPageInput &input, const Settings &settings) {
+  if (input.ProductData) return *input.ProductData;
+  ProductFacts facts = ProductFactsOf(input, settings, true);
+  facts.CurrencyCode = ProductCurrencyCode(settings);
+  if (facts.CurrencyCode.empty() || facts.Name.empty()) return "";
+  return ProductDataScript(facts);
+}
+
 struct FileCloser {
   void operator()(std::FILE *file) const { std::fclose(file); }
 };
@@ -148,6 +169,11 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
   std::string page =
       ParseIfBlocks(ParseIfBlocks(templateText, "image", !input.ProductImageTag.empty()), "upsells",
                     !upsells.empty());
+  // A note for a product out of stock goes where the order button would be.
+  const bool orderable = input.Stock != Availability::OutOfStock;
+  if (page.find("<zf_if=\"instock\">") != std::string::npos) {
+    page = ParseIfBlocks(page, "instock", orderable);
+  }
   // Each replacement that makes the page longer is counted before it is made, so the page never
   // passes the limit on its way.
   auto replace = [&page, maxPageBytes](std::string_view placeholder, std::string_view value) {
@@ -162,7 +188,8 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
   };
 
   replace("%zf_company_name%", settings.Company);
-  const std::string orderButton = OrderButtonHtml(settings);
+  const std::string orderButton =
+      orderable ? OrderButtonHtml(settings) : DisabledOrderButton(settings);
   if (!orderButton.empty()) replace("%zf_addcart_button%", orderButton);
 
   if (input.Mode == DescriptionMode::Single) {
@@ -185,6 +212,10 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
   replace("%zf_all_options%", GetEops(input.Options));
   replace("%zf_product_image%", input.ProductImageTag);
   replace("%zf_upsells%", upsells);
+  // Last, so no placeholder typed into a name is replaced inside the data.
+  if (ContainsText(page, "%zf_product_data%")) {
+    replace("%zf_product_data%", ProductDataOf(input, settings));
+  }
   if (page.size() > maxPageBytes) throw PageTooLarge(maxPageBytes);
   return page;
 }

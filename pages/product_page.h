@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ inline constexpr std::size_t kOptionRows = 49;
 inline constexpr std::size_t kRelatedRows = 29;
 
 enum class DescriptionMode { Single, Multiple };
+
+// Whether the product can be ordered: out of stock takes the order button away.
+enum class Availability { InStock, OutOfStock, PreOrder };
 
 // One row of the description grid, cells in column order.
 struct DescriptionRow {
@@ -66,6 +70,14 @@ struct ProductPageInput {
   std::string LongText;
   // The IMG tag of the chosen product image (ProductImageTag below); empty when there is none.
   std::string ProductImageTag;
+  // What search engines are told besides name and price; the wizard leaves them empty.
+  std::string Sku;
+  std::string Brand;
+  std::string Gtin;
+  Availability Stock = Availability::InStock;
+  // The text of "%zf_product_data%"; unset: the product's data made from this input
+  // (ProductDataScript), which a catalogue page carries in its head instead.
+  std::optional<std::string> ProductData;
 };
 
 // The largest product page that is built: many times a whole shop's page, and far below what
@@ -89,9 +101,12 @@ inline constexpr char kNoTemplateChosen[] =
 // empty. BuildProductPage applies this itself.
 ProductPageInput WithHiddenCellsCleared(ProductPageInput input, const Settings &settings);
 
-// The product page: the template's "image" blocks resolved (kept when ProductImageTag is set)
-// and its "upsells" blocks (kept when there are related products to show), then its "%zf_...%"
-// placeholders replaced, one after another, letters compared without case.
+// The product page: the template's "image" blocks resolved (kept when ProductImageTag is set),
+// its "upsells" blocks (kept when there are related products to show) and its "instock" blocks
+// (kept unless the product is out of stock), then its "%zf_...%" placeholders replaced, one after
+// another, letters compared without case. Out of stock, the order button is a disabled one, or
+// none when the order button setting is HTML. "%zf_product_data%", replaced last, takes the
+// product's data for search engines.
 // Throws PageTooLarge, before it takes the memory, when the page would pass maxPageBytes.
 std::string BuildProductPage(std::string_view templateText, const ProductPageInput &input,
                              const Settings &settings, std::size_t maxPageBytes = kMaxPageBytes);

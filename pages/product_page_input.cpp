@@ -7,6 +7,7 @@
 
 #include "core/json_fields.h"
 #include "core/text_encoding.h"
+#include "pages/product_data.h"
 #include "pages/template_package.h"
 
 namespace vendigo {
@@ -44,10 +45,11 @@ std::string ImageTag(const nlohmann::json *value) {
 }  // namespace
 
 ProductPageInput ReadProductPageInput(const nlohmann::json &object) {
-  CheckKeys(object,
-            {"Mode", "Description", "Price", "Weight", "Taxable", "SmartTaxCode", "Descriptions",
-             "Options", "Related", "LongText", "ProductImage"},
-            "the input");
+  CheckKeys(
+      object,
+      {"Mode", "Description", "Price", "Weight", "Taxable", "SmartTaxCode", "Descriptions",
+       "Options", "Related", "LongText", "ProductImage", "SKU", "Brand", "GTIN", "Availability"},
+      "the input");
   ProductPageInput input;
 
   const nlohmann::json *mode = Field(object, "Mode");
@@ -98,6 +100,18 @@ ProductPageInput ReadProductPageInput(const nlohmann::json &object) {
   // The long text is held as lines joined by CR LF, whatever line breaks the input used.
   input.LongText = WithCrLfLineBreaks(Text(Field(object, "LongText"), "LongText"));
   input.ProductImageTag = ImageTag(Field(object, "ProductImage"));
+  input.Sku = Text(Field(object, "SKU"), "SKU");
+  input.Brand = Text(Field(object, "Brand"), "Brand");
+  input.Gtin = Text(Field(object, "GTIN"), "GTIN");
+  if (!input.Gtin.empty()) {
+    if (const std::string error = GtinError(input.Gtin); !error.empty()) Refuse(error);
+  }
+  const std::string stock = Text(Field(object, "Availability"), "Availability");
+  if (const auto availability = ReadAvailability(stock)) {
+    input.Stock = *availability;
+  } else {
+    Refuse("Availability must be \"in stock\", \"out of stock\", \"preorder\" or \"\"");
+  }
   return input;
 }
 

@@ -18,6 +18,8 @@ namespace vendigo {
 //                 (at most 29 rows)
 //   ProductImage  the path of a .jpg, .gif or .png file, made absolute against the current
 //                 folder; absent or "": no image
+//   SKU, Brand    texts for search engines; GTIN: 8, 12, 13 or 14 digits with their check digit
+//   Availability  "in stock" (the default), "out of stock" or "preorder"
 // Missing trailing cells of a row are empty. Throws JsonInputError naming the key at fault.
 ProductPageInput ReadProductPageInput(const nlohmann::json &input);
 

@@ -17,6 +17,11 @@ case "${1:-}" in
 esac
 
 scripts/install-deps.sh
+# The independent checkers of generated pages, sitemaps and feeds (tests/tools): Node.js from
+# Debian when there is none, then the locked npm packages; their install scripts are not run (the
+# checker's would fetch a Java runtime; Debian's is used).
+if ! command -v npm >/dev/null; then scripts/install-deps.sh nodejs npm; fi
+npm ci --prefix tests/tools --ignore-scripts --no-audit --no-fund
 
 # A crash in a test leaves its core dump behind, to be read rather than retried.
 ulimit -c unlimited 2>/dev/null || true

@@ -164,7 +164,7 @@ TEST_F(CatalogueCommand, RefusesInputItCannotUseWithStatusTwo) {
        "vendigo-html: shop.csv: line 1: unknown column \"Colour\"; the columns are Mode, "
        "Description, Price, Weight, Taxable, SmartTaxCode, LongText, ProductImage, File, "
        "Descriptions, Option1Name, Option1Rows, Option2Name, Option2Rows, Option3Name, "
-       "Option3Rows, Related\n"},
+       "Option3Rows, Related, SKU, Availability, Brand, GTIN\n"},
       {"Price,price\r\n", "vendigo-html: shop.csv: line 1: the column Price is named twice\n"},
       {"\r\n", "vendigo-html: shop.csv: the file has no header row naming its columns\n"},
   };

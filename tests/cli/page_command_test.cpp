@@ -204,7 +204,8 @@ TEST_F(PageCommand, RefusesBadInputWithStatusTwoAndAClearMessage) {
       {"price as a number", R"({"Price": 4.5})", "Price must be a text"},
       {"unknown key", R"({"Descripton": "Mug"})",
        "unknown key 'Descripton' in the input; the keys are Mode, Description, Price, Weight, "
-       "Taxable, SmartTaxCode, Descriptions, Options, Related, LongText, ProductImage"},
+       "Taxable, SmartTaxCode, Descriptions, Options, Related, LongText, ProductImage, SKU, Brand, "
+       "GTIN, Availability"},
       {"taxable of another kind", R"({"Taxable": "yes"})",
        R"(Taxable must be true, false, "1", "0", "" or null)"},
       {"description too long", "{\"Description\": \"" + QByteArray(231, 'd') + "\"}",

@@ -290,22 +290,26 @@ Commands:
 
 
 Options:
-  -h, --help         Displays help on commandline options.
-  --help-all         Displays help including Qt specific options.
-  -v, --version      Displays version information.
-  --settings <file>  Read the settings from <file>.
-  --input <file>     Read the command's JSON input from <file> instead of
-                     standard input.
-  --template <file>  Fill the ZestForm template <file> (the page command).
-  --output <dir>     Write the catalogue into the folder <dir> (the catalogue
-                     command).
-  --force            Replace pages, pictures and the index that exist (the
-                     catalogue command).
-  --quiet            No progress bar and no closing count (the catalogue
-                     command).
+  -h, --help            Displays help on commandline options.
+  --help-all            Displays help including Qt specific options.
+  -v, --version         Displays version information.
+  --settings <file>     Read the settings from <file>.
+  --input <file>        Read the command's JSON input from <file> instead of
+                        standard input.
+  --template <file>     Fill the ZestForm template <file> (the page command).
+  --output <dir>        Write the catalogue into the folder <dir> (the
+                        catalogue command).
+  --force               Replace pages, pictures and the index that exist (the
+                        catalogue command).
+  --quiet               No progress bar and no closing count (the catalogue
+                        command).
+  --base-url <address>  The address the catalogue is published under, such as
+                        https://shop.example/: the pages' product data gets
+                        absolute addresses, and sitemap.xml and feed.xml are
+                        written (the catalogue command).
 
 Arguments:
-  command            The fragment to build.
+  command               The fragment to build.
 )");
   const ProgramRun version = RunVendigoHtml({QStringLiteral("--version")});
   EXPECT_EQ(version.exitCode, 0);

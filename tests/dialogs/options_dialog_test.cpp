@@ -308,8 +308,9 @@ void OptionsDialogTest::TabGoesThroughTheControlsInOrder() {
     const auto owner = [](QWidget *focus) {
       return qobject_cast<QComboBox *>(focus->parentWidget()) ? focus->parentWidget() : focus;
     };
-    for (const char *next : {"CurrencyForm", "orderbuttonText", "CGI_BIN_LOCATION", "Vcart",
-                             "Button1", "Button2", radio, "CompanyName"}) {
+    for (const char *next :
+         {"CurrencyForm", "CurrencyCodeForm", "orderbuttonText", "CGI_BIN_LOCATION", "Vcart",
+          "Button1", "Button2", radio, "CompanyName"}) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       QCOMPARE(owner(QApplication::focusWidget())->objectName(), QString::fromLatin1(next));
     }

@@ -368,27 +368,36 @@ OrderCheck CheckOrders(const std::string &path, const HtmlDocument &document,
 }
 
 std::vector<CheckFinding> CheckSamePrices(const std::vector<OfferedItem> &items) {
-  // Prices in cents, so 4.5 and 4.50 are one price.
   std::map<std::string, std::vector<const OfferedItem *>> byDescription;
   for (const OfferedItem &item : items) byDescription[item.description].push_back(&item);
+  // Prices in cents, so 4.5 and 4.50 are one price.
+  const auto cents = [](const OfferedItem *item) { return std::llround(item->price * 100); };
   std::vector<CheckFinding> findings;
   for (const auto &[description, offers] : byDescription) {
+    std::map<long long, std::size_t> perPrice;
+    for (const OfferedItem *offer : offers) ++perPrice[cents(offer)];
+    if (perPrice.size() < 2) continue;
+    // The first places of each price, in the items' order: the first others of any offer are
+    // among them, so naming them does not walk every offer again.
+    std::vector<const OfferedItem *> firsts;
+    std::map<long long, std::size_t> taken;
     for (const OfferedItem *offer : offers) {
-      std::vector<const OfferedItem *> others;
-      std::set<std::string> named;
-      for (const OfferedItem *other : offers) {
-        if (std::llround(other->price * 100) == std::llround(offer->price * 100)) continue;
-        if (named.insert(PlaceText(other->place)).second) others.push_back(other);
+      if (taken[cents(offer)]++ <= kMaxPlacesNamed) firsts.push_back(offer);
+    }
+    for (const OfferedItem *offer : offers) {
+      std::string named;
+      std::set<std::string> places;
+      for (const OfferedItem *other : firsts) {
+        if (places.size() == kMaxPlacesNamed) break;
+        if (cents(other) == cents(offer) || !places.insert(PlaceText(other->place)).second)
+          continue;
+        named += (named.empty() ? "" : ", ") + other->priceText + " in " + PlaceText(other->place);
       }
-      if (others.empty()) continue;
+      const std::size_t others = offers.size() - perPrice[cents(offer)];
       std::string message =
-          "\"" + description + "\" is sent at " + offer->priceText + " here, and at ";
-      for (std::size_t i = 0; i < others.size() && i < kMaxPlacesNamed; ++i) {
-        if (i > 0) message += ", ";
-        message += others[i]->priceText + " in " + PlaceText(others[i]->place);
-      }
-      if (others.size() > kMaxPlacesNamed) {
-        message += " and " + std::to_string(others.size() - kMaxPlacesNamed) + " more places";
+          "\"" + description + "\" is sent at " + offer->priceText + " here, and at " + named;
+      if (others > places.size()) {
+        message += " and " + std::to_string(others - places.size()) + " more places";
       }
       CheckFinding finding = offer->place;
       finding.severity = FindingSeverity::Warning;

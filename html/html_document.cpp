@@ -11,10 +11,19 @@
 namespace vendigo {
 namespace {
 
+// The parse errors are not kept: the checks have rules of their own, and recording every error
+// of a page costs the parser more than it saves anyone.
+const GumboOptions &ParseOptions() {
+  static const GumboOptions options = [] {
+    GumboOptions quiet = kGumboDefaultOptions;
+    quiet.max_errors = 0;
+    return quiet;
+  }();
+  return options;
+}
+
 struct GumboOutputFree {
-  void operator()(GumboOutput *output) const {
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
-  }
+  void operator()(GumboOutput *output) const { gumbo_destroy_output(&ParseOptions(), output); }
 };
 
 bool IsAsciiWhitespace(char c) {
@@ -174,7 +183,7 @@ HtmlDocument HtmlDocument::Read(std::string_view bytes) {
   }
 
   std::unique_ptr<GumboOutput, GumboOutputFree> output(
-      gumbo_parse_with_options(&kGumboDefaultOptions, text.data(), text.size()));
+      gumbo_parse_with_options(&ParseOptions(), text.data(), text.size()));
   TreeCopy(document.nodes_).Copy(output->document);
   return document;
 }

@@ -77,6 +77,17 @@ class OrderRules {
         settings_(settings) {}
 
   OrderCheck Run() {
+    // A control's findings name the first order that sends it, or else the first of its form.
+    for (const FoundOrder &order : orders_.orders) {
+      if (order.link) continue;
+      orderOf_.emplace(order.node, &order.order);
+      for (const std::size_t node : order.fieldNodes) orderOf_.emplace(node, &order.order);
+    }
+    for (const FormControl &control : orders_.controls) {
+      if (control.form == kNoNode || orderOf_.count(control.node)) continue;
+      const auto form = orderOf_.find(control.form);
+      if (form != orderOf_.end()) orderOf_.emplace(control.node, form->second);
+    }
     CheckFields();
     CheckForms();
     for (const FoundOrder &order : orders_.orders) CheckOrder(order);
@@ -160,7 +171,7 @@ class OrderRules {
       const std::string rule = RuleOfReason(refusal.reason);
       const bool inName = nameOffset != kNoNode && rule != "quantity-not-number";
       Add(inName ? nameOffset : valueOffset, FindingSeverity::Error, rule,
-          "field \"" + name + "\": " + refusal.reason);
+          "field \"" + name + "\": " + refusal.reason, OrderOf(node));
       withFinding_.insert(node);
     }
     if (const std::optional<ItemParts> item = ItemOf(name, value)) {
@@ -171,11 +182,14 @@ class OrderRules {
       }
     }
     const std::optional<std::string> sent = SentPrice(name, value);
-    if (sent) ComparePrice(shown, *sent, nameOffset != kNoNode ? nameOffset : valueOffset);
+    if (sent) {
+      ComparePrice(shown, *sent, nameOffset != kNoNode ? nameOffset : valueOffset, OrderOf(node));
+    }
   }
 
   // The price shown in text (the last price after the currency sign) against the price sent.
-  void ComparePrice(const std::string &shown, const std::string &sent, std::size_t offset) {
+  void ComparePrice(const std::string &shown, const std::string &sent, std::size_t offset,
+                    const PageOrder *order) {
     const std::string &currency = settings_.Currency;
     if (currency.empty() || shown.empty()) return;
     const std::optional<double> sentPrice = ReadCartPrice(sent);
@@ -193,7 +207,8 @@ class OrderRules {
       if (number.empty() || !price) continue;
       if (std::fabs(*price - *sentPrice) > 0.004) {
         Add(offset, FindingSeverity::Error, "price-differs",
-            "the price shown, " + currency + number + ", differs from the price sent, " + sent);
+            "the price shown, " + currency + number + ", differs from the price sent, " + sent,
+            order);
       }
       return;
     }
@@ -342,8 +357,13 @@ class OrderRules {
       if (const std::optional<double> price = ReadCartPrice(item->price)) {
         result_.items.push_back({item->description, item->price, *price, At(order.addressOffset)});
       }
-      ComparePrice(shown, item->price, order.addressOffset);
+      ComparePrice(shown, item->price, order.addressOffset, &order.order);
     }
+  }
+
+  const PageOrder *OrderOf(std::size_t node) const {
+    const auto found = orderOf_.find(node);
+    return found == orderOf_.end() ? nullptr : found->second;
   }
 
   const std::string &path_;
@@ -353,6 +373,7 @@ class OrderRules {
   const Settings &settings_;
   OrderCheck result_;
   std::set<std::size_t> withFinding_;
+  std::map<std::size_t, const PageOrder *> orderOf_;
   std::set<std::tuple<std::size_t, std::string, std::string>> reported_;
 };
 

@@ -538,7 +538,7 @@ TEST_F(VendigoHtml, ChecksPagesAndTheirOrders) {
   const ProgramRun text = RunVendigoHtml({"--settings", settings, "check", site});
   EXPECT_EQ(text.exitCode, 1);
   EXPECT_EQ(text.out, mug +
-                          ":2:41: error: the price shown, $5.00, differs from the price sent, "
+                          ":2:54: error: the price shown, $5.00, differs from the price sent, "
                           "4.50 [price-differs]\n1 error, 0 warnings in 2 pages\n");
   const ProgramRun json =
       RunVendigoHtml({"--settings", settings, "check", "--format", "json", site});

@@ -4,27 +4,59 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "core/text_encoding.h"
 
 namespace vendigo {
 namespace {
 
+// Everything Gumbo allocates for one parse comes from here and goes at once when the parse's
+// tree has been copied. Gumbo's own clean-up walks the tree recursively, so a page of a few
+// hundred thousand nested tags would overflow the stack of the thread that frees it; handing
+// out memory without giving it back one piece at a time also spares the allocator.
+class ParseArena {
+ public:
+  static void *Allocate(void *arena, std::size_t size) {
+    return static_cast<ParseArena *>(arena)->Take(size);
+  }
+  static void Release(void *, void *) {}
+
+ private:
+  void *Take(std::size_t size) {
+    size = (size + kAlignment - 1) / kAlignment * kAlignment;
+    if (size > kBlockBytes / 4) {
+      large_.push_back(std::make_unique<std::byte[]>(size));
+      return large_.back().get();
+    }
+    if (blocks_.empty() || used_ + size > kBlockBytes) {
+      blocks_.push_back(std::make_unique<std::byte[]>(kBlockBytes));
+      used_ = 0;
+    }
+    void *piece = blocks_.back().get() + used_;
+    used_ += size;
+    return piece;
+  }
+
+  static constexpr std::size_t kAlignment = alignof(std::max_align_t);
+  static constexpr std::size_t kBlockBytes = 256 * 1024;
+  std::vector<std::unique_ptr<std::byte[]>> blocks_;
+  std::vector<std::unique_ptr<std::byte[]>> large_;
+  std::size_t used_ = 0;
+};
+
 // The parse errors are not kept: the checks have rules of their own, and recording every error
 // of a page costs the parser more than it saves anyone.
-const GumboOptions &ParseOptions() {
-  static const GumboOptions options = [] {
-    GumboOptions quiet = kGumboDefaultOptions;
-    quiet.max_errors = 0;
-    return quiet;
-  }();
+GumboOptions ParseOptions(ParseArena &arena) {
+  GumboOptions options = kGumboDefaultOptions;
+  options.max_errors = 0;
+  options.allocator = &ParseArena::Allocate;
+  options.deallocator = &ParseArena::Release;
+  options.userdata = &arena;
   return options;
 }
-
-struct GumboOutputFree {
-  void operator()(GumboOutput *output) const { gumbo_destroy_output(&ParseOptions(), output); }
-};
 
 bool IsAsciiWhitespace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -192,8 +224,10 @@ HtmlDocument HtmlDocument::Read(std::string_view bytes) {
     document.lineStarts_.push_back(at);
   }
 
-  std::unique_ptr<GumboOutput, GumboOutputFree> output(
-      gumbo_parse_with_options(&ParseOptions(), text.data(), text.size()));
+  // The output is not destroyed: it lives in the arena, which goes with this scope.
+  ParseArena arena;
+  const GumboOptions options = ParseOptions(arena);
+  const GumboOutput *output = gumbo_parse_with_options(&options, text.data(), text.size());
   TreeCopy(document.nodes_, text).Copy(output->document);
   return document;
 }

@@ -3,7 +3,7 @@
 // command writes a folder of pages instead.
 //
 // Exit status: 0 built (an empty fragment prints nothing), 1 the fragment cannot be built (a
-// catalogue row was skipped), 2 bad usage or unusable input.
+// catalogue row was skipped; the check found errors), 2 bad usage or unusable input.
 
 #include <nlohmann/json.hpp>
 
@@ -15,6 +15,7 @@
 #include <string>
 
 #include "cli/catalogue_command.h"
+#include "cli/check_command.h"
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
 #include "core/file_error.h"
@@ -55,7 +56,8 @@ std::string CommandList() {
     list += CommandLine(command.name,
                         command.summary + (command.takesInput ? " (reads JSON input)" : ""));
   }
-  return list + CommandLine(vendigo::cli::kCatalogueCommand, vendigo::cli::kCatalogueSummary);
+  return list + CommandLine(vendigo::cli::kCatalogueCommand, vendigo::cli::kCatalogueSummary) +
+         CommandLine(vendigo::cli::kCheckCommand, vendigo::cli::kCheckSummary);
 }
 
 // Reads one JSON object from the file, or from standard input when no file is named. Only a
@@ -98,6 +100,17 @@ bool IsReadableFile(const std::filesystem::path &path) {
   return std::filesystem::is_regular_file(path, error) && std::ifstream(path).good();
 }
 
+// The settings named with --settings, or this copy's own. Throws InputError when the file named
+// cannot be read.
+vendigo::Settings ReadSettings(const vendigo::cli::CommandLineParser &parser, const char *argv0) {
+  if (!parser.IsSet("settings")) return vendigo::LoadSettings(OwnSettingsFolder(argv0));
+  const std::filesystem::path file = parser.Value("settings");
+  if (!IsReadableFile(file)) {
+    throw vendigo::cli::InputError("cannot read the settings file " + parser.Value("settings"));
+  }
+  return vendigo::LoadSettingsFile(file);
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
@@ -120,7 +133,11 @@ int main(int argc, char *argv[]) {
           {{"force"},
            "Replace pages, pictures and the index that exist (the catalogue command).",
            ""},
-          {{"quiet"}, "No progress bar and no closing count (the catalogue command).", ""},
+          {{"quiet"},
+           "No progress bar and no closing count (the catalogue command); no progress bar (the "
+           "check command).",
+           ""},
+          {{"format"}, "Write the findings as text or json (the check command).", "format"},
       },
       {{"command", "The fragment to build."}});
 
@@ -138,6 +155,27 @@ int main(int argc, char *argv[]) {
   }
 
   const std::vector<std::string> &arguments = parser.Positionals();
+  const bool check = !arguments.empty() && arguments.front() == vendigo::cli::kCheckCommand;
+  if (check) {
+    for (const char *option : {"input", "template", "output", "force"}) {
+      if (parser.IsSet(option)) {
+        return UsageError(std::string("--") + option + " is not an option of the check command.");
+      }
+    }
+    if (arguments.size() < 2) return UsageError("the command 'check' needs at least one PATH.");
+    const std::string format = parser.IsSet("format") ? parser.Value("format") : "text";
+    if (format != "text" && format != "json") {
+      return UsageError("--format takes text or json, not '" + format + "'.");
+    }
+    try {
+      return vendigo::cli::RunCheckCommand(
+          ReadSettings(parser, argv[0]),
+          {{arguments.begin() + 1, arguments.end()}, format, parser.IsSet("quiet")});
+    } catch (const vendigo::cli::InputError &error) {
+      return UsageError(error.what());
+    }
+  }
+  if (parser.IsSet("format")) return UsageError("--format is an option of the check command only.");
   if (arguments.size() != 1) return UsageError("name exactly one command.\n" + CommandList());
   const bool catalogue = arguments.front() == vendigo::cli::kCatalogueCommand;
   for (const char *option : {"output", "force", "quiet"}) {
@@ -165,16 +203,7 @@ int main(int argc, char *argv[]) {
   }
 
   try {
-    vendigo::Settings settings;
-    if (parser.IsSet("settings")) {
-      const std::filesystem::path file = parser.Value("settings");
-      if (!IsReadableFile(file)) {
-        return UsageError("cannot read the settings file " + parser.Value("settings"));
-      }
-      settings = vendigo::LoadSettingsFile(file);
-    } else {
-      settings = vendigo::LoadSettings(OwnSettingsFolder(argv[0]));
-    }
+    const vendigo::Settings settings = ReadSettings(parser, argv[0]);
     if (catalogue) {
       return vendigo::cli::RunCatalogueCommand(
           settings, {parser.Value("template"), parser.Value("input"), parser.Value("output"),

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config locales
   qt6-base-dev qt6-svg-dev qt6-webengine-dev qt6-websockets-dev
-  libcsv-dev nlohmann-json3-dev
+  libcsv-dev nlohmann-json3-dev libgumbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   dbus libdbus-1-dev xvfb xauth openbox
   desktop-file-utils appstream

@@ -17,7 +17,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "basket/form_fields.h"
+#include "check/page_orders.h"
+#include "check/site_check.h"
+#include "core/settings.h"
+#include "html/html_document.h"
 #include "support/program_run.h"
+#include "support/shop_pages.h"
 #include "support/temp_folder.h"
 
 namespace vendigo {
@@ -34,6 +40,74 @@ constexpr char kShopper[] = R"(
   function qa(i, v) { document.querySelectorAll('input[name^=pelluxqa_]')[i].value = v; }
   function buy() { document.querySelector('input[type=submit i]').click(); }
   function follow() { document.querySelector('a[href*=pelluxadd]').click(); })";
+
+// The fields the browser builds as each order button of each form is clicked (caught from the
+// formdata event of the real submission, sent into a frame of its own so the page stays), and the
+// query of each link to the cart program: one line per order, "name=value" joined by "&".
+constexpr char kSentOrders[] = R"((() => {
+  const sink = document.createElement('iframe');
+  sink.name = 'sink';
+  document.body.appendChild(sink);
+  let sent = null;
+  addEventListener('formdata', e => { sent = [...e.formData]; }, true);
+  const lines = [];
+  for (const form of document.forms) {
+    for (const button of form.elements) {
+      if (button.disabled || !['submit', 'image'].includes(button.type)) continue;
+      form.target = 'sink';
+      form.action = 'about:blank';
+      sent = null;
+      button.click();
+      lines.push((sent || []).map(([name, value]) => name + '=' + value).join('&'));
+    }
+  }
+  for (const link of document.querySelectorAll('a[href]')) {
+    if (/pellux\.(cgi|exe)$/i.test(link.pathname)) lines.push('query ' + link.search.slice(1));
+  }
+  return lines.join('\n');
+})())";
+
+// The findings of the page check, one per line.
+QString CheckFindings(const std::string &html, const Settings &settings) {
+  QString text;
+  for (const CheckFinding &finding : CheckPage("page.html", html, settings))
+    text += QString::fromStdString(FormatFinding(finding)) + "\n";
+  return text;
+}
+
+// "name=value" joined by "&".
+QString Joined(const std::vector<SentField> &fields) {
+  QStringList pairs;
+  for (const SentField &field : fields)
+    pairs << QString::fromStdString(field.name + "=" + field.value);
+  return pairs.join('&');
+}
+
+// The orders the page check derives, as kSentOrders writes them, a link's fields after "link ".
+QString CheckedOrders(const std::string &html, const Settings &settings) {
+  QStringList lines;
+  for (const FoundOrder &found : FindPageOrders(HtmlDocument::Read(html), settings).orders) {
+    if (found.link) {
+      lines << "link " + Joined(found.order.fields);
+    } else if (found.order.way.starts_with("button ")) {
+      lines << Joined(found.order.fields);
+    }
+  }
+  return lines.join('\n');
+}
+
+// The browser's orders, each link's query read as the cart reads it.
+QString SentOrders(const QString &lines) {
+  QStringList orders = lines.split('\n');
+  for (QString &order : orders) {
+    if (!order.startsWith("query ")) continue;
+    std::vector<SentField> fields;
+    for (FormField &field : ParseFormFields(order.mid(6).toStdString()))
+      fields.push_back({field.name, field.value});
+    order = "link " + Joined(fields);
+  }
+  return orders.join('\n');
+}
 
 // One basket line per text line, as a shopper reads it from the basket.
 QString Summary(const QJsonObject &basket) {
@@ -84,56 +158,17 @@ class CartBrowserTest : public QObject {
             settings.write((ini + QString::number(port_) + "/cgi-bin/pellux.cgi\n").toUtf8()) > 0);
   }
 
-  // Each page is made of vendigo-html fragments ("command json" or "page template json", split
-  // by "|"); the ones after a form container go into it, where a merchant inserts them.
+  // The pages of the shared table (support/shop_pages.h), built by vendigo-html.
   void ShopperOrders_data() {
     QTest::addColumn<QStringList>("fragments");
     QTest::addColumn<QString>("actions");
     QTest::addColumn<QString>("basket");
-    const auto row = [](const QString &name, const QString &fragments, const char *actions,
-                        const QString &basket) {
-      QTest::newRow(qPrintable(name)) << fragments.split('|') << QString(actions) << basket;
-    };
-    const QString item = R"(pelluxadd {"Description": "Shirt", "Price": "10", "Weight": "1"})";
-    const QString rows = R"("Rows": [["Mug", "4.5", "1"], ["Cup", "1000", "2", "1", "A"]])";
-    row("hidden item", R"(form|pelluxadd {"Description": "Blue Mug", "Price": "4.50", "Weight":
-        "2", "Taxable": "1"}|quantity|buybutton)",
-        "set('quantity', '3'); buy()", "Blue Mug x3 @4.50 w2\n");
-    row("quick link", R"(quicklink {"Description": "Café Mug", "Price": "1234.5", "Weight": "1"})",
-        "follow()", "Café Mug x1 @1,234.50 w1\n");
-    row("text option", "form|" + item + R"(|textadd {"Caption": "Name on shirt", "Price":
-        "5.00"}|buybutton)",
-        "set('textadd_Name on shirt_5.00', 'Bob'); buy()",
-        "Shirt x1 @15.00 w1 {Name on shirt=Bob}\n");
-    row("option list", "form|" + item + R"(|options {"Name": "Size", "Rows": [["Small", "00.00",
-        "0", "Small"], ["Large", "2.5", "1", "Large"]]}|buybutton)",
-        "pick('eop_Size', 'Large'); buy()", "Shirt x1 @12.50 w2 [Size=Large]\n");
-    for (const QString wrapped : {"", R"(, "ProductInterface": true)"}) {
-      const auto table = [&](const char *mode) {
-        const QString addit = QString(R"(addit {"Mode": "%1", )").arg(mode) + rows + wrapped + "}";
-        return wrapped.isEmpty() ? "form|" + addit + "|buybutton" : addit;
-      };
-      const QString in = wrapped.isEmpty() ? "" : " in product interface";
-      row("checkbox table" + in, table("checkbox"), "check('addit', 0); check('addit', 1); buy()",
-          "Mug x1 @4.50 w1\nCup x1 @1,000.00 w2\n");
-      row("radio table" + in, table("radio"), "check('addit', 1); buy()", "Cup x1 @1,000.00 w2\n");
-      row("quantity table" + in, table("quantity"), "qa(1, '2'); buy()", "Cup x2 @1,000.00 w2\n");
-    }
-    row("select list", "form|" + QString(R"(addit {"Mode": "select", )") + rows + "}|buybutton",
-        "pick('addit', 'Cup'); buy()", "Cup x1 @1,000.00 w2\n");
-    row("eBay form", "ebay",
-        "set('description', '123456'); set('price', '1,020.00'); set('eop_Shipping', '4.5'); buy()",
-        "123456 x1 @1,024.50 w0 [Shipping=Shipping]\n");
-    for (const QString name : {"single_product", "product_range"}) {
-      row(name + " single", "page " + name + R"(.zft {"Description": "Blue mug", "Price": "4.5",
-          "Weight": "1", "Options": [{"Name": "Size", "Rows": [["Small", "0", "0", "Small"],
-          ["Large", "2", "1", "Large"]]}], "Related": [["Saucer", "1.50", "0"]]})",
-          "pick('eop_Size', 'Large'); set('quantity', '2'); field('addit') && check('addit'); "
-          "buy()",
-          "Blue mug x2 @6.50 w2 [Size=Large]\nSaucer x1 @1.50 w0\n");
-      row(name + " multiple", "page " + name + R"(.zft {"Mode": "multiple", "Descriptions":
-          [["Red mug", "4", "1", "", "", "Red mug"], ["Green mug", "5", "2", "1", "B", "Green mug"]]})",
-          "pick('pelluxadd', 'Green'); buy()", "Green mug x1 @5.00 w2\n");
+    for (const testing::ShopPage &page : testing::ShopPages()) {
+      QStringList fragments;
+      for (const std::string &fragment : page.fragments)
+        fragments << QString::fromStdString(fragment);
+      QTest::newRow(page.name.c_str()) << fragments << QString::fromStdString(page.actions)
+                                       << QString::fromStdString(page.basket);
     }
   }
 
@@ -141,7 +176,7 @@ class CartBrowserTest : public QObject {
     QFETCH(QStringList, fragments);
     QFETCH(QString, actions);
     QFETCH(QString, basket);
-    QString html;
+    std::vector<std::string> built;
     for (const QString &fragment : fragments) {
       const QString command = fragment.section(' ', 0, 0);
       QStringList arguments{"--settings", folder_.filePath("pelluxfp.ini"), command};
@@ -150,17 +185,25 @@ class CartBrowserTest : public QObject {
       const testing::ProgramRun run = testing::RunProgram(
           VENDIGO_HTML_PATH, arguments, fragment.section(' ', command == "page" ? 2 : 1).toUtf8());
       QVERIFY2(run.exitCode == 0, run.err.c_str());
-      const QString built = QString::fromStdString(run.out), form = "<p>&nbsp;</p>";
-      html = html.contains(form) ? html.replace(form, built + form) : html + built;
+      built.push_back(run.out);
     }
+    const std::string html = testing::AssembleShopPage(built);
     QFile file(folder_.filePath("page.html"));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(html.toUtf8()) > 0);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(html.data(), qint64(html.size())) > 0);
     file.close();
+    const Settings settings = LoadSettingsFile(folder_.filePath("pelluxfp.ini").toStdString());
+    QCOMPARE(CheckFindings(html, settings), QString());
     QWebEnginePage page;
     // A page from a file may post to a cart on the network, as it may once published.
     page.settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     connect(&page, &QWebEnginePage::loadStarted, this, [this] { loaded_ = false; });
     connect(&page, &QWebEnginePage::loadFinished, this, [this](bool ok) { loaded_ = ok; });
+    loaded_ = false;
+    page.load(QUrl::fromLocalFile(file.fileName()));
+    QTRY_VERIFY_WITH_TIMEOUT(loaded_, kEngineMs);
+    // What the browser sends for each order button and cart link, before the shopper changes
+    // anything, is what the page check derives.
+    QCOMPARE(SentOrders(RunScript(page, kSentOrders).toString()), CheckedOrders(html, settings));
     loaded_ = false;
     page.load(QUrl::fromLocalFile(file.fileName()));
     QTRY_VERIFY_WITH_TIMEOUT(loaded_, kEngineMs);

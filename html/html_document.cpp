@@ -1,0 +1,236 @@
+#include "html/html_document.h"
+
+#include <gumbo.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "core/text_encoding.h"
+
+namespace vendigo {
+namespace {
+
+struct GumboOutputFree {
+  void operator()(GumboOutput *output) const {
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+  }
+};
+
+bool IsAsciiWhitespace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+std::string TagName(const GumboElement &element) {
+  if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
+  GumboStringPiece piece = element.original_tag;
+  gumbo_tag_from_original_text(&piece);
+  std::string name(piece.data ? piece.data : "", piece.length);
+  for (char &c : name) c = AsciiLower(c);
+  return name;
+}
+
+// The UTF-8 length of each Windows-1252 byte.
+const std::array<unsigned char, 256> &Windows1252Widths() {
+  static const std::array<unsigned char, 256> widths = [] {
+    std::array<unsigned char, 256> table{};
+    for (int byte = 0; byte < 256; ++byte) {
+      table[byte] = static_cast<unsigned char>(
+          Windows1252ToUtf8(std::string(1, static_cast<char>(byte))).size());
+    }
+    return table;
+  }();
+  return widths;
+}
+
+class TreeCopy {
+ public:
+  explicit TreeCopy(std::vector<HtmlNode> &nodes) : nodes_(nodes) {}
+
+  void Copy(const GumboNode *document) {
+    struct Frame {
+      const GumboVector *children;
+      std::size_t index;  // of the node whose children these are; kNoNode for the document
+      unsigned next;
+    };
+    std::vector<Frame> stack{{&document->v.document.children, HtmlNode::kNoNode, 0}};
+    while (!stack.empty()) {
+      Frame &frame = stack.back();
+      if (frame.next == frame.children->length) {
+        if (frame.index != HtmlNode::kNoNode) Finish(frame.index);
+        stack.pop_back();
+        continue;
+      }
+      const auto *child = static_cast<const GumboNode *>(frame.children->data[frame.next++]);
+      const std::size_t parent = frame.index;
+      const std::size_t index = Add(*child, parent);
+      if (index == HtmlNode::kNoNode) continue;
+      if (child->type == GUMBO_NODE_ELEMENT || child->type == GUMBO_NODE_TEMPLATE) {
+        stack.push_back({&child->v.element.children, index, 0});
+      } else {
+        nodes_[index].end = index + 1;
+      }
+    }
+  }
+
+ private:
+  std::size_t Add(const GumboNode &source, std::size_t parent) {
+    HtmlNode node;
+    node.parent = parent;
+    switch (source.type) {
+      case GUMBO_NODE_ELEMENT:
+      case GUMBO_NODE_TEMPLATE: {
+        const GumboElement &element = source.v.element;
+        node.tag = TagName(element);
+        node.written = element.original_tag.length > 0;
+        node.endTagWritten = element.original_end_tag.length > 0;
+        node.offset = element.start_pos.offset;
+        node.attributes.reserve(element.attributes.length);
+        for (unsigned i = 0; i < element.attributes.length; ++i) {
+          const auto *attribute = static_cast<const GumboAttribute *>(element.attributes.data[i]);
+          node.attributes.push_back(
+              {attribute->name, attribute->value, attribute->name_start.offset,
+               attribute->original_value.length > 0 ? attribute->value_start.offset
+                                                    : attribute->name_start.offset});
+        }
+        break;
+      }
+      case GUMBO_NODE_TEXT:
+      case GUMBO_NODE_WHITESPACE:
+      case GUMBO_NODE_CDATA:
+        node.kind = HtmlNodeKind::Text;
+        node.text = source.v.text.text;
+        node.offset = source.v.text.start_pos.offset;
+        break;
+      case GUMBO_NODE_COMMENT:
+        node.kind = HtmlNodeKind::Comment;
+        node.text = source.v.text.text;
+        node.offset = source.v.text.start_pos.offset;
+        break;
+      default:
+        return HtmlNode::kNoNode;
+    }
+    nodes_.push_back(std::move(node));
+    return nodes_.size() - 1;
+  }
+
+  void Finish(std::size_t index) {
+    HtmlNode &node = nodes_[index];
+    node.end = nodes_.size();
+    // An element the parser added has no place of its own: it stands where its content begins.
+    if (!node.written) {
+      node.offset = node.end > index + 1               ? nodes_[index + 1].offset
+                    : node.parent != HtmlNode::kNoNode ? nodes_[node.parent].offset
+                                                       : 0;
+    }
+  }
+
+  std::vector<HtmlNode> &nodes_;
+};
+
+}  // namespace
+
+const HtmlAttribute *HtmlNode::Attribute(std::string_view name) const {
+  for (const HtmlAttribute &attribute : attributes) {
+    if (attribute.name == name) return &attribute;
+  }
+  return nullptr;
+}
+
+std::string HtmlNode::Value(std::string_view name) const {
+  const HtmlAttribute *attribute = Attribute(name);
+  return attribute ? attribute->value : std::string();
+}
+
+HtmlDocument HtmlDocument::Read(std::string_view bytes) {
+  HtmlDocument document;
+  if (IsValidUtf8(bytes)) {
+    document.skippedPrefix_ = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    document.text_ = bytes.substr(document.skippedPrefix_);
+  } else {
+    document.windows1252_ = true;
+    document.text_ = Windows1252ToUtf8(bytes);
+    const auto &widths = Windows1252Widths();
+    std::size_t decoded = 0;
+    std::size_t extra = 0;
+    for (const char byte : bytes) {
+      const std::size_t width = widths[static_cast<unsigned char>(byte)];
+      decoded += width;
+      if (width > 1) {
+        extra += width - 1;
+        document.widened_.emplace_back(decoded, extra);
+      }
+    }
+  }
+
+  const std::string &text = document.text_;
+  document.lineStarts_.push_back(0);
+  for (std::size_t at = text.find_first_of("\r\n"); at != std::string::npos;
+       at = text.find_first_of("\r\n", at)) {
+    at += text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+    document.lineStarts_.push_back(at);
+  }
+
+  std::unique_ptr<GumboOutput, GumboOutputFree> output(
+      gumbo_parse_with_options(&kGumboDefaultOptions, text.data(), text.size()));
+  TreeCopy(document.nodes_).Copy(output->document);
+  return document;
+}
+
+std::vector<std::size_t> HtmlDocument::Children(std::size_t node) const {
+  std::vector<std::size_t> children;
+  for (std::size_t child = node + 1; child < nodes_[node].end; child = nodes_[child].end) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+std::string HtmlDocument::TextOf(std::size_t node) const {
+  std::string text;
+  for (std::size_t i = node; i < nodes_[node].end; ++i) {
+    if (nodes_[i].kind == HtmlNodeKind::Text) text += nodes_[i].text;
+  }
+  return text;
+}
+
+std::size_t HtmlDocument::Ancestor(std::size_t node, std::string_view tag) const {
+  for (std::size_t at = nodes_[node].parent; at != HtmlNode::kNoNode; at = nodes_[at].parent) {
+    if (nodes_[at].IsElement(tag)) return at;
+  }
+  return HtmlNode::kNoNode;
+}
+
+SourcePlace HtmlDocument::Place(std::size_t decodedOffset) const {
+  decodedOffset = std::min(decodedOffset, text_.size());
+  SourcePlace place;
+  std::size_t extra = 0;
+  auto widened = std::upper_bound(widened_.begin(), widened_.end(),
+                                  std::pair(decodedOffset, static_cast<std::size_t>(-1)));
+  if (widened != widened_.begin()) extra = std::prev(widened)->second;
+  place.offset = skippedPrefix_ + decodedOffset - extra;
+  const auto next = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), decodedOffset);
+  place.line = static_cast<int>(next - lineStarts_.begin());
+  std::size_t column = 1;
+  for (std::size_t at = *std::prev(next); at < decodedOffset; ++at) {
+    if ((static_cast<unsigned char>(text_[at]) & 0xC0) != 0x80) ++column;
+  }
+  place.column = static_cast<int>(column);
+  return place;
+}
+
+std::string CollapseWhitespace(std::string_view text) {
+  std::string out;
+  bool blank = false;
+  for (const char c : text) {
+    if (IsAsciiWhitespace(c)) {
+      blank = !out.empty();
+    } else {
+      if (blank) out += ' ';
+      blank = false;
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace vendigo

@@ -234,7 +234,7 @@ void CheckPanel::ShowFindings(const std::vector<CheckFinding> &findings, const Q
                                                                : QStyle::SP_MessageBoxWarning));
     item->setText(kSeverityColumn, error ? "error" : "warning");
     const QString file = FromPath(finding.file);
-    item->setText(kFileColumn, site.relativeFilePath(file));
+    if (!siteFolder_.isEmpty()) item->setText(kFileColumn, site.relativeFilePath(file));
     if (finding.line > 0) {
       item->setText(kPlaceColumn, QStringLiteral("%1:%2").arg(finding.line).arg(finding.column));
     }

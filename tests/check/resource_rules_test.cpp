@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ using testing::TempFolder;
 std::vector<std::string> Findings(const std::string &path, const std::string &bytes) {
   std::vector<CheckFinding> findings;
   AddResourceFindings(path, bytes, HtmlDocument::Read(bytes), Settings(), findings);
+  // In the order of the page, as CheckPage gives them.
+  std::stable_sort(
+      findings.begin(), findings.end(),
+      [](const CheckFinding &a, const CheckFinding &b) { return a.offset < b.offset; });
   std::vector<std::string> lines;
   for (const CheckFinding &finding : findings) lines.push_back(FormatFinding(finding));
   return lines;
@@ -36,66 +41,72 @@ TEST(AddResourceFindings, FindsEachRuleAtItsPlace) {
   };
   const std::vector<Case> cases = {
       {"file addresses wherever a page names a file",
-       kHead + "<img src=\"file:///C:/shop/mug.jpg\">\n"
-               "<p style=\"background: url('file:///a.png')\"><style>b{background:url(file:///b.png)}"
-               "</style>\n<img srcset=\"ok.png 1x, FILE:///c.png 2x\"><form action=\" file:x.cgi\">",
+       kHead +
+           "<img src=\"file:///C:/shop/mug.jpg\">\n"
+           "<p style=\"background: url('file:///a.png')\"><style>b{background:url(file:///b.png)}"
+           "</style>\n<img srcset=\"ok.png 1x, FILE:///c.png 2x\"><form action=\" file:x.cgi\">",
        {":3:10: error: \"file:///C:/shop/mug.jpg\" is a file on this computer, which visitors' "
         "browsers cannot load [file-address]",
         ":4:10: error: \"file:///a.png\" is a file on this computer, which visitors' browsers "
         "cannot load [file-address]",
-        ":4:72: error: \"file:///b.png\" is a file on this computer, which visitors' browsers "
+        ":4:69: error: \"file:///b.png\" is a file on this computer, which visitors' browsers "
         "cannot load [file-address]",
+        ":5:13: error: the picture \"ok.png\" does not exist [missing-picture]",
         ":5:13: error: \"FILE:///c.png\" is a file on this computer, which visitors' browsers "
         "cannot load [file-address]",
         ":5:56: error: \"file:x.cgi\" is a file on this computer, which visitors' browsers cannot "
         "load [file-address]"}},
       {"missing pictures; found, remote, root and data ones are not looked up",
        kHead + "<img src=\"pics/mug%20blue.png?v=2#top\"><img src=\"pics/gone.png\">\n"
-               "<td background=bg.gif><input type=image src=buy.png><img src=\"pics\">\n"
+               "<table background=bg.gif></table><input type=image src=buy.png><img src=\"pics\">\n"
                "<img src=\"http://x/y.png\"><img src=\"/y.png\"><img src=\"data:image/png,x\">"
                "<link rel=\"shortcut icon\" href=favicon.ico>",
-       {":3:50: error: the picture \"pics/gone.png\" does not exist [missing-picture]",
-        ":4:16: error: the picture \"bg.gif\" does not exist [missing-picture]",
-        ":4:45: error: the picture \"buy.png\" does not exist [missing-picture]",
-        ":4:62: error: the picture \"pics\" does not exist [missing-picture]",
-        ":5:112: error: the picture \"favicon.ico\" does not exist [missing-picture]"}},
+       {":3:49: error: the picture \"pics/gone.png\" does not exist [missing-picture]",
+        ":4:19: error: the picture \"bg.gif\" does not exist [missing-picture]",
+        ":4:56: error: the picture \"buy.png\" does not exist [missing-picture]",
+        ":4:73: error: the picture \"pics\" does not exist [missing-picture]",
+        ":5:104: error: the picture \"favicon.ico\" does not exist [missing-picture]"}},
       {"missing stylesheets and scripts",
-       kHead + "<link rel=\"Stylesheet\" href=\"css/shop.css\"><link rel=alternate href=x.rss>\n"
-               "<style>\n  @import url(\"print.css\");\n</style><script src=\"js/cart.js\"></script>",
-       {":3:30: error: the stylesheet \"css/shop.css\" does not exist [missing-stylesheet]",
-        ":5:15: error: the stylesheet \"print.css\" does not exist [missing-stylesheet]",
-        ":6:22: error: the script \"js/cart.js\" does not exist [missing-script]"}},
+       kHead +
+           "<link rel=\"Stylesheet\" href=\"css/shop.css\"><link rel=alternate href=x.rss>\n"
+           "<style>\n  @import url(\"print.css\");\n</style><script src=\"js/cart.js\"></script>",
+       {":3:29: error: the stylesheet \"css/shop.css\" does not exist [missing-stylesheet]",
+        ":5:16: error: the stylesheet \"print.css\" does not exist [missing-stylesheet]",
+        ":6:21: error: the script \"js/cart.js\" does not exist [missing-script]"}},
       {"missing links warn; fragments, folders, mail, script and the cart are not looked up",
        kHead + "<a href=\"about.html#team\">a</a><a href=\"#top\">b</a><a href=\"pics/\">c</a>\n"
                "<a href=\"mailto:x@y.z\">d</a><a href=\"javascript:go()\">e</a>"
                "<a href=\"pellux.cgi?add=1\">f</a><area href=\"?page=2\">",
        {":3:9: warning: the link goes to \"about.html#team\", which does not exist "
         "[missing-link]"}},
-      {"a page never saved: no address is looked up", kHead + "<img src=\"gone.png\">", {},
-       false},
+      {"a page never saved: no address is looked up", kHead + "<img src=\"gone.png\">", {}, false},
       {"a page with a base address: no address is looked up",
-       kHead + "<base href=\"http://shop.example/\"><img src=\"gone.png\">", {}},
+       kHead + "<base href=\"http://shop.example/\"><img src=\"gone.png\">",
+       {}},
       {"template placeholders and block tags in any case, wherever they are",
        kHead + "<p title=\"%ZF_Currency%\">%zf_price%</p><zf_if=\"image\">x</zf_if=\"image\">\n"
                "%zf_price <!-- <ZF_ELSE=\"image\"> --> 100%zf_",
-       {":3:10: error: the template placeholder \"%ZF_Currency%\" was never filled in "
+       {":3:11: error: the template placeholder \"%ZF_Currency%\" was never filled in "
         "[template-leftover]",
-        ":3:25: error: the template placeholder \"%zf_price%\" was never filled in "
+        ":3:26: error: the template placeholder \"%zf_price%\" was never filled in "
         "[template-leftover]",
-        ":3:39: error: the template tag \"<zf_if=\"image\">\" was never resolved "
+        ":3:40: error: the template tag \"<zf_if=\"image\">\" was never resolved "
         "[template-leftover]",
-        ":3:55: error: the template tag \"</zf_if=\"image\">\" was never resolved "
+        ":3:56: error: the template tag \"</zf_if=\"image\">\" was never resolved "
         "[template-leftover]",
         ":4:16: error: the template tag \"<ZF_ELSE=\"image\">\" was never resolved "
         "[template-leftover]"}},
-      {"no encoding declared, UTF-8 bytes", "<p>Cr\xC3\xA8me</p>",
+      {"no encoding declared, UTF-8 bytes",
+       "<p>Cr\xC3\xA8me</p>",
        {": warning: the page does not declare its encoding, so browsers guess it: add <meta "
         "charset=\"utf-8\"> to its head [encoding-undeclared]"}},
-      {"no encoding declared, Windows-1252 bytes", "<p>Cr\xE8me</p>",
+      {"no encoding declared, Windows-1252 bytes",
+       "<p>Cr\xE8me</p>",
        {": warning: the page does not declare its encoding, so browsers guess it: add <meta "
         "charset=\"windows-1252\"> to its head [encoding-undeclared]"}},
       {"a byte order mark declares UTF-8", "\xEF\xBB\xBF<p>Cr\xC3\xA8me</p>", {}},
-      {"UTF-8 declared over Windows-1252 bytes", kHead + "<p>\n Cr\xE8me</p>",
+      {"UTF-8 declared over Windows-1252 bytes",
+       kHead + "<p>\n Cr\xE8me</p>",
        {":2:27: error: the page declares \"utf-8\" but is not written in UTF-8 (line 4, column 4 "
         "is not) [encoding-mismatch]"}},
       {"Latin-1 declared through http-equiv over UTF-8 beyond ASCII",
@@ -103,7 +114,8 @@ TEST(AddResourceFindings, FindsEachRuleAtItsPlace) {
        {":1:39: error: the page declares \"iso-8859-1\" but is written in UTF-8, so browsers show "
         "its accented letters wrong [encoding-mismatch]"}},
       {"declarations the bytes keep",
-       "<meta charset=windows-1252>Cr\xE8me<meta charset=utf-8>Cr\xE8me", {}},
+       "<meta charset=windows-1252>Cr\xE8me<meta charset=utf-8>Cr\xE8me",
+       {}},
   };
   TempFolder folder;
   fs::create_directories(folder.path() / "pics");

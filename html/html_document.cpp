@@ -88,10 +88,12 @@ class TreeCopy {
         node.attributes.reserve(element.attributes.length);
         for (unsigned i = 0; i < element.attributes.length; ++i) {
           const auto *attribute = static_cast<const GumboAttribute *>(element.attributes.data[i]);
+          // Gumbo leaves the value's place of an attribute without a value as it was.
+          const bool hasValue = attribute->original_value.length > 0 &&
+                                attribute->value_start.offset >= attribute->name_end.offset;
           node.attributes.push_back(
               {attribute->name, attribute->value, attribute->name_start.offset,
-               attribute->original_value.length > 0 ? attribute->value_start.offset
-                                                    : attribute->name_start.offset});
+               hasValue ? attribute->value_start.offset : attribute->name_start.offset});
         }
         break;
       }

@@ -22,8 +22,9 @@ namespace vendigo {
 //                                 or be made by the server, so it is not sure to be broken
 //   template-leftover   (error)   a template placeholder (%zf_...%) or block tag (<zf_if=...>,
 //                                 <zf_else=...>, </zf_if=...>) that was never filled in
-//   encoding-undeclared (warning) no <meta charset> nor http-equiv Content-Type with a charset,
-//                                 and no byte order mark
+//   encoding-undeclared (warning) a whole document (one that writes <html>, <head> or <body>)
+//                                 without <meta charset>, http-equiv Content-Type with a charset
+//                                 or a byte order mark; a fragment takes its page's encoding
 //   encoding-mismatch   (error)   UTF-8 declared over bytes that are no UTF-8, or Windows-1252
 //                                 (or a label browsers read as it) over UTF-8 beyond ASCII
 // Relative addresses are looked up in the folder of path, percent-decoded, without query and

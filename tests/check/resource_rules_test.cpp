@@ -97,14 +97,15 @@ TEST(AddResourceFindings, FindsEachRuleAtItsPlace) {
         ":4:16: error: the template tag \"<ZF_ELSE=\"image\">\" was never resolved "
         "[template-leftover]"}},
       {"no encoding declared, UTF-8 bytes",
-       "<p>Cr\xC3\xA8me</p>",
+       "<html><p>Cr\xC3\xA8me</p>",
        {": warning: the page does not declare its encoding, so browsers guess it: add <meta "
         "charset=\"utf-8\"> to its head [encoding-undeclared]"}},
       {"no encoding declared, Windows-1252 bytes",
-       "<p>Cr\xE8me</p>",
+       "<body><p>Cr\xE8me</p>",
        {": warning: the page does not declare its encoding, so browsers guess it: add <meta "
         "charset=\"windows-1252\"> to its head [encoding-undeclared]"}},
-      {"a byte order mark declares UTF-8", "\xEF\xBB\xBF<p>Cr\xC3\xA8me</p>", {}},
+      {"a byte order mark declares UTF-8", "\xEF\xBB\xBF<html><p>Cr\xC3\xA8me</p>", {}},
+      {"a fragment takes the encoding of its page", "<p>Cr\xC3\xA8me</p>", {}},
       {"UTF-8 declared over Windows-1252 bytes",
        kHead + "<p>\n Cr\xE8me</p>",
        {":2:27: error: the page declares \"utf-8\" but is not written in UTF-8 (line 4, column 4 "

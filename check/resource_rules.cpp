@@ -394,10 +394,14 @@ void CheckEncoding(std::string_view bytes, const HtmlDocument &document, Finding
 void AddResourceFindings(const std::string &path, std::string_view bytes,
                          const HtmlDocument &document, const Settings &settings,
                          std::vector<CheckFinding> &findings) {
+  const std::size_t first = findings.size();
   Findings found(path, document, findings);
   CheckReferences(path, document, settings, found);
   CheckTemplateLeftovers(document, found);
   CheckEncoding(bytes, document, found);
+  std::stable_sort(
+      findings.begin() + static_cast<std::ptrdiff_t>(first), findings.end(),
+      [](const CheckFinding &a, const CheckFinding &b) { return a.offset < b.offset; });
 }
 
 }  // namespace vendigo

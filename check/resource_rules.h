@@ -30,7 +30,7 @@ namespace vendigo {
 // Relative addresses are looked up in the folder of path, percent-decoded, without query and
 // fragment; not at all when path is empty (a page never saved) or the page has a <base href>.
 // Addresses from the site's root ("/..."), with a scheme, or to the cart program are not
-// looked up.
+// looked up. The findings are added in the order of their places in the page.
 void AddResourceFindings(const std::string &path, std::string_view bytes,
                          const HtmlDocument &document, const Settings &settings,
                          std::vector<CheckFinding> &findings);

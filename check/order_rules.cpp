@@ -77,6 +77,17 @@ class OrderRules {
         settings_(settings) {}
 
   OrderCheck Run() {
+    // A control's findings name the first order that sends it, or else the first of its form.
+    for (const FoundOrder &order : orders_.orders) {
+      if (order.link) continue;
+      orderOf_.emplace(order.node, &order.order);
+      for (const std::size_t node : order.fieldNodes) orderOf_.emplace(node, &order.order);
+    }
+    for (const FormControl &control : orders_.controls) {
+      if (control.form == kNoNode || orderOf_.count(control.node)) continue;
+      const auto form = orderOf_.find(control.form);
+      if (form != orderOf_.end()) orderOf_.emplace(control.node, form->second);
+    }
     CheckFields();
     CheckForms();
     for (const FoundOrder &order : orders_.orders) CheckOrder(order);
@@ -160,7 +171,7 @@ class OrderRules {
       const std::string rule = RuleOfReason(refusal.reason);
       const bool inName = nameOffset != kNoNode && rule != "quantity-not-number";
       Add(inName ? nameOffset : valueOffset, FindingSeverity::Error, rule,
-          "field \"" + name + "\": " + refusal.reason);
+          "field \"" + name + "\": " + refusal.reason, OrderOf(node));
       withFinding_.insert(node);
     }
     if (const std::optional<ItemParts> item = ItemOf(name, value)) {
@@ -171,11 +182,14 @@ class OrderRules {
       }
     }
     const std::optional<std::string> sent = SentPrice(name, value);
-    if (sent) ComparePrice(shown, *sent, nameOffset != kNoNode ? nameOffset : valueOffset);
+    if (sent) {
+      ComparePrice(shown, *sent, nameOffset != kNoNode ? nameOffset : valueOffset, OrderOf(node));
+    }
   }
 
   // The price shown in text (the last price after the currency sign) against the price sent.
-  void ComparePrice(const std::string &shown, const std::string &sent, std::size_t offset) {
+  void ComparePrice(const std::string &shown, const std::string &sent, std::size_t offset,
+                    const PageOrder *order) {
     const std::string &currency = settings_.Currency;
     if (currency.empty() || shown.empty()) return;
     const std::optional<double> sentPrice = ReadCartPrice(sent);
@@ -193,7 +207,8 @@ class OrderRules {
       if (number.empty() || !price) continue;
       if (std::fabs(*price - *sentPrice) > 0.004) {
         Add(offset, FindingSeverity::Error, "price-differs",
-            "the price shown, " + currency + number + ", differs from the price sent, " + sent);
+            "the price shown, " + currency + number + ", differs from the price sent, " + sent,
+            order);
       }
       return;
     }
@@ -342,8 +357,13 @@ class OrderRules {
       if (const std::optional<double> price = ReadCartPrice(item->price)) {
         result_.items.push_back({item->description, item->price, *price, At(order.addressOffset)});
       }
-      ComparePrice(shown, item->price, order.addressOffset);
+      ComparePrice(shown, item->price, order.addressOffset, &order.order);
     }
+  }
+
+  const PageOrder *OrderOf(std::size_t node) const {
+    const auto found = orderOf_.find(node);
+    return found == orderOf_.end() ? nullptr : found->second;
   }
 
   const std::string &path_;
@@ -353,6 +373,7 @@ class OrderRules {
   const Settings &settings_;
   OrderCheck result_;
   std::set<std::size_t> withFinding_;
+  std::map<std::size_t, const PageOrder *> orderOf_;
   std::set<std::tuple<std::size_t, std::string, std::string>> reported_;
 };
 
@@ -368,27 +389,36 @@ OrderCheck CheckOrders(const std::string &path, const HtmlDocument &document,
 }
 
 std::vector<CheckFinding> CheckSamePrices(const std::vector<OfferedItem> &items) {
-  // Prices in cents, so 4.5 and 4.50 are one price.
   std::map<std::string, std::vector<const OfferedItem *>> byDescription;
   for (const OfferedItem &item : items) byDescription[item.description].push_back(&item);
+  // Prices in cents, so 4.5 and 4.50 are one price.
+  const auto cents = [](const OfferedItem *item) { return std::llround(item->price * 100); };
   std::vector<CheckFinding> findings;
   for (const auto &[description, offers] : byDescription) {
+    std::map<long long, std::size_t> perPrice;
+    for (const OfferedItem *offer : offers) ++perPrice[cents(offer)];
+    if (perPrice.size() < 2) continue;
+    // The first places of each price, in the items' order: the first others of any offer are
+    // among them, so naming them does not walk every offer again.
+    std::vector<const OfferedItem *> firsts;
+    std::map<long long, std::size_t> taken;
     for (const OfferedItem *offer : offers) {
-      std::vector<const OfferedItem *> others;
-      std::set<std::string> named;
-      for (const OfferedItem *other : offers) {
-        if (std::llround(other->price * 100) == std::llround(offer->price * 100)) continue;
-        if (named.insert(PlaceText(other->place)).second) others.push_back(other);
+      if (taken[cents(offer)]++ <= kMaxPlacesNamed) firsts.push_back(offer);
+    }
+    for (const OfferedItem *offer : offers) {
+      std::string named;
+      std::set<std::string> places;
+      for (const OfferedItem *other : firsts) {
+        if (places.size() == kMaxPlacesNamed) break;
+        if (cents(other) == cents(offer) || !places.insert(PlaceText(other->place)).second)
+          continue;
+        named += (named.empty() ? "" : ", ") + other->priceText + " in " + PlaceText(other->place);
       }
-      if (others.empty()) continue;
+      const std::size_t others = offers.size() - perPrice[cents(offer)];
       std::string message =
-          "\"" + description + "\" is sent at " + offer->priceText + " here, and at ";
-      for (std::size_t i = 0; i < others.size() && i < kMaxPlacesNamed; ++i) {
-        if (i > 0) message += ", ";
-        message += others[i]->priceText + " in " + PlaceText(others[i]->place);
-      }
-      if (others.size() > kMaxPlacesNamed) {
-        message += " and " + std::to_string(others.size() - kMaxPlacesNamed) + " more places";
+          "\"" + description + "\" is sent at " + offer->priceText + " here, and at " + named;
+      if (others > places.size()) {
+        message += " and " + std::to_string(others - places.size()) + " more places";
       }
       CheckFinding finding = offer->place;
       finding.severity = FindingSeverity::Warning;

@@ -371,10 +371,10 @@ class OrderFinder {
     for (const std::size_t button : buttons)
       add("button \"" + ButtonCaption(button) + "\"", button);
     const std::size_t defaultButton = buttons.empty() ? kNoNode : buttons.front();
-    if (defaultButton != kNoNode || blocking == 1) {
-      for (const std::size_t field : textFields) {
-        add("Enter in \"" + nodes_[field].Value("name") + "\"", defaultButton);
-      }
+    // Enter in any text field sends the same: it is listed once, in the first. (One order per
+    // field would make a table of many quantity boxes cost the square of its rows.)
+    if ((defaultButton != kNoNode || blocking == 1) && !textFields.empty()) {
+      add("Enter in \"" + nodes_[textFields.front()].Value("name") + "\"", defaultButton);
     }
   }
 

@@ -53,7 +53,8 @@ bool IsCartAddress(std::string_view address, const Settings &settings);
 bool IsTestCartAddress(std::string_view address);
 
 // The controls of the page, its forms, and every order: each way of sending each form (its
-// submit buttons, and Enter in each of its text fields), then each link to the cart program.
+// submit buttons, then Enter in a text field, named after the first: Enter in any of them sends
+// the same), then each link to the cart program.
 PageOrders FindPageOrders(const HtmlDocument &document, const Settings &settings);
 
 // The fields as a form sends them (application/x-www-form-urlencoded, UTF-8).

@@ -127,8 +127,9 @@ SiteCheckResult CheckSite(
   for (std::size_t i = 0; i < threads; ++i) workers.emplace_back(work);
   {
     std::unique_lock lock(mutex);
-    std::size_t told = 0;
-    while (done < files.size()) {
+    // Told as pages are done (several at once when it is slow to return), last with all done.
+    std::size_t told = static_cast<std::size_t>(-1);
+    while (told != files.size()) {
       changed.wait(lock, [&] { return done != told; });
       told = done;
       if (!progress) continue;

@@ -42,7 +42,7 @@ nlohmann::json FindingJson(const CheckFinding &finding) {
 }  // namespace
 
 int RunCheckCommand(const Settings &settings, const CheckArguments &arguments) {
-  ProgressBar bar(stderr, !arguments.quiet && ::isatty(STDERR_FILENO));
+  ProgressBar bar(stderr, !arguments.quiet && ::isatty(STDERR_FILENO), "pages");
   const SiteCheckResult result =
       CheckSite(arguments.paths, settings, [&bar](std::size_t done, std::size_t total) {
         bar.Show(done, total);

@@ -17,8 +17,8 @@ std::string Duration(double seconds) {
 
 }  // namespace
 
-ProgressBar::ProgressBar(std::FILE *terminal, bool shown)
-    : terminal_(terminal), shown_(shown), start_(std::chrono::steady_clock::now()) {}
+ProgressBar::ProgressBar(std::FILE *terminal, bool shown, const char *unit)
+    : terminal_(terminal), shown_(shown), unit_(unit), start_(std::chrono::steady_clock::now()) {}
 
 void ProgressBar::Show(std::size_t done, std::size_t total) {
   if (!shown_ || total == 0) return;
@@ -33,8 +33,8 @@ void ProgressBar::Show(std::size_t done, std::size_t total) {
   const std::string bar = std::string(filled, '#') + std::string(kBarWidth - filled, '.');
   const std::string left = rate > 0 ? Duration(static_cast<double>(total - done) / rate) : "?";
   // "\r" goes back to the start of the line and "\033[K" clears what a longer line left.
-  std::fprintf(terminal_, "\r[%s] %zu/%zu rows  %.0f rows/s  %s left\033[K", bar.c_str(), done,
-               total, rate, left.c_str());
+  std::fprintf(terminal_, "\r[%s] %zu/%zu %s  %.0f %s/s  %s left\033[K", bar.c_str(), done, total,
+               unit_, rate, unit_, left.c_str());
   std::fflush(terminal_);
 }
 

@@ -6,11 +6,11 @@
 
 namespace vendigo::cli {
 
-// A one-line progress bar on a terminal: rows done of all, rows per second and the time left,
-// redrawn at most ten times a second. A bar that is not shown does nothing.
+// A one-line progress bar on a terminal: units (rows, pages) done of all, units per second and
+// the time left, redrawn at most ten times a second. A bar that is not shown does nothing.
 class ProgressBar {
  public:
-  ProgressBar(std::FILE *terminal, bool shown);
+  ProgressBar(std::FILE *terminal, bool shown, const char *unit = "rows");
 
   void Show(std::size_t done, std::size_t total);
   // Takes the bar off the line, so what follows starts on a clean line.
@@ -19,6 +19,7 @@ class ProgressBar {
  private:
   std::FILE *terminal_;
   bool shown_;
+  const char *unit_;
   bool drawn_ = false;
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastDrawn_;

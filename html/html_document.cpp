@@ -11,10 +11,19 @@
 namespace vendigo {
 namespace {
 
+// The parse errors are not kept: the checks have rules of their own, and recording every error
+// of a page costs the parser more than it saves anyone.
+const GumboOptions &ParseOptions() {
+  static const GumboOptions options = [] {
+    GumboOptions quiet = kGumboDefaultOptions;
+    quiet.max_errors = 0;
+    return quiet;
+  }();
+  return options;
+}
+
 struct GumboOutputFree {
-  void operator()(GumboOutput *output) const {
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
-  }
+  void operator()(GumboOutput *output) const { gumbo_destroy_output(&ParseOptions(), output); }
 };
 
 bool IsAsciiWhitespace(char c) {
@@ -45,7 +54,7 @@ const std::array<unsigned char, 256> &Windows1252Widths() {
 
 class TreeCopy {
  public:
-  explicit TreeCopy(std::vector<HtmlNode> &nodes) : nodes_(nodes) {}
+  TreeCopy(std::vector<HtmlNode> &nodes, std::string_view text) : nodes_(nodes), text_(text) {}
 
   void Copy(const GumboNode *document) {
     struct Frame {
@@ -88,12 +97,9 @@ class TreeCopy {
         node.attributes.reserve(element.attributes.length);
         for (unsigned i = 0; i < element.attributes.length; ++i) {
           const auto *attribute = static_cast<const GumboAttribute *>(element.attributes.data[i]);
-          // Gumbo leaves the value's place of an attribute without a value as it was.
-          const bool hasValue = attribute->original_value.length > 0 &&
-                                attribute->value_start.offset >= attribute->name_end.offset;
           node.attributes.push_back(
               {attribute->name, attribute->value, attribute->name_start.offset,
-               hasValue ? attribute->value_start.offset : attribute->name_start.offset});
+               ValueOffset(attribute->name_start.offset, attribute->name_end.offset)});
         }
         break;
       }
@@ -127,7 +133,20 @@ class TreeCopy {
     }
   }
 
+  // Where the value after the name ending at nameEnd is written: after "=" and any blanks; the
+  // name's own place when it has no value. Read from the text, as Gumbo leaves the value's place
+  // of an attribute without a value unset.
+  std::size_t ValueOffset(std::size_t nameStart, std::size_t nameEnd) const {
+    std::size_t at = std::min(nameEnd, text_.size());
+    while (at < text_.size() && IsAsciiWhitespace(text_[at])) ++at;
+    if (at == text_.size() || text_[at] != '=') return nameStart;
+    ++at;
+    while (at < text_.size() && IsAsciiWhitespace(text_[at])) ++at;
+    return at;
+  }
+
   std::vector<HtmlNode> &nodes_;
+  std::string_view text_;
 };
 
 }  // namespace
@@ -174,8 +193,8 @@ HtmlDocument HtmlDocument::Read(std::string_view bytes) {
   }
 
   std::unique_ptr<GumboOutput, GumboOutputFree> output(
-      gumbo_parse_with_options(&kGumboDefaultOptions, text.data(), text.size()));
-  TreeCopy(document.nodes_).Copy(output->document);
+      gumbo_parse_with_options(&ParseOptions(), text.data(), text.size()));
+  TreeCopy(document.nodes_, text).Copy(output->document);
   return document;
 }
 

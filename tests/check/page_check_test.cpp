@@ -93,12 +93,14 @@ TEST(PageOrdersTest, FieldsAreThoseABrowserSends) {
        "<input name=f value=3></fieldset><button name=b value=v>Buy <i>now</i></button>",
        "button \"Buy now\" | post c | k=on&r=2&e=2&b=v\n"
        "Enter in \"e\" | post c | k=on&r=2&e=2&b=v\n"},
-      // An image button sends where it was clicked; Enter takes the first button.
+      // An image button sends where it was clicked; Enter in any text field takes the first
+      // button, and is listed once.
       {"<form action=c><input name=q value=\"a\nb\"><input type=image name=i alt=Pay>"
-       "<input type=submit name=s value=S><textarea name=t>x\ny</textarea></form>",
-       "button \"Pay\" | get c | q=ab&i.x=0&i.y=0&t=x\r\ny\n"
-       "button \"S\" | get c | q=ab&s=S&t=x\r\ny\n"
-       "Enter in \"q\" | get c | q=ab&i.x=0&i.y=0&t=x\r\ny\n"},
+       "<input type=submit name=s value=S><textarea name=t>x\ny</textarea><input type=search "
+       "name=r></form>",
+       "button \"Pay\" | get c | q=ab&i.x=0&i.y=0&t=x\r\ny&r=\n"
+       "button \"S\" | get c | q=ab&s=S&t=x\r\ny&r=\n"
+       "Enter in \"q\" | get c | q=ab&i.x=0&i.y=0&t=x\r\ny&r=\n"},
       // Enter sends a form of one text field without a button, not one of two.
       {"<form action=one><input name=a value=1></form><form action=two><input name=a><input "
        "name=b></form>",

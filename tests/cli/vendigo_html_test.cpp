@@ -6,6 +6,7 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <string>
 #include <vector>
@@ -257,6 +258,18 @@ TEST_F(VendigoHtml, RefusesBadUsageWithStatusTwoAndAClearMessage) {
       {"input for a command without input",
        {"--settings", settings, "--input", settings, "quantity"},
        "vendigo-html: the command 'quantity' takes no input."},
+      {"check without a page",
+       {"check"},
+       "vendigo-html: the command 'check' needs at least one PATH."},
+      {"check in another format",
+       {"check", "--format", "xml", "a.html"},
+       "vendigo-html: --format takes text or json, not 'xml'."},
+      {"check with input",
+       {"check", "--input", settings, "a.html"},
+       "vendigo-html: --input is not an option of the check command."},
+      {"format for another command",
+       {"--format", "json", "form"},
+       "vendigo-html: --format is an option of the check command only."},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
@@ -287,6 +300,7 @@ Commands:
   quicklink   a link that puts one item in the cart with a click (reads JSON input)
   textadd     a text input for the shopper, with its caption and note (reads JSON input)
   catalogue   a product page per row of --input FILE (CSV, or JSON Lines when it ends in .jsonl) into --output DIR, with index.html
+  check       checks the pages PATH... (files, or folders of .html and .htm) and every order they send to the cart; --format text or json
 
 
 Options:
@@ -302,7 +316,8 @@ Options:
   --force            Replace pages, pictures and the index that exist (the
                      catalogue command).
   --quiet            No progress bar and no closing count (the catalogue
-                     command).
+                     command); no progress bar (the check command).
+  --format <format>  Write the findings as text or json (the check command).
 
 Arguments:
   command            The fragment to build.
@@ -507,3 +522,34 @@ int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+
+namespace {
+
+// Pages checked: one line per finding and a count, or JSON; status 1 with errors, 0 without.
+TEST_F(VendigoHtml, ChecksPagesAndTheirOrders) {
+  const QString settings = WriteFile(QStringLiteral("shop.ini"), kShopSettings);
+  QDir(folder.path()).mkpath(QStringLiteral("site/sub"));
+  WriteFile(QStringLiteral("site/sub/mug.htm"),
+            "<form method=post action=/cgi-bin/pellux.cgi>\n<p>Mug $5.00 <input type=hidden "
+            "name=pelluxadd value=\"Mug^4.50^1^^\"><input type=submit value=Order!></form>");
+  WriteFile(QStringLiteral("site/a.html"), "<a href=/cgi-bin/pellux.cgi>Cart</a>");
+  const QString site = folder.filePath(QStringLiteral("site"));
+  const std::string mug = site.toStdString() + "/sub/mug.htm";
+  const ProgramRun text = RunVendigoHtml({"--settings", settings, "check", site});
+  EXPECT_EQ(text.exitCode, 1);
+  EXPECT_EQ(text.out, mug +
+                          ":2:54: error: the price shown, $5.00, differs from the price sent, "
+                          "4.50 [price-differs]\n1 error, 0 warnings in 2 pages\n");
+  const ProgramRun json =
+      RunVendigoHtml({"--settings", settings, "check", "--format", "json", site});
+  EXPECT_EQ(json.exitCode, 1);
+  EXPECT_EQ(
+      nlohmann::json::parse(json.out)["findings"][0]["order"].dump(),
+      R"({"action":"/cgi-bin/pellux.cgi","fields":[{"name":"pelluxadd","value":"Mug^4.50^1^^"}],)"
+      R"("method":"post","way":"button \"Order!\""})");
+  const ProgramRun clean = RunVendigoHtml({"--settings", settings, "check", site + "/a.html"});
+  EXPECT_EQ(clean.exitCode, 0);
+  EXPECT_EQ(clean.out, "0 errors, 0 warnings in 1 page\n");
+}
+
+}  // namespace

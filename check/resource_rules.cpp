@@ -358,14 +358,15 @@ void CheckEncoding(std::string_view bytes, const HtmlDocument &document, Finding
   const std::optional<std::size_t> nonUtf8 = FirstNonUtf8(bytes);
   if (!declared) {
     // A fragment, a piece kept to go into other pages, takes the encoding of the page it goes
-    // into; only a whole document has its own to declare.
-    const bool whole =
-        std::any_of(document.Nodes().begin(), document.Nodes().end(), [](const HtmlNode &node) {
-          return node.written &&
-                 (node.IsElement("html") || node.IsElement("head") || node.IsElement("body"));
-        });
-    if (!whole) return;
-    findings.Add(std::nullopt, FindingSeverity::Warning,
+    // into; only a whole document has its own to declare, in its head.
+    std::optional<std::size_t> where;
+    for (const char *tag : {"head", "html", "body"}) {
+      for (const HtmlNode &node : document.Nodes()) {
+        if (!where && node.written && node.IsElement(tag)) where = node.offset;
+      }
+    }
+    if (!where) return;
+    findings.Add(where, FindingSeverity::Warning,
                  std::string("the page does not declare its encoding, so browsers guess it: add "
                              "<meta charset=\"") +
                      (nonUtf8 ? "windows-1252" : "utf-8") + "\"> to its head",

@@ -24,7 +24,8 @@ namespace vendigo {
 //                                 <zf_else=...>, </zf_if=...>) that was never filled in
 //   encoding-undeclared (warning) a whole document (one that writes <html>, <head> or <body>)
 //                                 without <meta charset>, http-equiv Content-Type with a charset
-//                                 or a byte order mark; a fragment takes its page's encoding
+//                                 or a byte order mark, at its head (else html, else body); a
+//                                 fragment takes the encoding of its page
 //   encoding-mismatch   (error)   UTF-8 declared over bytes that are no UTF-8, or Windows-1252
 //                                 (or a label browsers read as it) over UTF-8 beyond ASCII
 // Relative addresses are looked up in the folder of path, percent-decoded, without query and

@@ -146,7 +146,7 @@ void CheckPanel::PageFinished() {
 
 void CheckPanel::CheckFolder(const QString &folder) {
   if (folder.isEmpty() || siteWatcher_.isRunning()) return;
-  siteFolder_ = QFileInfo(folder).absoluteFilePath();
+  siteFolder_ = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
   document_ = nullptr;
   show();
   raise();
@@ -217,7 +217,7 @@ void CheckPanel::SiteFinished() {
   } else {
     summary = "Checked " + Count(result.pages, "page", "pages") + " in " + siteFolder_ + ": ";
   }
-  if (result.pages) summary += Tally(result.findings);
+  if (result.pages || result.stopped) summary += Tally(result.findings);
   ShowFindings(result.findings, summary);
 }
 

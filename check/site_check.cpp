@@ -10,6 +10,7 @@
 
 #include "check/order_rules.h"
 #include "check/page_orders.h"
+#include "check/resource_rules.h"
 #include "core/file_reading.h"
 #include "html/html_document.h"
 
@@ -27,6 +28,7 @@ PageResult CheckOnePage(const std::string &path, std::string_view bytes, const S
   const HtmlDocument document = HtmlDocument::Read(bytes);
   const PageOrders orders = FindPageOrders(document, settings);
   OrderCheck check = CheckOrders(path, document, orders, settings);
+  AddResourceFindings(path, bytes, document, settings, check.findings);
   return {std::move(check.findings), std::move(check.items)};
 }
 

@@ -1,7 +1,6 @@
 #include "pageeditor/catalogue_dialog.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -20,9 +19,9 @@
 #include "core/currency_code.h"
 #include "core/file_error.h"
 #include "core/profile_file.h"
-#include "core/program_folders.h"
 #include "core/settings.h"
 #include "editorlink/editor_store_location.h"
+#include "pageeditor/editor_program_folders.h"
 #include "pages/catalogue.h"
 #include "pages/catalogue_csv.h"
 #include "pages/catalogue_json_lines.h"
@@ -31,14 +30,6 @@
 
 namespace vendigo {
 namespace {
-
-// Where the palette beside this editor keeps its settings and templates, so a catalogue is built
-// with the merchant's own settings in a portable and in an installed copy alike.
-ProgramFolders ProgramFoldersOfEditor() {
-  const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
-  return FindOwnProgramFolders(programDir,
-                               (programDir / VENDIGO_INSTALLED_TEMPLATES).lexically_normal());
-}
 
 // The user's last choices, in the editor's folder under the XDG config folder.
 QSettings Choices() {
@@ -176,7 +167,7 @@ void CatalogueDialog::BuildClick() {
     summary_->setPlainText("Choose the spreadsheet, the template and the output folder.");
     return;
   }
-  const Settings settings = LoadSettings(ProgramFoldersOfEditor().settings);
+  const Settings settings = SettingsOfEditor();
   std::string siteAddress;
   if (const QString typed = siteAddress_->text().trimmed(); !typed.isEmpty()) {
     std::string error;

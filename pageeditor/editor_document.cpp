@@ -127,6 +127,7 @@ bool EditorDocument::SaveAs(const QString &path, QString *error) {
   renderTimer_.start();  // relative references now resolve against the new file
   source_->document()->setModified(false);
   emit StateChanged();
+  emit Saved();
   return true;
 }
 
@@ -158,6 +159,18 @@ std::function<QByteArray()> EditorDocument::UnsavedBytesLater(QString editorText
   return [raw = std::move(editorText), lineEnd = source_->DocumentLineEnd()] {
     return DocumentEncoding::Encode(SourceText::FromEditor(raw, lineEnd), FileEncoding());
   };
+}
+
+std::function<QByteArray()> EditorDocument::SavedBytesLater() const {
+  return [raw = source_->EditorText(), lineEnd = source_->DocumentLineEnd(), encoding = encoding_] {
+    return DocumentEncoding::Encode(SourceText::FromEditor(raw, lineEnd), encoding);
+  };
+}
+
+void EditorDocument::ShowPlace(int line, int column) {
+  source_->setTextCursor(source_->CursorAt(line, column));
+  source_->ensureCursorVisible();
+  source_->setFocus();
 }
 
 void EditorDocument::InsertAtCursor(const QString &text) {

@@ -72,6 +72,12 @@ class EditorDocument : public QSplitter {
   std::function<QByteArray()> UnsavedBytesLater() const;
   // The same for the edit's text as a SlicedTextReader of Source() reads it.
   std::function<QByteArray()> UnsavedBytesLater(QString editorText) const;
+  // The bytes a save would write now, in two steps like UnsavedBytesLater: what the page check
+  // reads.
+  std::function<QByteArray()> SavedBytesLater() const;
+  // Puts the cursor at a 1-based line and column of the text (SourceEdit::CursorAt), shows it and
+  // gives the source edit the focus.
+  void ShowPlace(int line, int column);
   // Inserts text at the cursor as one undo step and leaves the cursor after it. Its line breaks
   // take the document's own line end; every other character goes in as it is.
   void InsertAtCursor(const QString &text);
@@ -90,6 +96,8 @@ class EditorDocument : public QSplitter {
  signals:
   // The title or the modified state changed.
   void StateChanged();
+  // The text was written to the document's file.
+  void Saved();
 
  private:
   QString untitledName_;

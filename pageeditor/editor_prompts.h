@@ -24,6 +24,8 @@ class EditorPrompts {
   virtual QStringList AskOpenPaths() = 0;
   // The file to save to, starting from suggestion; empty when the user cancelled.
   virtual QString AskSavePath(const QString &suggestion) = 0;
+  // The folder to check as a site, starting from suggestion; empty when the user cancelled.
+  virtual QString AskSiteFolder(const QString &suggestion) = 0;
   virtual void ShowError(const QString &text) = 0;
   // Asked at start when editors that ended without quitting left unsaved work: the documents'
   // paths, or the names of those never saved.

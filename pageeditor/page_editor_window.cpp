@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "pageeditor/catalogue_dialog.h"
+#include "pageeditor/check_panel.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
 #include "pageeditor/test_cart_switch.h"
@@ -60,6 +61,9 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
       if (!document) prompts_.ShowError("Could not open " + index + ": " + error);
     });
   });
+  QAction *checkSite = file->addAction("Check &Site...");
+  checkSite->setObjectName("FileCheckSite");
+  connect(checkSite, &QAction::triggered, this, &PageEditorWindow::FileCheckSiteClick);
   file->addSeparator();
   QAction *quit = file->addAction("E&xit");
   quit->setObjectName("FileExit");
@@ -76,6 +80,11 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
   connect(refresh, &QAction::triggered, this, [this] {
     if (EditorDocument *document = ActiveDocument()) document->RefreshRendered();
   });
+  checkPanel_ = new CheckPanel(*this, prompts_);
+  checkPageAction_ = view->addAction("&Check Page");
+  checkPageAction_->setObjectName("ViewCheckPage");
+  connect(checkPageAction_, &QAction::triggered, this,
+          [this] { checkPanel_->CheckDocument(ActiveDocument()); });
 
   connect(tabs_, &QTabWidget::currentChanged, this, &PageEditorWindow::UpdateState);
   connect(tabs_, &QTabWidget::tabCloseRequested, this, [this](int index) {
@@ -147,6 +156,8 @@ EditorDocument *PageEditorWindow::DocumentOfFile(const QString &absolutePath) co
 
 void PageEditorWindow::AddDocument(EditorDocument *document) {
   connect(document, &EditorDocument::StateChanged, this, &PageEditorWindow::UpdateState);
+  connect(document, &EditorDocument::Saved, checkPanel_,
+          [this, document] { checkPanel_->DocumentSaved(document); });
   tabs_->setCurrentIndex(tabs_->addTab(document, document->Title()));
   document->setFocus();
   UpdateState();
@@ -155,6 +166,10 @@ void PageEditorWindow::AddDocument(EditorDocument *document) {
 
 EditorDocument *PageEditorWindow::ActiveDocument() const {
   return qobject_cast<EditorDocument *>(tabs_->currentWidget());
+}
+
+void PageEditorWindow::ShowDocument(EditorDocument *document) {
+  tabs_->setCurrentWidget(document);
 }
 
 QList<EditorDocument *> PageEditorWindow::Documents() const {
@@ -258,6 +273,14 @@ void PageEditorWindow::FileCloseClick() {
   CloseDocument(ActiveDocument());
 }
 
+void PageEditorWindow::FileCheckSiteClick() {
+  const EditorDocument *document = ActiveDocument();
+  const QString suggestion =
+      document && !document->Path().isEmpty() ? QFileInfo(document->Path()).path() : QString();
+  const QString folder = prompts_.AskSiteFolder(suggestion);
+  if (!folder.isEmpty()) checkPanel_->CheckFolder(folder);
+}
+
 void PageEditorWindow::UpdateState() {
   for (int i = 0; i < tabs_->count(); ++i) {
     const auto *document = qobject_cast<EditorDocument *>(tabs_->widget(i));
@@ -271,6 +294,7 @@ void PageEditorWindow::UpdateState() {
   saveAsAction_->setEnabled(active);
   previewAction_->setEnabled(active);
   closeAction_->setEnabled(active);
+  checkPageAction_->setEnabled(active);
   if (!active) {
     setWindowTitle(kApplicationTitle);
     setWindowModified(false);

@@ -12,12 +12,13 @@ class QTabWidget;
 
 namespace vendigo {
 
+class CheckPanel;
 class EditorDocument;
 class EditorPrompts;
 struct FileEncoding;
 
-// The page editor's main window: open documents in tabs, the File menu, and the window title
-// naming the active document.
+// The page editor's main window: open documents in tabs, the File and View menus, the Check
+// panel, and the window title naming the active document.
 class PageEditorWindow : public QMainWindow {
   Q_OBJECT
 
@@ -39,6 +40,8 @@ class PageEditorWindow : public QMainWindow {
                                   const FileEncoding &encoding);
   // nullptr when no document is open.
   EditorDocument *ActiveDocument() const;
+  // Makes the document's tab the active one.
+  void ShowDocument(EditorDocument *document);
   QList<EditorDocument *> Documents() const;
 
   // Saves to the document's file, asking for one when it has none. False when not saved.
@@ -66,6 +69,7 @@ class PageEditorWindow : public QMainWindow {
   void FileSaveAsClick();
   void FilePreviewInBrowserClick();
   void FileCloseClick();
+  void FileCheckSiteClick();
   void AddDocument(EditorDocument *document);
   // The open document of the file at absolutePath, by its path or by the file itself; nullptr
   // when none.
@@ -79,6 +83,8 @@ class PageEditorWindow : public QMainWindow {
   QAction *saveAsAction_;
   QAction *previewAction_;
   QAction *closeAction_;
+  QAction *checkPageAction_;
+  CheckPanel *checkPanel_;
   int untitledCount_ = 0;
 };
 

@@ -36,6 +36,10 @@ QString QtEditorPrompts::AskSavePath(const QString &suggestion) {
   return QFileDialog::getSaveFileName(parent_, QStringLiteral("Save As"), suggestion, kHtmlFilter);
 }
 
+QString QtEditorPrompts::AskSiteFolder(const QString &suggestion) {
+  return QFileDialog::getExistingDirectory(parent_, QStringLiteral("Check Site"), suggestion);
+}
+
 void QtEditorPrompts::ShowError(const QString &text) {
   QMessageBox::warning(parent_, QApplication::applicationDisplayName(), text);
 }

@@ -15,6 +15,7 @@ class QtEditorPrompts : public EditorPrompts {
   bool AskSaveBeforePreview(const QString &documentTitle) override;
   QStringList AskOpenPaths() override;
   QString AskSavePath(const QString &suggestion) override;
+  QString AskSiteFolder(const QString &suggestion) override;
   void ShowError(const QString &text) override;
   RestoreAnswer AskRestoreUnsavedWork(const QStringList &documents) override;
 

@@ -129,6 +129,40 @@ void SourceEdit::CutLongLines(int from, int to) {
   }
 }
 
+QTextCursor SourceEdit::CursorAt(int line, int column) const {
+  QTextBlock block = document()->firstBlock();
+  if (!MayHaveRows()) {
+    const QTextBlock numbered = document()->findBlockByNumber(std::max(line, 1) - 1);
+    block = numbered.isValid() ? numbered : document()->lastBlock();
+  } else {
+    for (int at = 1; at < line;) {
+      QTextBlock next = block.next();
+      while (next.isValid() && IsRowOfLine(next)) next = next.next();
+      if (!next.isValid()) break;
+      block = next;
+      ++at;
+    }
+  }
+  int left = std::max(column, 1) - 1;
+  int position = block.position();
+  for (;;) {
+    const QString text = block.text();
+    qsizetype unit = 0;
+    for (; left > 0 && unit < text.size(); --left) {
+      const bool pair =
+          text[unit].isHighSurrogate() && unit + 1 < text.size() && text[unit + 1].isLowSurrogate();
+      unit += pair ? 2 : 1;
+    }
+    position = block.position() + static_cast<int>(unit);
+    const QTextBlock next = block.next();
+    if (left == 0 || !IsRowOfLine(next)) break;
+    block = next;
+  }
+  QTextCursor cursor(document());
+  cursor.setPosition(position);
+  return cursor;
+}
+
 void SourceEdit::InsertAtCursor(const QString &text) {
   QTextCursor cursor = textCursor();
   cursor.clearSelection();

@@ -38,6 +38,10 @@ class SourceEdit : public QPlainTextEdit {
   QString EditorText() const;
   // The line end the text was read with, which inserted line breaks take.
   LineEnd DocumentLineEnd() const { return lineEnd_; }
+  // The place of a 1-based line and column, the column counted in characters (a character
+  // beyond the first plane is one) across the rows of a long line. A line past the last is the
+  // last, a column past the line's end its end.
+  QTextCursor CursorAt(int line, int column) const;
   // Inserts text at the cursor (a selection stays) as one undo step; the cursor ends after it.
   // Each line break of text is written as the document's line end.
   void InsertAtCursor(const QString &text);

@@ -28,6 +28,10 @@ class ScriptedEditorPrompts : public EditorPrompts {
     asked << "save as: " + suggestion;
     return savePath;
   }
+  QString AskSiteFolder(const QString &suggestion) override {
+    asked << "site folder: " + suggestion;
+    return siteFolder;
+  }
   void ShowError(const QString &text) override { asked << "error: " + text; }
   RestoreAnswer AskRestoreUnsavedWork(const QStringList &documents) override {
     asked << "restore: " + documents.join(", ");
@@ -38,6 +42,7 @@ class ScriptedEditorPrompts : public EditorPrompts {
   QList<SaveAnswer> saveAnswers;
   QStringList openPaths;
   QString savePath;
+  QString siteFolder;
   RestoreAnswer restoreAnswer = RestoreAnswer::Later;
 };
 

@@ -411,11 +411,15 @@ class EditorDocumentTest : public QObject {
     QCOMPARE(document->Rendered()->IsPartial(), large);
     const auto *notice = document->Rendered()->findChild<QLabel *>("Notice");
     QCOMPARE(notice->isVisible(), large);
-    if (large) {
-      QCOMPARE(notice->text(),
-               "This page is large, so the view shows only the part around the cursor. Press F5 "
-               "to show the part around the cursor again.");
-    }
+    if (!large) return;
+    QCOMPARE(notice->text(),
+             "This page is large, so the view shows only the part around the cursor. Press F5 "
+             "to show the part around the cursor again.");
+    document->InsertAtCursor("<p>new</p>");
+    QCOMPARE(notice->text(),
+             "This page is large, so the view shows only the part around the cursor, and it is not "
+             "updated as you type: it shows that part as last saved or refreshed. Press F5 to show "
+             "the part around the cursor again, with your changes.");
   }
 
   void picturesAreShown_data() {

@@ -71,22 +71,34 @@ std::string RoundedCents(double value) {
 
 // A pattern prepared for case-blind search: its lower-cased bytes, the longest proper border of
 // each of its prefixes (the Knuth-Morris-Pratt failure function), and the one or two bytes that
-// can begin an occurrence.
+// can begin an occurrence. A short pattern, as a template's placeholders are, is kept in the
+// object itself: a page is searched for dozens of them.
 class FoldedPattern {
  public:
-  explicit FoldedPattern(std::string_view pattern) : lower_(pattern), border_(pattern.size() + 1) {
-    for (char &c : lower_) c = AsciiLower(c);
+  explicit FoldedPattern(std::string_view pattern) : size_(pattern.size()) {
+    if (size_ > kInline) {
+      heapLower_.resize(size_ + 1);
+      heapBorder_.resize(size_ + 1);
+      lower_ = heapLower_.data();
+      border_ = heapBorder_.data();
+    }
+    for (std::size_t i = 0; i < size_; ++i) lower_[i] = AsciiLower(pattern[i]);
+    lower_[size_] = '\0';
+    border_[0] = 0;
+    border_[1] = 0;
     std::size_t k = 0;
-    for (std::size_t i = 1; i < lower_.size(); ++i) {
+    for (std::size_t i = 1; i < size_; ++i) {
       while (k > 0 && lower_[i] != lower_[k]) k = border_[k];
       if (lower_[i] == lower_[k]) ++k;
       border_[i + 1] = k;
     }
-    first_ = lower_.front();
+    first_ = lower_[0];
     firstUpper_ = first_ >= 'a' && first_ <= 'z' ? static_cast<char>(first_ - 'a' + 'A') : first_;
   }
+  FoldedPattern(const FoldedPattern &) = delete;
+  FoldedPattern &operator=(const FoldedPattern &) = delete;
 
-  std::size_t size() const { return lower_.size(); }
+  std::size_t size() const { return size_; }
   char first() const { return first_; }
   char firstUpper() const { return firstUpper_; }
 
@@ -107,15 +119,21 @@ class FoldedPattern {
 
   // True when the pattern occurs in text at `at` (text holds at least size() bytes from there).
   bool OccursAt(std::string_view text, std::size_t at) const {
-    for (std::size_t i = 0; i < lower_.size(); ++i) {
+    for (std::size_t i = 0; i < size_; ++i) {
       if (AsciiLower(text[at + i]) != lower_[i]) return false;
     }
     return true;
   }
 
  private:
-  std::string lower_;
-  std::vector<std::size_t> border_;
+  static constexpr std::size_t kInline = 31;
+  std::size_t size_;
+  char inlineLower_[kInline + 1];
+  std::size_t inlineBorder_[kInline + 1];
+  std::vector<char> heapLower_;
+  std::vector<std::size_t> heapBorder_;
+  char *lower_ = inlineLower_;  // size_ bytes and a NUL
+  std::size_t *border_ = inlineBorder_;
   char first_ = 0;
   char firstUpper_ = 0;
 };

@@ -65,10 +65,15 @@ EditorDocument::EditorDocument(QString untitledName, QWidget *parent)
   });
   // The edit's raw text becomes the page's text on a worker thread, as Text() gives it. A browser
   // reads every line end alike, so the page keeps LF ones.
+  // A large page is laid out only around the cursor: the engine would take gigabytes for all of
+  // it. Its text has as many characters as the edit's raw text (one for each line end), so the
+  // cursor's place in the raw text is its place in the page.
   connect(sourceReader_, &SlicedTextReader::Read, this, [this](const QString &raw) {
+    std::optional<RenderedView::Part> part;
+    if (partCursor_ >= 0) part = RenderedView::Part{partCursor_, kRenderedPartCharacters};
     rendered_->Render(
         [raw] { return DocumentEncoding::Shown(SourceText::FromEditor(raw, LineEnd::Lf)); },
-        path_.isEmpty() ? QUrl() : QUrl::fromLocalFile(path_));
+        path_.isEmpty() ? QUrl() : QUrl::fromLocalFile(path_), part);
   });
   connect(source_->document(), &QTextDocument::modificationChanged, this,
           &EditorDocument::StateChanged);
@@ -199,6 +204,7 @@ bool EditorDocument::InsertWithinLimit(const QString &text, QString *error) {
 void EditorDocument::RefreshRendered() {
   renderTimer_.stop();
   rendered_->SetOutdated(false);
+  partCursor_ = IsLarge() ? source_->EditorPosition(source_->textCursor().position()) : -1;
   sourceReader_->Start();
 }
 

@@ -18,15 +18,19 @@ class SourceEdit;
 // One open document: its HTML source in an edit, whose text cursor is the insertion point, and
 // beside it the page as a browser shows it, refreshed shortly after each change. A large document
 // (more than kLivePreviewCharacters) is rendered only when it is read, saved or refreshed
-// (RefreshRendered): laying out a page of megabytes takes the engine seconds and a gigabyte, too
-// much for each keystroke. The text is kept character for character, line ends included (see
-// SourceText).
+// (RefreshRendered), and then only the part around the cursor, about kRenderedPartCharacters of
+// it (PageAroundCursor): laying out a page of megabytes takes the engine seconds and gigabytes,
+// too much for each keystroke and for the machine. The text is kept character for character, line
+// ends included (see SourceText).
 class EditorDocument : public QSplitter {
   Q_OBJECT
 
  public:
   static constexpr int kRenderDelayMs = 150;
   static constexpr int kLivePreviewCharacters = 2 * 1024 * 1024;
+  // How much of a large page's source the view lays out, around the cursor: the engine takes
+  // some 200 MB for each million characters of a page of paragraphs and form fields.
+  static constexpr int kRenderedPartCharacters = 512 * 1024;
 
   // An empty, unsaved document called untitledName.
   explicit EditorDocument(QString untitledName, QWidget *parent = nullptr);
@@ -107,6 +111,7 @@ class EditorDocument : public QSplitter {
   RenderedView *rendered_;
   SlicedTextReader *sourceReader_;
   QTimer renderTimer_;
+  qsizetype partCursor_ = -1;  // where the cursor was in the raw text of a large page read
 };
 
 }  // namespace vendigo

@@ -14,6 +14,7 @@
 
 #include "pageeditor/editor_startup.h"
 #include "pageeditor/external_link_page.h"
+#include "pageeditor/page_around_cursor.h"
 #include "pageeditor/page_folder_scheme.h"
 
 namespace vendigo {
@@ -27,6 +28,13 @@ constexpr qsizetype kTrimAfterCharacters = 1024 * 1024;
 constexpr char kOutdatedNotice[] =
     "This page is large, so the view is not updated as you type: it shows the page as last saved "
     "or refreshed. Press F5 to show your changes.";
+constexpr char kPartNotice[] =
+    "This page is large, so the view shows only the part around the cursor. Press F5 to show the "
+    "part around the cursor again.";
+constexpr char kOutdatedPartNotice[] =
+    "This page is large, so the view shows only the part around the cursor, and it is not updated "
+    "as you type: it shows that part as last saved or refreshed. Press F5 to show the part around "
+    "the cursor again, with your changes.";
 
 // Writes the page to file as UTF-8, marked as such so the engine does not guess. The error text,
 // or empty.
@@ -40,37 +48,45 @@ QString WritePage(const QString &file, QString html) {
   return {};
 }
 
-QString WritePageAndTrim(const QString &file, QString html) {
+// Writes the page, or its part around the cursor when part is set.
+RenderedView::Writing WritePageAndTrim(const QString &file, QString html,
+                                       std::optional<RenderedView::Part> part) {
   const bool large = html.size() > kTrimAfterCharacters;
+  bool partial = false;
+  if (part) {
+    QString shown = PageAroundCursor(html, part->cursor, part->size);
+    partial = shown.size() < html.size();
+    html = std::move(shown);
+  }
   QString error = WritePage(file, std::move(html));
   if (large) malloc_trim(0);
-  return error;
+  return {std::move(error), partial};
 }
 
 }  // namespace
 
 RenderedView::RenderedView(QWidget *parent)
     : QWidget(parent),
-      outdatedNotice_(new QLabel(kOutdatedNotice, this)),
+      notice_(new QLabel(this)),
       blank_(new QWidget(this)),
       folder_(std::make_shared<QTemporaryDir>(TemporaryFolderTemplate())),
       host_(QUuid::createUuid().toString(QUuid::Id128)) {
-  outdatedNotice_->setObjectName("OutdatedNotice");
-  outdatedNotice_->setWordWrap(true);
-  outdatedNotice_->setMargin(4);
-  outdatedNotice_->setBackgroundRole(QPalette::ToolTipBase);
-  outdatedNotice_->setForegroundRole(QPalette::ToolTipText);
-  outdatedNotice_->setAutoFillBackground(true);
-  outdatedNotice_->hide();
+  notice_->setObjectName("Notice");
+  notice_->setWordWrap(true);
+  notice_->setMargin(4);
+  notice_->setBackgroundRole(QPalette::ToolTipBase);
+  notice_->setForegroundRole(QPalette::ToolTipText);
+  notice_->setAutoFillBackground(true);
+  notice_->hide();
   // A blank page stands in for the engine until it starts (an empty layout would take no room).
   blank_->setBackgroundRole(QPalette::Base);
   blank_->setAutoFillBackground(true);
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->addWidget(outdatedNotice_);
+  layout->addWidget(notice_);
   layout->addWidget(blank_, 1);
-  connect(&writing_, &QFutureWatcher<QString>::finished, this, &RenderedView::Written);
+  connect(&writing_, &QFutureWatcher<Writing>::finished, this, &RenderedView::Written);
 }
 
 RenderedView::~RenderedView() {
@@ -114,15 +130,24 @@ void RenderedView::StartEngine() {
 }
 
 void RenderedView::SetOutdated(bool outdated) {
-  outdatedNotice_->setVisible(outdated);
+  outdated_ = outdated;
+  ShowNotice();
 }
 
 bool RenderedView::IsOutdated() const {
-  return !outdatedNotice_->isHidden();
+  return outdated_;
 }
 
-void RenderedView::Render(std::function<QString()> html, const QUrl &base) {
-  waiting_ = Request{std::move(html), base};
+void RenderedView::ShowNotice() {
+  notice_->setText(partial_    ? (outdated_ ? kOutdatedPartNotice : kPartNotice)
+                   : outdated_ ? kOutdatedNotice
+                               : "");
+  notice_->setVisible(outdated_ || partial_);
+}
+
+void RenderedView::Render(std::function<QString()> html, const QUrl &base,
+                          std::optional<Part> part) {
+  waiting_ = Request{std::move(html), base, part};
   if (!isWriting_) WriteNext();
 }
 
@@ -134,8 +159,8 @@ void RenderedView::WriteNext() {
   isWriting_ = true;
   if (!folder_->isValid()) {
     writing_.setFuture(QtFuture::makeReadyFuture(
-        QStringLiteral("The page cannot be shown: no temporary folder: %1")
-            .arg(folder_->errorString())));
+        Writing{QStringLiteral("The page cannot be shown: no temporary folder: %1")
+                    .arg(folder_->errorString())}));
     return;
   }
   const QString file = folder_->filePath(QStringLiteral("page.html"));
@@ -145,14 +170,17 @@ void RenderedView::WriteNext() {
         // The function goes once called, and with it the text it holds, before the memory is
         // given back.
         QString html = std::exchange(request.html, nullptr)();
-        return WritePageAndTrim(file, std::move(html));
+        return WritePageAndTrim(file, std::move(html), request.part);
       }));
 }
 
 void RenderedView::Written() {
   isWriting_ = false;
-  const QString error = writing_.result();
+  const Writing written = writing_.result();
+  const QString &error = written.error;
   if (error.isEmpty()) {
+    partial_ = written.partial;
+    ShowNotice();
     // The page is served as the document's file in its folder, so its relative addresses reach
     // the folder's pictures, styles and scripts as on the merchant's site.
     const QFileInfo document(writingBase_.toLocalFile());

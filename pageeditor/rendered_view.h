@@ -33,14 +33,31 @@ class RenderedView : public QWidget {
   explicit RenderedView(QWidget *parent = nullptr);
   ~RenderedView() override;
 
-  // Shows the page that html makes (html is called on a worker thread); relative addresses in
-  // it resolve against base, the document's file (none when empty). A newer call takes the place
-  // of one that is not written yet.
-  void Render(std::function<QString()> html, const QUrl &base);
+  // The part of a large page to lay out: about size characters around cursor, a position in
+  // the page (PageAroundCursor).
+  struct Part {
+    qsizetype cursor = 0;
+    qsizetype size = 0;
+  };
+  // What writing a page gives: the error text, empty when the file is written, and whether the
+  // file holds only a part of the page.
+  struct Writing {
+    QString error;
+    bool partial = false;
+  };
+
+  // Shows the page that html makes (html is called on a worker thread), or only its part around
+  // the cursor when part is given; relative addresses in it resolve against base, the
+  // document's file (none when empty). A newer call takes the place of one that is not written
+  // yet.
+  void Render(std::function<QString()> html, const QUrl &base,
+              std::optional<Part> part = std::nullopt);
 
   // Shows or hides the line above the page that says it lacks the latest edits of a large page.
   void SetOutdated(bool outdated);
   bool IsOutdated() const;
+  // True when the view shows only a part of the page (the line above it says so).
+  bool IsPartial() const { return partial_; }
 
   // The engine's page; nullptr until the engine has started.
   QWebEnginePage *Page() const;
@@ -59,6 +76,7 @@ class RenderedView : public QWidget {
   struct Request {
     std::function<QString()> html;
     QUrl base;
+    std::optional<Part> part;
   };
 
   void StartEngine();
@@ -68,8 +86,11 @@ class RenderedView : public QWidget {
   void LoadWritten();
   void Load();
   void Loaded(bool ok);
+  void ShowNotice();
 
-  QLabel *outdatedNotice_;
+  QLabel *notice_;  // says the page is outdated or only a part, when it is
+  bool outdated_ = false;
+  bool partial_ = false;
   QWidget *blank_;  // stands in for the engine until it starts
   std::shared_ptr<QTemporaryDir> folder_;
   QString host_;  // the view's site, a name no other page can guess
@@ -78,8 +99,8 @@ class RenderedView : public QWidget {
   PageFolderScheme::Site site_;  // the site of the page written last
   QWebEngineView *view_ = nullptr;
   bool engineRequested_ = false;
-  std::optional<Request> waiting_;   // the newest page, not written yet
-  QFutureWatcher<QString> writing_;  // the error text, empty when the file is written
+  std::optional<Request> waiting_;  // the newest page, not written yet
+  QFutureWatcher<Writing> writing_;
   bool isWriting_ = false;
   QUrl written_;  // the address of the page written last, until it is loaded
   QUrl loaded_;   // the address loaded last

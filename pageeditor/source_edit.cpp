@@ -63,6 +63,16 @@ bool SourceEdit::MayHaveRows() const {
   });
 }
 
+int SourceEdit::EditorPosition(int position) const {
+  if (!MayHaveRows()) return position;
+  int seams = 0;
+  for (QTextBlock block = document()->begin(); block.isValid() && block.position() <= position;
+       block = block.next()) {
+    if (IsRowOfLine(block)) ++seams;
+  }
+  return position - seams;
+}
+
 QString SourceEdit::EditorTextBetween(int from, int to) const {
   QString raw = document()->toRawText();
   if (!MayHaveRows()) {

@@ -36,6 +36,9 @@ class SourceEdit : public QPlainTextEdit {
   // Text() in two steps: the edit's raw text without the seams of rows, taken on the window
   // thread, and SourceText::FromEditor(EditorText(), DocumentLineEnd()), which may run anywhere.
   QString EditorText() const;
+  // Where position, a position of the edit, is in EditorText(): the seams of rows before it are
+  // not in that text.
+  int EditorPosition(int position) const;
   // The line end the text was read with, which inserted line breaks take.
   LineEnd DocumentLineEnd() const { return lineEnd_; }
   // The place of a 1-based line and column, the column counted in characters (a character

@@ -51,7 +51,8 @@ struct SearchData {
   std::string siteAddress;
 };
 
-// Which placeholders the template holds, with its "image" blocks resolved either way.
+// Which placeholders the template holds, with its "image" blocks resolved either way: found once,
+// not for every row.
 class TemplatePlaces {
  public:
   explicit TemplatePlaces(std::string_view templateText)
@@ -60,29 +61,42 @@ class TemplatePlaces {
 
   // Why the page would lose a part of the row: the first part the template has no place for.
   std::string Missing(const ProductPageInput &page, bool picture) const {
-    const std::string &text = picture ? withPicture_ : withoutPicture_;
-    const auto lacks = [&text](std::string_view placeholder, std::string_view part) {
-      return ContainsText(text, placeholder)
-                 ? std::string()
-                 : "the template has no " + std::string(placeholder) + " for " + std::string(part);
+    const Holds &holds = picture ? withPicture_ : withoutPicture_;
+    const auto lacks = [](bool held, std::string_view placeholder, std::string_view part) {
+      return held ? std::string()
+                  : "the template has no " + std::string(placeholder) + " for " + std::string(part);
     };
     std::string missing = page.Mode == DescriptionMode::Single
-                              ? lacks("%zf_pelluxaddh%", "the item")
-                              : lacks("%zf_pelluxadds%", "the list of items");
-    if (missing.empty() && !page.LongText.empty()) missing = lacks("%zf_long_text%", "LongText");
+                              ? lacks(holds.item, "%zf_pelluxaddh%", "the item")
+                              : lacks(holds.list, "%zf_pelluxadds%", "the list of items");
+    if (missing.empty() && !page.LongText.empty()) {
+      missing = lacks(holds.longText, "%zf_long_text%", "LongText");
+    }
     if (missing.empty() && !GetEops(page.Options).empty()) {
-      missing = lacks("%zf_all_options%", "the options");
+      missing = lacks(holds.options, "%zf_all_options%", "the options");
     }
     if (missing.empty() && !GetUpsells(page.Related, "").empty()) {
-      missing = lacks("%zf_upsells%", "the related products");
+      missing = lacks(holds.related, "%zf_upsells%", "the related products");
     }
-    if (missing.empty() && picture) missing = lacks("%zf_product_image%", "ProductImage");
+    if (missing.empty() && picture) {
+      missing = lacks(holds.picture, "%zf_product_image%", "ProductImage");
+    }
     return missing;
   }
 
  private:
-  std::string withPicture_;
-  std::string withoutPicture_;
+  struct Holds {
+    explicit Holds(const std::string &text)
+        : item(ContainsText(text, "%zf_pelluxaddh%")),
+          list(ContainsText(text, "%zf_pelluxadds%")),
+          longText(ContainsText(text, "%zf_long_text%")),
+          options(ContainsText(text, "%zf_all_options%")),
+          related(ContainsText(text, "%zf_upsells%")),
+          picture(ContainsText(text, "%zf_product_image%")) {}
+    bool item, list, longText, options, related, picture;
+  };
+  Holds withPicture_;
+  Holds withoutPicture_;
 };
 
 std::string NotANumber(std::string_view where, std::string_view price) {
@@ -386,6 +400,14 @@ struct RowRing {
     --waiting;
   }
 
+  // The writer takes the rows built in a row from the next to write once there are half a ring
+  // of them, or all there will be: fewer waits and wakes than one row at a time.
+  bool BatchBuilt() {
+    std::size_t run = 0;
+    while (written + run < read && At(written + run).built) ++run;
+    return run >= slots.size() / 2 || (run > 0 && readingDone && written + run == read);
+  }
+
   std::mutex lock;
   std::condition_variable readerWake, builderWake, writerWake;
   std::vector<Slot> slots;
@@ -505,27 +527,28 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
         }
         lock.lock();
         ring.At(row).built = true;
-        if (row == ring.written && ring.writerWaits) ring.writerWake.notify_one();
+        if (ring.writerWaits && ring.BatchBuilt()) ring.writerWake.notify_one();
       }
     });
   }
 
   std::size_t done = 0;
-  for (;;) {
-    Planned planned;
+  std::vector<Planned> batch;
+  for (bool more = true; more;) {
     std::size_t total = 0;
     bool wakeReader = false;
     {
       std::unique_lock lock(ring.lock);
       ring.Wait(ring.writerWake, ring.writerWaits, lock, [&] {
-        return (ring.written < ring.read && ring.At(ring.written).built) ||
-               (ring.readingDone && ring.written == ring.read);
+        return ring.BatchBuilt() || (ring.readingDone && ring.written == ring.read);
       });
-      if (ring.written == ring.read) break;
-      planned = std::move(ring.At(ring.written).planned);
-      ring.At(ring.written).built = false;
-      ++ring.written;
-      wakeReader = ring.readerWaits && ring.read - ring.written == ring.slots.size() / 2;
+      while (ring.written < ring.read && ring.At(ring.written).built) {
+        batch.push_back(std::move(ring.At(ring.written).planned));
+        ring.At(ring.written).built = false;
+        ++ring.written;
+      }
+      more = !(ring.readingDone && ring.written == ring.read);
+      wakeReader = ring.readerWaits && ring.read - ring.written <= ring.slots.size() / 2;
       total = ring.readingDone
                   ? ring.read
                   : std::max<std::size_t>(
@@ -533,13 +556,17 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
                         static_cast<std::size_t>(ring.read / std::max(readShare.load(), 1e-6)));
     }
     if (wakeReader) ring.readerWake.notify_one();
-    if (cancel && *cancel) {
-      writer.Report().Cancelled = true;
-      break;
+    for (Planned &planned : batch) {
+      if (cancel && *cancel) {
+        writer.Report().Cancelled = true;
+        more = false;
+        break;
+      }
+      writer.WriteRow(planned);
+      ++done;
+      if (progress) progress(done, total);
     }
-    writer.WriteRow(planned);
-    ++done;
-    if (progress) progress(done, total);
+    batch.clear();
   }
   {
     const std::lock_guard lock(ring.lock);

@@ -224,10 +224,18 @@ void ReadNumberCell(std::string &cell, std::string_view where, std::string_view 
 // The price and weight parts (the second and third) of a list cell's entries, read as numbers.
 void ReadEntryNumbers(std::vector<std::vector<std::string>> &entries, std::string_view column,
                       char separator, std::string &error) {
-  for (std::size_t e = 0; e < entries.size(); ++e) {
-    const std::string where = std::string(column) + " entry " + std::to_string(e + 1) + ": ";
-    ReadNumberCell(entries[e][1], where, "price", separator, error);
-    ReadNumberCell(entries[e][2], where, "weight", separator, error);
+  for (std::size_t e = 0; e < entries.size() && error.empty(); ++e) {
+    for (const std::size_t part : {1, 2}) {
+      std::string &cell = entries[e][part];
+      if (cell.empty() || !error.empty()) continue;
+      // The place is named only in an error, which most rows have none of.
+      if (std::optional<std::string> number = ReadSpreadsheetNumber(cell, separator)) {
+        cell = std::move(*number);
+        continue;
+      }
+      const std::string where = std::string(column) + " entry " + std::to_string(e + 1) + ": ";
+      ReadNumberCell(cell, where, part == 1 ? "price" : "weight", separator, error);
+    }
   }
 }
 

@@ -177,14 +177,13 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
   // Each replacement that makes the page longer is counted before it is made, so the page never
   // passes the limit on its way.
   auto replace = [&page, maxPageBytes](std::string_view placeholder, std::string_view value) {
-    if (value.size() > placeholder.size()) {
-      const std::size_t growth = value.size() - placeholder.size();
-      const std::size_t room = page.size() < maxPageBytes ? maxPageBytes - page.size() : 0;
-      if (CountText(page, placeholder) > room / growth) {
-        throw PageTooLarge(maxPageBytes);
-      }
-    }
-    ReplaceIn(page, placeholder, value);
+    if (value.size() <= placeholder.size()) return ReplaceIn(page, placeholder, value);
+    const std::size_t growth = value.size() - placeholder.size();
+    const std::size_t room = page.size() < maxPageBytes ? maxPageBytes - page.size() : 0;
+    // The count also tells whether there is anything to replace.
+    const std::size_t count = CountText(page, placeholder);
+    if (count > room / growth) throw PageTooLarge(maxPageBytes);
+    if (count > 0) page = ReplaceText(placeholder, page, value);
   };
 
   replace("%zf_company_name%", settings.Company);

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-webengine-dev qt6-websockets-dev
   libcsv-dev nlohmann-json3-dev libxml2-dev libgumbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  dbus libdbus-1-dev xvfb xauth openbox
+  dbus libdbus-1-dev xvfb xauth openbox e2fsprogs
   desktop-file-utils appstream
   libxml2-utils default-jre-headless
   "$@"

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMap>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -351,7 +352,8 @@ class EditorDocumentTest : public QObject {
     QByteArray page = "<!--\n";
     while (page.size() < characters) page += QByteArray(63, 'x') + "\n";
     const QString path = folder_.filePath("page.html");
-    WriteAll(path, page + "--><p>old</p>\n");
+    // The paragraph comes first: the view lays out a large page only around the cursor.
+    WriteAll(path, "<p>old</p>\n" + page + "-->\n");
     vendigo::testing::ScriptedEditorPrompts prompts;
     vendigo::PageEditorWindow window(prompts);
     window.show();
@@ -368,6 +370,56 @@ class EditorDocumentTest : public QObject {
     QCOMPARE(rendered.wait(followed ? kEngineMs : 10 * EditorDocument::kRenderDelayMs), followed);
     QCOMPARE(Shown(*document, "document.body.innerText"), followed ? "new\n\nold" : "old");
     QCOMPARE(document->Rendered()->IsOutdated(), !followed);
+  }
+
+  // A large page is laid out only around the cursor, F5 showing the part around where it is now,
+  // and the view says so; a small page is shown whole.
+  void aLargePageShowsThePartAroundTheCursor_data() {
+    QTest::addColumn<int>("characters");
+    QTest::addColumn<bool>("cursorAtEnd");
+    QTest::addColumn<QString>("shown");
+    const int large = 3 * EditorDocument::kLivePreviewCharacters;
+    QTest::newRow("large page, cursor at the end") << large << true << "end";
+    QTest::newRow("large page, cursor at the start") << large << false << "start";
+    QTest::newRow("small page") << 1000 << true << "start\n\nend";
+  }
+  void aLargePageShowsThePartAroundTheCursor() {
+    QFETCH(int, characters);
+    QFETCH(bool, cursorAtEnd);
+    QFETCH(QString, shown);
+    // Comments between the two paragraphs: places to cut, little for the engine to lay out.
+    QByteArray page = "<html><head><style>p { color: green }</style></head><body>\n<p>start</p>\n";
+    while (page.size() < characters) page += "<!--" + QByteArray(59, 'x') + "-->\n";
+    const QString path = folder_.filePath("page.html");
+    WriteAll(path, page + "<p>end</p>\n</body></html>\n");
+    vendigo::testing::ScriptedEditorPrompts prompts;
+    vendigo::PageEditorWindow window(prompts);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QString error;
+    EditorDocument *document = window.OpenDocument(path, &error);
+    QVERIFY2(document, qPrintable(error));
+    QSignalSpy rendered(document->Rendered(), &vendigo::RenderedView::Rendered);
+    QVERIFY(rendered.wait(kEngineMs));
+    if (cursorAtEnd) document->Source()->moveCursor(QTextCursor::End);
+    QTest::keyClick(document->Source(), Qt::Key_F5);
+    QVERIFY(rendered.wait(kEngineMs));
+    QCOMPARE(Shown(*document, "document.body.innerText"), shown);
+    QCOMPARE(Shown(*document, "getComputedStyle(document.body.lastElementChild).color"),
+             "rgb(0, 128, 0)");
+    const bool large = characters > EditorDocument::kLivePreviewCharacters;
+    QCOMPARE(document->Rendered()->IsPartial(), large);
+    const auto *notice = document->Rendered()->findChild<QLabel *>("Notice");
+    QCOMPARE(notice->isVisible(), large);
+    if (!large) return;
+    QCOMPARE(notice->text(),
+             "This page is large, so the view shows only the part around the cursor. Press F5 "
+             "to show the part around the cursor again.");
+    document->InsertAtCursor("<p>new</p>");
+    QCOMPARE(notice->text(),
+             "This page is large, so the view shows only the part around the cursor, and it is not "
+             "updated as you type: it shows that part as last saved or refreshed. Press F5 to show "
+             "the part around the cursor again, with your changes.");
   }
 
   void picturesAreShown_data() {

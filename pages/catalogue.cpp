@@ -103,14 +103,26 @@ std::string NotANumber(std::string_view where, std::string_view price) {
   return std::string(where) + "price \"" + std::string(price) + "\" is not a number";
 }
 
-// Every price given in a list must convert; the first that does not is the error.
-template <typename Row, typename PriceOf>
-std::string ListPriceError(const std::vector<Row> &rows, std::string_view list, PriceOf priceOf) {
+// The cart takes a weight only as a whole number of at most six digits; a page with any other
+// weight could not be ordered.
+constexpr std::size_t kMaxWeightDigits = 6;
+
+std::string WeightError(std::string_view where, std::string_view weight) {
+  if (weight.size() <= kMaxWeightDigits && IsNumberText(weight, false)) return "";
+  return std::string(where) + "weight \"" + std::string(weight) +
+         "\" is not a whole number of at most " + std::to_string(kMaxWeightDigits) + " digits";
+}
+
+// Every price given in a list must convert and every weight be whole; the first that is not is
+// the error.
+template <typename Row>
+std::string ListNumberError(const std::vector<Row> &rows, std::string_view list) {
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    const std::string &price = priceOf(rows[r]);
-    if (!price.empty() && !ConvertPrice(price)) {
-      return NotANumber(std::string(list) + " entry " + std::to_string(r + 1) + ": ", price);
+    const std::string where = std::string(list) + " entry " + std::to_string(r + 1) + ": ";
+    if (!rows[r].Price.empty() && !ConvertPrice(rows[r].Price)) {
+      return NotANumber(where, rows[r].Price);
     }
+    if (std::string error = WeightError(where, rows[r].Weight); !error.empty()) return error;
   }
   return "";
 }
@@ -130,12 +142,11 @@ void CheckRow(Planned &planned, const TemplatePlaces &places, const Settings &se
       error = "the row has no Description";
     } else if (!price) {
       error = page.Price.empty() ? "the row has no Price" : NotANumber("", page.Price);
-    } else {
+    } else if (error = WeightError("", page.Weight); error.empty()) {
       planned.price = PriceDisplay(settings.Currency, FormatPrice(*price));
     }
   } else {
-    error = ListPriceError(page.Descriptions, "Descriptions",
-                           [](const DescriptionRow &r) -> const std::string & { return r.Price; });
+    error = ListNumberError(page.Descriptions, "Descriptions");
     std::optional<double> lowest;
     bool several = false;
     for (const DescriptionRow &item : page.Descriptions) {
@@ -157,12 +168,10 @@ void CheckRow(Planned &planned, const TemplatePlaces &places, const Settings &se
     }
   }
   for (std::size_t g = 0; g < page.Options.size() && error.empty(); ++g) {
-    error = ListPriceError(page.Options[g].Rows, "Option" + std::to_string(g + 1) + "Rows",
-                           [](const OptionRow &r) -> const std::string & { return r.Price; });
+    error = ListNumberError(page.Options[g].Rows, "Option" + std::to_string(g + 1) + "Rows");
   }
   if (error.empty()) {
-    error = ListPriceError(page.Related, "Related",
-                           [](const RelatedRow &r) -> const std::string & { return r.Price; });
+    error = ListNumberError(page.Related, "Related");
   }
   if (error.empty()) error = places.Missing(page, !row.ImagePath.empty());
 }

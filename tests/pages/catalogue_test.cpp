@@ -196,6 +196,21 @@ TEST_F(BuildCatalogueTest, SkipsRowsWithTheirReasonsAndWritesTheRest) {
   EXPECT_EQ(Build(changed, "site", {.Replace = true}).PagesWritten, 3u);
 }
 
+// The cart refuses an order whose weight is not a whole number, so such a row gets no page.
+TEST_F(BuildCatalogueTest, SkipsRowsWhoseWeightTheCartWouldRefuse) {
+  const CatalogueReport report = Build(
+      "Description,Price,Weight,Option1Rows\nMug,4.5,0.3,\nCup,3,1234567,\nPot,2,123456,\n"
+      "Bowl,1,2,Red|1|1.5|red\n",
+      "site", {});
+  EXPECT_EQ(report.PagesWritten, 1u);
+  EXPECT_EQ(
+      report.Skipped,
+      (std::vector<SkippedRow>{
+          {2, "weight \"0.3\" is not a whole number of at most 6 digits"},
+          {3, "weight \"1234567\" is not a whole number of at most 6 digits"},
+          {5, "Option1Rows entry 1: weight \"1.5\" is not a whole number of at most 6 digits"}}));
+}
+
 TEST_F(BuildCatalogueTest, ManyThreadsWriteWhatOneWrites) {
   std::string csv = "Description,Price,ProductImage\n";
   for (int i = 0; i < 300; ++i)

@@ -57,4 +57,16 @@ std::vector<FormField> ParseFormFields(std::string_view encoded) {
   return fields;
 }
 
+std::vector<std::string> SplitAt(std::string_view text, char separator) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t at = text.find(separator); at != std::string_view::npos;
+       at = text.find(separator, start)) {
+    parts.emplace_back(text.substr(start, at - start));
+    start = at + 1;
+  }
+  parts.emplace_back(text.substr(start));
+  return parts;
+}
+
 }  // namespace vendigo

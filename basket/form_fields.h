@@ -27,4 +27,8 @@ std::string DecodeFieldText(std::string_view bytes);
 // are skipped.
 std::vector<FormField> ParseFormFields(std::string_view encoded);
 
+// The parts of a value or name between separators ("^" in an item, "_" in a pelluxqa_ name):
+// one more than the separators, empty ones kept.
+std::vector<std::string> SplitAt(std::string_view text, char separator);
+
 }  // namespace vendigo

@@ -14,18 +14,6 @@ constexpr std::size_t kMaxWeightDigits = 6;
 constexpr std::size_t kItemFields = 5;
 constexpr std::size_t kOptionFields = 3;
 
-std::vector<std::string> Split(std::string_view text, char separator) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t at = text.find(separator); at != std::string_view::npos;
-       at = text.find(separator, start)) {
-    parts.emplace_back(text.substr(start, at - start));
-    start = at + 1;
-  }
-  parts.emplace_back(text.substr(start));
-  return parts;
-}
-
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
@@ -96,7 +84,7 @@ std::optional<double> ReadCartPrice(std::string_view text) {
   if (whole.find(',') == std::string_view::npos) return ConvertPrice(text);
   // Thousands separators: one to three digits, then groups of a separator and three digits.
   std::string plain;
-  const std::vector<std::string> groups = Split(whole, ',');
+  const std::vector<std::string> groups = SplitAt(whole, ',');
   for (std::size_t i = 0; i < groups.size(); ++i) {
     const std::size_t size = groups[i].size();
     if (size == 0 || size > 3 || (i > 0 && size != 3)) return std::nullopt;
@@ -129,7 +117,7 @@ Order ReadOrder(const std::vector<FormField> &fields) {
                                                std::to_string(kMaxFieldBytes) + " bytes");
     } else if (name == "pelluxadd" || name == "addit") {
       const char *form = "description^price^weight^taxable^tax code";
-      if (std::optional<BasketLine> item = reading.Item(name, Split(value, '^'), form)) {
+      if (std::optional<BasketLine> item = reading.Item(name, SplitAt(value, '^'), form)) {
         (name == "pelluxadd" ? items : lines).push_back(*item);
       }
     } else if (name == "quantity") {
@@ -142,7 +130,7 @@ Order ReadOrder(const std::vector<FormField> &fields) {
       }
     } else if (StartsWith(name, "eop_")) {
       const std::string optionName = name.substr(4);
-      const std::vector<std::string> parts = Split(value, '^');
+      const std::vector<std::string> parts = SplitAt(value, '^');
       if (isEbay && parts.size() == 1) {
         if (value.empty()) continue;
         if (std::optional<double> price = reading.Price(name, value)) {
@@ -168,7 +156,7 @@ Order ReadOrder(const std::vector<FormField> &fields) {
     } else if (StartsWith(name, "pelluxqa_")) {
       if (value.empty() || value == "0") continue;
       // The description may hold "_" itself: the last four separators end it.
-      std::vector<std::string> parts = Split(name.substr(9), '_');
+      std::vector<std::string> parts = SplitAt(name.substr(9), '_');
       while (parts.size() > kItemFields) {
         parts[0] += "_" + parts[1];
         parts.erase(parts.begin() + 1);

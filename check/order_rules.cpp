@@ -15,18 +15,6 @@ constexpr std::size_t kNoNode = HtmlNode::kNoNode;
 constexpr char kDummyItem[] = "item^1^0^^";
 constexpr std::size_t kMaxPlacesNamed = 3;
 
-std::vector<std::string> Split(std::string_view text, char separator) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t at = text.find(separator); at != std::string_view::npos;
-       at = text.find(separator, start)) {
-    parts.emplace_back(text.substr(start, at - start));
-    start = at + 1;
-  }
-  parts.emplace_back(text.substr(start));
-  return parts;
-}
-
 // The rule a refusal of the cart breaks, by its reason.
 std::string RuleOfReason(const std::string &reason) {
   if (reason.starts_with("the price ")) return "price-not-number";
@@ -43,9 +31,9 @@ struct ItemParts {
 std::optional<ItemParts> ItemOf(const std::string &name, const std::string &value) {
   std::vector<std::string> parts;
   if (name == "pelluxadd" || name == "addit") {
-    parts = Split(value, '^');
+    parts = SplitAt(value, '^');
   } else if (name.starts_with("pelluxqa_")) {
-    parts = Split(std::string_view(name).substr(9), '_');
+    parts = SplitAt(std::string_view(name).substr(9), '_');
     while (parts.size() > 5) {
       parts[0] += "_" + parts[1];
       parts.erase(parts.begin() + 1);
@@ -58,7 +46,7 @@ std::optional<ItemParts> ItemOf(const std::string &name, const std::string &valu
 // The price of an item value, an option value or a pelluxqa_ name, as written.
 std::optional<std::string> SentPrice(const std::string &name, const std::string &value) {
   if (name.starts_with("eop_")) {
-    const std::vector<std::string> parts = Split(value, '^');
+    const std::vector<std::string> parts = SplitAt(value, '^');
     if (parts.size() == 3) return parts[1];
     return std::nullopt;
   }

@@ -165,7 +165,7 @@ class OrderRules {
     if (const std::optional<ItemParts> item = ItemOf(name, value)) {
       if (const std::optional<double> price = ReadCartPrice(item->price)) {
         OfferedItem offered{item->description, item->price, *price,
-                            At(nameOffset != kNoNode ? nameOffset : valueOffset)};
+                            At(nameOffset != kNoNode ? nameOffset : valueOffset), name};
         result_.items.push_back(std::move(offered));
       }
     }
@@ -271,15 +271,6 @@ class OrderRules {
     }
   }
 
-  bool GoesToCart(const FoundOrder &order) const {
-    if (order.link) return true;
-    if (IsCartAddress(order.order.action, settings_)) return true;
-    for (const SentField &field : order.order.fields) {
-      if (IsOrderFieldName(field.name)) return true;
-    }
-    return false;
-  }
-
   void CheckAddress(const FoundOrder &order) {
     const std::string address = AddressWithoutQuery(order.order.action);
     const std::string prompt = DefaultSettings().CGI_BIN;
@@ -302,7 +293,7 @@ class OrderRules {
   }
 
   void CheckOrder(const FoundOrder &order) {
-    if (!GoesToCart(order)) return;
+    if (!GoesToCart(order, settings_)) return;
     CheckAddress(order);
     const std::string &action = order.order.action;
     const std::size_t question = action.find('?');
@@ -343,7 +334,8 @@ class OrderRules {
       const std::optional<ItemParts> item = ItemOf(field.name, field.value);
       if (!item) continue;
       if (const std::optional<double> price = ReadCartPrice(item->price)) {
-        result_.items.push_back({item->description, item->price, *price, At(order.addressOffset)});
+        result_.items.push_back(
+            {item->description, item->price, *price, At(order.addressOffset), field.name});
       }
       ComparePrice(shown, item->price, order.addressOffset, &order.order);
     }

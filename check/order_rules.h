@@ -16,6 +16,7 @@ struct OfferedItem {
   std::string priceText;  // as the page writes it
   double price = 0;
   CheckFinding place;  // file and place only
+  std::string field;   // the field that sends it: pelluxadd, addit or pelluxqa_...
 };
 
 // What the rules about orders find in one page, and the items it offers.

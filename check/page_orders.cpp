@@ -421,6 +421,12 @@ bool IsCartAddress(std::string_view address, const Settings &settings) {
   return !program.empty() && program != cgiBin && lower.ends_with("/" + program);
 }
 
+bool GoesToCart(const FoundOrder &order, const Settings &settings) {
+  if (order.link || IsCartAddress(order.order.action, settings)) return true;
+  return std::any_of(order.order.fields.begin(), order.order.fields.end(),
+                     [](const SentField &field) { return IsOrderFieldName(field.name); });
+}
+
 bool IsTypedControl(const HtmlNode &control) {
   if (control.tag == "textarea") return true;
   if (control.tag != "input") return false;

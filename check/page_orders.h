@@ -60,6 +60,10 @@ PageOrders FindPageOrders(const HtmlDocument &document, const Settings &settings
 // The fields as a form sends them (application/x-www-form-urlencoded, UTF-8).
 std::string EncodeFormFields(const std::vector<SentField> &fields);
 
+// True when the order goes to the cart: a link to the cart program, a form sent to it, or a form
+// that sends an order field.
+bool GoesToCart(const FoundOrder &order, const Settings &settings);
+
 // Text-like inputs and text areas: what the shopper types, not what the page wrote.
 bool IsTypedControl(const HtmlNode &control);
 

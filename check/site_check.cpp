@@ -10,6 +10,7 @@
 
 #include "check/order_rules.h"
 #include "check/page_orders.h"
+#include "check/product_data_rules.h"
 #include "check/resource_rules.h"
 #include "core/file_reading.h"
 #include "html/html_document.h"
@@ -29,6 +30,7 @@ PageResult CheckOnePage(const std::string &path, std::string_view bytes, const S
   const PageOrders orders = FindPageOrders(document, settings);
   OrderCheck check = CheckOrders(path, document, orders, settings);
   AddResourceFindings(path, bytes, document, settings, check.findings);
+  AddProductDataFindings(path, document, orders, check.items, settings, check.findings);
   return {std::move(check.findings), std::move(check.items)};
 }
 

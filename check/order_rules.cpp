@@ -1,5 +1,6 @@
 #include "check/order_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -261,7 +262,10 @@ class OrderRules {
         orderFields = orderFields || (control.form == form &&
                                       IsOrderFieldName(nodes_[control.node].Value("name")));
       }
-      if (!orderFields) continue;
+      if (!orderFields ||
+          std::ranges::find(orders_.switchedOff, form) != orders_.switchedOff.end()) {
+        continue;
+      }
       bool sendable = false;
       for (const FoundOrder &order : orders_.orders) sendable = sendable || order.node == form;
       if (!sendable) {

@@ -339,9 +339,13 @@ class OrderFinder {
     std::vector<std::size_t> buttons;
     std::vector<std::size_t> textFields;
     std::size_t blocking = 0;
+    // The first submit button is the form's default: Enter clicks it, and sends nothing while it
+    // is disabled.
+    std::size_t defaultButton = kNoNode;
     for (const std::size_t control : controls) {
       const HtmlNode &node = nodes_[control];
       if (IsSubmitButton(node)) {
+        if (defaultButton == kNoNode) defaultButton = control;
         if (!IsDisabled(control)) buttons.push_back(control);
       } else if (node.tag == "input" && BlocksImplicitSubmission(InputType(node))) {
         ++blocking;
@@ -370,10 +374,11 @@ class OrderFinder {
     };
     for (const std::size_t button : buttons)
       add("button \"" + ButtonCaption(button) + "\"", button);
-    const std::size_t defaultButton = buttons.empty() ? kNoNode : buttons.front();
+    if (defaultButton != kNoNode && buttons.empty()) result.switchedOff.push_back(form);
+    const bool enterSends = defaultButton != kNoNode ? !IsDisabled(defaultButton) : blocking == 1;
     // Enter in any text field sends the same: it is listed once, in the first. (One order per
     // field would make a table of many quantity boxes cost the square of its rows.)
-    if ((defaultButton != kNoNode || blocking == 1) && !textFields.empty()) {
+    if (enterSends && !textFields.empty()) {
       add("Enter in \"" + nodes_[textFields.front()].Value("name") + "\"", defaultButton);
     }
   }

@@ -35,6 +35,9 @@ struct PageOrders {
   std::vector<FormControl> controls;  // every named control, in document order
   std::vector<std::size_t> forms;     // every form element, in document order
   std::vector<FoundOrder> orders;     // the forms' ways, then the cart links, in document order
+  // Forms whose every order button is disabled: the shop has switched ordering off there (as
+  // for a product out of stock), so neither a button nor Enter sends them.
+  std::vector<std::size_t> switchedOff;
 };
 
 // The field names the cart reads an order from.

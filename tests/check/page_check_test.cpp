@@ -115,6 +115,12 @@ TEST(PageOrdersTest, FieldsAreThoseABrowserSends) {
       {"<form action=one><input name=a value=1></form><form action=two><input name=a><input "
        "name=b></form>",
        "Enter in \"a\" | get one | a=1\n"},
+      // A disabled default button keeps Enter from sending the form, even with another button
+      // enabled after it.
+      {"<form action=c><input name=q><input type=submit value=A disabled><input type=submit "
+       "value=B></form><form action=d><input name=quantity value=1><input type=submit disabled>"
+       "</form>",
+       "button \"B\" | get c | q=\n"},
       // form= takes a control to its form, and away from the one around it; a form opened in a
       // table keeps the controls of its rows, as the parser does.
       {"<form id=f action=c></form><form action=d><input type=hidden name=x value=1 form=f>"

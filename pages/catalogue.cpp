@@ -388,6 +388,12 @@ class CatalogueWriter {
   bool kept_ = false;
 };
 
+// Rows go from the reader to the builders and from the builders to the writer in batches of up
+// to this many, so that a thread waits, and is woken, once for many rows rather than for each.
+constexpr std::size_t kBatchRows = 32;
+// A builder takes this many rows at a time, so that two builders share a batch.
+constexpr std::size_t kClaimRows = kBatchRows / 2;
+
 // The rows between the reader and the writer: a ring of slots, each row in the slot of its
 // number, the reader waiting while the ring is full.
 struct RowRing {
@@ -465,7 +471,7 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
   const TemplatePlaces places(templateText);
   unsigned threads = options.Threads ? options.Threads : std::thread::hardware_concurrency();
   if (threads == 0) threads = 1;
-  RowRing ring(4 * static_cast<std::size_t>(threads) + 4);
+  RowRing ring(2 * kBatchRows * (static_cast<std::size_t>(threads) + 2));
   std::atomic<double> readShare{0};
   bool readerCancelled = false;
   std::exception_ptr readFailure;
@@ -487,25 +493,31 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
   workers.emplace_back([&] {
     try {
       RowNamer namer(rows, places, settings, inputFolder, cancel);
-      for (;;) {
-        Planned planned;
+      std::vector<Planned> batch;
+      for (bool more = true; more;) {
         if (cancel && *cancel) {
           readerCancelled = true;
-          break;
+          more = false;
+        } else {
+          Planned planned;
+          more = rows.Next(planned.row);
+          if (more) {
+            readShare = rows.Progress();
+            CheckRow(planned, places, settings);
+            namer.Name(planned);
+            batch.push_back(std::move(planned));
+          }
         }
-        if (!rows.Next(planned.row)) break;
-        readShare = rows.Progress();
-        CheckRow(planned, places, settings);
-        namer.Name(planned);
+        if (batch.empty() || (more && batch.size() < kBatchRows)) continue;
         std::unique_lock lock(ring.lock);
-        // A full ring is filled again once half of it is free, which saves waking for each row.
-        if (ring.read - ring.written == ring.slots.size()) {
+        // A full ring is filled again once half of it is free, which saves waking for each batch.
+        if (ring.read - ring.written + batch.size() > ring.slots.size()) {
           ring.Wait(ring.readerWake, ring.readerWaits, lock,
                     [&] { return ring.stop || ring.read - ring.written <= ring.slots.size() / 2; });
         }
         if (ring.stop) break;
-        ring.At(ring.read).planned = std::move(planned);
-        ++ring.read;
+        for (Planned &planned : batch) ring.At(ring.read++).planned = std::move(planned);
+        batch.clear();
         const bool wake = ring.idleBuilders > 0;
         lock.unlock();
         if (wake) ring.builderWake.notify_one();
@@ -527,15 +539,23 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
         ring.Wait(ring.builderWake, ring.idleBuilders, lock,
                   [&] { return ring.stop || ring.claimed < ring.read || ring.readingDone; });
         if (ring.stop || ring.claimed == ring.read) return;
-        const std::size_t row = ring.claimed++;
-        Planned &planned = ring.At(row).planned;
+        const std::size_t first = ring.claimed;
+        const std::size_t count = std::min(kClaimRows, ring.read - ring.claimed);
+        ring.claimed += count;
+        // The rest of the batch goes to another builder, if one waits.
+        const bool wakeBuilder = ring.claimed < ring.read && ring.idleBuilders > 0;
         lock.unlock();
-        if (planned.error.empty()) {
-          bool kept = false;
-          Guarded(planned.error, kept, [&] { BuildPage(planned, templateText, settings, search); });
+        if (wakeBuilder) ring.builderWake.notify_one();
+        for (std::size_t row = first; row < first + count; ++row) {
+          Planned &planned = ring.At(row).planned;
+          if (planned.error.empty()) {
+            bool kept = false;
+            Guarded(planned.error, kept,
+                    [&] { BuildPage(planned, templateText, settings, search); });
+          }
         }
         lock.lock();
-        ring.At(row).built = true;
+        for (std::size_t row = first; row < first + count; ++row) ring.At(row).built = true;
         if (ring.writerWaits && ring.BatchBuilt()) ring.writerWake.notify_one();
       }
     });

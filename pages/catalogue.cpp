@@ -22,6 +22,7 @@
 #include "pages/catalogue_picture.h"
 #include "pages/catalogue_search_files.h"
 #include "pages/product_data.h"
+#include "pages/product_page_plan.h"
 #include "pages/template_engine.h"
 
 namespace vendigo {
@@ -231,7 +232,7 @@ class RowNamer {
   CataloguePictures pictures_;
 };
 
-void BuildPage(Planned &planned, std::string_view templateText, const Settings &settings,
+void BuildPage(Planned &planned, const ProductPagePlan &plan, const Settings &settings,
                const SearchData &search) {
   ProductPageInput page = std::move(planned.row.Page);
   const std::size_t line = planned.row.Line;
@@ -256,8 +257,7 @@ void BuildPage(Planned &planned, std::string_view templateText, const Settings &
   // The wizard takes the description as HTML; a catalogue's cells are text, as in its titles.
   page.Description = EscapeHtmlText(page.Description);
   if (!picture.empty()) page.ProductImageTag = ImageTag(picture);
-  planned.document =
-      ProductPageDocument(planned.title, BuildProductPage(templateText, page, settings), head);
+  planned.document = ProductPageDocument(planned.title, plan.Build(page), head);
 }
 
 // Runs job, turning whatever it throws into the row's or picture's error; kept is set when it
@@ -469,6 +469,7 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
     writer.Report().SearchDataNote = kNoSiteAddressNote;
   }
   const TemplatePlaces places(templateText);
+  const ProductPagePlan plan(templateText, settings);
   unsigned threads = options.Threads ? options.Threads : std::thread::hardware_concurrency();
   if (threads == 0) threads = 1;
   RowRing ring(2 * kBatchRows * (static_cast<std::size_t>(threads) + 2));
@@ -550,8 +551,7 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
           Planned &planned = ring.At(row).planned;
           if (planned.error.empty()) {
             bool kept = false;
-            Guarded(planned.error, kept,
-                    [&] { BuildPage(planned, templateText, settings, search); });
+            Guarded(planned.error, kept, [&] { BuildPage(planned, plan, settings, search); });
           }
         }
         lock.lock();

@@ -73,10 +73,10 @@ class TemplatePlaces {
     if (missing.empty() && !page.LongText.empty()) {
       missing = lacks(holds.longText, "%zf_long_text%", "LongText");
     }
-    if (missing.empty() && !GetEops(page.Options).empty()) {
+    if (missing.empty() && HasEops(page.Options)) {
       missing = lacks(holds.options, "%zf_all_options%", "the options");
     }
-    if (missing.empty() && !GetUpsells(page.Related, "").empty()) {
+    if (missing.empty() && HasUpsells(page.Related)) {
       missing = lacks(holds.related, "%zf_upsells%", "the related products");
     }
     if (missing.empty() && picture) {
@@ -119,11 +119,12 @@ std::string WeightError(std::string_view where, std::string_view weight) {
 template <typename Row>
 std::string ListNumberError(const std::vector<Row> &rows, std::string_view list) {
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    const std::string where = std::string(list) + " entry " + std::to_string(r + 1) + ": ";
+    // The place is named only in an error, which most rows have none of.
+    const auto where = [&] { return std::string(list) + " entry " + std::to_string(r + 1) + ": "; };
     if (!rows[r].Price.empty() && !ConvertPrice(rows[r].Price)) {
-      return NotANumber(where, rows[r].Price);
+      return NotANumber(where(), rows[r].Price);
     }
-    if (std::string error = WeightError(where, rows[r].Weight); !error.empty()) return error;
+    if (!WeightError("", rows[r].Weight).empty()) return WeightError(where(), rows[r].Weight);
   }
   return "";
 }
@@ -158,7 +159,7 @@ void CheckRow(Planned &planned, const TemplatePlaces &places, const Settings &se
       if (!lowest || *price < *lowest) lowest = price;
     }
     if (!page.Description.empty()) planned.title = page.Description;
-    if (error.empty() && GetPelluxAddSelect(page.Descriptions, settings).empty()) {
+    if (error.empty() && !HasPelluxAddItem(page.Descriptions, settings)) {
       error =
           "Descriptions gives the list no item (each needs a Cart Description, a Price and, "
           "for cart generation 4, a Readable Text)";

@@ -2,6 +2,7 @@
 
 #include <csv.h>
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <optional>
@@ -248,10 +249,16 @@ std::vector<std::vector<std::string>> ListEntries(std::string_view cell, std::st
                                                   std::string_view partNames, char separator,
                                                   std::string &error) {
   std::vector<std::vector<std::string>> entries;
-  for (const TextLine &line : SplitLines(cell)) {
-    if (Trimmed(line.text).empty()) continue;
+  // Split at each CR and LF alone: the empty line this makes of a CR LF is blank, and blank lines
+  // are skipped.
+  for (std::string_view lines = cell; !lines.empty();) {
+    const std::size_t end = std::min(lines.find_first_of("\r\n"), lines.size());
+    const std::string_view line = lines.substr(0, end);
+    lines.remove_prefix(end == lines.size() ? end : end + 1);
+    if (Trimmed(line).empty()) continue;
     std::vector<std::string> entry;
-    std::string_view rest = line.text;
+    entry.reserve(parts);
+    std::string_view rest = line;
     for (;;) {
       const std::size_t bar = rest.find('|');
       entry.emplace_back(Trimmed(rest.substr(0, bar)));
@@ -339,7 +346,8 @@ void ReadCell(Column column, const std::string &cell, char separator, CatalogueR
                                  "Cart Description, Price, Weight, Taxable, Smart Tax, "
                                  "Readable Text",
                                  separator, error)) {
-        page.Descriptions.push_back({e[0], e[1], e[2], e[3], e[4], e[5]});
+        page.Descriptions.push_back({std::move(e[0]), std::move(e[1]), std::move(e[2]),
+                                     std::move(e[3]), std::move(e[4]), std::move(e[5])});
       }
       break;
     case Column::Option1Name:
@@ -359,7 +367,8 @@ void ReadCell(Column column, const std::string &cell, char separator, CatalogueR
       for (auto &e :
            ListEntries(cell, name, kOptionRows, 4, "Cart Description, Price, Weight, Readable Text",
                        separator, error)) {
-        page.Options[group].Rows.push_back({e[0], e[1], e[2], e[3]});
+        page.Options[group].Rows.push_back(
+            {std::move(e[0]), std::move(e[1]), std::move(e[2]), std::move(e[3])});
       }
       break;
     }
@@ -367,7 +376,8 @@ void ReadCell(Column column, const std::string &cell, char separator, CatalogueR
       for (auto &e :
            ListEntries(cell, "Related", kRelatedRows, 5,
                        "Cart Description, Price, Weight, Taxable, Smart Tax", separator, error)) {
-        page.Related.push_back({e[0], e[1], e[2], e[3], e[4]});
+        page.Related.push_back(
+            {std::move(e[0]), std::move(e[1]), std::move(e[2]), std::move(e[3]), std::move(e[4])});
       }
       break;
     case Column::Sku:

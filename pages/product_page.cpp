@@ -79,6 +79,19 @@ std::vector<RelatedRow> TaxCellsCleared(std::vector<RelatedRow> rows) {
   return rows;
 }
 
+// Whether a description grid row is an entry of the item list: with Cart Description and Price,
+// and with Readable Text where that column is shown (otherwise the text shown is made from the
+// Cart Description, so it is never empty).
+bool IsListItem(const DescriptionRow &row, bool readableColumn) {
+  return !row.CartDescription.empty() && !row.Price.empty() &&
+         (!readableColumn || !row.ReadableText.empty());
+}
+
+// Whether a related products row is shown: with Cart Description and Price.
+bool IsShownRelated(const RelatedRow &row) {
+  return !row.CartDescription.empty() && !row.Price.empty();
+}
+
 // Replaces in place, without copying the page when the placeholder is not in it.
 void ReplaceIn(std::string &page, std::string_view placeholder, std::string_view value) {
   if (ContainsText(page, placeholder)) page = ReplaceText(placeholder, page, value);
@@ -248,10 +261,10 @@ std::string GetPelluxAddSelect(const std::vector<DescriptionRow> &rows, const Se
   bool any = false;
   for (std::size_t r = 0; r < UsedRows(rows, kDescriptionRows); ++r) {
     const DescriptionRow &row = rows[r];
+    if (!IsListItem(row, readableColumn)) continue;
     const std::string shown =
         readableColumn ? row.ReadableText
                        : DescriptionReadableText(row.CartDescription, row.Price, settings.Currency);
-    if (row.CartDescription.empty() || row.Price.empty() || shown.empty()) continue;
     const OrderItem item =
         readableColumn
             ? OrderItem{row.CartDescription, row.Price, row.Weight, row.Taxable, row.SmartTax}
@@ -262,6 +275,30 @@ std::string GetPelluxAddSelect(const std::vector<DescriptionRow> &rows, const Se
   }
   list += "</SELECT>";
   return any ? list : "";
+}
+
+bool HasPelluxAddItem(const std::vector<DescriptionRow> &rows, const Settings &settings) {
+  for (std::size_t r = 0; r < UsedRows(rows, kDescriptionRows); ++r) {
+    if (IsListItem(rows[r], IsGenerationFour(settings))) return true;
+  }
+  return false;
+}
+
+bool HasEops(const std::array<OptionGroup, kOptionGroups> &groups) {
+  // A group whose row 1 has Readable Text shows at least that row.
+  for (const OptionGroup &group : groups) {
+    if (!group.Name.empty() && !group.Rows.empty() && !group.Rows.front().ReadableText.empty()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool HasUpsells(const std::vector<RelatedRow> &rows) {
+  for (std::size_t r = 0; r < UsedRows(rows, kRelatedRows); ++r) {
+    if (IsShownRelated(rows[r])) return true;
+  }
+  return false;
 }
 
 std::string ParseEops(const OptionGroup &group) {
@@ -297,7 +334,7 @@ std::string GetUpsells(const std::vector<RelatedRow> &rows, std::string_view cur
   bool any = false;
   for (std::size_t r = 0; r < UsedRows(rows, kRelatedRows); ++r) {
     const RelatedRow &row = rows[r];
-    if (row.CartDescription.empty() || row.Price.empty()) continue;
+    if (!IsShownRelated(row)) continue;
     const OrderItem item{row.CartDescription, row.Price, row.Weight, row.Taxable, row.SmartTax};
     table += "<TR><TD><INPUT TYPE=\"CHECKBOX\" NAME =\"addit\" VALUE=\"" + AttributeValue(item) +
              "\"></TD><TD>" + row.CartDescription + "</TD><TD>" +

@@ -151,6 +151,11 @@ std::string ProductPageReplaced(std::string page, const ProductPageParts &parts,
 // DescriptionReadableText. Only grid row 1 can be the selected entry.
 std::string GetPelluxAddSelect(const std::vector<DescriptionRow> &rows, const Settings &settings);
 
+// Whether GetPelluxAddSelect, GetEops and GetUpsells give anything, without making it.
+bool HasPelluxAddItem(const std::vector<DescriptionRow> &rows, const Settings &settings);
+bool HasEops(const std::array<OptionGroup, kOptionGroups> &groups);
+bool HasUpsells(const std::vector<RelatedRow> &rows);
+
 // The option table of the three groups, empty when no group gives a row.
 std::string GetEops(const std::array<OptionGroup, kOptionGroups> &groups);
 

@@ -258,7 +258,12 @@ void BuildPage(Planned &planned, const ProductPagePlan &plan, const Settings &se
   // The wizard takes the description as HTML; a catalogue's cells are text, as in its titles.
   page.Description = EscapeHtmlText(page.Description);
   if (!picture.empty()) page.ProductImageTag = ImageTag(picture);
-  planned.document = ProductPageDocument(planned.title, plan.Build(page), head);
+  // Written into the slot's document as it stands, whose memory the page before left there.
+  std::string &document = planned.document;
+  document.clear();
+  StartProductPageDocument(document, planned.title, head);
+  plan.AppendTo(document, page, kProductPageDocumentEndSize);
+  EndProductPageDocument(document);
 }
 
 // Runs job, turning whatever it throws into the row's or picture's error; kept is set when it
@@ -518,7 +523,13 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
                     [&] { return ring.stop || ring.read - ring.written <= ring.slots.size() / 2; });
         }
         if (ring.stop) break;
-        for (Planned &planned : batch) ring.At(ring.read++).planned = std::move(planned);
+        for (Planned &planned : batch) {
+          // The slot keeps the memory of the page written from it, for the page built next.
+          Planned &slot = ring.At(ring.read++).planned;
+          std::string document = std::move(slot.document);
+          slot = std::move(planned);
+          slot.document = std::move(document);
+        }
         batch.clear();
         const bool wake = ring.idleBuilders > 0;
         lock.unlock();
@@ -562,41 +573,44 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
     });
   }
 
+  // The writer writes the rows from their slots, and frees the slots after.
   std::size_t done = 0;
-  std::vector<Planned> batch;
   for (bool more = true; more;) {
+    std::size_t first = 0;
+    std::size_t count = 0;
     std::size_t total = 0;
-    bool wakeReader = false;
     {
       std::unique_lock lock(ring.lock);
       ring.Wait(ring.writerWake, ring.writerWaits, lock, [&] {
         return ring.BatchBuilt() || (ring.readingDone && ring.written == ring.read);
       });
-      while (ring.written < ring.read && ring.At(ring.written).built) {
-        batch.push_back(std::move(ring.At(ring.written).planned));
-        ring.At(ring.written).built = false;
-        ++ring.written;
-      }
-      more = !(ring.readingDone && ring.written == ring.read);
-      wakeReader = ring.readerWaits && ring.read - ring.written <= ring.slots.size() / 2;
+      first = ring.written;
+      while (first + count < ring.read && ring.At(first + count).built) ++count;
+      more = !(ring.readingDone && first + count == ring.read);
       total = ring.readingDone
                   ? ring.read
                   : std::max<std::size_t>(
                         ring.read,
                         static_cast<std::size_t>(ring.read / std::max(readShare.load(), 1e-6)));
     }
-    if (wakeReader) ring.readerWake.notify_one();
-    for (Planned &planned : batch) {
+    for (std::size_t row = first; row < first + count; ++row) {
       if (cancel && *cancel) {
         writer.Report().Cancelled = true;
         more = false;
         break;
       }
-      writer.WriteRow(planned);
+      writer.WriteRow(ring.At(row).planned);
       ++done;
       if (progress) progress(done, total);
     }
-    batch.clear();
+    bool wakeReader = false;
+    {
+      const std::lock_guard lock(ring.lock);
+      for (std::size_t row = first; row < first + count; ++row) ring.At(row).built = false;
+      ring.written = first + count;
+      wakeReader = ring.readerWaits && ring.read - ring.written <= ring.slots.size() / 2;
+    }
+    if (wakeReader) ring.readerWake.notify_one();
   }
   {
     const std::lock_guard lock(ring.lock);

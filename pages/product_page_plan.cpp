@@ -129,6 +129,13 @@ ProductPagePlan::Variant &ProductPagePlan::VariantOf(const ProductPageInput &inp
 }
 
 std::string ProductPagePlan::Build(const ProductPageInput &input, std::size_t maxPageBytes) const {
+  std::string page;
+  AppendTo(page, input, 0, maxPageBytes);
+  return page;
+}
+
+void ProductPagePlan::AppendTo(std::string &document, const ProductPageInput &input,
+                               std::size_t roomAfter, std::size_t maxPageBytes) const {
   const ProductPageParts parts = ProductPagePartsOf(input, settings_);
   const Variant &variant = VariantOf(input, parts);
   const std::vector<PlaceholderText> &steps = parts.Replacements;
@@ -161,15 +168,14 @@ std::string ProductPagePlan::Build(const ProductPageInput &input, std::size_t ma
       most += std::max(text.size(), steps[piece.step].Placeholder.size());
     }
     if (assembles && most <= maxPageBytes) {
-      std::string page;
-      page.reserve(most);
+      document.reserve(document.size() + most + roomAfter);
       for (const Piece &piece : variant.pieces) {
-        page.append(piece.step < 0 ? std::string_view(piece.text) : textOf(piece.step));
+        document.append(piece.step < 0 ? std::string_view(piece.text) : textOf(piece.step));
       }
-      return page;
+      return;
     }
   }
-  return ProductPageReplaced(variant.resolved, parts, input, settings_, maxPageBytes);
+  document.append(ProductPageReplaced(variant.resolved, parts, input, settings_, maxPageBytes));
 }
 
 }  // namespace vendigo

@@ -28,6 +28,11 @@ class ProductPagePlan {
   // BuildProductPage(templateText, input, settings, maxPageBytes).
   std::string Build(const ProductPageInput &input, std::size_t maxPageBytes = kMaxPageBytes) const;
 
+  // The same page appended to document, with room made for roomAfter more bytes after it, so
+  // a document can be written around the page without copying it.
+  void AppendTo(std::string &document, const ProductPageInput &input, std::size_t roomAfter = 0,
+                std::size_t maxPageBytes = kMaxPageBytes) const;
+
  private:
   // A text of the template, or (step >= 0) the place of the text of replacement number step.
   struct Piece {

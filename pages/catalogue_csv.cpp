@@ -252,6 +252,8 @@ std::vector<ListEntry> ListEntries(std::string_view cell, std::string_view colum
                                    std::size_t maxEntries, std::size_t parts,
                                    std::string_view partNames, char separator, std::string &error) {
   std::vector<ListEntry> entries;
+  entries.reserve(
+      std::min<std::size_t>(std::count(cell.begin(), cell.end(), '\n') + 1, maxEntries + 1));
   // Split at each CR and LF alone: the empty line this makes of a CR LF is blank, and blank lines
   // are skipped.
   for (std::string_view lines = cell; !lines.empty();) {
@@ -343,15 +345,17 @@ void ReadCell(Column column, const std::string &cell, char separator, CatalogueR
     case Column::File:
       row.FileName = Trimmed(cell);
       break;
-    case Column::Descriptions:
-      for (auto &e : ListEntries(cell, "Descriptions", kDescriptionRows, 6,
-                                 "Cart Description, Price, Weight, Taxable, Smart Tax, "
-                                 "Readable Text",
-                                 separator, error)) {
+    case Column::Descriptions: {
+      std::vector<ListEntry> entries = ListEntries(
+          cell, "Descriptions", kDescriptionRows, 6,
+          "Cart Description, Price, Weight, Taxable, Smart Tax, Readable Text", separator, error);
+      page.Descriptions.reserve(entries.size());
+      for (ListEntry &e : entries) {
         page.Descriptions.push_back({std::move(e[0]), std::move(e[1]), std::move(e[2]),
                                      std::move(e[3]), std::move(e[4]), std::move(e[5])});
       }
       break;
+    }
     case Column::Option1Name:
     case Column::Option2Name:
     case Column::Option3Name:
@@ -366,22 +370,27 @@ void ReadCell(Column column, const std::string &cell, char separator, CatalogueR
       const std::size_t group =
           (static_cast<std::size_t>(column) - static_cast<std::size_t>(Column::Option1Rows)) / 2;
       const std::string name = "Option" + std::to_string(group + 1) + "Rows";
-      for (auto &e :
-           ListEntries(cell, name, kOptionRows, 4, "Cart Description, Price, Weight, Readable Text",
-                       separator, error)) {
+      std::vector<ListEntry> entries =
+          ListEntries(cell, name, kOptionRows, 4, "Cart Description, Price, Weight, Readable Text",
+                      separator, error);
+      page.Options[group].Rows.reserve(entries.size());
+      for (ListEntry &e : entries) {
         page.Options[group].Rows.push_back(
             {std::move(e[0]), std::move(e[1]), std::move(e[2]), std::move(e[3])});
       }
       break;
     }
-    case Column::Related:
-      for (auto &e :
-           ListEntries(cell, "Related", kRelatedRows, 5,
-                       "Cart Description, Price, Weight, Taxable, Smart Tax", separator, error)) {
+    case Column::Related: {
+      std::vector<ListEntry> entries =
+          ListEntries(cell, "Related", kRelatedRows, 5,
+                      "Cart Description, Price, Weight, Taxable, Smart Tax", separator, error);
+      page.Related.reserve(entries.size());
+      for (ListEntry &e : entries) {
         page.Related.push_back(
             {std::move(e[0]), std::move(e[1]), std::move(e[2]), std::move(e[3]), std::move(e[4])});
       }
       break;
+    }
     case Column::Sku:
       page.Sku = Trimmed(cell);
       break;

@@ -112,6 +112,13 @@ std::string Utf8Prefix(std::string_view text, std::size_t chars) {
   return std::string(text);
 }
 
+std::size_t FindLineBreak(std::string_view text, std::size_t from) {
+  for (std::size_t at = from; at < text.size(); ++at) {
+    if (text[at] == '\n' || text[at] == '\r') return at;
+  }
+  return std::string_view::npos;
+}
+
 std::vector<TextLine> SplitLines(std::string_view text) {
   std::vector<TextLine> lines;
   std::size_t start = 0;

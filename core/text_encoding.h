@@ -48,4 +48,8 @@ struct TextLine {
 // start another line, so "" gives no lines.
 std::vector<TextLine> SplitLines(std::string_view text);
 
+// The place of the first CR or LF in text at or after from; npos when there is none. Faster than
+// find_first_of("\r\n"), which looks each byte up in the set.
+std::size_t FindLineBreak(std::string_view text, std::size_t from = 0);
+
 }  // namespace vendigo

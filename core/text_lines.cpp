@@ -20,10 +20,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
 TextLines::TextLines(std::string_view bytes)
-    : size_(bytes.size()),
-      maxBytes_(bytes.size()),
-      window_(bytes),
-      atEnd_(true) {}
+    : size_(bytes.size()), maxBytes_(bytes.size()), window_(bytes), atEnd_(true) {}
 
 TextLines::TextLines(int fd, std::size_t size, std::size_t maxBytes)
     : file_(fd), size_(size), maxBytes_(maxBytes), atEnd_(false) {}
@@ -92,7 +89,7 @@ bool TextLines::Next(std::string &line) {
   // How far past at_ there is surely no line end: a long line is searched once, not at each read.
   std::size_t searched = 0;
   for (;;) {
-    const std::size_t end = window_.find_first_of("\r\n", at_ + searched);
+    const std::size_t end = FindLineBreak(window_, at_ + searched);
     // A CR at the end of what is at hand may be the first half of a CR LF.
     const bool open =
         end == std::string_view::npos || (window_[end] == '\r' && end + 1 == window_.size());

@@ -22,6 +22,7 @@
 #include "pages/catalogue_picture.h"
 #include "pages/catalogue_search_files.h"
 #include "pages/product_data.h"
+#include "pages/product_page_plan.h"
 #include "pages/template_engine.h"
 
 namespace vendigo {
@@ -72,10 +73,10 @@ class TemplatePlaces {
     if (missing.empty() && !page.LongText.empty()) {
       missing = lacks(holds.longText, "%zf_long_text%", "LongText");
     }
-    if (missing.empty() && !GetEops(page.Options).empty()) {
+    if (missing.empty() && HasEops(page.Options)) {
       missing = lacks(holds.options, "%zf_all_options%", "the options");
     }
-    if (missing.empty() && !GetUpsells(page.Related, "").empty()) {
+    if (missing.empty() && HasUpsells(page.Related)) {
       missing = lacks(holds.related, "%zf_upsells%", "the related products");
     }
     if (missing.empty() && picture) {
@@ -118,11 +119,12 @@ std::string WeightError(std::string_view where, std::string_view weight) {
 template <typename Row>
 std::string ListNumberError(const std::vector<Row> &rows, std::string_view list) {
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    const std::string where = std::string(list) + " entry " + std::to_string(r + 1) + ": ";
+    // The place is named only in an error, which most rows have none of.
+    const auto where = [&] { return std::string(list) + " entry " + std::to_string(r + 1) + ": "; };
     if (!rows[r].Price.empty() && !ConvertPrice(rows[r].Price)) {
-      return NotANumber(where, rows[r].Price);
+      return NotANumber(where(), rows[r].Price);
     }
-    if (std::string error = WeightError(where, rows[r].Weight); !error.empty()) return error;
+    if (!WeightError("", rows[r].Weight).empty()) return WeightError(where(), rows[r].Weight);
   }
   return "";
 }
@@ -157,7 +159,7 @@ void CheckRow(Planned &planned, const TemplatePlaces &places, const Settings &se
       if (!lowest || *price < *lowest) lowest = price;
     }
     if (!page.Description.empty()) planned.title = page.Description;
-    if (error.empty() && GetPelluxAddSelect(page.Descriptions, settings).empty()) {
+    if (error.empty() && !HasPelluxAddItem(page.Descriptions, settings)) {
       error =
           "Descriptions gives the list no item (each needs a Cart Description, a Price and, "
           "for cart generation 4, a Readable Text)";
@@ -231,7 +233,7 @@ class RowNamer {
   CataloguePictures pictures_;
 };
 
-void BuildPage(Planned &planned, std::string_view templateText, const Settings &settings,
+void BuildPage(Planned &planned, const ProductPagePlan &plan, const Settings &settings,
                const SearchData &search) {
   ProductPageInput page = std::move(planned.row.Page);
   const std::size_t line = planned.row.Line;
@@ -256,8 +258,12 @@ void BuildPage(Planned &planned, std::string_view templateText, const Settings &
   // The wizard takes the description as HTML; a catalogue's cells are text, as in its titles.
   page.Description = EscapeHtmlText(page.Description);
   if (!picture.empty()) page.ProductImageTag = ImageTag(picture);
-  planned.document =
-      ProductPageDocument(planned.title, BuildProductPage(templateText, page, settings), head);
+  // Written into the slot's document as it stands, whose memory the page before left there.
+  std::string &document = planned.document;
+  document.clear();
+  StartProductPageDocument(document, planned.title, head);
+  plan.AppendTo(document, page, kProductPageDocumentEndSize);
+  EndProductPageDocument(document);
 }
 
 // Runs job, turning whatever it throws into the row's or picture's error; kept is set when it
@@ -388,6 +394,12 @@ class CatalogueWriter {
   bool kept_ = false;
 };
 
+// Rows go from the reader to the builders and from the builders to the writer in batches of up
+// to this many, so that a thread waits, and is woken, once for many rows rather than for each.
+constexpr std::size_t kBatchRows = 32;
+// A builder takes this many rows at a time, so that two builders share a batch.
+constexpr std::size_t kClaimRows = kBatchRows / 2;
+
 // The rows between the reader and the writer: a ring of slots, each row in the slot of its
 // number, the reader waiting while the ring is full.
 struct RowRing {
@@ -463,9 +475,10 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
     writer.Report().SearchDataNote = kNoSiteAddressNote;
   }
   const TemplatePlaces places(templateText);
+  const ProductPagePlan plan(templateText, settings);
   unsigned threads = options.Threads ? options.Threads : std::thread::hardware_concurrency();
   if (threads == 0) threads = 1;
-  RowRing ring(4 * static_cast<std::size_t>(threads) + 4);
+  RowRing ring(2 * kBatchRows * (static_cast<std::size_t>(threads) + 2));
   std::atomic<double> readShare{0};
   bool readerCancelled = false;
   std::exception_ptr readFailure;
@@ -487,25 +500,37 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
   workers.emplace_back([&] {
     try {
       RowNamer namer(rows, places, settings, inputFolder, cancel);
-      for (;;) {
-        Planned planned;
+      std::vector<Planned> batch;
+      for (bool more = true; more;) {
         if (cancel && *cancel) {
           readerCancelled = true;
-          break;
+          more = false;
+        } else {
+          Planned planned;
+          more = rows.Next(planned.row);
+          if (more) {
+            readShare = rows.Progress();
+            CheckRow(planned, places, settings);
+            namer.Name(planned);
+            batch.push_back(std::move(planned));
+          }
         }
-        if (!rows.Next(planned.row)) break;
-        readShare = rows.Progress();
-        CheckRow(planned, places, settings);
-        namer.Name(planned);
+        if (batch.empty() || (more && batch.size() < kBatchRows)) continue;
         std::unique_lock lock(ring.lock);
-        // A full ring is filled again once half of it is free, which saves waking for each row.
-        if (ring.read - ring.written == ring.slots.size()) {
+        // A full ring is filled again once half of it is free, which saves waking for each batch.
+        if (ring.read - ring.written + batch.size() > ring.slots.size()) {
           ring.Wait(ring.readerWake, ring.readerWaits, lock,
                     [&] { return ring.stop || ring.read - ring.written <= ring.slots.size() / 2; });
         }
         if (ring.stop) break;
-        ring.At(ring.read).planned = std::move(planned);
-        ++ring.read;
+        for (Planned &planned : batch) {
+          // The slot keeps the memory of the page written from it, for the page built next.
+          Planned &slot = ring.At(ring.read++).planned;
+          std::string document = std::move(slot.document);
+          slot = std::move(planned);
+          slot.document = std::move(document);
+        }
+        batch.clear();
         const bool wake = ring.idleBuilders > 0;
         lock.unlock();
         if (wake) ring.builderWake.notify_one();
@@ -527,55 +552,65 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
         ring.Wait(ring.builderWake, ring.idleBuilders, lock,
                   [&] { return ring.stop || ring.claimed < ring.read || ring.readingDone; });
         if (ring.stop || ring.claimed == ring.read) return;
-        const std::size_t row = ring.claimed++;
-        Planned &planned = ring.At(row).planned;
+        const std::size_t first = ring.claimed;
+        const std::size_t count = std::min(kClaimRows, ring.read - ring.claimed);
+        ring.claimed += count;
+        // The rest of the batch goes to another builder, if one waits.
+        const bool wakeBuilder = ring.claimed < ring.read && ring.idleBuilders > 0;
         lock.unlock();
-        if (planned.error.empty()) {
-          bool kept = false;
-          Guarded(planned.error, kept, [&] { BuildPage(planned, templateText, settings, search); });
+        if (wakeBuilder) ring.builderWake.notify_one();
+        for (std::size_t row = first; row < first + count; ++row) {
+          Planned &planned = ring.At(row).planned;
+          if (planned.error.empty()) {
+            bool kept = false;
+            Guarded(planned.error, kept, [&] { BuildPage(planned, plan, settings, search); });
+          }
         }
         lock.lock();
-        ring.At(row).built = true;
+        for (std::size_t row = first; row < first + count; ++row) ring.At(row).built = true;
         if (ring.writerWaits && ring.BatchBuilt()) ring.writerWake.notify_one();
       }
     });
   }
 
+  // The writer writes the rows from their slots, and frees the slots after.
   std::size_t done = 0;
-  std::vector<Planned> batch;
   for (bool more = true; more;) {
+    std::size_t first = 0;
+    std::size_t count = 0;
     std::size_t total = 0;
-    bool wakeReader = false;
     {
       std::unique_lock lock(ring.lock);
       ring.Wait(ring.writerWake, ring.writerWaits, lock, [&] {
         return ring.BatchBuilt() || (ring.readingDone && ring.written == ring.read);
       });
-      while (ring.written < ring.read && ring.At(ring.written).built) {
-        batch.push_back(std::move(ring.At(ring.written).planned));
-        ring.At(ring.written).built = false;
-        ++ring.written;
-      }
-      more = !(ring.readingDone && ring.written == ring.read);
-      wakeReader = ring.readerWaits && ring.read - ring.written <= ring.slots.size() / 2;
+      first = ring.written;
+      while (first + count < ring.read && ring.At(first + count).built) ++count;
+      more = !(ring.readingDone && first + count == ring.read);
       total = ring.readingDone
                   ? ring.read
                   : std::max<std::size_t>(
                         ring.read,
                         static_cast<std::size_t>(ring.read / std::max(readShare.load(), 1e-6)));
     }
-    if (wakeReader) ring.readerWake.notify_one();
-    for (Planned &planned : batch) {
+    for (std::size_t row = first; row < first + count; ++row) {
       if (cancel && *cancel) {
         writer.Report().Cancelled = true;
         more = false;
         break;
       }
-      writer.WriteRow(planned);
+      writer.WriteRow(ring.At(row).planned);
       ++done;
       if (progress) progress(done, total);
     }
-    batch.clear();
+    bool wakeReader = false;
+    {
+      const std::lock_guard lock(ring.lock);
+      for (std::size_t row = first; row < first + count; ++row) ring.At(row).built = false;
+      ring.written = first + count;
+      wakeReader = ring.readerWaits && ring.read - ring.written <= ring.slots.size() / 2;
+    }
+    if (wakeReader) ring.readerWake.notify_one();
   }
   {
     const std::lock_guard lock(ring.lock);

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "core/text_encoding.h"
+
 namespace vendigo {
 namespace {
 
@@ -14,7 +16,7 @@ class CellCheck {
     if (!error_.empty()) return;
     const char *fault = text.find('\0') != std::string::npos
                             ? " holds a NUL character (a zero byte)"
-                        : oneLine && text.find_first_of("\r\n") != std::string::npos
+                        : oneLine && FindLineBreak(text) != std::string::npos
                             ? " holds a line break; it must be one line"
                             : nullptr;
     if (!fault) return;

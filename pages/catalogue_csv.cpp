@@ -2,6 +2,7 @@
 
 #include <csv.h>
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <optional>
@@ -221,9 +222,13 @@ void ReadNumberCell(std::string &cell, std::string_view where, std::string_view 
   }
 }
 
+// A list cell's entry: its parts, as many as the list has, and empty ones after them.
+constexpr std::size_t kMostEntryParts = 6;
+using ListEntry = std::array<std::string, kMostEntryParts>;
+
 // The price and weight parts (the second and third) of a list cell's entries, read as numbers.
-void ReadEntryNumbers(std::vector<std::vector<std::string>> &entries, std::string_view column,
-                      char separator, std::string &error) {
+void ReadEntryNumbers(std::vector<ListEntry> &entries, std::string_view column, char separator,
+                      std::string &error) {
   for (std::size_t e = 0; e < entries.size() && error.empty(); ++e) {
     for (const std::size_t part : {1, 2}) {
       std::string &cell = entries[e][part];
@@ -242,30 +247,36 @@ void ReadEntryNumbers(std::vector<std::vector<std::string>> &entries, std::strin
 // The entries of a list cell: one per non-blank line, split at "|", blanks around each part
 // dropped, filled up with empty parts to `parts`, their prices and weights read as numbers. Error
 // names the cell when an entry has too many parts or a number that is none, or the cell too many
-// entries.
-std::vector<std::vector<std::string>> ListEntries(std::string_view cell, std::string_view column,
-                                                  std::size_t maxEntries, std::size_t parts,
-                                                  std::string_view partNames, char separator,
-                                                  std::string &error) {
-  std::vector<std::vector<std::string>> entries;
-  for (const TextLine &line : SplitLines(cell)) {
-    if (Trimmed(line.text).empty()) continue;
-    std::vector<std::string> entry;
-    std::string_view rest = line.text;
-    for (;;) {
+// entries. parts is at most kMostEntryParts.
+std::vector<ListEntry> ListEntries(std::string_view cell, std::string_view column,
+                                   std::size_t maxEntries, std::size_t parts,
+                                   std::string_view partNames, char separator, std::string &error) {
+  std::vector<ListEntry> entries;
+  entries.reserve(
+      std::min<std::size_t>(std::count(cell.begin(), cell.end(), '\n') + 1, maxEntries + 1));
+  // Split at each CR and LF alone: the empty line this makes of a CR LF is blank, and blank lines
+  // are skipped.
+  for (std::string_view lines = cell; !lines.empty();) {
+    const std::size_t end = std::min(FindLineBreak(lines), lines.size());
+    const std::string_view line = lines.substr(0, end);
+    lines.remove_prefix(end == lines.size() ? end : end + 1);
+    if (Trimmed(line).empty()) continue;
+    const std::size_t given =
+        static_cast<std::size_t>(std::count(line.begin(), line.end(), '|')) + 1;
+    if (given > parts) {
+      error = std::string(column) + " entry " + std::to_string(entries.size() + 1) + " has " +
+              std::to_string(given) + " parts; an entry has at most " + std::to_string(parts) +
+              " (" + std::string(partNames) + ")";
+      return {};
+    }
+    ListEntry &entry = entries.emplace_back();
+    std::string_view rest = line;
+    for (std::size_t part = 0;; ++part) {
       const std::size_t bar = rest.find('|');
-      entry.emplace_back(Trimmed(rest.substr(0, bar)));
+      entry[part] = Trimmed(rest.substr(0, bar));
       if (bar == std::string_view::npos) break;
       rest.remove_prefix(bar + 1);
     }
-    if (entry.size() > parts) {
-      error = std::string(column) + " entry " + std::to_string(entries.size() + 1) + " has " +
-              std::to_string(entry.size()) + " parts; an entry has at most " +
-              std::to_string(parts) + " (" + std::string(partNames) + ")";
-      return {};
-    }
-    entry.resize(parts);
-    entries.push_back(std::move(entry));
   }
   if (entries.size() > maxEntries) {
     error = std::string(column) + " has " + std::to_string(entries.size()) + " entries; at most " +
@@ -334,14 +345,17 @@ void ReadCell(Column column, const std::string &cell, char separator, CatalogueR
     case Column::File:
       row.FileName = Trimmed(cell);
       break;
-    case Column::Descriptions:
-      for (auto &e : ListEntries(cell, "Descriptions", kDescriptionRows, 6,
-                                 "Cart Description, Price, Weight, Taxable, Smart Tax, "
-                                 "Readable Text",
-                                 separator, error)) {
-        page.Descriptions.push_back({e[0], e[1], e[2], e[3], e[4], e[5]});
+    case Column::Descriptions: {
+      std::vector<ListEntry> entries = ListEntries(
+          cell, "Descriptions", kDescriptionRows, 6,
+          "Cart Description, Price, Weight, Taxable, Smart Tax, Readable Text", separator, error);
+      page.Descriptions.reserve(entries.size());
+      for (ListEntry &e : entries) {
+        page.Descriptions.push_back({std::move(e[0]), std::move(e[1]), std::move(e[2]),
+                                     std::move(e[3]), std::move(e[4]), std::move(e[5])});
       }
       break;
+    }
     case Column::Option1Name:
     case Column::Option2Name:
     case Column::Option3Name:
@@ -356,20 +370,27 @@ void ReadCell(Column column, const std::string &cell, char separator, CatalogueR
       const std::size_t group =
           (static_cast<std::size_t>(column) - static_cast<std::size_t>(Column::Option1Rows)) / 2;
       const std::string name = "Option" + std::to_string(group + 1) + "Rows";
-      for (auto &e :
-           ListEntries(cell, name, kOptionRows, 4, "Cart Description, Price, Weight, Readable Text",
-                       separator, error)) {
-        page.Options[group].Rows.push_back({e[0], e[1], e[2], e[3]});
+      std::vector<ListEntry> entries =
+          ListEntries(cell, name, kOptionRows, 4, "Cart Description, Price, Weight, Readable Text",
+                      separator, error);
+      page.Options[group].Rows.reserve(entries.size());
+      for (ListEntry &e : entries) {
+        page.Options[group].Rows.push_back(
+            {std::move(e[0]), std::move(e[1]), std::move(e[2]), std::move(e[3])});
       }
       break;
     }
-    case Column::Related:
-      for (auto &e :
-           ListEntries(cell, "Related", kRelatedRows, 5,
-                       "Cart Description, Price, Weight, Taxable, Smart Tax", separator, error)) {
-        page.Related.push_back({e[0], e[1], e[2], e[3], e[4]});
+    case Column::Related: {
+      std::vector<ListEntry> entries =
+          ListEntries(cell, "Related", kRelatedRows, 5,
+                      "Cart Description, Price, Weight, Taxable, Smart Tax", separator, error);
+      page.Related.reserve(entries.size());
+      for (ListEntry &e : entries) {
+        page.Related.push_back(
+            {std::move(e[0]), std::move(e[1]), std::move(e[2]), std::move(e[3]), std::move(e[4])});
       }
       break;
+    }
     case Column::Sku:
       page.Sku = Trimmed(cell);
       break;

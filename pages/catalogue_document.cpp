@@ -16,6 +16,7 @@ std::string DocumentHead(std::string_view title, std::string_view more = {}) {
 }
 
 constexpr char kDocumentEnd[] = "\r\n</body>\r\n</html>\r\n";
+static_assert(sizeof kDocumentEnd - 1 <= kProductPageDocumentEndSize);
 
 }  // namespace
 
@@ -28,14 +29,24 @@ std::string FileAddress(std::string_view fileName) {
   });
 }
 
-std::string ProductPageDocument(std::string_view description, std::string_view body,
-                                std::string_view head) {
-  std::string document = DocumentHead(description, head);
+void StartProductPageDocument(std::string &document, std::string_view description,
+                              std::string_view head) {
+  document += DocumentHead(description, head);
   document += "<p><a href=\"";
   document += kIndexFileName;
   document += "\">All products</a></p>\r\n";
-  document.append(body);
+}
+
+void EndProductPageDocument(std::string &document) {
   document += kDocumentEnd;
+}
+
+std::string ProductPageDocument(std::string_view description, std::string_view body,
+                                std::string_view head) {
+  std::string document;
+  StartProductPageDocument(document, description, head);
+  document.append(body);
+  EndProductPageDocument(document);
   return document;
 }
 

@@ -20,6 +20,13 @@ std::string FileAddress(std::string_view fileName);
 std::string ProductPageDocument(std::string_view description, std::string_view body,
                                 std::string_view head = {});
 
+// ProductPageDocument written into document around a body appended between the two calls.
+void StartProductPageDocument(std::string &document, std::string_view description,
+                              std::string_view head = {});
+void EndProductPageDocument(std::string &document);
+// The most bytes EndProductPageDocument adds.
+inline constexpr std::size_t kProductPageDocumentEndSize = 32;
+
 // One product of the index: its description, its price as shown (currency sign included) and
 // the file name of its page.
 struct CatalogueEntry {

@@ -79,6 +79,19 @@ std::vector<RelatedRow> TaxCellsCleared(std::vector<RelatedRow> rows) {
   return rows;
 }
 
+// Whether a description grid row is an entry of the item list: with Cart Description and Price,
+// and with Readable Text where that column is shown (otherwise the text shown is made from the
+// Cart Description, so it is never empty).
+bool IsListItem(const DescriptionRow &row, bool readableColumn) {
+  return !row.CartDescription.empty() && !row.Price.empty() &&
+         (!readableColumn || !row.ReadableText.empty());
+}
+
+// Whether a related products row is shown: with Cart Description and Price.
+bool IsShownRelated(const RelatedRow &row) {
+  return !row.CartDescription.empty() && !row.Price.empty();
+}
+
 // Replaces in place, without copying the page when the placeholder is not in it.
 void ReplaceIn(std::string &page, std::string_view placeholder, std::string_view value) {
   if (ContainsText(page, placeholder)) page = ReplaceText(placeholder, page, value);
@@ -123,16 +136,6 @@ std::string DisabledOrderButton(const Settings &settings) {
   return button;
 }
 
-// The product's data for search engines where the template asks for it; none without a currency
-// code.
-std::string ProductDataOf(const ProductPageInput &input, const Settings &settings) {
-  if (input.ProductData) return *input.ProductData;
-  ProductFacts facts = ProductFactsOf(input, settings, true);
-  facts.CurrencyCode = ProductCurrencyCode(settings);
-  if (facts.CurrencyCode.empty() || facts.Name.empty()) return "";
-  return ProductDataScript(facts);
-}
-
 struct FileCloser {
   void operator()(std::FILE *file) const { std::fclose(file); }
 };
@@ -157,23 +160,72 @@ PageTooLarge::PageTooLarge(std::size_t limit)
                          " MB, so it is not built. A placeholder repeated in the template or in "
                          "the texts multiplies the page.") {}
 
-std::string BuildProductPage(std::string_view templateText, const ProductPageInput &typed,
-                             const Settings &settings, std::size_t maxPageBytes) {
+ProductPageParts ProductPagePartsOf(const ProductPageInput &input, const Settings &settings) {
   // The input is not copied: its long text can be large. The cells a wizard of another
   // generation hides are left out where they would be used.
-  const ProductPageInput &input = typed;
   const bool taxShown = IsGenerationFour(settings);
-  const std::string upsells =
+  ProductPageParts parts;
+  std::string upsells =
       GetUpsells(taxShown ? input.Related : TaxCellsCleared(input.Related), settings.Currency);
+  parts.KeepImage = !input.ProductImageTag.empty();
   // A heading over the related products goes with them when there are none.
-  std::string page =
-      ParseIfBlocks(ParseIfBlocks(templateText, "image", !input.ProductImageTag.empty()), "upsells",
-                    !upsells.empty());
+  parts.KeepUpsells = !upsells.empty();
   // A note for a product out of stock goes where the order button would be.
-  const bool orderable = input.Stock != Availability::OutOfStock;
-  if (page.find("<zf_if=\"instock\">") != std::string::npos) {
-    page = ParseIfBlocks(page, "instock", orderable);
+  parts.InStock = input.Stock != Availability::OutOfStock;
+
+  std::vector<PlaceholderText> &steps = parts.Replacements;
+  steps.reserve(14);
+  steps.push_back({"%zf_company_name%", settings.Company});
+  std::string orderButton =
+      parts.InStock ? OrderButtonHtml(settings) : DisabledOrderButton(settings);
+  if (!orderButton.empty()) steps.push_back({"%zf_addcart_button%", std::move(orderButton)});
+
+  if (input.Mode == DescriptionMode::Single) {
+    steps.push_back({"%zf_pelluxadds%", ""});
+    steps.push_back({"%zf_pelluxaddh%", HiddenItemField(input, taxShown)});
+    steps.push_back({"%zf_currency%", settings.Currency});
+    steps.push_back({"%zf_description%", input.Description});
+    steps.push_back({"%zf_price%", FormattedPriceOrTyped(input.Price)});
+  } else {
+    steps.push_back({"%zf_description%", ""});
+    steps.push_back({"%zf_price%", ""});
+    steps.push_back({"%zf_pelluxaddh%", ""});
+    steps.push_back({"%zf_pelluxadds%", GetPelluxAddSelect(input.Descriptions, settings)});
+    steps.push_back({"%zf_currency%", ""});
   }
+
+  steps.push_back({"%zf_addcart_button%", ""});
+  steps.push_back({"%zf_long_text%", input.LongText});
+  steps.push_back({"%zf_pellux_location%", settings.CGI_BIN});
+  steps.push_back({"%zf_all_options%", GetEops(input.Options)});
+  steps.push_back({"%zf_product_image%", input.ProductImageTag});
+  steps.push_back({"%zf_upsells%", std::move(upsells)});
+  // Last, so no placeholder typed into a name is replaced inside the data.
+  steps.push_back({kProductDataPlaceholder, ""});
+  return parts;
+}
+
+std::string ProductPageBlocksResolved(std::string_view templateText,
+                                      const ProductPageParts &parts) {
+  std::string page = ParseIfBlocks(ParseIfBlocks(templateText, "image", parts.KeepImage), "upsells",
+                                   parts.KeepUpsells);
+  if (page.find("<zf_if=\"instock\">") != std::string::npos) {
+    page = ParseIfBlocks(page, "instock", parts.InStock);
+  }
+  return page;
+}
+
+std::string ProductPageData(const ProductPageInput &input, const Settings &settings) {
+  if (input.ProductData) return *input.ProductData;
+  ProductFacts facts = ProductFactsOf(input, settings, true);
+  facts.CurrencyCode = ProductCurrencyCode(settings);
+  if (facts.CurrencyCode.empty() || facts.Name.empty()) return "";
+  return ProductDataScript(facts);
+}
+
+std::string ProductPageReplaced(std::string page, const ProductPageParts &parts,
+                                const ProductPageInput &input, const Settings &settings,
+                                std::size_t maxPageBytes) {
   // Each replacement that makes the page longer is counted before it is made, so the page never
   // passes the limit on its way.
   auto replace = [&page, maxPageBytes](std::string_view placeholder, std::string_view value) {
@@ -185,38 +237,22 @@ std::string BuildProductPage(std::string_view templateText, const ProductPageInp
     if (count > room / growth) throw PageTooLarge(maxPageBytes);
     if (count > 0) page = ReplaceText(placeholder, page, value);
   };
-
-  replace("%zf_company_name%", settings.Company);
-  const std::string orderButton =
-      orderable ? OrderButtonHtml(settings) : DisabledOrderButton(settings);
-  if (!orderButton.empty()) replace("%zf_addcart_button%", orderButton);
-
-  if (input.Mode == DescriptionMode::Single) {
-    replace("%zf_pelluxadds%", "");
-    replace("%zf_pelluxaddh%", HiddenItemField(input, taxShown));
-    replace("%zf_currency%", settings.Currency);
-    replace("%zf_description%", input.Description);
-    replace("%zf_price%", FormattedPriceOrTyped(input.Price));
-  } else {
-    replace("%zf_description%", "");
-    replace("%zf_price%", "");
-    replace("%zf_pelluxaddh%", "");
-    replace("%zf_pelluxadds%", GetPelluxAddSelect(input.Descriptions, settings));
-    replace("%zf_currency%", "");
-  }
-
-  replace("%zf_addcart_button%", "");
-  replace("%zf_long_text%", input.LongText);
-  replace("%zf_pellux_location%", settings.CGI_BIN);
-  replace("%zf_all_options%", GetEops(input.Options));
-  replace("%zf_product_image%", input.ProductImageTag);
-  replace("%zf_upsells%", upsells);
-  // Last, so no placeholder typed into a name is replaced inside the data.
-  if (ContainsText(page, "%zf_product_data%")) {
-    replace("%zf_product_data%", ProductDataOf(input, settings));
+  for (const PlaceholderText &step : parts.Replacements) {
+    if (step.Placeholder != kProductDataPlaceholder) {
+      replace(step.Placeholder, step.Text);
+    } else if (ContainsText(page, step.Placeholder)) {
+      replace(step.Placeholder, ProductPageData(input, settings));
+    }
   }
   if (page.size() > maxPageBytes) throw PageTooLarge(maxPageBytes);
   return page;
+}
+
+std::string BuildProductPage(std::string_view templateText, const ProductPageInput &input,
+                             const Settings &settings, std::size_t maxPageBytes) {
+  const ProductPageParts parts = ProductPagePartsOf(input, settings);
+  return ProductPageReplaced(ProductPageBlocksResolved(templateText, parts), parts, input, settings,
+                             maxPageBytes);
 }
 
 std::string GetPelluxAddSelect(const std::vector<DescriptionRow> &rows, const Settings &settings) {
@@ -225,10 +261,10 @@ std::string GetPelluxAddSelect(const std::vector<DescriptionRow> &rows, const Se
   bool any = false;
   for (std::size_t r = 0; r < UsedRows(rows, kDescriptionRows); ++r) {
     const DescriptionRow &row = rows[r];
+    if (!IsListItem(row, readableColumn)) continue;
     const std::string shown =
         readableColumn ? row.ReadableText
                        : DescriptionReadableText(row.CartDescription, row.Price, settings.Currency);
-    if (row.CartDescription.empty() || row.Price.empty() || shown.empty()) continue;
     const OrderItem item =
         readableColumn
             ? OrderItem{row.CartDescription, row.Price, row.Weight, row.Taxable, row.SmartTax}
@@ -239,6 +275,30 @@ std::string GetPelluxAddSelect(const std::vector<DescriptionRow> &rows, const Se
   }
   list += "</SELECT>";
   return any ? list : "";
+}
+
+bool HasPelluxAddItem(const std::vector<DescriptionRow> &rows, const Settings &settings) {
+  for (std::size_t r = 0; r < UsedRows(rows, kDescriptionRows); ++r) {
+    if (IsListItem(rows[r], IsGenerationFour(settings))) return true;
+  }
+  return false;
+}
+
+bool HasEops(const std::array<OptionGroup, kOptionGroups> &groups) {
+  // A group whose row 1 has Readable Text shows at least that row.
+  for (const OptionGroup &group : groups) {
+    if (!group.Name.empty() && !group.Rows.empty() && !group.Rows.front().ReadableText.empty()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool HasUpsells(const std::vector<RelatedRow> &rows) {
+  for (std::size_t r = 0; r < UsedRows(rows, kRelatedRows); ++r) {
+    if (IsShownRelated(rows[r])) return true;
+  }
+  return false;
 }
 
 std::string ParseEops(const OptionGroup &group) {
@@ -274,7 +334,7 @@ std::string GetUpsells(const std::vector<RelatedRow> &rows, std::string_view cur
   bool any = false;
   for (std::size_t r = 0; r < UsedRows(rows, kRelatedRows); ++r) {
     const RelatedRow &row = rows[r];
-    if (row.CartDescription.empty() || row.Price.empty()) continue;
+    if (!IsShownRelated(row)) continue;
     const OrderItem item{row.CartDescription, row.Price, row.Weight, row.Taxable, row.SmartTax};
     table += "<TR><TD><INPUT TYPE=\"CHECKBOX\" NAME =\"addit\" VALUE=\"" + AttributeValue(item) +
              "\"></TD><TD>" + row.CartDescription + "</TD><TD>" +

@@ -111,11 +111,50 @@ ProductPageInput WithHiddenCellsCleared(ProductPageInput input, const Settings &
 std::string BuildProductPage(std::string_view templateText, const ProductPageInput &input,
                              const Settings &settings, std::size_t maxPageBytes = kMaxPageBytes);
 
+// One placeholder of a template and the text that takes its place.
+struct PlaceholderText {
+  std::string_view Placeholder;
+  std::string Text;
+};
+
+// The placeholder whose text, the product's data for search engines, is made last and only for a
+// page that holds it (ProductPageData).
+inline constexpr char kProductDataPlaceholder[] = "%zf_product_data%";
+
+// What BuildProductPage puts into a template for one input: which conditional blocks it keeps,
+// then the placeholders it replaces, in order, with their texts; a placeholder may come twice,
+// and the last is kProductDataPlaceholder with no text.
+struct ProductPageParts {
+  bool KeepImage = false;    // the "image" blocks' then-parts
+  bool KeepUpsells = false;  // the "upsells" blocks' then-parts
+  bool InStock = true;       // the "instock" blocks' then-parts
+  std::vector<PlaceholderText> Replacements;
+};
+
+// BuildProductPage's steps, for a builder that fills many pages from one template.
+ProductPageParts ProductPagePartsOf(const ProductPageInput &input, const Settings &settings);
+// The template with its conditional blocks resolved as parts says.
+std::string ProductPageBlocksResolved(std::string_view templateText, const ProductPageParts &parts);
+// The text of kProductDataPlaceholder: input.ProductData, or else the product's data made from
+// the input; empty without a currency code.
+std::string ProductPageData(const ProductPageInput &input, const Settings &settings);
+// The page with the replacements made one after another, each over the page the one before left
+// (so a placeholder in one text is replaced by a later step); throws PageTooLarge as
+// BuildProductPage does.
+std::string ProductPageReplaced(std::string page, const ProductPageParts &parts,
+                                const ProductPageInput &input, const Settings &settings,
+                                std::size_t maxPageBytes = kMaxPageBytes);
+
 // The item selection list of multiple descriptions mode, empty when no row qualifies. With
 // generation 4 a row qualifies with Cart Description, Price and Readable Text set; otherwise
 // (no Readable Text column) with Cart Description and Price set, shown with
 // DescriptionReadableText. Only grid row 1 can be the selected entry.
 std::string GetPelluxAddSelect(const std::vector<DescriptionRow> &rows, const Settings &settings);
+
+// Whether GetPelluxAddSelect, GetEops and GetUpsells give anything, without making it.
+bool HasPelluxAddItem(const std::vector<DescriptionRow> &rows, const Settings &settings);
+bool HasEops(const std::array<OptionGroup, kOptionGroups> &groups);
+bool HasUpsells(const std::vector<RelatedRow> &rows);
 
 // The option table of the three groups, empty when no group gives a row.
 std::string GetEops(const std::array<OptionGroup, kOptionGroups> &groups);

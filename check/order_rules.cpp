@@ -7,6 +7,7 @@
 #include <set>
 
 #include "basket/order_reader.h"
+#include "check/finding_at.h"
 #include "core/text_encoding.h"
 
 namespace vendigo {
@@ -85,21 +86,13 @@ class OrderRules {
 
  private:
   CheckFinding At(std::size_t offset) const {
-    CheckFinding finding;
-    const SourcePlace place = document_.Place(offset);
-    finding.file = path_;
-    finding.offset = place.offset;
-    finding.line = place.line;
-    finding.column = place.column;
-    return finding;
+    return FindingAt(path_, document_, offset, FindingSeverity::Error, "", "");
   }
 
   void Add(std::size_t offset, FindingSeverity severity, std::string rule, std::string message,
            const PageOrder *order = nullptr) {
-    CheckFinding finding = At(offset);
-    finding.severity = severity;
-    finding.rule = std::move(rule);
-    finding.message = std::move(message);
+    CheckFinding finding =
+        FindingAt(path_, document_, offset, severity, std::move(rule), std::move(message));
     if (order) finding.order = *order;
     const auto key = std::tuple(finding.offset, finding.rule, finding.message);
     if (!reported_.insert(key).second) return;

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "basket/order_reader.h"
+#include "check/finding_at.h"
 #include "core/currency_code.h"
 #include "core/text_encoding.h"
 
@@ -220,16 +221,8 @@ class ProductDataRules {
   }
 
   void Add(std::size_t offset, std::string rule, std::string message) {
-    CheckFinding finding;
-    const SourcePlace place = document_.Place(offset);
-    finding.file = path_;
-    finding.offset = place.offset;
-    finding.line = place.line;
-    finding.column = place.column;
-    finding.severity = FindingSeverity::Warning;
-    finding.rule = std::move(rule);
-    finding.message = std::move(message);
-    findings_.push_back(std::move(finding));
+    findings_.push_back(FindingAt(path_, document_, offset, FindingSeverity::Warning,
+                                  std::move(rule), std::move(message)));
   }
 
   std::string PlaceText(std::size_t offset) const {

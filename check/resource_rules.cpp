@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "check/finding_at.h"
 #include "check/page_orders.h"
 #include "core/text_encoding.h"
 
@@ -245,14 +246,13 @@ class Findings {
 
   void Add(std::optional<std::size_t> decodedOffset, FindingSeverity severity, std::string message,
            const char *rule) {
+    if (decodedOffset) {
+      findings_.push_back(
+          FindingAt(path_, document_, *decodedOffset, severity, rule, std::move(message)));
+      return;
+    }
     CheckFinding finding;
     finding.file = path_;
-    if (decodedOffset) {
-      const SourcePlace place = document_.Place(*decodedOffset);
-      finding.line = place.line;
-      finding.column = place.column;
-      finding.offset = place.offset;
-    }
     finding.severity = severity;
     finding.message = std::move(message);
     finding.rule = rule;

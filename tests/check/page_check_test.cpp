@@ -12,12 +12,14 @@
 #include "pages/catalogue.h"
 #include "pages/catalogue_csv.h"
 #include "pages/template_package.h"
+#include "support/finding_lines.h"
 #include "support/shop_pages.h"
 #include "support/temp_folder.h"
 
 namespace vendigo {
 namespace {
 
+using testing::FindingLines;
 using testing::TempFolder;
 
 Settings ShopSettings(int generation = 4) {
@@ -25,12 +27,6 @@ Settings ShopSettings(int generation = 4) {
   settings.CGI_BIN = "https://shop.example/cgi-bin/pellux.cgi";
   settings.PelluxGeneration = generation;
   return settings;
-}
-
-std::string Lines(const std::vector<CheckFinding> &findings) {
-  std::string text;
-  for (const CheckFinding &finding : findings) text += FormatFinding(finding) + "\n";
-  return text;
 }
 
 // Each element and attribute of a page at its line:column@offset of the file on disk.
@@ -198,7 +194,8 @@ TEST(PageCheckTest, EachRuleFindsItsFault) {
        "[description-prices-differ]\n"},
   };
   for (const BrokenCase &test : cases) {
-    EXPECT_EQ(Lines(CheckPage("p.html", test.page, ShopSettings())), test.findings) << test.page;
+    EXPECT_EQ(FindingLines(CheckPage("p.html", test.page, ShopSettings())), test.findings)
+        << test.page;
   }
 }
 
@@ -237,7 +234,7 @@ TEST(PageCheckTest, PagesTheProgramsMakeGiveNoFinding) {
       } catch (const JsonInputError &) {
         continue;  // a quantity table needs generation 4
       }
-      EXPECT_EQ(Lines(CheckPage("p.html", html, ShopSettings(generation))), "") << html;
+      EXPECT_EQ(FindingLines(CheckPage("p.html", html, ShopSettings(generation))), "") << html;
     }
   }
 }
@@ -256,7 +253,7 @@ TEST(PageCheckTest, CataloguesGiveNoFinding) {
                        rows, ShopSettings(), folder.path(), folder.path() / "out", {});
     ASSERT_EQ(report.PagesWritten, 2u);
     const SiteCheckResult result = CheckSite({(folder.path() / "out").string()}, ShopSettings());
-    EXPECT_EQ(Lines(result.findings), "");
+    EXPECT_EQ(FindingLines(result.findings), "");
     EXPECT_EQ(result.pages, 3u);  // and the index
   }
 }
@@ -275,7 +272,7 @@ TEST(PageCheckTest, SiteCheckSeesEveryPage) {
   TempFolder::WriteBytes(folder.path() / "b" / "notes.txt", item("6"));
   const std::string root = folder.path().string();
   const SiteCheckResult result = CheckSite({root, root + "/missing.html"}, ShopSettings());
-  EXPECT_EQ(Lines(result.findings),
+  EXPECT_EQ(FindingLines(result.findings),
             root + "/a.html:1:9: warning: \"Mug\" is sent at 4 here, and at 5 in " + root +
                 "/b/two.htm:1:9 [description-prices-differ]\n" + root +
                 "/b/two.htm:1:9: warning: \"Mug\" is sent at 5 here, and at 4 in " + root +

@@ -10,11 +10,13 @@
 #include "pages/catalogue.h"
 #include "pages/catalogue_csv.h"
 #include "pages/template_package.h"
+#include "support/finding_lines.h"
 #include "support/temp_folder.h"
 
 namespace vendigo {
 namespace {
 
+using testing::FindingLines;
 using testing::TempFolder;
 
 Settings EuroShop(const std::string &currencyCode = "EUR") {
@@ -22,12 +24,6 @@ Settings EuroShop(const std::string &currencyCode = "EUR") {
   settings.CGI_BIN = "https://shop.example/cgi-bin/pellux.cgi";
   settings.CurrencyCode = currencyCode;
   return settings;
-}
-
-std::string Lines(const std::vector<CheckFinding> &findings) {
-  std::string text;
-  for (const CheckFinding &finding : findings) text += FormatFinding(finding) + "\n";
-  return text;
 }
 
 struct DataCase {
@@ -98,7 +94,8 @@ TEST(ProductDataRulesTest, EachRuleFindsItsFault) {
       {catalogue + mug + button, kNoIndex, ""},
   };
   for (const DataCase &test : cases) {
-    EXPECT_EQ(Lines(CheckPage("p.html", test.page, EuroShop(test.currencyCode))), test.findings)
+    EXPECT_EQ(FindingLines(CheckPage("p.html", test.page, EuroShop(test.currencyCode))),
+              test.findings)
         << test.page;
   }
 }
@@ -123,7 +120,7 @@ TEST(ProductDataRulesTest, CataloguePagesGiveNoFinding) {
                        rows, EuroShop(), folder.path(), folder.path() / "out", options);
     ASSERT_EQ(report.PagesWritten, 5u);
     const SiteCheckResult result = CheckSite({(folder.path() / "out").string()}, EuroShop());
-    EXPECT_EQ(Lines(result.findings), "") << name;
+    EXPECT_EQ(FindingLines(result.findings), "") << name;
     int withData = 0;
     for (const auto &entry : std::filesystem::directory_iterator(folder.path() / "out")) {
       withData +=
@@ -145,7 +142,7 @@ TEST(ProductDataRulesTest, WizardPagesGiveNoFinding) {
           page->buildFromTemplate(EuroShop(), nlohmann::json::parse(input),
                                   std::string(VENDIGO_TEMPLATES_DIR) + "/" + name);
       ASSERT_NE(html.find("application/ld+json"), std::string::npos) << html;
-      EXPECT_EQ(Lines(CheckPage("p.html", html, EuroShop())), "") << html;
+      EXPECT_EQ(FindingLines(CheckPage("p.html", html, EuroShop())), "") << html;
     }
   }
 }

@@ -73,6 +73,24 @@ void Read(benchmark::State &state, const Kind &kind) {
   for (auto _ : state) benchmark::DoNotOptimize(vendigo::ReadFragments(html, settings));
 }
 
+// A page of 100 product pages' bytes and their fragments, per byte, for scale.
+void ReadPage(benchmark::State &state) {
+  const vendigo::Settings settings = Shop();
+  std::string page;
+  for (int i = 0; page.size() < 200000; ++i) {
+    page +=
+        "<html><head><title>Mug</title><script>var a = '<b>';</script></head><body>\r\n"
+        "<h1>Blue mug</h1><p>Our <b>best</b> mug, <i>fired</i> twice.</p><table><tr><td>";
+    for (const Kind &kind : Kinds())
+      page += vendigo::FindCommand(kind.command)->build(settings, kind.input);
+    page += "</td></tr></table></body></html>\r\n";
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(vendigo::ReadFragments(page, settings));
+  state.counters["bytes"] = benchmark::Counter(static_cast<double>(page.size()),
+                                               benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(ReadPage);
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -81,7 +99,8 @@ int main(int argc, char **argv) {
     const std::string label = kind.label;
     benchmark::RegisterBenchmark(("Build/" + label).c_str(), Build, kind);
     benchmark::RegisterBenchmark(("Read/" + label).c_str(), Read, kind);
-    ratios.push_back({"reading over building, " + label, "Read/" + label, "Build/" + label, "", 2.0});
+    ratios.push_back(
+        {"reading over building, " + label, "Read/" + label, "Build/" + label, "", 2.0});
   }
   return vendigo::testing::RunBenchmarksWithRatios(argc, argv, std::move(ratios));
 }

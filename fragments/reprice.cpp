@@ -103,8 +103,8 @@ SourcePlace PlaceAfter(const SourcePlace &start, std::string_view bytes, bool wi
   SourcePlace place;
   place.offset = start.offset + bytes.size();
   place.line = start.line + stretch.lineEnds;
-  place.column = stretch.lineEnds == 0 ? start.column + stretch.charactersAfter
-                                       : stretch.charactersAfter + 1;
+  place.column =
+      stretch.lineEnds == 0 ? start.column + stretch.charactersAfter : stretch.charactersAfter + 1;
   return place;
 }
 
@@ -135,9 +135,8 @@ int DescriptionLine(const FoundFragment &fragment, std::string_view fragmentByte
 
 // The JSON text of a cell, "" when it is missing or no text.
 std::string CellText(const nlohmann::json &row, std::size_t cell) {
-  return row.is_array() && cell < row.size() && row[cell].is_string()
-             ? row[cell].get<std::string>()
-             : std::string();
+  return row.is_array() && cell < row.size() && row[cell].is_string() ? row[cell].get<std::string>()
+                                                                      : std::string();
 }
 
 void SetCell(nlohmann::json &row, std::size_t cell, const std::string &text) {
@@ -226,7 +225,8 @@ class PageRepricer {
           const std::string made =
               item.description + " --Add " + fragment.settings.Currency + item.price;
           if (CellText(cells, 3) == made) {
-            SetCell(cells, 3, item.description + " --Add " + fragment.settings.Currency + row->price);
+            SetCell(cells, 3,
+                    item.description + " --Add " + fragment.settings.Currency + row->price);
           }
         }
         SetCell(cells, 1, row->price);
@@ -236,8 +236,9 @@ class PageRepricer {
                fragment.kind == "textadd") {
       const bool caption = fragment.kind == "textadd";
       const char *descriptionKey = caption ? "Caption" : "Description";
-      const Item item{input.value(descriptionKey, std::string()), input.value("Price", std::string()),
-                      input.value("Weight", std::string()), !caption, 0};
+      const Item item{input.value(descriptionKey, std::string()),
+                      input.value("Price", std::string()), input.value("Weight", std::string()),
+                      !caption, 0};
       if (const PriceRow *row = consider(item)) {
         input["Price"] = row->price;
         if (!caption) input["Weight"] = changes.back().newWeight;
@@ -250,9 +251,8 @@ class PageRepricer {
       rebuilt = command->build(fragment.settings, input);
     } catch (const std::exception &error) {
       for (const PriceChange &change : changes) {
-        result_.handChecks.push_back(
-            {file_, change.line, change.description,
-             std::string("cannot be rebuilt (") + error.what() + ")"});
+        result_.handChecks.push_back({file_, change.line, change.description,
+                                      std::string("cannot be rebuilt (") + error.what() + ")"});
       }
       return;
     }
@@ -333,8 +333,8 @@ class PageRepricer {
       }
       std::size_t end = at;
       bool point = false;
-      while (end < limit && (IsAsciiDigit(bytes_[end]) || bytes_[end] == ',' ||
-                             (bytes_[end] == '.' && !point))) {
+      while (end < limit &&
+             (IsAsciiDigit(bytes_[end]) || bytes_[end] == ',' || (bytes_[end] == '.' && !point))) {
         point = point || bytes_[end] == '.';
         ++end;
       }
@@ -429,7 +429,8 @@ SiteReprice RepriceSite(const std::vector<std::string> &paths, const PriceList &
     for (std::size_t i = next++; i < files.size() && !stop; i = next++) {
       SitePage page;
       page.file = files[i];
-      const auto givenPage = given.find(std::filesystem::path(files[i]).lexically_normal().string());
+      const auto givenPage =
+          given.find(std::filesystem::path(files[i]).lexically_normal().string());
       std::string reason;
       std::optional<std::string> bytes;
       if (givenPage != given.end()) {

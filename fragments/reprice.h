@@ -119,11 +119,11 @@ struct SitePage {
 };
 
 struct SiteReprice {
-  std::vector<SitePage> pages;         // every page, in file order
-  std::vector<PriceRow> unmatched;     // the spreadsheet's rows that no fragment names
+  std::vector<SitePage> pages;      // every page, in file order
+  std::vector<PriceRow> unmatched;  // the spreadsheet's rows that no fragment names
   std::size_t changes = 0;
   std::size_t changedPages = 0;
-  std::size_t failedPages = 0;         // could not be read or written
+  std::size_t failedPages = 0;  // could not be read or written
   bool stopped = false;
 };
 
@@ -131,9 +131,9 @@ struct SiteReprice {
 // replaced whole (ReplaceFileContents) only when it changes; a page that cannot be read or
 // written is reported and the others are done. progress(done, total) is called from the calling
 // thread; returning false stops the run.
-SiteReprice RepriceSite(const std::vector<std::string> &paths, const PriceList &prices,
-                        const Settings &settings, const SiteRepriceOptions &options = {},
-                        const std::function<bool(std::size_t done, std::size_t total)> &progress =
-                            {});
+SiteReprice RepriceSite(
+    const std::vector<std::string> &paths, const PriceList &prices, const Settings &settings,
+    const SiteRepriceOptions &options = {},
+    const std::function<bool(std::size_t done, std::size_t total)> &progress = {});
 
 }  // namespace vendigo

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDialog>
+#include <QFutureWatcher>
+#include <QPointer>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "core/settings.h"
+#include "fragments/reprice.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressDialog;
+class QPushButton;
+class QTableWidget;
+
+namespace vendigo {
+
+class MessageInterface;
+class PageEditorWindow;
+
+// Tools > Reprice Site...: asks for a site's folder and a price spreadsheet, finds on a worker
+// thread, under a progress dialog that can cancel, every change the new prices make to the
+// fragments of the site's pages, and shows them in a table with a tick each, and beside it the
+// descriptions that matched nothing and the prices to check by hand. Apply makes the ticked
+// changes: in the editor, as one undo step per document, for pages open there (what they hold
+// now, saved or not), on disk for the others.
+class RepriceDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  RepriceDialog(PageEditorWindow &window, MessageInterface &messages);
+  ~RepriceDialog() override;
+
+  // Opens a new dialog over the window, window-modal.
+  static void Start(PageEditorWindow &window, MessageInterface &messages);
+
+ private:
+  // What the worker found.
+  struct Outcome {
+    SiteReprice result;
+    std::string failure;
+    bool cancelled = false;
+  };
+
+  void FindClick();
+  void Found();
+  void ApplyClick();
+  void ShowChanges();
+
+  PageEditorWindow &window_;
+  MessageInterface &messages_;
+  QLineEdit *folder_;
+  QLineEdit *prices_;
+  QTableWidget *changes_;
+  QPlainTextEdit *notes_;
+  QPushButton *find_;
+  QPushButton *apply_;
+  QPointer<QProgressDialog> progress_;
+  QFutureWatcher<Outcome> watcher_;
+  std::shared_ptr<std::atomic<bool>> cancel_;
+  // What the last search found, and with what.
+  PriceList priceList_;
+  Settings settings_;
+  SiteReprice found_;
+};
+
+}  // namespace vendigo

@@ -58,15 +58,24 @@ bool IsTemporaryOf(const std::string &name, const std::string &prefix) {
                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-// Removes the new files of saves of target that were killed before they finished: a save holds
-// its new file locked until it is renamed, and the system drops the lock of a killed process.
-void RemoveStaleTemporaries(const fs::path &target) {
-  const std::string prefix = TemporaryPrefix(target);
-  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+// True when name is a new file of a save of some file: "." + a name + "." + twelve hexadecimal
+// digits.
+bool IsTemporaryName(const std::string &name) {
+  if (name.size() < kSuffixLength + 3 || name.front() != '.') return false;
+  const std::size_t dot = name.size() - kSuffixLength - 1;
+  return name[dot] == '.' && IsTemporaryOf(name, name.substr(0, dot + 1));
+}
+
+// Removes the new files of saves that were killed before they finished, in folder, of target
+// alone or (without a target) of any file: a save holds its new file locked until it is renamed,
+// and the system drops the lock of a killed process.
+void RemoveStaleTemporaries(const fs::path &folder, const fs::path *target) {
+  const std::string prefix = target ? TemporaryPrefix(*target) : std::string();
   std::error_code error;
-  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    if (!IsTemporaryOf(entry->path().filename().string(), prefix)) continue;
+  for (fs::directory_iterator entry(folder.empty() ? fs::path(".") : folder, error), end;
+       !error && entry != end; entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (target ? !IsTemporaryOf(name, prefix) : !IsTemporaryName(name)) continue;
     const FileDescriptor stale(::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (stale.get() < 0 || ::flock(stale.get(), LOCK_EX | LOCK_NB) != 0) continue;
     ::unlink(entry->path().c_str());
@@ -121,6 +130,25 @@ void FlushFolder(const fs::path &folder) {
   if (dir.get() >= 0) ::fsync(dir.get());
 }
 
+// Writes the new file and renames it over target; the folder's entry is not flushed.
+bool WriteAndRename(const fs::path &target, std::string_view bytes, std::string &reason) {
+  fs::path temp;
+  const FileDescriptor out(CreateTemporary(target, temp));
+  if (out.get() < 0) {
+    reason = SystemReason(errno);
+    return false;
+  }
+  const bool ok = WriteAll(out.get(), bytes) && ::fsync(out.get()) == 0 &&
+                  TakeOverAttributes(out.get(), target) &&
+                  ::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    reason = SystemReason(errno);
+    ::unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ReplaceFileContents(const fs::path &file, std::string_view bytes, std::string &reason) {
@@ -129,22 +157,33 @@ bool ReplaceFileContents(const fs::path &file, std::string_view bytes, std::stri
     reason = SystemReason(ELOOP);
     return false;
   }
-  RemoveStaleTemporaries(*target);
-  fs::path temp;
-  const FileDescriptor out(CreateTemporary(*target, temp));
-  if (out.get() < 0) {
-    reason = SystemReason(errno);
-    return false;
-  }
-  const bool ok = WriteAll(out.get(), bytes) && ::fsync(out.get()) == 0 &&
-                  TakeOverAttributes(out.get(), *target) &&
-                  ::rename(temp.c_str(), target->c_str()) == 0;
-  if (!ok) {
-    reason = SystemReason(errno);
-    ::unlink(temp.c_str());
-    return false;
-  }
+  RemoveStaleTemporaries(target->parent_path(), &*target);
+  if (!WriteAndRename(*target, bytes, reason)) return false;
   FlushFolder(target->parent_path());
+  return true;
+}
+
+FileReplacementBatch::~FileReplacementBatch() {
+  for (const fs::path &folder : written_) FlushFolder(folder);
+}
+
+bool FileReplacementBatch::Replace(const fs::path &file, std::string_view bytes,
+                                   std::string &reason) {
+  const std::optional<fs::path> target = FollowLinks(file);
+  if (!target) {
+    reason = SystemReason(ELOOP);
+    return false;
+  }
+  const fs::path folder = target->parent_path();
+  {
+    // One thread cleans a folder while the others wait for it, so none writes beside a file
+    // that is being looked at as stale.
+    const std::lock_guard lock(mutex_);
+    if (cleaned_.insert(folder).second) RemoveStaleTemporaries(folder, nullptr);
+  }
+  if (!WriteAndRename(*target, bytes, reason)) return false;
+  const std::lock_guard lock(mutex_);
+  written_.insert(folder);
   return true;
 }
 

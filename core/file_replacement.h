@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -18,5 +20,24 @@ namespace vendigo {
 // half-way, and each save removes those it finds beside its file.
 bool ReplaceFileContents(const std::filesystem::path &file, std::string_view bytes,
                          std::string &reason);
+
+// ReplaceFileContents for many files at once, from any number of threads: the new files left
+// beside them by killed saves are looked for once per folder, not once per file (a folder of ten
+// thousand pages would be read ten thousand times), and each folder's entries are flushed to the
+// disk once, when the batch ends.
+class FileReplacementBatch {
+ public:
+  FileReplacementBatch() = default;
+  FileReplacementBatch(const FileReplacementBatch &) = delete;
+  FileReplacementBatch &operator=(const FileReplacementBatch &) = delete;
+  ~FileReplacementBatch();
+
+  bool Replace(const std::filesystem::path &file, std::string_view bytes, std::string &reason);
+
+ private:
+  std::mutex mutex_;
+  std::set<std::filesystem::path> cleaned_;  // folders whose stale new files are gone
+  std::set<std::filesystem::path> written_;  // folders to flush
+};
 
 }  // namespace vendigo

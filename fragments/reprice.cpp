@@ -424,6 +424,8 @@ SiteReprice RepriceSite(const std::vector<std::string> &paths, const PriceList &
   std::mutex mutex;
   std::condition_variable changed;
   std::size_t done = 0;
+  std::optional<FileReplacementBatch> batch(std::in_place);
+  FileReplacementBatch &replacements = *batch;
 
   auto work = [&] {
     for (std::size_t i = next++; i < files.size() && !stop; i = next++) {
@@ -443,7 +445,7 @@ SiteReprice RepriceSite(const std::vector<std::string> &paths, const PriceList &
       } else {
         page.reprice = RepricePage(files[i], *bytes, prices, settings, options.accept);
         if (options.write && givenPage == given.end() && page.reprice.newBytes != *bytes) {
-          page.written = ReplaceFileContents(files[i], page.reprice.newBytes, reason);
+          page.written = replacements.Replace(files[i], page.reprice.newBytes, reason);
           if (!page.written) page.error = "cannot write the page: " + reason;
         }
       }
@@ -475,6 +477,7 @@ SiteReprice RepriceSite(const std::vector<std::string> &paths, const PriceList &
     }
   }
   for (std::thread &worker : workers) worker.join();
+  batch.reset();  // the folders' entries are flushed
 
   SiteReprice result;
   result.stopped = stop;

@@ -128,9 +128,9 @@ struct SiteReprice {
 };
 
 // Reprices files, and folders read recursively for .html and .htm, on every core. A page is
-// replaced whole (ReplaceFileContents) only when it changes; a page that cannot be read or
-// written is reported and the others are done. progress(done, total) is called from the calling
-// thread; returning false stops the run.
+// replaced whole (ReplaceFileContents, in a FileReplacementBatch) only when it changes; a page that
+// cannot be read or written is reported and the others are done. progress(done, total) is called
+// from the calling thread; returning false stops the run.
 SiteReprice RepriceSite(
     const std::vector<std::string> &paths, const PriceList &prices, const Settings &settings,
     const SiteRepriceOptions &options = {},

@@ -234,11 +234,10 @@ void RepriceDialog::ShowChanges() {
   const QDir site(folder_->text());
   changes_->setRowCount(0);
   QStringList notes;
-  notes << (found_.stopped ? "Cancelled: " : "") +
-               QStringLiteral("%1 in %2 of %3.")
-                   .arg(Count(found_.changes, "change", "changes"),
-                        Count(found_.changedPages, "page", "pages"),
-                        Count(found_.pages.size(), "page", "pages"));
+  notes << (found_.stopped ? "Cancelled: " : "") + Count(found_.changes, "change", "changes") +
+               QStringLiteral(" in %1 of %2.")
+                   .arg(found_.changedPages)
+                   .arg(Count(found_.pages.size(), "page", "pages"));
   for (const SitePage &page : found_.pages) {
     const QString file = site.relativeFilePath(FromPath(page.file));
     if (!page.error.empty()) notes << file + ": " + QString::fromStdString(page.error);

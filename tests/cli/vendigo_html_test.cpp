@@ -301,6 +301,7 @@ Commands:
   textadd     a text input for the shopper, with its caption and note (reads JSON input)
   catalogue   a product page per row of --input FILE (CSV, or JSON Lines when it ends in .jsonl) into --output DIR, with index.html
   check       checks the pages PATH... (files, or folders of .html and .htm) and every order they send to the cart; --format text or json
+  reprice     sets the prices of --prices FILE (a spreadsheet with Description, Price and maybe Weight) in every fragment of the pages PATH... that names their descriptions; --dry-run
 
 
 Options:
@@ -316,7 +317,12 @@ Options:
   --force               Replace pages, pictures and the index that exist (the
                         catalogue command).
   --quiet               No progress bar and no closing count (the catalogue
-                        command); no progress bar (the check command).
+                        command); no progress bar (the check and reprice
+                        commands).
+  --prices <file>       Read the new prices from the spreadsheet <file> (the
+                        reprice command).
+  --dry-run             Show the changes and write nothing (the reprice
+                        command).
   --format <format>     Write the findings as text or json (the check command).
   --base-url <address>  The address the catalogue is published under, such as
                         https://shop.example/: the pages' product data gets

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <random>
+#include <set>
 #include <system_error>
 
 #include "core/file_descriptor.h"
@@ -163,8 +165,17 @@ bool ReplaceFileContents(const fs::path &file, std::string_view bytes, std::stri
   return true;
 }
 
+struct FileReplacementBatch::Pending {
+  fs::path file;    // as given
+  fs::path target;  // the file a write changes
+  fs::path temp;
+  int fd = -1;  // the new file, open and locked until it is renamed
+};
+
+FileReplacementBatch::FileReplacementBatch() = default;
+
 FileReplacementBatch::~FileReplacementBatch() {
-  for (const fs::path &folder : written_) FlushFolder(folder);
+  Finish();
 }
 
 bool FileReplacementBatch::Replace(const fs::path &file, std::string_view bytes,
@@ -181,10 +192,71 @@ bool FileReplacementBatch::Replace(const fs::path &file, std::string_view bytes,
     const std::lock_guard lock(mutex_);
     if (cleaned_.insert(folder).second) RemoveStaleTemporaries(folder, nullptr);
   }
-  if (!WriteAndRename(*target, bytes, reason)) return false;
-  const std::lock_guard lock(mutex_);
-  written_.insert(folder);
+  Pending pending{file, *target, {}, -1};
+  pending.fd = CreateTemporary(*target, pending.temp);
+  if (pending.fd < 0) {
+    reason = SystemReason(errno);
+    return false;
+  }
+  if (!WriteAll(pending.fd, bytes) || !TakeOverAttributes(pending.fd, *target)) {
+    reason = SystemReason(errno);
+    ::unlink(pending.temp.c_str());
+    ::close(pending.fd);
+    return false;
+  }
+  std::vector<Pending> full;
+  {
+    const std::lock_guard lock(mutex_);
+    pending_.push_back(std::move(pending));
+    if (pending_.size() >= kMostPending) full.swap(pending_);
+  }
+  Commit(full);
   return true;
+}
+
+void FileReplacementBatch::Commit(std::vector<Pending> &files) {
+  if (files.empty()) return;
+  // One flush of each file system brings every new file to the disk before any is renamed;
+  // without it no new file of that file system may take an old one's place.
+  std::set<fs::path> folders;
+  for (const Pending &file : files) folders.insert(file.target.parent_path());
+  std::map<dev_t, int> flushed;  // file system, 0 or the error of its flush
+  std::map<fs::path, int> unflushed;
+  for (const fs::path &folder : folders) {
+    struct stat info {};
+    const FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC));
+    if (dir.get() < 0 || ::fstat(dir.get(), &info) != 0) {
+      unflushed[folder] = errno;
+      continue;
+    }
+    const auto [known, added] = flushed.emplace(info.st_dev, 0);
+    if (added && ::syncfs(dir.get()) != 0) known->second = errno;
+    if (known->second != 0) unflushed[folder] = known->second;
+  }
+  for (Pending &file : files) {
+    const auto notFlushed = unflushed.find(file.target.parent_path());
+    int error = notFlushed != unflushed.end() ? notFlushed->second : 0;
+    if (error == 0 && ::rename(file.temp.c_str(), file.target.c_str()) != 0) error = errno;
+    if (error != 0) {
+      ::unlink(file.temp.c_str());
+      const std::lock_guard lock(mutex_);
+      failures_.emplace_back(file.file, SystemReason(error));
+    }
+    ::close(file.fd);
+  }
+  for (const fs::path &folder : folders) FlushFolder(folder);
+  files.clear();
+}
+
+std::vector<std::pair<fs::path, std::string>> FileReplacementBatch::Finish() {
+  std::vector<Pending> rest;
+  {
+    const std::lock_guard lock(mutex_);
+    rest.swap(pending_);
+  }
+  Commit(rest);
+  const std::lock_guard lock(mutex_);
+  return std::move(failures_);
 }
 
 }  // namespace vendigo

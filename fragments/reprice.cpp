@@ -424,8 +424,7 @@ SiteReprice RepriceSite(const std::vector<std::string> &paths, const PriceList &
   std::mutex mutex;
   std::condition_variable changed;
   std::size_t done = 0;
-  std::optional<FileReplacementBatch> batch(std::in_place);
-  FileReplacementBatch &replacements = *batch;
+  FileReplacementBatch replacements;
 
   auto work = [&] {
     for (std::size_t i = next++; i < files.size() && !stop; i = next++) {
@@ -477,7 +476,14 @@ SiteReprice RepriceSite(const std::vector<std::string> &paths, const PriceList &
     }
   }
   for (std::thread &worker : workers) worker.join();
-  batch.reset();  // the folders' entries are flushed
+  std::map<std::string, std::string> unwritten;
+  for (auto &[file, reason] : replacements.Finish()) unwritten[file.string()] = std::move(reason);
+  for (std::size_t i = 0; i < files.size() && !unwritten.empty(); ++i) {
+    const auto reason = unwritten.find(files[i]);
+    if (reason == unwritten.end()) continue;
+    pages[i].written = false;
+    pages[i].error = "cannot write the page: " + reason->second;
+  }
 
   SiteReprice result;
   result.stopped = stop;

@@ -1,5 +1,6 @@
 #include "builders/simple_elements_reading.h"
 
+#include "check/page_orders.h"
 #include "html/markup_scanner.h"
 
 namespace vendigo {
@@ -19,12 +20,6 @@ bool IsSubmitInput(const RawTag &tag) {
 }
 
 }  // namespace
-
-bool IsCartAddress(std::string_view address, const Settings &settings) {
-  if (!settings.CGI_BIN.empty() && address == settings.CGI_BIN) return true;
-  const std::string_view file = address.substr(0, address.find_first_of("?#"));
-  return EndsWithNoCase(file, "pellux.cgi") || EndsWithNoCase(file, "pellux.exe");
-}
 
 std::optional<std::string> OrderButtonFromHtml(std::string_view html) {
   const std::optional<RawTag> tag = ReadRawTag(html, 0);

@@ -17,8 +17,8 @@ namespace vendigo {
 FragmentRead<NoValues> ReadFormContainer(const ReadPlace &place, const Settings &settings);
 // An input named quantity of type text (or of no type), whatever its value and size.
 FragmentRead<NoValues> ReadQuantityBox(const ReadPlace &place, const Settings &settings);
-// A link to the bare cart address (no query): the given CGI_BIN, or an address whose file is
-// pellux.cgi or pellux.exe.
+// A link to the bare cart address (no query), as the page check tells the cart's addresses
+// (IsCartAddress: the given CGI_BIN, an address whose file is pellux.cgi or pellux.exe...).
 FragmentRead<NoValues> ReadViewCartLink(const ReadPlace &place, const Settings &settings);
 // The order button. A submit input with a caption of two characters or more and no other
 // attribute is a buy button wherever it stands, as a merchant who inserted one expects; so is the
@@ -27,10 +27,6 @@ FragmentRead<NoValues> ReadBuyButton(const ReadPlace &place, const Settings &set
 // A form to the cart holding inputs named description, price and eop_Shipping, closed by the
 // order button before </FORM>.
 FragmentRead<NoValues> ReadEbayForm(const ReadPlace &place, const Settings &settings);
-
-// True for the address of the cart program: the one the settings give, or one whose file (before
-// any query) is pellux.cgi or pellux.exe, letters in any case.
-bool IsCartAddress(std::string_view address, const Settings &settings);
 
 // The OrderButton setting that OrderButtonHtml writes as these bytes; nullopt for none.
 std::optional<std::string> OrderButtonFromHtml(std::string_view html);

@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "fragments/fragment_reading.h"
-#include "fragments/fragment_round_trip.h"
+#include "fuzz/fragment_round_trip.h"
 #include "fragments/fragment_samples.h"
 
 namespace vendigo {

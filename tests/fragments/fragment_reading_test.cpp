@@ -3,8 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include "fragments/fragment_reading.h"
-#include "fuzz/fragment_round_trip.h"
 #include "fragments/fragment_samples.h"
+#include "fuzz/fragment_round_trip.h"
 
 namespace vendigo {
 namespace {

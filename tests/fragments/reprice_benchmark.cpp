@@ -28,28 +28,18 @@ vendigo::Settings ShopSettings() {
   return settings;
 }
 
-std::string Price(std::size_t i, int raise) {
-  return std::to_string(4 + i % 20 + raise) + ".50";
-}
-
-// n products with an option group and related products, as merchants' catalogues have.
-std::string Spreadsheet(std::size_t n) {
-  std::string csv = "Description,Price,Weight,Option1Name,Option1Rows,Related\n";
+// n products at their first prices (raise 0), with an option group and related products as
+// merchants' catalogues have; or their prices alone, a dollar dearer (raise 1).
+std::string Spreadsheet(std::size_t n, int raise, bool whole) {
+  std::string csv =
+      whole ? "Description,Price,Weight,Option1Name,Option1Rows,Related\n" : "Description,Price\n";
   for (std::size_t i = 0; i < n; ++i) {
-    csv += "Mug model " + std::to_string(i) + "," + Price(i, 0) +
-           ",1,Size,\"Small | 0 | 0 | Small\nLarge | 2 | 0 | Large -- Add $2\","
-           "\"Saucer | 2.25 | 1\nSpoon | 1.5 | 0\"\n";
+    csv += "Mug model " + std::to_string(i) + "," + std::to_string(4 + i % 20 + raise) + ".50" +
+           (whole ? ",1,Size,\"Small | 0 | 0 | Small\nLarge | 2 | 0 | Large -- Add $2\","
+                    "\"Saucer | 2.25 | 1\nSpoon | 1.5 | 0\"\n"
+                  : "\n");
   }
   return csv;
-}
-
-// The same products a dollar dearer (raise 1) or at their first prices (raise 0).
-vendigo::PriceList Prices(std::size_t n, int raise) {
-  std::string csv = "Description,Price\n";
-  for (std::size_t i = 0; i < n; ++i) {
-    csv += "Mug model " + std::to_string(i) + "," + Price(i, raise) + "\n";
-  }
-  return vendigo::ReadPriceList(csv);
 }
 
 struct Catalogue {
@@ -67,14 +57,14 @@ Catalogue &CatalogueOf(std::int64_t rows) {
   const auto n = static_cast<std::size_t>(rows);
   catalogue.disk = std::make_unique<FreshFileSystem>(FreshFileSystem::Kind::Ext4, n * 40000, n);
   if (!catalogue.disk->Mounted()) std::fprintf(stderr, "%s\n", catalogue.disk->Why().c_str());
-  const std::string spreadsheet = Spreadsheet(n);
+  const std::string spreadsheet = Spreadsheet(n, 0, true);
   vendigo::CatalogueCsvReader reader(spreadsheet);
   catalogue.pages = catalogue.disk->path() / "out";
   vendigo::BuildCatalogue(
       vendigo::ReadTemplateText(std::string(VENDIGO_TEMPLATES_DIR) + "/single_product.zft"), reader,
       ShopSettings(), catalogue.disk->path(), catalogue.pages, {});
-  catalogue.prices[0] = Prices(n, 0);
-  catalogue.prices[1] = Prices(n, 1);
+  catalogue.prices[0] = vendigo::ReadPriceList(Spreadsheet(n, 0, false));
+  catalogue.prices[1] = vendigo::ReadPriceList(Spreadsheet(n, 1, false));
   return catalogue;
 }
 

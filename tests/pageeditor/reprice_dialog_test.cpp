@@ -70,16 +70,13 @@ class RepriceDialogTest : public QObject {
     QTest::mouseClick(dialog.findChild<QPushButton *>("FindButton"), Qt::LeftButton);
     auto *table = dialog.findChild<QTableWidget *>("ChangesTable");
     QTRY_COMPARE_WITH_TIMEOUT(table->rowCount(), 3, 30000);
-    QStringList rows;
-    for (int row = 0; row < table->rowCount(); ++row) {
+    const QStringList pages = {"closed.html", "open.html", "unticked.html"};
+    for (int row = 0; row < 3; ++row) {
       QStringList cells;
       for (int column = 0; column < table->columnCount(); ++column)
         cells << table->item(row, column)->text();
-      rows << cells.join('|');
+      QCOMPARE(cells, QStringList({pages[row], "2", "Café crème", "4.50", "4.90", "hidden item"}));
     }
-    QCOMPARE(rows, QStringList({"closed.html|2|Café crème|4.50|4.90|hidden item",
-                                "open.html|2|Café crème|4.50|4.90|hidden item",
-                                "unticked.html|2|Café crème|4.50|4.90|hidden item"}));
     QCOMPARE(dialog.findChild<QPlainTextEdit *>("NotesText")->toPlainText(),
              "3 changes in 3 of 3 pages.\nMatched nothing: Teapot (line 3)");
 

@@ -26,14 +26,12 @@ const QByteArray kField =
     "StartSpan --><INPUT TYPE=\"HIDDEN\" NAME=\"pelluxadd\" VALUE=\"%1^%2^1^^\"><!--WEBBOT "
     "bot=\"HTMLMarkup\" EndSpan -->";
 
-// A page of two lines ending in CR LF, the second holding a hidden item field at that price; the
-// first in Windows-1252.
+// A page in Windows-1252 of three lines ending in CR LF, the second and the third each holding a
+// hidden item field at that price.
 QByteArray Page(const QString &price) {
-  return "<p>Caf\xE9 cr\xE8me</p>\r\n" +
-         QString::fromLatin1(kField)
-             .arg(QString::fromLatin1("Caf\xE9 cr\xE8me"), price)
-             .toLatin1() +
-         "\r\n";
+  const QByteArray field =
+      QString::fromLatin1(kField).arg(QString::fromLatin1("Caf\xE9 cr\xE8me"), price).toLatin1();
+  return "<p>Caf\xE9 cr\xE8me</p>\r\n" + field + "\r\n" + field + "\r\n";
 }
 
 }  // namespace
@@ -69,22 +67,24 @@ class RepriceDialogTest : public QObject {
     dialog.findChild<QLineEdit *>("PricesEdit")->setText(prices.fileName());
     QTest::mouseClick(dialog.findChild<QPushButton *>("FindButton"), Qt::LeftButton);
     auto *table = dialog.findChild<QTableWidget *>("ChangesTable");
-    QTRY_COMPARE_WITH_TIMEOUT(table->rowCount(), 3, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(table->rowCount(), 6, 30000);
     const QStringList pages = {"closed.html", "open.html", "unticked.html"};
-    for (int row = 0; row < 3; ++row) {
+    for (int row = 0; row < 6; ++row) {
       QStringList cells;
       for (int column = 0; column < table->columnCount(); ++column)
         cells << table->item(row, column)->text();
-      QCOMPARE(cells, QStringList({pages[row], "2", "Café crème", "4.50", "4.90", "hidden item"}));
+      QCOMPARE(cells, QStringList({pages[row / 2], QString::number(2 + row % 2), "Café crème",
+                                   "4.50", "4.90", "hidden item"}));
     }
     QCOMPARE(dialog.findChild<QPlainTextEdit *>("NotesText")->toPlainText(),
-             "3 changes in 3 of 3 pages.\nMatched nothing: Teapot (line 3)");
+             "6 changes in 3 of 3 pages.\nMatched nothing: Teapot (line 3)");
 
-    table->item(2, 0)->setCheckState(Qt::Unchecked);
+    table->item(4, 0)->setCheckState(Qt::Unchecked);
+    table->item(5, 0)->setCheckState(Qt::Unchecked);
     QTest::mouseClick(dialog.findChild<QPushButton *>("ApplyButton"), Qt::LeftButton);
     QCOMPARE(messages.events,
              std::vector<std::string>(
-                 {"message: Made 2 changes: 1 page open in the editor (not saved yet), 1 page on "
+                 {"message: Made 4 changes: 1 page open in the editor (not saved yet), 1 page on "
                   "disk."}));
     const auto bytes = [&](const char *name) {
       QFile file(folder.filePath(name));

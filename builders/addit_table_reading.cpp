@@ -21,6 +21,7 @@ constexpr std::string_view kRowStart = "<TR><TD align=\"center\">";
 constexpr std::string_view kPriceCell = "</TD><TD ALIGN=\"RIGHT\"><FONT COLOR=\"#FF0000\">";
 constexpr std::string_view kRowEnd = "</FONT></TD></TR>";
 constexpr std::string_view kQuantityName = "pelluxqa_";
+constexpr std::size_t kGridRows = 19;
 
 // A price as FormatPrice writes it: digits in groups of three with "," between, "." and two
 // digits.
@@ -256,6 +257,9 @@ FragmentRead<AddItTable> Finish(const TableRead &table, bool wholeInterface, std
                                 std::string_view text, const Settings &settings) {
   const std::size_t end = MatchLoose(text, table.end, kAddItClosing);
   if (end == kNpos) return FragmentRead<AddItTable>::Not("no closing paragraph after the table");
+  if (table.rows.size() > kGridRows) {
+    return FragmentRead<AddItTable>::Not("the table has more rows than the grid");
+  }
   FragmentRead<AddItTable> read;
   read.values = {table.mode, table.rows, wholeInterface};
   read.settings = settings;
@@ -274,7 +278,7 @@ FragmentRead<AddItTable> Finish(const TableRead &table, bool wholeInterface, std
 
 FragmentRead<AddItTable> ReadAddItTable(const ReadPlace &place, const Settings &settings) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = ReadRawTag(text, place.at);
+  const std::optional<RawTag> tag = place.Tag();
   if (!tag || tag->endTag) return FragmentRead<AddItTable>::Not("no start tag");
   if (tag->Is("center")) {
     const std::optional<TableRead> table = ReadTable(text, place.at);

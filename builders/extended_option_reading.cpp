@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::size_t kNpos = std::string_view::npos;
 constexpr std::string_view kNameStart = "eop_";
+constexpr std::size_t kGridRows = 19;
 
 // The next "<option" or "</select" at or after from; npos.
 std::size_t NextOptionOrEnd(std::string_view text, std::size_t from) {
@@ -59,7 +60,7 @@ std::optional<std::pair<std::vector<WrittenOption>, std::size_t>> ReadWrittenOpt
 
 FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place, const Settings &settings) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = ReadRawTag(text, place.at);
+  const std::optional<RawTag> tag = place.Tag();
   if (!tag || tag->endTag || !tag->Is("select") ||
       !StartsWithNoCase(tag->Value("name"), kNameStart)) {
     return FragmentRead<ExtendedOption>::Not("no select named eop_");
@@ -92,6 +93,9 @@ FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place, const Se
     if (second != kNpos) row.Weight = UnquoteEntity(option.value.substr(second + 1));
     row.ReadableText = option.shown;
     read.values.rows.push_back(std::move(row));
+  }
+  if (read.values.rows.size() > kGridRows) {
+    return FragmentRead<ExtendedOption>::Not("the list has more options than the grid has rows");
   }
   read.settings = settings;
   read.start = start;

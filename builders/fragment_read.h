@@ -4,6 +4,9 @@
 #include <string_view>
 
 #include "core/settings.h"
+#include "html/markup_scanner.h"
+
+#include <optional>
 
 namespace vendigo {
 
@@ -37,6 +40,9 @@ struct ReadPlace {
   std::string_view text;
   std::size_t at = 0;
   std::size_t earliest = 0;
+  const RawTag *tag = nullptr;  // the tag at `at` when the caller has read it already
+
+  std::optional<RawTag> Tag() const { return tag ? std::optional(*tag) : ReadRawTag(text, at); }
 };
 
 }  // namespace vendigo

@@ -105,6 +105,11 @@ FragmentRead<OrderItem> ReadHiddenItem(const ReadPlace &place, const Settings &s
   if (closed == kNpos) return FragmentRead<OrderItem>::Not("the span is not closed");
   FragmentRead<OrderItem> read;
   read.values = ItemFromValue(input->Value("value"));
+  // What the dialog would not build from is no hidden item of its.
+  if (read.values.Description.empty() || read.values.Price.empty() ||
+      !IsTaxableText(read.values.Taxable)) {
+    return FragmentRead<OrderItem>::Not("the item has no description or price, or a bad Taxable");
+  }
   read.settings = settings;
   read.start = place.at;
   read.end = closed;

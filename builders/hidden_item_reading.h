@@ -10,7 +10,8 @@ namespace vendigo {
 // The hidden item read back from the place of its opening WebBot comment: the comment that
 // starts the span (StartSpan), a hidden input named pelluxadd, the comment that ends it (EndSpan),
 // blanks allowed between them. A bare hidden input is no such fragment: rebuilt, it would gain
-// the comments.
+// the comments. The comments' other words are not kept (a product page writes its own marker
+// text): rebuilt, they are the hidden item dialog's.
 FragmentRead<OrderItem> ReadHiddenItem(const ReadPlace &place, const Settings &settings);
 
 // The five fields of an item value as HiddenItemHtml writes it (each field's double quotes as

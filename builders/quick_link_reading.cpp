@@ -84,6 +84,9 @@ std::optional<ProductInfo> ProductInfoBefore(std::string_view text, std::size_t 
                                              std::size_t earliest, std::string_view description,
                                              std::string_view encodedDescription,
                                              std::string_view price) {
+  // The dialog writes no product info for a price that does not convert.
+  const std::optional<double> value = ConvertPrice(price);
+  if (!value) return std::nullopt;
   std::size_t at = end;
   if (!EndsWithBack(text, at, earliest, "</b>") || !EndsWithBack(text, at, earliest, "</font>")) {
     return std::nullopt;
@@ -125,9 +128,8 @@ std::optional<ProductInfo> ProductInfoBefore(std::string_view text, std::size_t 
     }
     if (!found) return std::nullopt;
   }
-  const std::optional<double> value = ConvertPrice(price);
-  const std::string formatted = value ? FormatPrice(*value) : std::string();
-  if (value && shown.ends_with(formatted)) {
+  const std::string formatted = FormatPrice(*value);
+  if (shown.ends_with(formatted)) {
     info.currency = shown.substr(0, shown.size() - formatted.size());
   } else {
     // A price retyped by hand: the sign is what stands before its first digit.
@@ -193,7 +195,7 @@ std::string URLDeCode(std::string_view encoded) {
 
 FragmentRead<QuickLink> ReadQuickLink(const ReadPlace &place, const Settings &settings) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = ReadRawTag(text, place.at);
+  const std::optional<RawTag> tag = place.Tag();
   if (!tag || tag->endTag || !tag->Is("a")) return FragmentRead<QuickLink>::Not("no link");
   const std::string_view address = tag->Value("href");
   const std::size_t query = address.find(kItemQuery);
@@ -240,6 +242,10 @@ FragmentRead<QuickLink> ReadQuickLink(const ReadPlace &place, const Settings &se
   read.start = link.brackets ? place.at - 1 : place.at;
   if (link.brackets) ++read.end;
 
+  if (link.item.Description.empty() || link.item.Price.empty() || link.linkCaption.empty() ||
+      !IsTaxableText(link.item.Taxable)) {
+    return FragmentRead<QuickLink>::Not("the link's item or caption is one the dialog refuses");
+  }
   read.settings = settings;
   read.settings.CGI_BIN = address.substr(0, query);
   if (const auto info = ProductInfoBefore(text, read.start, place.earliest, link.item.Description,

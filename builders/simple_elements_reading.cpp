@@ -1,6 +1,7 @@
 #include "builders/simple_elements_reading.h"
 
 #include "check/page_orders.h"
+#include "core/text_encoding.h"
 #include "html/markup_scanner.h"
 
 namespace vendigo {
@@ -32,7 +33,7 @@ std::optional<std::string> OrderButtonFromHtml(std::string_view html) {
 }
 
 FragmentRead<NoValues> ReadFormContainer(const ReadPlace &place, const Settings &settings) {
-  const std::optional<RawTag> tag = ReadRawTag(place.text, place.at);
+  const std::optional<RawTag> tag = place.Tag();
   if (!tag || tag->endTag || !tag->Is("form") || !tag->Attribute("action")) {
     return FragmentRead<NoValues>::Not("no form start tag with an action");
   }
@@ -47,7 +48,7 @@ FragmentRead<NoValues> ReadFormContainer(const ReadPlace &place, const Settings 
 }
 
 FragmentRead<NoValues> ReadQuantityBox(const ReadPlace &place, const Settings &settings) {
-  const std::optional<RawTag> tag = ReadRawTag(place.text, place.at);
+  const std::optional<RawTag> tag = place.Tag();
   if (!tag || tag->endTag || !tag->Is("input") || tag->Value("name") != "quantity") {
     return FragmentRead<NoValues>::Not("no input named quantity");
   }
@@ -63,7 +64,7 @@ FragmentRead<NoValues> ReadQuantityBox(const ReadPlace &place, const Settings &s
 }
 
 FragmentRead<NoValues> ReadViewCartLink(const ReadPlace &place, const Settings &settings) {
-  const std::optional<RawTag> tag = ReadRawTag(place.text, place.at);
+  const std::optional<RawTag> tag = place.Tag();
   if (!tag || tag->endTag || !tag->Is("a") || !tag->Attribute("href")) {
     return FragmentRead<NoValues>::Not("no link");
   }
@@ -91,7 +92,7 @@ FragmentRead<NoValues> ReadBuyButton(const ReadPlace &place, const Settings &set
     read.end = place.at + own.size();
     return read;
   }
-  const std::optional<RawTag> tag = ReadRawTag(place.text, place.at);
+  const std::optional<RawTag> tag = place.Tag();
   if (!tag || !IsSubmitInput(*tag) || tag->attributeCount != 2 || !tag->Attribute("value") ||
       !IsSubmitCaption(tag->Value("value"))) {
     return FragmentRead<NoValues>::Not("no submit input with a caption and nothing else");
@@ -103,7 +104,7 @@ FragmentRead<NoValues> ReadBuyButton(const ReadPlace &place, const Settings &set
 
 FragmentRead<NoValues> ReadEbayForm(const ReadPlace &place, const Settings &settings) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = ReadRawTag(text, place.at);
+  const std::optional<RawTag> tag = place.Tag();
   if (!tag || tag->endTag || !tag->Is("form") || !tag->Attribute("action")) {
     return FragmentRead<NoValues>::Not("no form start tag with an action");
   }
@@ -114,6 +115,7 @@ FragmentRead<NoValues> ReadEbayForm(const ReadPlace &place, const Settings &sett
   bool price = false;
   bool shipping = false;
   for (std::size_t at = text.find('<', tag->end); at < close; at = text.find('<', at + 1)) {
+    if (AsciiLower(text[at + 1]) != 'i') continue;
     const std::optional<RawTag> field = ReadRawTag(text, at);
     if (!field || field->endTag || !field->Is("input")) continue;
     const std::string_view name = field->Value("name");

@@ -33,24 +33,38 @@ class PlaceWalker {
   }
 
   SourcePlace At(std::size_t offset) {
-    for (; offset_ < offset && offset_ < text_.size(); ++offset_) {
-      const auto byte = static_cast<unsigned char>(text_[offset_]);
-      const bool continuation = (byte & 0xC0) == 0x80;
-      if (!windows1252_ || !continuation) ++place_.offset;
-      if (continuation) continue;
-      const bool crBeforeLf =
-          byte == '\r' && offset_ + 1 < text_.size() && text_[offset_ + 1] == '\n';
-      if (byte == '\n' || (byte == '\r' && !crBeforeLf)) {
-        ++place_.line;
-        place_.column = 1;
-      } else if (!crBeforeLf) {
-        ++place_.column;
-      }
+    offset = std::min(offset, text_.size());
+    if (offset <= offset_) return place_;
+    std::string_view span = text_.substr(offset_, offset - offset_);
+    place_.offset += windows1252_ ? Characters(span) : span.size();
+    std::size_t lineStart = std::string_view::npos;
+    for (std::size_t at = 0; at < span.size(); ++at) {
+      const char c = span[at];
+      if (c != '\n' && c != '\r') continue;
+      // "\r\n" is one line break, counted at its "\n".
+      if (c == '\r' && offset_ + at + 1 < text_.size() && text_[offset_ + at + 1] == '\n') continue;
+      ++place_.line;
+      lineStart = at + 1;
     }
+    if (lineStart != std::string_view::npos) {
+      place_.column = 1;
+      span.remove_prefix(lineStart);
+    }
+    place_.column += static_cast<int>(Characters(span));
+    // The "\r" of a "\r\n" takes no column.
+    if (span.ends_with('\r') && offset < text_.size() && text_[offset] == '\n') --place_.column;
+    offset_ = offset;
     return place_;
   }
 
  private:
+  // The characters of well-formed UTF-8: the bytes that are no continuation bytes.
+  static std::size_t Characters(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+  }
+
   std::string_view text_;
   bool windows1252_;
   std::size_t offset_ = 0;
@@ -75,14 +89,14 @@ nlohmann::json NoInput(const NoValues &) {
   return nlohmann::json::object();
 }
 
-std::optional<Found> Simple(const char *kind, const FragmentRead<NoValues> &read) {
-  return Taken(kind, read, NoInput);
+std::optional<Found> Simple(const char *kind, FragmentRead<NoValues> read) {
+  return Taken(kind, std::move(read), NoInput);
 }
 
-// The fragment whose tag or comment begins at place.at, if any. Where the bytes could be two
-// kinds, the larger fragment wins: a form with the eBay fields is the eBay form, a form around
-// an addit table its product interface.
-std::optional<Found> ReadAt(const ReadPlace &place, const Settings &settings) {
+// The fragment whose tag or comment begins at place.at, if any. A form is a form container only
+// when it holds nothing but its paragraph, so the eBay form and the product interface, which hold
+// more, are never taken for one.
+std::optional<Found> ReadAt(ReadPlace place, const Settings &settings) {
   const std::string_view text = place.text;
   if (text.substr(place.at, 4) == "<!--") {
     return Taken("pelluxadd", ReadHiddenItem(place, settings), HiddenItemInput);
@@ -94,10 +108,11 @@ std::optional<Found> ReadAt(const ReadPlace &place, const Settings &settings) {
   }
   const std::optional<RawTag> tag = ReadRawTag(text, place.at);
   if (!tag || tag->endTag) return std::nullopt;
+  place.tag = &*tag;
   if (tag->Is("form")) {
+    if (auto found = Simple("form", ReadFormContainer(place, settings))) return found;
     if (auto found = Simple("ebay", ReadEbayForm(place, settings))) return found;
-    if (auto found = Taken("addit", ReadAddItTable(place, settings), AddItTableInput)) return found;
-    return Simple("form", ReadFormContainer(place, settings));
+    return Taken("addit", ReadAddItTable(place, settings), AddItTableInput);
   }
   if (tag->Is("center")) return Taken("addit", ReadAddItTable(place, settings), AddItTableInput);
   if (tag->Is("select")) {

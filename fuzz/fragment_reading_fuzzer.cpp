@@ -1,6 +1,7 @@
 // Reading fragments back. The first byte chooses what the rest is:
 // - even: a page, read by ReadFragments, which must not crash and must give fragments in order,
-//   inside the page, never overlapping, each found again by FragmentAt;
+//   inside the page, never overlapping, each found again by FragmentAt and each an input its
+//   command builds from;
 // - odd: the JSON input of a fragment command (chosen by the byte's upper bits, with one of three
 //   settings); when the command accepts it, what is read back from its fragment, alone and inside
 //   a page, must build that fragment again byte for byte and span the whole of it.
@@ -41,6 +42,8 @@ void CheckPage(std::string_view page) {
     FUZZ_CHECK(fragment.start.offset < fragment.end && fragment.end <= page.size());
     FUZZ_CHECK(vendigo::FragmentAt(fragments, fragment.start.offset) == &fragment);
     FUZZ_CHECK(vendigo::FragmentAt(fragments, fragment.end - 1) == &fragment);
+    // What is read is an input its command builds from.
+    FUZZ_CHECK(vendigo::test::BuiltFragment(fragment.kind, fragment.settings, fragment.input));
     previousEnd = fragment.end;
   }
 }

@@ -27,7 +27,7 @@ struct RawTag {
   std::size_t end = 0;    // just past its ">"
   bool endTag = false;
   std::size_t attributeCount = 0;  // all of them; only the first kMaxAttributes are kept
-  std::array<RawAttribute, kMaxAttributes> attributes{};
+  std::array<RawAttribute, kMaxAttributes> attributes;
 
   // The name without regard to ASCII case (lowerName in lower case).
   bool Is(std::string_view lowerName) const;

@@ -111,5 +111,6 @@ int main(int argc, char **argv) {
       {{"repricing 10,000 catalogue pages over checking them",
         "BM_RepriceCatalogue/10000/1/real_time", "BM_CheckCatalogue/10000/real_time", "", 0, true},
        {"repricing 10,000 catalogue pages, written, over a dry run",
-        "BM_RepriceCatalogue/10000/1/real_time", "BM_RepriceCatalogue/10000/0", "", 0, true}});
+        "BM_RepriceCatalogue/10000/1/real_time", "BM_RepriceCatalogue/10000/0/real_time", "", 0,
+        true}});
 }

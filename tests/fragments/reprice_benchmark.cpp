@@ -1,6 +1,8 @@
 // Repricing a catalogue made by the catalogue code, every page changed and written, against
-// checking the same pages: both read and parse every page on every core. The catalogue lies on a
-// new ext4 file system (a folder when none can be mounted), so writes meet a real disk's syncs.
+// checking the same pages: both read and parse every page on every core. The goal, 10,000 pages
+// in under 3 s on 2 cores, is about twice the check of them on such a machine. The catalogue lies
+// on a new ext4 file system (a folder when none can be mounted), so writes meet a real disk's
+// syncs.
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -109,7 +111,8 @@ int main(int argc, char **argv) {
   return vendigo::testing::RunBenchmarksWithRatios(
       argc, argv,
       {{"repricing 10,000 catalogue pages over checking them",
-        "BM_RepriceCatalogue/10000/1/real_time", "BM_CheckCatalogue/10000/real_time", "", 0, true},
+        "BM_RepriceCatalogue/10000/1/real_time", "BM_CheckCatalogue/10000/real_time", "", 2.0,
+        true},
        {"repricing 10,000 catalogue pages, written, over a dry run",
         "BM_RepriceCatalogue/10000/1/real_time", "BM_RepriceCatalogue/10000/0/real_time", "", 0,
         true}});

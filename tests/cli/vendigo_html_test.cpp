@@ -601,9 +601,10 @@ TEST_F(VendigoHtml, RepricesTheFragmentsOfPages) {
       WriteFile(QStringLiteral("prices.csv"), "Description,Price\nMug,4.90\nTeapot,20\n");
   QDir(folder.path()).mkpath(QStringLiteral("site"));
   const QByteArray field = "<INPUT TYPE=\"HIDDEN\" NAME=\"pelluxadd\" VALUE=\"Mug^4.50^1^^\">";
-  const QByteArray page = "<p>Mug $4.50</p>\n<!--webbot bot=\"HTMLMarkup\" Alt=\"&lt;FONT "
-                          "COLOR=red size=1&gt;!Pellux!&lt;/FONT&gt;\" StartSpan -->" +
-                          field + "<!--WEBBOT bot=\"HTMLMarkup\" EndSpan -->\n";
+  const QByteArray page =
+      "<p>Mug $4.50</p>\n<!--webbot bot=\"HTMLMarkup\" Alt=\"&lt;FONT "
+      "COLOR=red size=1&gt;!Pellux!&lt;/FONT&gt;\" StartSpan -->" +
+      field + "<!--WEBBOT bot=\"HTMLMarkup\" EndSpan -->\n";
   const QString mug = WriteFile(QStringLiteral("site/mug.html"), page);
   const QString site = folder.filePath(QStringLiteral("site"));
   const QStringList arguments = {"--settings", settings, "reprice", "--prices", prices, site};

@@ -119,7 +119,7 @@ RepriceDialog::RepriceDialog(PageEditorWindow &window, MessageInterface &message
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(find_, &QPushButton::clicked, this, &RepriceDialog::FindClick);
   connect(apply_, &QPushButton::clicked, this, &RepriceDialog::ApplyClick);
-  connect(&watcher_, &QFutureWatcher<Outcome>::finished, this, &RepriceDialog::Found);
+  connect(&watcher_, &QFutureWatcher<Outcome>::finished, this, &RepriceDialog::Finished);
 
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -166,8 +166,6 @@ void RepriceDialog::FindClick() {
   }
   settings_ = SettingsOfEditor();
   folder_->setText(folder);
-  apply_->setEnabled(false);
-  find_->setEnabled(false);
 
   // Pages open in the editor are repriced as they stand there; their bytes are made off the
   // window thread.
@@ -175,7 +173,23 @@ void RepriceDialog::FindClick() {
   for (EditorDocument *document : window_.Documents()) {
     if (!document->Path().isEmpty()) open[ToPath(document->Path())] = document->SavedBytesLater();
   }
-  progress_ = new QProgressDialog("Finding the changes...", "Cancel", 0, 0, this);
+  RunOnWorker(Job::Find, "Finding the changes...",
+              [open = std::move(open), prices = priceList_, settings = settings_,
+               path = ToPath(folder)](const Progress &progress) {
+                SiteRepriceOptions options;
+                options.write = false;
+                for (const auto &[file, bytes] : open) {
+                  options.givenBytes[file] = bytes().toStdString();
+                }
+                return RepriceSite({path}, prices, settings, options, progress);
+              });
+}
+
+void RepriceDialog::RunOnWorker(Job job, const QString &label,
+                                std::function<SiteReprice(const Progress &progress)> work) {
+  find_->setEnabled(false);
+  apply_->setEnabled(false);
+  progress_ = new QProgressDialog(label, "Cancel", 0, 0, this);
   progress_->setObjectName("RepriceProgress");
   progress_->setWindowTitle("Reprice Site");
   progress_->setWindowModality(Qt::WindowModal);
@@ -186,44 +200,42 @@ void RepriceDialog::FindClick() {
   cancel_ = cancel;
   connect(progress_, &QProgressDialog::canceled, this, [cancel] { *cancel = true; });
   progress_->show();
+  // The progress dialog lives until the work has finished, so the calls queued for it find it.
   QProgressDialog *progress = progress_;
-  watcher_.setFuture(QtConcurrent::run([cancel, progress, open = std::move(open),
-                                        prices = priceList_, settings = settings_,
-                                        path = ToPath(folder)] {
+  watcher_.setFuture(QtConcurrent::run([job, cancel, progress, work = std::move(work)] {
     Outcome outcome;
+    outcome.job = job;
     try {
-      SiteRepriceOptions options;
-      options.write = false;
-      for (const auto &[file, bytes] : open) options.givenBytes[file] = bytes().toStdString();
-      outcome.result =
-          RepriceSite({path}, prices, settings, options, [&](std::size_t done, std::size_t total) {
-            QMetaObject::invokeMethod(
-                progress,
-                [progress, done, total] {
-                  progress->setMaximum(static_cast<int>(total));
-                  progress->setValue(static_cast<int>(done));
-                  progress->setLabelText(QStringLiteral("Looked at %1 of %2")
-                                             .arg(done)
-                                             .arg(Count(total, "page", "pages")));
-                },
-                Qt::QueuedConnection);
-            return !*cancel;
-          });
+      outcome.result = work([&](std::size_t done, std::size_t total) {
+        QMetaObject::invokeMethod(
+            progress,
+            [progress, done, total] {
+              progress->setMaximum(static_cast<int>(total));
+              progress->setValue(static_cast<int>(done));
+              progress->setLabelText(
+                  QStringLiteral("%1 of %2 done").arg(done).arg(Count(total, "page", "pages")));
+            },
+            Qt::QueuedConnection);
+        return !*cancel;
+      });
     } catch (const std::exception &error) {
       outcome.failure = error.what();
     }
-    outcome.cancelled = *cancel;
     return outcome;
   }));
 }
 
-void RepriceDialog::Found() {
+void RepriceDialog::Finished() {
   if (progress_) progress_->deleteLater();
   find_->setEnabled(true);
   Outcome outcome = watcher_.result();
   if (!outcome.failure.empty()) {
     messages_.ShowError("Could not reprice " + folder_->text().toStdString() + ": " +
                         outcome.failure);
+    return;
+  }
+  if (outcome.job == Job::Apply) {
+    Applied(outcome.result);
     return;
   }
   found_ = std::move(outcome.result);
@@ -277,25 +289,28 @@ void RepriceDialog::ShowChanges() {
 }
 
 void RepriceDialog::ApplyClick() {
-  std::set<ChangeKey> ticked;
+  if (watcher_.isRunning()) return;
+  auto ticked = std::make_shared<std::set<ChangeKey>>();
   std::size_t row = 0;
   for (const SitePage &page : found_.pages) {
     for (const PriceChange &change : page.reprice.changes) {
       if (changes_->item(static_cast<int>(row++), kFileColumn)->checkState() == Qt::Checked) {
-        ticked.insert(KeyOf(change));
+        ticked->insert(KeyOf(change));
       }
     }
   }
   std::set<std::string> files;
-  for (const ChangeKey &key : ticked) files.insert(std::get<0>(key));
-  const AcceptChange accept = [&ticked](const PriceChange &change) {
-    return ticked.count(KeyOf(change)) > 0;
+  for (const ChangeKey &key : *ticked) files.insert(std::get<0>(key));
+  const AcceptChange accept = [ticked](const PriceChange &change) {
+    return ticked->count(KeyOf(change)) > 0;
   };
 
-  std::size_t made = 0;
-  std::size_t inEditor = 0;
-  std::size_t onDisk = 0;
-  QStringList problems;
+  // Documents open in the editor are changed there, at once; the other pages on disk, off the
+  // window thread.
+  ticked_ = ticked->size();
+  madeInEditor_ = 0;
+  pagesInEditor_ = 0;
+  problems_.clear();
   std::vector<std::string> closed;
   for (const std::string &file : files) {
     EditorDocument *document = nullptr;
@@ -317,43 +332,53 @@ void RepriceDialog::ApplyClick() {
     }
     if (replacements.isEmpty()) continue;
     if (!document->Replace(replacements)) {
-      problems << FromPath(file) + ": the page was edited since; find the changes again";
+      problems_ << FromPath(file) + ": the page was edited since; find the changes again";
       continue;
     }
-    made += page.changes.size();
-    ++inEditor;
-  }
-  if (!closed.empty()) {
-    SiteRepriceOptions options;
-    options.accept = accept;
-    const SiteReprice result = RepriceSite(closed, priceList_, settings_, options);
-    for (const SitePage &page : result.pages) {
-      if (!page.error.empty()) {
-        problems << FromPath(page.file) + ": " + QString::fromStdString(page.error);
-        continue;
-      }
-      made += page.reprice.changes.size();
-      onDisk += page.written ? 1 : 0;
-    }
-  }
-
-  std::string text = QStringLiteral("Made %1: %2 open in the editor (not saved yet), %3 on disk.")
-                         .arg(Count(made, "change", "changes"), Count(inEditor, "page", "pages"),
-                              Count(onDisk, "page", "pages"))
-                         .toStdString();
-  if (made < ticked.size()) {
-    text += "\n" + std::to_string(ticked.size() - made) + " of the ticked changes were not made.";
-  }
-  for (const QString &problem : problems) text += "\n" + problem.toStdString();
-  if (problems.isEmpty()) {
-    messages_.ShowMessage(text);
-  } else {
-    messages_.ShowError(text);
+    madeInEditor_ += page.changes.size();
+    ++pagesInEditor_;
   }
   found_ = {};
   changes_->setRowCount(0);
   notes_->clear();
-  apply_->setEnabled(false);
+  if (closed.empty()) {
+    Applied({});
+    return;
+  }
+  RunOnWorker(
+      Job::Apply, "Writing the pages...",
+      [closed, prices = priceList_, settings = settings_, accept](const Progress &progress) {
+        SiteRepriceOptions options;
+        options.accept = accept;
+        return RepriceSite(closed, prices, settings, options, progress);
+      });
+}
+
+void RepriceDialog::Applied(const SiteReprice &onDisk) {
+  std::size_t made = madeInEditor_;
+  std::size_t pagesOnDisk = 0;
+  for (const SitePage &page : onDisk.pages) {
+    if (!page.error.empty()) {
+      problems_ << FromPath(page.file) + ": " + QString::fromStdString(page.error);
+      continue;
+    }
+    made += page.reprice.changes.size();
+    pagesOnDisk += page.written ? 1 : 0;
+  }
+  std::string text =
+      QStringLiteral("Made %1: %2 open in the editor (not saved yet), %3 on disk.")
+          .arg(Count(made, "change", "changes"), Count(pagesInEditor_, "page", "pages"),
+               Count(pagesOnDisk, "page", "pages"))
+          .toStdString();
+  if (made < ticked_) {
+    text += "\n" + std::to_string(ticked_ - made) + " of the ticked changes were not made.";
+  }
+  for (const QString &problem : problems_) text += "\n" + problem.toStdString();
+  if (problems_.isEmpty()) {
+    messages_.ShowMessage(text);
+  } else {
+    messages_.ShowError(text);
+  }
 }
 
 }  // namespace vendigo

@@ -4,8 +4,10 @@
 #include <QFutureWatcher>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,7 +30,7 @@ class PageEditorWindow;
 // fragments of the site's pages, and shows them in a table with a tick each, and beside it the
 // descriptions that matched nothing and the prices to check by hand. Apply makes the ticked
 // changes: in the editor, as one undo step per document, for pages open there (what they hold
-// now, saved or not), on disk for the others.
+// now, saved or not), on disk for the others, again on a worker thread.
 class RepriceDialog : public QDialog {
   Q_OBJECT
 
@@ -40,17 +42,24 @@ class RepriceDialog : public QDialog {
   static void Start(PageEditorWindow &window, MessageInterface &messages);
 
  private:
-  // What the worker found.
+  enum class Job { Find, Apply };
+  // What the worker did.
   struct Outcome {
+    Job job = Job::Find;
     SiteReprice result;
     std::string failure;
-    bool cancelled = false;
   };
+  using Progress = std::function<bool(std::size_t done, std::size_t total)>;
 
   void FindClick();
-  void Found();
   void ApplyClick();
+  // Runs work on a worker thread under a progress dialog whose Cancel stops it; Finished takes
+  // what it did.
+  void RunOnWorker(Job job, const QString &label,
+                   std::function<SiteReprice(const Progress &progress)> work);
+  void Finished();
   void ShowChanges();
+  void Applied(const SiteReprice &onDisk);
 
   PageEditorWindow &window_;
   MessageInterface &messages_;
@@ -67,6 +76,11 @@ class RepriceDialog : public QDialog {
   PriceList priceList_;
   Settings settings_;
   SiteReprice found_;
+  // The part of Apply done on the window thread, told with the rest when the disk's part is done.
+  std::size_t ticked_ = 0;
+  std::size_t madeInEditor_ = 0;
+  std::size_t pagesInEditor_ = 0;
+  QStringList problems_;
 };
 
 }  // namespace vendigo

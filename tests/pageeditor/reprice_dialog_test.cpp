@@ -82,10 +82,11 @@ class RepriceDialogTest : public QObject {
     table->item(4, 0)->setCheckState(Qt::Unchecked);
     table->item(5, 0)->setCheckState(Qt::Unchecked);
     QTest::mouseClick(dialog.findChild<QPushButton *>("ApplyButton"), Qt::LeftButton);
-    QCOMPARE(messages.events,
-             std::vector<std::string>(
-                 {"message: Made 4 changes: 1 page open in the editor (not saved yet), 1 page on "
-                  "disk."}));
+    QTRY_COMPARE(
+        messages.events,
+        std::vector<std::string>(
+            {"message: Made 4 changes: 1 page open in the editor (not saved yet), 1 page on "
+             "disk."}));
     const auto bytes = [&](const char *name) {
       QFile file(folder.filePath(name));
       return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

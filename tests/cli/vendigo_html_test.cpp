@@ -592,9 +592,8 @@ TEST_F(VendigoHtml, ReadsTheFragmentsOfAPageBack) {
 
 namespace {
 
-// Prices set in a folder of pages: the changes, what matched nothing, what to check by hand and
-// a count; a dry run writes nothing; a page that cannot be written gives status 1, the others are
-// done; an unusable spreadsheet gives status 2.
+// Prices set in a folder of pages: a dry run writes nothing; a page that cannot be written gives
+// status 1, the others are done; an unusable spreadsheet gives status 2.
 TEST_F(VendigoHtml, RepricesTheFragmentsOfPages) {
   const QString settings = WriteFile(QStringLiteral("shop.ini"), kShopSettings);
   const QString prices =

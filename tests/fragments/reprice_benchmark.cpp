@@ -4,7 +4,6 @@
 // on a new ext4 file system (a folder when none can be mounted), so writes meet a real disk's
 // syncs.
 #include <cstdio>
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -59,8 +58,8 @@ Catalogue &CatalogueOf(std::int64_t rows) {
   const auto n = static_cast<std::size_t>(rows);
   catalogue.disk = std::make_unique<FreshFileSystem>(FreshFileSystem::Kind::Ext4, n * 40000, n);
   if (!catalogue.disk->Mounted()) std::fprintf(stderr, "%s\n", catalogue.disk->Why().c_str());
-  const std::string spreadsheet = Spreadsheet(n, 0, true);
-  vendigo::CatalogueCsvReader reader(spreadsheet);
+  const std::string products = Spreadsheet(n, 0, true);
+  vendigo::CatalogueCsvReader reader(products);
   catalogue.pages = catalogue.disk->path() / "out";
   vendigo::BuildCatalogue(
       vendigo::ReadTemplateText(std::string(VENDIGO_TEMPLATES_DIR) + "/single_product.zft"), reader,
@@ -84,7 +83,6 @@ void BM_RepriceCatalogue(benchmark::State &state) {
       state.SkipWithError(("only " + std::to_string(result.changes) + " changes").c_str());
     }
   }
-  state.counters["pages"] = static_cast<double>(state.range(0));
 }
 
 void BM_CheckCatalogue(benchmark::State &state) {
@@ -94,7 +92,6 @@ void BM_CheckCatalogue(benchmark::State &state) {
         vendigo::CheckSite({catalogue.pages.string()}, ShopSettings());
     benchmark::DoNotOptimize(result.pages);
   }
-  state.counters["pages"] = static_cast<double>(state.range(0));
 }
 
 BENCHMARK(BM_CheckCatalogue)->Arg(100)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);

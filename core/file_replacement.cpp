@@ -13,6 +13,7 @@
 #include <random>
 #include <set>
 #include <system_error>
+#include <vector>
 
 #include "core/file_descriptor.h"
 
@@ -60,27 +61,37 @@ bool IsTemporaryOf(const std::string &name, const std::string &prefix) {
                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-// True when name is a new file of a save of some file: "." + a name + "." + twelve hexadecimal
-// digits.
-bool IsTemporaryName(const std::string &name) {
-  if (name.size() < kSuffixLength + 3 || name.front() != '.') return false;
+// The name of the file whose new file name is ("." + that name + "." + twelve hexadecimal
+// digits); empty when name is none.
+std::string SavedName(const std::string &name) {
+  if (name.size() < kSuffixLength + 3 || name.front() != '.') return {};
   const std::size_t dot = name.size() - kSuffixLength - 1;
-  return name[dot] == '.' && IsTemporaryOf(name, name.substr(0, dot + 1));
+  if (name[dot] != '.' || !IsTemporaryOf(name, name.substr(0, dot + 1))) return {};
+  return name.substr(1, dot - 1);
 }
 
-// Removes the new files of saves that were killed before they finished, in folder, of target
-// alone or (without a target) of any file: a save holds its new file locked until it is renamed,
-// and the system drops the lock of a killed process.
+// Removes the new files of saves that were killed before they finished, in folder: those of
+// target, or without a target those of every file there (a save of the file would remove them
+// too). A save holds its new file locked until it is renamed, and the system drops the lock of a
+// killed process.
 void RemoveStaleTemporaries(const fs::path &folder, const fs::path *target) {
   const std::string prefix = target ? TemporaryPrefix(*target) : std::string();
+  std::vector<fs::path> found;
+  std::set<std::string> names;
   std::error_code error;
   for (fs::directory_iterator entry(folder.empty() ? fs::path(".") : folder, error), end;
        !error && entry != end; entry.increment(error)) {
     const std::string name = entry->path().filename().string();
-    if (target ? !IsTemporaryOf(name, prefix) : !IsTemporaryName(name)) continue;
-    const FileDescriptor stale(::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!target) names.insert(name);
+    if (target ? IsTemporaryOf(name, prefix) : !SavedName(name).empty()) {
+      found.push_back(entry->path());
+    }
+  }
+  for (const fs::path &path : found) {
+    if (!target && !names.count(SavedName(path.filename().string()))) continue;
+    const FileDescriptor stale(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (stale.get() < 0 || ::flock(stale.get(), LOCK_EX | LOCK_NB) != 0) continue;
-    ::unlink(entry->path().c_str());
+    ::unlink(path.c_str());
   }
 }
 

@@ -107,7 +107,12 @@ class RepriceTest : public ::testing::Test {
 
 TEST_F(RepriceTest, RepricesEveryKindInItsOwnEncodingAndNothingElse) {
   ASSERT_FALSE(IsValidUtf8(Utf8ToWindows1252(kOldPage)));
+  // A new file left by a killed save of a.html goes; one that is no file's stays.
+  TempFolder::WriteBytes(site_ / ".a.html.0123456789ab", "half");
+  TempFolder::WriteBytes(site_ / ".b.html.0123456789ab", "kept");
   const SiteReprice result = RepriceSite({site_.string()}, prices_, ShopSettings());
+  EXPECT_FALSE(fs::exists(site_ / ".a.html.0123456789ab"));
+  EXPECT_TRUE(fs::exists(site_ / ".b.html.0123456789ab"));
   EXPECT_EQ(Lines(result), ExpectedLines((site_ / "a.html").string()) +
                                ExpectedLines((site_ / "b" / "c.htm").string()) +
                                "Teapot matched nothing\n");

@@ -2,6 +2,7 @@
 // open document changed in the editor as one undo step, a closed page on disk.
 #include "pageeditor/reprice_dialog.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -62,6 +63,12 @@ class RepriceDialogTest : public QObject {
     QVERIFY2(document, qPrintable(error));
     const QString before = document->Text();
 
+    // Tools > Reprice Site... opens the dialog, on the active document's folder.
+    window.findChild<QAction *>("ToolsRepriceSite")->trigger();
+    QTRY_COMPARE(window.findChildren<RepriceDialog *>().size(), 1);
+    QCOMPARE(window.findChild<RepriceDialog *>()->findChild<QLineEdit *>("FolderEdit")->text(),
+             folder.filePath("site"));
+    window.findChild<RepriceDialog *>()->close();
     RepriceDialog dialog(window, messages);
     dialog.findChild<QLineEdit *>("FolderEdit")->setText(folder.filePath("site"));
     dialog.findChild<QLineEdit *>("PricesEdit")->setText(prices.fileName());

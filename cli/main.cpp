@@ -3,7 +3,8 @@
 // command writes a folder of pages instead.
 //
 // Exit status: 0 built (an empty fragment prints nothing), 1 the fragment cannot be built (a
-// catalogue row was skipped; the check found errors), 2 bad usage or unusable input.
+// catalogue row was skipped; the check found errors; reprice could not read or write a page), 2
+// bad usage or unusable input.
 
 #include <nlohmann/json.hpp>
 
@@ -19,6 +20,7 @@
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
 #include "cli/read_command.h"
+#include "cli/reprice_command.h"
 #include "core/file_error.h"
 #include "core/file_reading.h"
 #include "core/json_document.h"
@@ -59,7 +61,8 @@ std::string CommandList() {
   }
   return list + CommandLine(vendigo::cli::kCatalogueCommand, vendigo::cli::kCatalogueSummary) +
          CommandLine(vendigo::cli::kCheckCommand, vendigo::cli::kCheckSummary) +
-         CommandLine(vendigo::cli::kReadCommand, vendigo::cli::kReadSummary);
+         CommandLine(vendigo::cli::kReadCommand, vendigo::cli::kReadSummary) +
+         CommandLine(vendigo::cli::kRepriceCommand, vendigo::cli::kRepriceSummary);
 }
 
 // Reads one JSON object from the file, or from standard input when no file is named. Only a
@@ -138,8 +141,12 @@ int main(int argc, char *argv[]) {
            ""},
           {{"quiet"},
            "No progress bar and no closing count (the catalogue command); no progress bar (the "
-           "check command).",
+           "check and reprice commands).",
            ""},
+          {{"prices"},
+           "Read the new prices from the spreadsheet <file> (the reprice command).",
+           "file"},
+          {{"dry-run"}, "Show the changes and write nothing (the reprice command).", ""},
           {{"format"}, "Write the findings as text or json (the check command).", "format"},
           {{"base-url"},
            "The address the catalogue is published under, such as https://shop.example/: the "
@@ -165,7 +172,7 @@ int main(int argc, char *argv[]) {
   const std::vector<std::string> &arguments = parser.Positionals();
   const bool check = !arguments.empty() && arguments.front() == vendigo::cli::kCheckCommand;
   if (check) {
-    for (const char *option : {"input", "template", "output", "force"}) {
+    for (const char *option : {"input", "template", "output", "force", "prices", "dry-run"}) {
       if (parser.IsSet(option)) {
         return UsageError(std::string("--") + option + " is not an option of the check command.");
       }
@@ -181,6 +188,31 @@ int main(int argc, char *argv[]) {
           {{arguments.begin() + 1, arguments.end()}, format, parser.IsSet("quiet")});
     } catch (const vendigo::cli::InputError &error) {
       return UsageError(error.what());
+    }
+  }
+  const bool reprice = !arguments.empty() && arguments.front() == vendigo::cli::kRepriceCommand;
+  if (reprice) {
+    for (const char *option : {"input", "template", "output", "force", "format", "base-url"}) {
+      if (parser.IsSet(option)) {
+        return UsageError(std::string("--") + option + " is not an option of the reprice command.");
+      }
+    }
+    if (!parser.IsSet("prices") || arguments.size() < 2) {
+      return UsageError("the command 'reprice' needs --prices FILE and at least one PATH.");
+    }
+    try {
+      return vendigo::cli::RunRepriceCommand(ReadSettings(parser, argv[0]),
+                                             {parser.Value("prices"),
+                                              {arguments.begin() + 1, arguments.end()},
+                                              parser.IsSet("dry-run"),
+                                              parser.IsSet("quiet")});
+    } catch (const vendigo::cli::InputError &error) {
+      return UsageError(error.what());
+    }
+  }
+  for (const char *option : {"prices", "dry-run"}) {
+    if (parser.IsSet(option)) {
+      return UsageError(std::string("--") + option + " is an option of the reprice command only.");
     }
   }
   if (parser.IsSet("format")) return UsageError("--format is an option of the check command only.");

@@ -19,6 +19,7 @@
 #include "core/html_escape.h"
 #include "core/json_fields.h"
 #include "core/text_encoding.h"
+#include "fragments/carried_edit.h"
 #include "fragments/fragment_commands.h"
 #include "fragments/fragment_reading.h"
 #include "pages/catalogue_csv.h"
@@ -246,8 +247,10 @@ class PageRepricer {
     }
     if (changes.empty()) return;
 
+    std::string built;
     std::string rebuilt;
     try {
+      built = command->build(fragment.settings, fragment.input);
       rebuilt = command->build(fragment.settings, input);
     } catch (const std::exception &error) {
       for (const PriceChange &change : changes) {
@@ -256,7 +259,20 @@ class PageRepricer {
       }
       return;
     }
-    if (result_.windows1252) rebuilt = Utf8ToWindows1252(rebuilt);
+    if (result_.windows1252) {
+      built = Utf8ToWindows1252(built);
+      rebuilt = Utf8ToWindows1252(rebuilt);
+    }
+    // What the merchant changed in the fragment by hand (ordering instructions filled in, a
+    // comment reworded) stays; only the places the new values change are changed.
+    std::optional<std::string> carried = CarryRebuild(oldBytes, built, rebuilt);
+    if (!carried) {
+      for (const PriceChange &change : changes) {
+        result_.handChecks.push_back({file_, change.line, change.description, change.oldPrice});
+      }
+      return;
+    }
+    rebuilt = std::move(*carried);
     if (rebuilt == oldBytes) return;
     result_.replacements.push_back({fragment.start,
                                     PlaceAfter(fragment.start, oldBytes, result_.windows1252),

@@ -169,6 +169,34 @@ TEST_F(RepriceTest, APageThatCannotBeWrittenIsReportedAndTheOthersAreDone) {
   EXPECT_EQ(std::distance(fs::directory_iterator(site_), fs::directory_iterator()), 4);
 }
 
+// Ordering instructions filled in by hand stay while the table's prices change; a price the
+// merchant wrote more beside is left for them to check.
+TEST_F(RepriceTest, HandEditsStayAndClashesAreLeftToTheMerchant) {
+  const auto linkOf = [](const char *price, const char *weight) {
+    return Build("quicklink", {{"Description", "Café crème"},
+                               {"Price", price},
+                               {"Weight", weight},
+                               {"InsertProductInfo", true},
+                               {"Brackets", true}});
+  };
+  const auto edited = [&](std::string page, const std::string &link) {
+    for (std::size_t at; (at = page.find("<li>?\?\?</li>")) != std::string::npos;)
+      page.replace(at, 12, "<li>Tick the mugs</li>");
+    return page.replace(
+        page.find(link), link.size(),
+        linkOf("2.00", "1").replace(linkOf("2.00", "1").find("$2.00</font>"), 5, "$2.00 only"));
+  };
+  TempFolder::WriteBytes(site_ / "a.html", edited(kOldPage, linkOf("2.00", "1")));
+  const SiteReprice result = RepriceSite({(site_ / "a.html").string()}, prices_, ShopSettings());
+  EXPECT_EQ(Read("a.html"), edited(kNewPage, linkOf("2.20", "2")));
+  const std::string file = (site_ / "a.html").string();
+  std::string lines = ExpectedLines(file);
+  const std::string linkLine = file + ":4: Café crème: 2.00 → 2.20, weight 1 → 2 (quick link)\n";
+  lines.erase(lines.find(linkLine), linkLine.size());
+  lines += file + ":4: Café crème: 2.00 not changed: check by hand\n";
+  EXPECT_EQ(Lines(result), lines + "Teapot matched nothing\n");
+}
+
 TEST(PriceListTest, RefusesWhatItCannotUseWithTheLine) {
   const std::pair<const char *, const char *> cases[] = {
       {"Description,Weight\nMug,1\n",

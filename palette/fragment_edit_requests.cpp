@@ -10,14 +10,9 @@
 #include <string>
 #include <utility>
 
-#include "dialogs/addit_dialog.h"
-#include "dialogs/extended_option_dialog.h"
-#include "dialogs/hidden_item_dialog.h"
-#include "dialogs/quick_link_dialog.h"
-#include "dialogs/text_option_dialog.h"
 #include "editorlink/editor_host.h"
 #include "editorlink/editor_link.h"
-#include "fragments/fragment_inputs.h"
+#include "palette/fragment_dialog.h"
 #include "palette/fragment_edit_protocol.h"
 
 namespace vendigo {
@@ -35,32 +30,6 @@ class AnswerHost : public EditorHost {
  private:
   std::optional<std::string> html_;
 };
-
-template <typename Dialog, typename... Values>
-QDialog *Filled(AppContext &context, QWidget *parent, const Values &...values) {
-  auto *dialog = new Dialog(context, parent);
-  dialog->Fill(values...);
-  return dialog;
-}
-
-// The kind's dialog showing the input's values; throws JsonInputError for an input the dialog
-// does not take, and std::invalid_argument for a kind without a dialog.
-QDialog *DialogFor(const std::string &kind, const nlohmann::json &input, AppContext &context,
-                   QWidget *parent) {
-  if (kind == "pelluxadd") return Filled<TPelluxAdd>(context, parent, HiddenItemFromInput(input));
-  if (kind == "quicklink") return Filled<TQuickLink>(context, parent, QuickLinkFromInput(input));
-  if (kind == "textadd") return Filled<TTextAdd>(context, parent, TextOptionFromInput(input));
-  if (kind == "options") {
-    const ExtendedOption option = ExtendedOptionFromInput(input);
-    return Filled<TPelluxOptionsBuilder>(context, parent, option.name, option.rows);
-  }
-  if (kind == "addit") {
-    const AddItTable table = AddItTableFromInput(input, context.settings);
-    return Filled<TAddBuilder>(context, parent, table.mode, table.rows);
-  }
-  throw std::invalid_argument("A fragment of the kind \"" + kind +
-                              "\" has no dialog in the palette.");
-}
 
 }  // namespace
 
@@ -130,7 +99,7 @@ void FragmentEditRequests::Open(const QDBusConnection &bus, const QDBusMessage &
   QDialog *dialog = nullptr;
   try {
     const nlohmann::json values = nlohmann::json::parse(input);
-    dialog = DialogFor(kind, values, edit->context, window_);
+    dialog = FragmentDialog(kind, values, edit->context, window_);
   } catch (const std::exception &error) {
     QDBusConnection(bus).send(
         call.createErrorReply(kPaletteRefusedError, QString::fromUtf8(error.what())));

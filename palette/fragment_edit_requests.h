@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDialog>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -12,7 +13,6 @@
 
 #include "core/app_context.h"
 
-class QDialog;
 class QDBusServiceWatcher;
 
 namespace vendigo {

@@ -1,0 +1,197 @@
+// Edit Fragment end to end on a private session bus: the page editor's window and the palette's
+// fragment dialogs talk over the bus as two programs do; the bus starts the built palette when
+// nobody serves its name.
+#include <QAction>
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <signal.h>
+
+#include "builders/hidden_item.h"
+#include "builders/quick_link.h"
+#include "pageeditor/document_encoding.h"
+#include "editorlink/dbus_editor_host.h"
+#include "pageeditor/editor_document.h"
+#include "pageeditor/editor_service.h"
+#include "pageeditor/fragment_editing.h"
+#include "pageeditor/page_editor_window.h"
+#include "palette/fragment_edit_protocol.h"
+#include "palette/palette_instance.h"
+#include "support/dialog_world.h"
+#include "support/page_editor_session.h"
+#include "support/scripted_editor_prompts.h"
+
+using namespace vendigo;
+using vendigo::testing::Child;
+using vendigo::testing::Clear;
+using vendigo::testing::DialogWorld;
+using vendigo::testing::ScriptedEditorPrompts;
+using vendigo::testing::Type;
+
+class FragmentEditBusTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void TheBusStartsThePaletteWhichServesOneDialogAtATime();
+  void OKReplacesTheFragmentAlone_data();
+  void OKReplacesTheFragmentAlone();
+  void CancelOrAChangedPageLeavesThePage();
+};
+
+namespace {
+
+Settings ShopSettings() {
+  Settings settings = DefaultSettings();
+  settings.CGI_BIN = "/cgi-bin/pellux.cgi";
+  settings.Currency = "$";
+  return settings;
+}
+
+QuickLink MugLink(const char *price) {
+  QuickLink link;
+  link.item = {"Mug Crème", price, "1", "", ""};
+  link.insertProductInfo = true;
+  return link;
+}
+
+// A page with text beyond ASCII before and after its two fragments; the quick link is on line 3.
+QString Page(const QString &lineEnd, const char *price) {
+  return "<html><body><p>Crème brûlée: 4.50</p>" + lineEnd +
+         QString::fromStdString(HiddenItemHtml({"Cup", "2.00", "0", "", ""})) + lineEnd + "<p>" +
+         QString::fromStdString(QuickLinkHtml(ShopSettings(), MugLink(price))) + " – ça</p>" +
+         lineEnd + "</body></html>" + lineEnd;
+}
+
+// The page editor's window with a page open, its cursor on line 3, and a palette on a
+// connection of its own, as another program has.
+struct EditWorld {
+  explicit EditWorld(const QByteArray &bytes) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    file.close();
+    QString error;
+    document = window.OpenDocument(path, &error);
+    editing = window.findChild<FragmentEditing *>();
+  }
+  ~EditWorld() { QDBusConnection::disconnectFromBus("palette"); }
+  bool ServePalette() {
+    palette.ServeFragmentEdits(dialogs.context);
+    QDBusConnection session = QDBusConnection::sessionBus();
+    return vendigo::testing::WaitUntilNameIsFree(session, kPaletteBusName) &&
+           palette.Claim(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "palette"));
+  }
+  bool EditAt(int line, int column) {
+    document->ShowPlace(line, column);
+    window.findChild<QMenu *>("EditMenu")->aboutToShow();
+    if (!editing->Action()->isEnabled()) return false;
+    editing->Action()->trigger();
+    return true;
+  }
+  QByteArray Saved() {
+    QFile file(path);
+    return window.SaveDocument(document) && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+  }
+
+  DialogWorld dialogs;
+  QString path = QString::fromStdString((dialogs.programDir.path() / "shop.html").string());
+  ScriptedEditorPrompts prompts;
+  PageEditorWindow window{prompts};
+  EditorDocument *document = nullptr;
+  FragmentEditing *editing = nullptr;
+  PaletteInstance palette;
+};
+
+}  // namespace
+
+void FragmentEditBusTest::OKReplacesTheFragmentAlone_data() {
+  QTest::addColumn<QByteArray>("page");
+  QTest::addColumn<QByteArray>("changed");
+  QTest::newRow("UTF-8, CR LF") << Page("\r\n", "4.50").toUtf8() << Page("\r\n", "4.90").toUtf8();
+  const FileEncoding windows1252{FileEncoding::Charset::Windows1252, false};
+  QTest::newRow("Windows-1252, LF") << DocumentEncoding::Encode(Page("\n", "4.50"), windows1252)
+                                    << DocumentEncoding::Encode(Page("\n", "4.90"), windows1252);
+}
+
+void FragmentEditBusTest::OKReplacesTheFragmentAlone() {
+  QFETCH(QByteArray, page);
+  QFETCH(QByteArray, changed);
+  EditWorld world(page);
+  QVERIFY(world.ServePalette());
+  QVERIFY(!world.EditAt(1, 5));  // no fragment: the item is off
+  QVERIFY(world.EditAt(3, 12));
+  QTRY_VERIFY(world.palette.FragmentEdits().OpenDialog());
+  QDialog *dialog = world.palette.FragmentEdits().OpenDialog();
+  // The editor answers while the dialog is open.
+  QCOMPARE(world.document->Source()->textCursor().selectedText().left(9), QString("<a href=\""));
+  Clear(Child<QLineEdit>(dialog, "Edit2"));
+  Type(Child<QLineEdit>(dialog, "Edit2"), "4.90");
+  QTest::mouseClick(Child<QPushButton>(dialog, "Button1"), Qt::LeftButton);
+  QTRY_VERIFY(!world.editing->IsWaiting());
+  QCOMPARE(world.prompts.asked, QStringList());
+  QCOMPARE(world.Saved(), changed);
+  world.document->Source()->undo();
+  QCOMPARE(world.Saved(), page);
+}
+
+void FragmentEditBusTest::CancelOrAChangedPageLeavesThePage() {
+  const QByteArray page = Page("\n", "4.50").toUtf8();
+  EditWorld world(page);
+  QVERIFY(world.ServePalette());
+  QVERIFY(world.EditAt(2, 3));  // the hidden item
+  QTRY_VERIFY(world.palette.FragmentEdits().OpenDialog());
+  QTest::mouseClick(Child<QPushButton>(world.palette.FragmentEdits().OpenDialog(), "Button2"),
+                    Qt::LeftButton);
+  QTRY_VERIFY(!world.editing->IsWaiting());
+  QCOMPARE(world.Saved(), page);
+
+  QVERIFY(world.EditAt(3, 12));
+  QTRY_VERIFY(world.palette.FragmentEdits().OpenDialog());
+  world.document->ShowPlace(1, 1);
+  world.document->InsertAtCursor("<!-- new -->");
+  QTest::mouseClick(Child<QPushButton>(world.palette.FragmentEdits().OpenDialog(), "Button1"),
+                    Qt::LeftButton);
+  QTRY_VERIFY(!world.editing->IsWaiting());
+  QCOMPARE(world.prompts.asked,
+           QStringList("error: The page changed while its fragment was open in the palette, so "
+                       "the new fragment was not put in. Edit the fragment again."));
+  QCOMPARE(world.Saved(), "<!-- new -->" + page);
+}
+
+void FragmentEditBusTest::TheBusStartsThePaletteWhichServesOneDialogAtATime() {
+  EditWorld world(Page("\n", "4.50").toUtf8());
+  // The palette connects to the editor when it starts.
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  EditorService service(world.window);
+  bus.registerObject(kEditorObjectPath, &service, QDBusConnection::ExportScriptableSlots);
+  QVERIFY(bus.registerService(kEditorBusName));
+  QVERIFY(world.EditAt(3, 12));
+  // The bus started the built palette: it has the dialog open and refuses a second call.
+  QTRY_VERIFY_WITH_TIMEOUT(bus.interface()->isServiceRegistered(kPaletteBusName), 20000);
+  QDBusMessage second =
+      QDBusMessage::createMethodCall(kPaletteBusName, kPaletteObjectPath, kPaletteBusName,
+                                     kEditFragmentMethod)
+      << "textadd" << R"({"Caption":"Name","Price":"1"})" << SettingsJson(ShopSettings()).c_str();
+  QDBusMessage refused;
+  QTRY_VERIFY_WITH_TIMEOUT((refused = bus.call(second)).errorName() == kPaletteBusyError, 20000);
+  QVERIFY(world.editing->IsWaiting());
+
+  // A palette that ends leaves the page as it was, and says so.
+  QCOMPARE(::kill(static_cast<pid_t>(bus.interface()->servicePid(kPaletteBusName).value()),
+                  SIGTERM),
+           0);
+  QTRY_VERIFY(!world.editing->IsWaiting());
+  QCOMPARE(world.prompts.asked.size(), 1);
+  QVERIFY2(world.prompts.asked[0].startsWith(
+               "error: Could not reach the palette to edit the fragment: "),
+           qPrintable(world.prompts.asked[0]));
+  QCOMPARE(world.Saved(), Page("\n", "4.50").toUtf8());
+}
+
+QTEST_MAIN(FragmentEditBusTest)
+#include "fragment_edit_bus_test.moc"

@@ -18,6 +18,7 @@
 #include "cli/check_command.h"
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
+#include "cli/read_command.h"
 #include "core/file_error.h"
 #include "core/file_reading.h"
 #include "core/json_document.h"
@@ -57,7 +58,8 @@ std::string CommandList() {
                         command.summary + (command.takesInput ? " (reads JSON input)" : ""));
   }
   return list + CommandLine(vendigo::cli::kCatalogueCommand, vendigo::cli::kCatalogueSummary) +
-         CommandLine(vendigo::cli::kCheckCommand, vendigo::cli::kCheckSummary);
+         CommandLine(vendigo::cli::kCheckCommand, vendigo::cli::kCheckSummary) +
+         CommandLine(vendigo::cli::kReadCommand, vendigo::cli::kReadSummary);
 }
 
 // Reads one JSON object from the file, or from standard input when no file is named. Only a
@@ -126,7 +128,8 @@ int main(int argc, char *argv[]) {
           {{"v", "version"}, "Displays version information.", ""},
           {{"settings"}, "Read the settings from <file>.", "file"},
           {{"input"},
-           "Read the command's JSON input from <file> instead of standard input.",
+           "Read the command's JSON input (the read command: the page) from <file> instead of "
+           "standard input.",
            "file"},
           {{"template"}, "Fill the ZestForm template <file> (the page command).", "file"},
           {{"output"}, "Write the catalogue into the folder <dir> (the catalogue command).", "dir"},
@@ -192,6 +195,14 @@ int main(int argc, char *argv[]) {
   if (catalogue && !(parser.IsSet("template") && parser.IsSet("input") && parser.IsSet("output"))) {
     return UsageError(
         "the command 'catalogue' needs --template FILE, --input FILE and --output DIR.");
+  }
+  if (arguments.front() == vendigo::cli::kReadCommand) {
+    if (parser.IsSet("template")) return UsageError("the command 'read' takes no template.");
+    try {
+      return vendigo::cli::RunReadCommand(ReadSettings(parser, argv[0]), parser.Value("input"));
+    } catch (const vendigo::cli::InputError &error) {
+      return UsageError(error.what());
+    }
   }
   const Command *command = vendigo::cli::FindCommand(arguments.front());
   if (!command && !catalogue) {

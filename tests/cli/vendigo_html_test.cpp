@@ -301,6 +301,7 @@ Commands:
   textadd     a text input for the shopper, with its caption and note (reads JSON input)
   catalogue   a product page per row of --input FILE (CSV, or JSON Lines when it ends in .jsonl) into --output DIR, with index.html
   check       checks the pages PATH... (files, or folders of .html and .htm) and every order they send to the cart; --format text or json
+  read        the fragments of the page or fragment read from --input FILE or standard input, one JSON object a line: kind, line, column, start, end and the kind's JSON input
 
 
 Options:
@@ -308,8 +309,8 @@ Options:
   --help-all            Displays help including Qt specific options.
   -v, --version         Displays version information.
   --settings <file>     Read the settings from <file>.
-  --input <file>        Read the command's JSON input from <file> instead of
-                        standard input.
+  --input <file>        Read the command's JSON input (the read command: the
+                        page) from <file> instead of standard input.
   --template <file>     Fill the ZestForm template <file> (the page command).
   --output <dir>        Write the catalogue into the folder <dir> (the
                         catalogue command).
@@ -554,6 +555,31 @@ TEST_F(VendigoHtml, ChecksPagesAndTheirOrders) {
   const ProgramRun clean = RunVendigoHtml({"--settings", settings, "check", site + "/a.html"});
   EXPECT_EQ(clean.exitCode, 0);
   EXPECT_EQ(clean.out, "0 errors, 0 warnings in 1 page\n");
+}
+
+// A page in Windows-1252, its fragments retyped by hand: each is found with its place in the
+// file and the input that builds it again.
+TEST_F(VendigoHtml, ReadsTheFragmentsOfAPageBack) {
+  const QString settings = WriteFile(QStringLiteral("shop.ini"), kShopSettings);
+  const QString page = WriteFile(
+      QStringLiteral("page.html"),
+      "<html>\r\n<body>\r\n<p>Caf\xE9 mugs</p>\r\n<!--webbot bot=\"HTMLMarkup\" StartSpan "
+      "--><input "
+      "type=hidden name=pelluxadd value=\"Caf\xE9 Mug^4.90^1^^\"><!--WEBBOT bot=\"HTMLMarkup\" "
+      "EndSpan -->\r\n  <A HREF=\"/cgi-bin/pellux.cgi\">Your cart</A> <input type=\"submit\" "
+      "value=\"Buy now\">\r\n</body></html>");
+  const ProgramRun run = RunVendigoHtml({"--settings", settings, "read", "--input", page});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(
+      run.out,
+      "{\"kind\":\"pelluxadd\",\"line\":4,\"column\":1,\"start\":34,\"end\":174,\"input\":{"
+      "\"Description\":\"Caf\xC3\xA9 Mug\",\"Price\":\"4.90\",\"SmartTaxCode\":\"\",\"Taxable\":"
+      "\"\",\"Weight\":\"1\"}}\n"
+      "{\"kind\":\"viewcart\",\"line\":5,\"column\":3,\"start\":178,\"end\":221,\"input\":{}}\n"
+      "{\"kind\":\"buybutton\",\"line\":5,\"column\":47,\"start\":222,\"end\":259,"
+      "\"input\":{}}\n");
+  EXPECT_EQ(RunVendigoHtml({"read", "--template", page}).err,
+            "vendigo-html: the command 'read' takes no template.\n");
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ QString Unreachable(const QString &why) {
 
 }  // namespace
 
-FragmentEditing::FragmentEditing(PageEditorWindow &window, EditorPrompts &prompts,
-                                 QMenu *editMenu, QDBusConnection bus)
+FragmentEditing::FragmentEditing(PageEditorWindow &window, EditorPrompts &prompts, QMenu *editMenu,
+                                 QDBusConnection bus)
     : QObject(&window),
       window_(window),
       prompts_(prompts),
@@ -53,8 +53,7 @@ void FragmentEditing::Watch(EditorDocument *document) {
   revisions_.insert(document, 1);
   connect(source->document(), &QTextDocument::contentsChanged, this,
           [this, document] { ++revisions_[document]; });
-  connect(document, &QObject::destroyed, this,
-          [this, document] { revisions_.remove(document); });
+  connect(document, &QObject::destroyed, this, [this, document] { revisions_.remove(document); });
   source->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(source, &QWidget::customContextMenuRequested, this, [this, source](const QPoint &at) {
     QMenu *menu = source->createStandardContextMenu(at);
@@ -65,7 +64,6 @@ void FragmentEditing::Watch(EditorDocument *document) {
     delete menu;
   });
 }
-
 
 const std::vector<FoundFragment> &FragmentEditing::FragmentsOf(EditorDocument *document) {
   const quint64 revision = RevisionOf(document);
@@ -104,8 +102,8 @@ void FragmentEditing::EditAtCursor() {
   EditorDocument *document = window_.ActiveDocument();
   if (!document) return;
   if (waiting_) {
-    prompts_.ShowError(QStringLiteral(
-        "A fragment is open in the palette already: close its dialog there first."));
+    prompts_.ShowError(
+        QStringLiteral("A fragment is open in the palette already: close its dialog there first."));
     return;
   }
   const std::optional<Place> place = PlaceAtCursor(document);

@@ -25,7 +25,7 @@ QDialog *Filled(AppContext &context, QWidget *parent, const Values &...values) {
 }  // namespace
 
 QDialog *FragmentDialog(const std::string &kind, const nlohmann::json &input, AppContext &context,
-                   QWidget *parent) {
+                        QWidget *parent) {
   if (kind == "pelluxadd") return Filled<TPelluxAdd>(context, parent, HiddenItemFromInput(input));
   if (kind == "quicklink") return Filled<TQuickLink>(context, parent, QuickLinkFromInput(input));
   if (kind == "textadd") return Filled<TTextAdd>(context, parent, TextOptionFromInput(input));

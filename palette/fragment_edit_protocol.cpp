@@ -25,13 +25,11 @@ bool FragmentHasDialog(std::string_view kind) {
 }
 
 std::string SettingsJson(const Settings &settings) {
-  return nlohmann::json{{"Company", settings.Company},
-                        {"Currency", settings.Currency},
-                        {"OrderButton", settings.OrderButton},
-                        {"CGI_BIN", settings.CGI_BIN},
-                        {"ViewCart", settings.ViewCart},
-                        {"PelluxGeneration", settings.PelluxGeneration},
-                        {"CurrencyCode", settings.CurrencyCode}}
+  return nlohmann::json{
+      {"Company", settings.Company},          {"Currency", settings.Currency},
+      {"OrderButton", settings.OrderButton},  {"CGI_BIN", settings.CGI_BIN},
+      {"ViewCart", settings.ViewCart},        {"PelluxGeneration", settings.PelluxGeneration},
+      {"CurrencyCode", settings.CurrencyCode}}
       .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 

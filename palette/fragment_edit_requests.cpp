@@ -94,8 +94,8 @@ void FragmentEditRequests::Open(const QDBusConnection &bus, const QDBusMessage &
   const std::string kind = arguments.value(0).toString().toStdString();
   const std::string input = arguments.value(1).toString().toStdString();
   const std::string settings = arguments.value(2).toString().toStdString();
-  auto edit = std::make_unique<Edit>(*context_, SettingsFromJson(settings, context_->settings),
-                                     bus, call);
+  auto edit =
+      std::make_unique<Edit>(*context_, SettingsFromJson(settings, context_->settings), bus, call);
   QDialog *dialog = nullptr;
   try {
     const nlohmann::json values = nlohmann::json::parse(input);

@@ -44,8 +44,8 @@ class PaletteInstance : public QObject, protected QDBusContext {
   Q_SCRIPTABLE void Raise(const QString &activationToken);
   // Answered when the fragment's dialog closes (FragmentEditRequests); html is the new fragment
   // after OK.
-  Q_SCRIPTABLE bool EditFragment(const QString &kind, const QString &input,
-                                 const QString &settings, QString &html);
+  Q_SCRIPTABLE bool EditFragment(const QString &kind, const QString &input, const QString &settings,
+                                 QString &html);
 
  private:
   QPointer<QWidget> window_;

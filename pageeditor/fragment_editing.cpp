@@ -68,9 +68,9 @@ void FragmentEditing::Watch(EditorDocument *document) {
 const std::vector<FoundFragment> &FragmentEditing::FragmentsOf(EditorDocument *document) {
   const quint64 revision = RevisionOf(document);
   if (readDocument_ != document || readRevision_ != revision) {
-    readBytes_ = document->SavedBytesLater()();
-    readFragments_ = ReadFragments(std::string_view(readBytes_.constData(), readBytes_.size()),
-                                   SettingsOfEditor());
+    const QByteArray bytes = document->SavedBytesLater()();
+    readFragments_ =
+        ReadFragments(std::string_view(bytes.constData(), bytes.size()), SettingsOfEditor());
     readDocument_ = document;
     readRevision_ = revision;
   }
@@ -113,9 +113,13 @@ void FragmentEditing::EditAtCursor() {
   }
   const FoundFragment &fragment = place->fragment;
   if (!FragmentHasDialog(fragment.kind)) {
-    prompts_.ShowError(QStringLiteral("The fragment at the cursor (%1) has no values to change: "
-                                      "the palette builds it from its settings alone.")
-                           .arg(QString::fromStdString(fragment.kind)));
+    prompts_.ShowError(
+        fragment.kind == "page"
+            ? QStringLiteral("A product page has no dialog to reopen it in: the wizard builds it "
+                             "from a template. Build the page again with the wizard.")
+            : QStringLiteral("The fragment at the cursor (%1) has no values to change: the "
+                             "palette builds it from its settings alone.")
+                  .arg(QString::fromStdString(fragment.kind)));
     return;
   }
   SourceEdit *source = SourceOf(document);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDBusConnection>
 #include <QHash>
 #include <QObject>
@@ -82,7 +81,6 @@ class FragmentEditing : public QObject {
   QPointer<EditorDocument> readDocument_;
   quint64 readRevision_ = 0;
   QHash<const EditorDocument *, quint64> revisions_;
-  QByteArray readBytes_;
   std::vector<FoundFragment> readFragments_;
   std::optional<Waiting> waiting_;
 };

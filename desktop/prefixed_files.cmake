@@ -5,7 +5,8 @@
 # Runs in the project and, from install(CODE), in the install script.
 
 set(vendigo_prefixed_files
-  org.vendigo.Vendigo.desktop org.vendigo.PageEditor.desktop FrontPage.Editor.service)
+  org.vendigo.Vendigo.desktop org.vendigo.PageEditor.desktop FrontPage.Editor.service
+  org.vendigo.Palette.service)
 
 # Exec= splits its line at blanks, so a folder with a blank or a character a shell would read is
 # quoted there; the few characters that would need escaping even inside quotes are refused.
@@ -39,7 +40,8 @@ function(vendigo_install_prefixed_files source_dir staging_dir bindir datadir)
   vendigo_write_prefixed_files(${source_dir} ${staging_dir} ${bindir})
   file(INSTALL ${staging_dir}/org.vendigo.Vendigo.desktop
     ${staging_dir}/org.vendigo.PageEditor.desktop DESTINATION ${datadir}/applications)
-  file(INSTALL ${staging_dir}/FrontPage.Editor.service DESTINATION ${datadir}/dbus-1/services)
+  file(INSTALL ${staging_dir}/FrontPage.Editor.service ${staging_dir}/org.vendigo.Palette.service
+    DESTINATION ${datadir}/dbus-1/services)
   # What file(INSTALL) added to the list of installed files belongs to the install script.
   set(CMAKE_INSTALL_MANIFEST_FILES "${CMAKE_INSTALL_MANIFEST_FILES}" PARENT_SCOPE)
 endfunction()

@@ -90,6 +90,27 @@ void TAddBuilder::RadioGrid1SetEditText(int ACol, int ARow, const QString &) {
   StoreRow(ARow, row);
 }
 
+void TAddBuilder::Fill(AddItMode mode, const std::vector<AddItRow> &rows) {
+  switch (mode) {
+    case AddItMode::CheckboxTable:
+      CHBUT->setChecked(true);
+      break;
+    case AddItMode::RadioTable:
+      RABUT->setChecked(true);
+      break;
+    case AddItMode::SelectList:
+      SEBUT->setChecked(true);
+      break;
+    case AddItMode::QuantityTable:
+      Qadd->setChecked(true);
+      break;
+  }
+  for (int row = 1; row <= kDataRows; ++row) {
+    const std::size_t index = static_cast<std::size_t>(row - 1);
+    StoreRow(row, index < rows.size() ? rows[index] : AddItRow{});
+  }
+}
+
 std::string TAddBuilder::FragmentHtml(bool wholeInterface) const {
   std::vector<AddItRow> rows;
   for (int row = 1; row <= kDataRows; ++row) rows.push_back(RowAt(row));

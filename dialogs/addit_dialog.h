@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 #include "builders/addit_table.h"
 #include "builders/price_kit.h"
@@ -26,6 +27,10 @@ class TAddBuilder : public QDialog {
 
  public:
   explicit TAddBuilder(AppContext &context, QWidget *parent = nullptr);
+
+  // Shows the mode and rows (up to kDataRows), as when a fragment built from them is opened
+  // again; the cells are shown as given, without the cell rules. OK asks its question again.
+  void Fill(AddItMode mode, const std::vector<AddItRow> &rows);
 
   static constexpr int kDataRows = 19;
 

@@ -67,6 +67,16 @@ void MakeTaxCheckBox(QCheckBox *box) {
   box->setCheckState(Qt::PartiallyChecked);
 }
 
+void SetTaxableText(QCheckBox *box, const std::string &taxable) {
+  if (taxable == TaxableText(TaxState::Checked)) {
+    box->setCheckState(Qt::Checked);
+  } else if (taxable == TaxableText(TaxState::Unchecked)) {
+    box->setCheckState(Qt::Unchecked);
+  } else {
+    box->setCheckState(Qt::PartiallyChecked);
+  }
+}
+
 TaxState TaxStateOf(const QCheckBox *box) {
   switch (box->checkState()) {
     case Qt::Checked:

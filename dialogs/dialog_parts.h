@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <initializer_list>
+#include <string>
 
 #include "builders/order_item_value.h"
 
@@ -53,5 +54,7 @@ QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons);
 // An "Item is Taxable" box: three states, starting grayed so an untouched box states nothing.
 void MakeTaxCheckBox(QCheckBox *box);
 TaxState TaxStateOf(const QCheckBox *box);
+// Sets the box to what an item's Taxable text says: "1" checked, "0" unchecked, else grayed.
+void SetTaxableText(QCheckBox *box, const std::string &taxable);
 
 }  // namespace vendigo

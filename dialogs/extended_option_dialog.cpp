@@ -97,6 +97,14 @@ void TPelluxOptionsBuilder::RadioGrid1GetEditText(int ACol, int ARow, QString &V
   }
 }
 
+void TPelluxOptionsBuilder::Fill(const std::string &name, const std::vector<OptionRow> &rows) {
+  Eopfor->setText(QString::fromStdString(name));
+  for (int row = 1; row <= kDataRows; ++row) {
+    const std::size_t index = static_cast<std::size_t>(row - 1);
+    StoreRow(row, index < rows.size() ? rows[index] : OptionRow{});
+  }
+}
+
 std::string TPelluxOptionsBuilder::OptionHtml() const {
   std::vector<OptionRow> rows;
   for (int row = 1; row <= kDataRows; ++row) rows.push_back(RowAt(row));

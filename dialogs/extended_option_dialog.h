@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 #include "builders/extended_option.h"
 #include "core/app_context.h"
@@ -24,6 +25,10 @@ class TPelluxOptionsBuilder : public QDialog {
 
  public:
   explicit TPelluxOptionsBuilder(AppContext &context, QWidget *parent = nullptr);
+
+  // Shows the option list's name and rows (up to kDataRows), as when a fragment built from them
+  // is opened again; the cells are shown as given, without the cell rules.
+  void Fill(const std::string &name, const std::vector<OptionRow> &rows);
 
   static constexpr int kDataRows = 19;
 

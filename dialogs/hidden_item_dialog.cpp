@@ -93,6 +93,14 @@ void TPelluxAdd::UpdateOK() {
   Button1->setEnabled(!Edit1->text().isEmpty() && !Edit2->text().isEmpty());
 }
 
+void TPelluxAdd::Fill(const OrderItem &item) {
+  Edit1->setText(QString::fromStdString(item.Description));
+  Edit2->setText(QString::fromStdString(item.Price));
+  Edit3->setText(QString::fromStdString(item.Weight));
+  SetTaxableText(CheckBox1, item.Taxable);
+  SmartTaxCode->setText(QString::fromStdString(item.SmartTaxCode));
+}
+
 OrderItem TPelluxAdd::Item() const {
   return {Edit1->text().toStdString(), Edit2->text().toStdString(), Edit3->text().toStdString(),
           TaxableText(TaxStateOf(CheckBox1)), SmartTaxCode->text().toStdString()};

@@ -22,6 +22,9 @@ class TPelluxAdd : public QDialog {
  public:
   explicit TPelluxAdd(AppContext &context, QWidget *parent = nullptr);
 
+  // Shows the item's values, as when a fragment built from them is opened again.
+  void Fill(const OrderItem &item);
+
  private:
   void FormCreate();
   void Edit1Change();

@@ -148,6 +148,18 @@ void TQuickLink::UpdateOK() {
                       !orderbuttonText->currentText().isEmpty());
 }
 
+void TQuickLink::Fill(const QuickLink &link) {
+  Edit1->setText(QString::fromStdString(link.item.Description));
+  Edit2->setText(QString::fromStdString(link.item.Price));
+  Edit3->setText(QString::fromStdString(link.item.Weight));
+  SetTaxableText(CheckBox1, link.item.Taxable);
+  SmartTaxCode->setText(QString::fromStdString(link.item.SmartTaxCode));
+  orderbuttonText->setEditText(QString::fromStdString(link.linkCaption));
+  ComboBox1->setEditText(QString::fromStdString(link.statusText));
+  includeInfo->setChecked(link.insertProductInfo);
+  Brackets->setChecked(link.brackets);
+}
+
 std::string TQuickLink::LinkHtml() const {
   QuickLink link;
   link.item = {Edit1->text().toStdString(), Edit2->text().toStdString(),

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "builders/price_kit.h"
+#include "builders/quick_link.h"
 #include "core/app_context.h"
 
 class QCheckBox;
@@ -25,6 +26,9 @@ class TQuickLink : public QDialog {
 
  public:
   explicit TQuickLink(AppContext &context, QWidget *parent = nullptr);
+
+  // Shows the link's values, as when a fragment built from them is opened again.
+  void Fill(const QuickLink &link);
 
  private:
   void FormCreate();

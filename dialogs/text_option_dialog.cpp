@@ -108,6 +108,13 @@ void TTextAdd::UpdateOK() {
   OKBUT->setEnabled(!Edit3->text().isEmpty() && !Edit4->text().isEmpty());
 }
 
+void TTextAdd::Fill(const TextOption &option) {
+  Edit3->setText(QString::fromStdString(option.caption));
+  Edit4->setText(QString::fromStdString(option.price));
+  Edit1->setText(QString::fromStdString(option.size));
+  Edit2->setText(QString::fromStdString(option.maxLength));
+}
+
 std::string TTextAdd::OptionHtml() const {
   const TextOption option{Edit3->text().toStdString(), Edit4->text().toStdString(),
                           Edit1->text().toStdString(), Edit2->text().toStdString()};

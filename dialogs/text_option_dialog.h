@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "builders/text_option.h"
 #include "core/app_context.h"
 
 class QLineEdit;
@@ -22,6 +23,9 @@ class TTextAdd : public QDialog {
 
  public:
   explicit TTextAdd(AppContext &context, QWidget *parent = nullptr);
+
+  // Shows the option's values, as when a fragment built from them is opened again.
+  void Fill(const TextOption &option);
 
  private:
   void Edit3Change();

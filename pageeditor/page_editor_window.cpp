@@ -17,6 +17,7 @@
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
 #include "pageeditor/reprice_dialog.h"
+#include "pageeditor/fragment_editing.h"
 #include "pageeditor/test_cart_switch.h"
 
 namespace vendigo {
@@ -70,6 +71,10 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
   quit->setObjectName("FileExit");
   quit->setShortcut(QKeySequence::Quit);
   connect(quit, &QAction::triggered, this, &QWidget::close);
+
+  QMenu *edit = menuBar()->addMenu("&Edit");
+  edit->setObjectName("EditMenu");
+  new FragmentEditing(*this, prompts_, edit);
 
   new TestCartSwitch(*this, prompts_);
   // A large page is not rendered as it is typed: F5 renders the active document's page now.

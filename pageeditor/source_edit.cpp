@@ -73,6 +73,18 @@ int SourceEdit::EditorPosition(int position) const {
   return position - seams;
 }
 
+int SourceEdit::PositionOfEditorPosition(int editorPosition) const {
+  if (!MayHaveRows()) return editorPosition;
+  int seams = 0;
+  for (QTextBlock block = document()->begin().next(); block.isValid(); block = block.next()) {
+    if (!IsRowOfLine(block)) continue;
+    // The seam before this row is at block.position() - 1, which EditorText() leaves out.
+    if (editorPosition <= block.position() - 1 - seams) break;
+    ++seams;
+  }
+  return editorPosition + seams;
+}
+
 QString SourceEdit::EditorTextBetween(int from, int to) const {
   QString raw = document()->toRawText();
   if (!MayHaveRows()) {
@@ -213,6 +225,18 @@ bool SourceEdit::Replace(const QList<TextReplacement> &replacements) {
   cursor.endEditBlock();
   afterInsertion_ = true;
   return true;
+}
+
+void SourceEdit::ReplaceBetween(int from, int to, const QString &text) {
+  QTextCursor cursor(document());
+  cursor.setPosition(from);
+  cursor.setPosition(to, QTextCursor::KeepAnchor);
+  cursor.beginEditBlock();
+  PutIn(cursor, SourceText::WithLineEnd(text, lineEnd_));
+  cursor.endEditBlock();
+  afterInsertion_ = true;
+  setTextCursor(cursor);
+  ensureCursorVisible();
 }
 
 template <typename Edit>

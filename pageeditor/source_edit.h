@@ -50,6 +50,9 @@ class SourceEdit : public QPlainTextEdit {
   // Where position, a position of the edit, is in EditorText(): the seams of rows before it are
   // not in that text.
   int EditorPosition(int position) const;
+  // The position of the edit that is editorPosition in EditorText(); at a seam of rows, the end of
+  // the row before it.
+  int PositionOfEditorPosition(int editorPosition) const;
   // The line end the text was read with, which inserted line breaks take.
   LineEnd DocumentLineEnd() const { return lineEnd_; }
   // The place of a 1-based line and column, the column counted in characters (a character
@@ -63,6 +66,9 @@ class SourceEdit : public QPlainTextEdit {
   // stretch no longer holds its old text (the document was edited since they were found) or two
   // stretches overlap.
   bool Replace(const QList<TextReplacement> &replacements);
+  // Replaces the text between two positions of the edit with text as one undo step, its line
+  // breaks written as the document's line end; the cursor ends after it.
+  void ReplaceBetween(int from, int to, const QString &text);
 
  protected:
   QMimeData *createMimeDataFromSelection() const override;

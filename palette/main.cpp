@@ -66,6 +66,7 @@ int main(int argc, char *argv[]) {
   TVendigoProject palette(context, editorMenus, executable.string());
   if (palette.EndedAtStart()) return 0;
   instance.SetWindow(&palette);
+  instance.ServeFragmentEdits(context);
   QObject::connect(&palette, &TVendigoProject::Closed, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   palette.show();

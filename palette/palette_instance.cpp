@@ -6,8 +6,7 @@
 
 namespace vendigo {
 
-bool PaletteInstance::Claim() {
-  QDBusConnection bus = QDBusConnection::sessionBus();
+bool PaletteInstance::Claim(QDBusConnection bus) {
   if (!bus.isConnected()) return true;
   const QString name = QString::fromLatin1(kPaletteBusName);
   const QString path = QString::fromLatin1(kPaletteObjectPath);
@@ -34,6 +33,12 @@ void PaletteInstance::Raise(const QString &activationToken) {
   window_->show();
   window_->raise();
   window_->activateWindow();
+}
+
+bool PaletteInstance::EditFragment(const QString &, const QString &, const QString &, QString &) {
+  setDelayedReply(true);
+  fragmentEdits_.Take(connection(), message());
+  return false;
 }
 
 }  // namespace vendigo

@@ -28,7 +28,8 @@ foreach(file
     share/applications/org.vendigo.PageEditor.desktop
     share/icons/hicolor/scalable/apps/org.vendigo.Vendigo.svg
     share/metainfo/org.vendigo.Vendigo.metainfo.xml
-    share/dbus-1/services/FrontPage.Editor.service)
+    share/dbus-1/services/FrontPage.Editor.service
+    share/dbus-1/services/org.vendigo.Palette.service)
   if(NOT EXISTS ${installed}/${file})
     message(FATAL_ERROR "the installation lacks ${prefix}/${file}")
   endif()
@@ -37,6 +38,10 @@ endforeach()
 file(READ ${installed}/share/dbus-1/services/FrontPage.Editor.service service)
 if(NOT service MATCHES "\nExec=${prefix}/bin/vendigo-pageeditor\n")
   message(FATAL_ERROR "the activation file does not start the installed editor:\n${service}")
+endif()
+file(READ ${installed}/share/dbus-1/services/org.vendigo.Palette.service service)
+if(NOT service MATCHES "\nExec=${prefix}/bin/vendigo\n")
+  message(FATAL_ERROR "the activation file does not start the installed palette:\n${service}")
 endif()
 
 run(${DESKTOP_FILE_VALIDATE} ${installed}/share/applications/org.vendigo.Vendigo.desktop

@@ -155,7 +155,12 @@ void FragmentEditing::Answered(QDBusPendingCallWatcher *call) {
     const QDBusError error = reply.error();
     const bool fromPalette =
         error.name() == kPaletteBusyError || error.name() == kPaletteRefusedError;
-    prompts_.ShowError(fromPalette ? error.message() : Unreachable(error.message()));
+    // A portable copy's palette is not known to the bus, which cannot start it.
+    const QString why =
+        error.type() == QDBusError::ServiceUnknown
+            ? QStringLiteral("it does not run. Start the Vendigo palette and try again.")
+            : error.message();
+    prompts_.ShowError(fromPalette ? error.message() : Unreachable(why));
   } else if (reply.argumentAt<0>()) {
     EditorDocument *document = waiting.document;
     if (!document) {

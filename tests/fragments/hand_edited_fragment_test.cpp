@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <ostream>
+
 #include "fragments/fragment_reading.h"
 
 namespace vendigo {
@@ -28,6 +30,9 @@ struct HandEdit {
   std::string page;
   std::vector<std::string> read;
 };
+
+// ctest lists each case by its name.
+void PrintTo(const HandEdit &edit, std::ostream *out) { *out << edit.name; }
 
 class HandEditedFragments : public testing::TestWithParam<HandEdit> {};
 

@@ -1,17 +1,14 @@
 #include "check/site_check.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <filesystem>
 #include <map>
-#include <mutex>
-#include <thread>
 
 #include "check/order_rules.h"
 #include "check/page_orders.h"
 #include "check/product_data_rules.h"
 #include "check/resource_rules.h"
+#include "core/every_core.h"
 #include "core/file_reading.h"
 #include "html/html_document.h"
 
@@ -92,65 +89,31 @@ SiteCheckResult CheckSite(
     const std::function<bool(std::size_t done, std::size_t total)> &progress) {
   const std::vector<std::string> files = SitePageFiles(paths);
   std::vector<PageResult> pages(files.size());
-  std::atomic<std::size_t> next{0};
-  std::atomic<bool> stop{false};
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::size_t done = 0;
-  std::vector<bool> checked(files.size(), false);
-
-  auto work = [&] {
-    for (std::size_t i = next++; i < files.size() && !stop; i = next++) {
-      std::string reason;
-      const std::optional<std::string> bytes = ReadFileBytes(files[i], reason);
-      PageResult result;
-      if (bytes) {
-        result = CheckOnePage(files[i], *bytes, settings);
-      } else {
+  const EveryCoreRun run = RunOnEveryCore(
+      files.size(),
+      [&](std::size_t i) {
+        std::string reason;
+        const std::optional<std::string> bytes = ReadFileBytes(files[i], reason);
+        if (bytes) {
+          pages[i] = CheckOnePage(files[i], *bytes, settings);
+          return;
+        }
         CheckFinding finding;
         finding.file = files[i];
         finding.line = 0;
         finding.column = 0;
         finding.message = "cannot read the page: " + reason;
         finding.rule = "unreadable";
-        result.findings.push_back(std::move(finding));
-      }
-      const std::lock_guard lock(mutex);
-      pages[i] = std::move(result);
-      checked[i] = true;
-      ++done;
-      changed.notify_one();
-    }
-  };
-  const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
-                                                      std::max<std::size_t>(1, files.size()));
-  std::vector<std::thread> workers;
-  for (std::size_t i = 0; i < threads; ++i) workers.emplace_back(work);
-  {
-    std::unique_lock lock(mutex);
-    // Told as pages are done (several at once when it is slow to return), last with all done.
-    std::size_t told = static_cast<std::size_t>(-1);
-    while (told != files.size()) {
-      changed.wait(lock, [&] { return done != told; });
-      told = done;
-      if (!progress) continue;
-      lock.unlock();
-      const bool goOn = progress(told, files.size());
-      lock.lock();
-      if (!goOn) {
-        stop = true;
-        break;
-      }
-    }
-  }
-  for (std::thread &worker : workers) worker.join();
+        pages[i].findings.push_back(std::move(finding));
+      },
+      progress);
 
   SiteCheckResult result;
-  result.stopped = stop;
+  result.stopped = run.stopped;
   std::vector<OfferedItem> items;
   std::vector<std::vector<CheckFinding>> byFile(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
-    if (!checked[i]) continue;
+    if (!run.ran[i]) continue;
     ++result.pages;
     byFile[i] = std::move(pages[i].findings);
     items.insert(items.end(), std::make_move_iterator(pages[i].items.begin()),

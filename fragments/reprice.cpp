@@ -3,17 +3,14 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <condition_variable>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <set>
-#include <thread>
 
 #include "builders/price_rules.h"
 #include "check/site_check.h"
+#include "core/every_core.h"
 #include "core/file_reading.h"
 #include "core/file_replacement.h"
 #include "core/html_escape.h"
@@ -434,64 +431,33 @@ SiteReprice RepriceSite(const std::vector<std::string> &paths, const PriceList &
     given.emplace(std::filesystem::path(path).lexically_normal().string(), &bytes);
   }
   std::vector<SitePage> pages(files.size());
-  std::vector<bool> finished(files.size(), false);
-  std::atomic<std::size_t> next{0};
-  std::atomic<bool> stop{false};
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::size_t done = 0;
   FileReplacementBatch replacements;
-
-  auto work = [&] {
-    for (std::size_t i = next++; i < files.size() && !stop; i = next++) {
-      SitePage page;
-      page.file = files[i];
-      const auto givenPage =
-          given.find(std::filesystem::path(files[i]).lexically_normal().string());
-      std::string reason;
-      std::optional<std::string> bytes;
-      if (givenPage != given.end()) {
-        bytes = *givenPage->second;
-      } else {
-        bytes = ReadFileBytes(files[i], reason);
-      }
-      if (!bytes) {
-        page.error = "cannot read the page: " + reason;
-      } else {
-        page.reprice = RepricePage(files[i], *bytes, prices, settings, options.accept);
-        if (options.write && givenPage == given.end() && page.reprice.newBytes != *bytes) {
-          page.written = replacements.Replace(files[i], page.reprice.newBytes, reason);
-          if (!page.written) page.error = "cannot write the page: " + reason;
+  const EveryCoreRun run = RunOnEveryCore(
+      files.size(),
+      [&](std::size_t i) {
+        SitePage page;
+        page.file = files[i];
+        const auto givenPage =
+            given.find(std::filesystem::path(files[i]).lexically_normal().string());
+        std::string reason;
+        std::optional<std::string> bytes;
+        if (givenPage != given.end()) {
+          bytes = *givenPage->second;
+        } else {
+          bytes = ReadFileBytes(files[i], reason);
         }
-      }
-      const std::lock_guard lock(mutex);
-      pages[i] = std::move(page);
-      finished[i] = true;
-      ++done;
-      changed.notify_one();
-    }
-  };
-  const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
-                                                      std::max<std::size_t>(1, files.size()));
-  std::vector<std::thread> workers;
-  for (std::size_t i = 0; i < threads; ++i) workers.emplace_back(work);
-  {
-    std::unique_lock lock(mutex);
-    std::size_t told = static_cast<std::size_t>(-1);
-    while (told != files.size()) {
-      changed.wait(lock, [&] { return done != told; });
-      told = done;
-      if (!progress) continue;
-      lock.unlock();
-      const bool goOn = progress(told, files.size());
-      lock.lock();
-      if (!goOn) {
-        stop = true;
-        break;
-      }
-    }
-  }
-  for (std::thread &worker : workers) worker.join();
+        if (!bytes) {
+          page.error = "cannot read the page: " + reason;
+        } else {
+          page.reprice = RepricePage(files[i], *bytes, prices, settings, options.accept);
+          if (options.write && givenPage == given.end() && page.reprice.newBytes != *bytes) {
+            page.written = replacements.Replace(files[i], page.reprice.newBytes, reason);
+            if (!page.written) page.error = "cannot write the page: " + reason;
+          }
+        }
+        pages[i] = std::move(page);
+      },
+      progress);
   std::map<std::string, std::string> unwritten;
   for (auto &[file, reason] : replacements.Finish()) unwritten[file.string()] = std::move(reason);
   for (std::size_t i = 0; i < files.size() && !unwritten.empty(); ++i) {
@@ -502,10 +468,10 @@ SiteReprice RepriceSite(const std::vector<std::string> &paths, const PriceList &
   }
 
   SiteReprice result;
-  result.stopped = stop;
+  result.stopped = run.stopped;
   std::vector<bool> matched(prices.rows.size(), false);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    if (!finished[i]) continue;
+    if (!run.ran[i]) continue;
     SitePage &page = pages[i];
     for (const std::size_t row : page.reprice.matchedRows) matched[row] = true;
     result.changes += page.reprice.changes.size();

@@ -109,9 +109,12 @@ std::string EncodedPath(CURL *curl, std::string_view path) {
   while (start <= path.size()) {
     const std::size_t slash = std::min(path.find('/', start), path.size());
     const std::string_view segment = path.substr(start, slash - start);
-    char *escaped = curl_easy_escape(curl, segment.data(), static_cast<int>(segment.size()));
-    encoded += escaped ? escaped : "";
-    curl_free(escaped);
+    // A length of 0 would make curl measure the text itself, past the segment.
+    if (!segment.empty()) {
+      char *escaped = curl_easy_escape(curl, segment.data(), static_cast<int>(segment.size()));
+      encoded += escaped ? escaped : "";
+      curl_free(escaped);
+    }
     if (slash < path.size()) encoded += '/';
     start = slash + 1;
   }
@@ -203,8 +206,8 @@ void RemoteSite::Prepare(const std::string &url) {
           if (match == CURLKHMATCH_OK) return CURLKHSTAT_FINE;
           if (match == CURLKHMATCH_MISSING && !site.options_.acceptHostKey.empty() &&
               site.options_.acceptHostKey == key.fingerprint) {
-            ::mkdir(fs::path(site.knownHosts_).parent_path().c_str(), 0700);
-            return CURLKHSTAT_FINE_ADD_TO_FILE;
+            // Written here rather than by libcurl, which leaves the port out of the host's name.
+            return site.AddKnownHost(key, blob, found->len) ? CURLKHSTAT_FINE : CURLKHSTAT_REJECT;
           }
           (match == CURLKHMATCH_MISMATCH ? site.keyChanged_ : site.keyUnknown_) = true;
           return CURLKHSTAT_REJECT;
@@ -217,6 +220,17 @@ void RemoteSite::Prepare(const std::string &url) {
       if (!options_.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, options_.caFile.c_str());
     }
   }
+}
+
+bool RemoteSite::AddKnownHost(const PublishHostKey &key, const unsigned char *blob,
+                              std::size_t length) {
+  const fs::path file(knownHosts_);
+  ::mkdir(file.parent_path().c_str(), 0700);
+  std::FILE *out = std::fopen(file.c_str(), "a");
+  if (!out) return false;
+  const std::string line = key.host + " " + key.type + " " + Base64(blob, length) + "\n";
+  const bool written = std::fwrite(line.data(), 1, line.size(), out) == line.size();
+  return std::fclose(out) == 0 && written;
 }
 
 RemoteFailure RemoteSite::FailureOf(int code, const std::string &doing, const std::string &path) {
@@ -348,9 +362,10 @@ std::optional<RemoteFailure> RemoteSite::Login() {
     return refused;
   }
 
-  bool rejected = false;
+  std::optional<RemoteFailure> refused;
   for (int attempt = 0; attempt < 3; ++attempt) {
-    const std::optional<std::string> password = passwords_.Password(target_, rejected);
+    const std::optional<std::string> password = passwords_.Password(target_, refused.has_value());
+    if (!password && refused) return refused;
     if (!password) {
       RemoteFailure none;
       none.status = PublishStatus::WrongPassword;
@@ -365,10 +380,9 @@ std::optional<RemoteFailure> RemoteSite::Login() {
     }
     if (failure->status != PublishStatus::WrongPassword) return failure;
     passwords_.Rejected(target_);
-    rejected = true;
-    if (attempt == 2) return failure;
+    refused = failure;
   }
-  return std::nullopt;
+  return refused;
 }
 
 std::optional<RemoteFailure> RemoteSite::Open() {

@@ -27,7 +27,7 @@ Tree ReadTree(const fs::path &folder) {
   for (const auto &entry : fs::recursive_directory_iterator(folder)) {
     const std::string path = entry.path().lexically_relative(folder).generic_string();
     if (entry.is_regular_file() && path != ".vendigo-manifest.json") {
-      tree[path] = FileText(entry.path());
+      tree[path] = TempFolder::ReadBytes(entry.path());
     }
   }
   return tree;
@@ -43,32 +43,29 @@ class Publishing : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
     protocol_ = GetParam();
-    const bool sftp = protocol_ == "sftp";
-    if (!Installed(sftp ? "/usr/sbin/sshd" : "/usr/sbin/vsftpd")) {
-      GTEST_SKIP() << (sftp ? "sshd (openssh-server)" : "vsftpd")
-                   << " is not installed: scripts/install-deps.sh installs it";
+    const char *program = protocol_ == "sftp" ? "/usr/sbin/sshd" : "/usr/sbin/vsftpd";
+    if (::access(program, X_OK) != 0) {
+      GTEST_SKIP() << program << " is not installed: scripts/install-deps.sh installs it";
     }
-    if (!sftp && ::geteuid() != 0) GTEST_SKIP() << "vsftpd's test user can only be made as root";
+    if (protocol_ != "sftp" && ::geteuid() != 0) {
+      GTEST_SKIP() << "vsftpd's test user can only be made as root";
+    }
     site_ = folder_.path() / "site";
     home_ = folder_.path() / "home";
     fs::create_directories(site_);
     fs::create_directories(home_);
     TempFolder::WriteBytes(folder_.path() / "shop.ini", "[CONFIGS]\n");
-    environment_ = {{"HOME", home_.string()}, {"PATH", "/usr/bin:/bin"}};
-    if (sftp) {
-      ssh_ = std::make_unique<SshServer>(folder_.path(), home_);
-      remote_ = folder_.path() / "remote";
-      fs::create_directories(remote_);
-      url_ =
-          "sftp://" + UserName() + "@127.0.0.1:" + std::to_string(ssh_->port()) + remote_.string();
-    } else {
-      ftp_ = std::make_unique<FtpServer>(folder_.path());
-      remote_ = ftp_->MakeFolder("remote");
-      url_ = protocol_ + "://" + FtpServer::User() + "@127.0.0.1:" + std::to_string(ftp_->port()) +
-             "/remote";
-      environment_["VENDIGO_PUBLISH_PASSWORD"] = FtpServer::kPassword;
-      environment_["CURL_CA_BUNDLE"] = ftp_->ca().string();
-    }
+    server_ = std::make_unique<TestServer>(protocol_, folder_.path(), home_);
+    const std::string port = std::to_string(server_->port());
+    // The SFTP user is left out: the one running the test.
+    remote_ = protocol_ == "sftp" ? folder_.path() / "remote" : server_->MakeFtpFolder("remote");
+    fs::create_directories(remote_);
+    url_ = protocol_ == "sftp"
+               ? "sftp://127.0.0.1:" + port + remote_.string()
+               : protocol_ + "://" + TestServer::FtpUser() + "@127.0.0.1:" + port + "/remote";
+    environment_ = {{"HOME", home_.string()},
+                    {"VENDIGO_PUBLISH_PASSWORD", TestServer::kPassword},
+                    {"CURL_CA_BUNDLE", (folder_.path() / "ca.pem").string()}};
   }
 
   std::vector<std::string> Arguments(const std::vector<std::string> &options) const {
@@ -83,13 +80,14 @@ class Publishing : public ::testing::TestWithParam<std::string> {
   }
   Outcome Finish(pid_t pid) {
     const int status = WaitFor(pid);
-    return {status, FileText(folder_.path() / "out"), FileText(folder_.path() / "err")};
+    return {status, TempFolder::ReadBytes(folder_.path() / "out"),
+            TempFolder::ReadBytes(folder_.path() / "err")};
   }
   Outcome Publish(const std::vector<std::string> &options = {}) { return Finish(Start(options)); }
   // The first publish: sets the target and, for SFTP, accepts the server's key.
   Outcome PublishFirst() {
-    if (ssh_) return Publish({"--target", url_, "--accept-host-key", ssh_->Fingerprint()});
-    return Publish({"--target", url_});
+    if (protocol_ != "sftp") return Publish({"--target", url_});
+    return Publish({"--target", url_, "--accept-host-key", server_->Fingerprint()});
   }
   void Write(const std::string &path, const std::string &bytes) {
     fs::create_directories((site_ / path).parent_path());
@@ -104,15 +102,13 @@ class Publishing : public ::testing::TestWithParam<std::string> {
            count(bytes, "byte", "bytes") + "), " + count(removed, "file", "files") + " removed, " +
            count(unchanged, "file", "files") + " unchanged";
   }
-  ServerProcess &Server() { return ssh_ ? ssh_->process() : ftp_->process(); }
 
   TempFolder folder_;
   std::string protocol_;
   fs::path site_, home_, remote_;
   std::string url_;
   std::map<std::string, std::string> environment_;
-  std::unique_ptr<SshServer> ssh_;
-  std::unique_ptr<FtpServer> ftp_;
+  std::unique_ptr<TestServer> server_;
 };
 
 TEST_P(Publishing, SendsOnlyWhatChangedAndRemovesOnlyWithDelete) {
@@ -166,11 +162,11 @@ TEST_P(Publishing, ARunCutOffMidFileLeavesNoPartialPageAndARerunFinishes) {
     std::this_thread::sleep_for(std::chrono::microseconds(500));
   }
   // Frozen in the middle: the page is there only under its scratch name.
-  Server().SignalConnections(SIGSTOP);
+  server_->SignalConnections(SIGSTOP);
   EXPECT_TRUE(fs::exists(scratch));
   EXPECT_FALSE(fs::exists(remote_ / "big.html"));
-  EXPECT_EQ(FileText(remote_ / "index.html"), Page("Home"));
-  Server().SignalConnections(SIGKILL);
+  EXPECT_EQ(TempFolder::ReadBytes(remote_ / "index.html"), Page("Home"));
+  server_->SignalConnections(SIGKILL);
   const Outcome cut = Finish(publishing);
   EXPECT_NE(cut.status, 0);
   EXPECT_EQ(cut.out.find("sent big.html"), std::string::npos) << cut.out;
@@ -200,7 +196,7 @@ TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
                            "vendigo-html: The check found 1 error in the site: nothing was "
                            "published. Mend the site, or publish anyway with --force.\n");
   fs::remove(site_ / "bad.html");
-  const std::string port = std::to_string(ssh_ ? ssh_->port() : ftp_->port());
+  const std::string port = std::to_string(server_->port());
   auto missingFolder = [&] {
     const Tree before = ReadTree(remote_);
     const std::string missingUrl = url_ + "-missing";
@@ -216,7 +212,7 @@ TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
   };
   if (protocol_ == "sftp") {
     const std::string host = "[127.0.0.1]:" + port;
-    const std::string unknownKey = ssh_->Fingerprint();
+    const std::string unknownKey = server_->Fingerprint();
     Outcome unknown = Publish({"--target", url_});
     EXPECT_EQ(unknown.status, 5);
     EXPECT_EQ(unknown.err, "vendigo-html: The host " + host +
@@ -234,14 +230,14 @@ TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
     const Tree published = ReadTree(remote_);
 
     Write("index.html", Page("Changed"));
-    ssh_->Restart();
-    const Outcome changed = Publish({"--accept-host-key", ssh_->Fingerprint()});
+    server_->Restart();
+    const Outcome changed = Publish({"--accept-host-key", server_->Fingerprint()});
     EXPECT_EQ(changed.status, 6);
     EXPECT_EQ(changed.err,
               "vendigo-html: WARNING: the host key of " + host +
                   " has CHANGED: it is now "
                   "ssh-ed25519 " +
-                  ssh_->Fingerprint() + ", which is not the key " +
+                  server_->Fingerprint() + ", which is not the key " +
                   (home_ / ".ssh/known_hosts").string() +
                   " holds for it. Someone may be listening "
                   "in, or the server was set up anew. Nothing was sent. If the server's "
@@ -255,7 +251,7 @@ TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
     EXPECT_EQ(wrong.err,
               "vendigo-html: The server refused the user name or password for " + url_ + ".\n");
     EXPECT_TRUE(ReadTree(remote_).empty());
-    environment_["VENDIGO_PUBLISH_PASSWORD"] = FtpServer::kPassword;
+    environment_["VENDIGO_PUBLISH_PASSWORD"] = TestServer::kPassword;
     missingFolder();
   }
 }

@@ -422,7 +422,8 @@ std::optional<RemoteFailure> RemoteSite::Send(const std::string &path, Source &s
   curl_easy_setopt(curl, CURLOPT_READDATA, &source);
   curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS,
                    static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
-  ProgressState progress{cancel_, &sent};
+  // The manifest is sent even after a cancel, so what went up stays recorded.
+  ProgressState progress{sent ? cancel_ : nullptr, &sent};
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
   curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &progress);

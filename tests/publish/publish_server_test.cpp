@@ -148,35 +148,57 @@ TEST_P(Publishing, SendsOnlyWhatChangedAndRemovesOnlyWithDelete) {
   EXPECT_EQ(ReadTree(remote_), ReadTree(site_));
 }
 
-TEST_P(Publishing, ARunCutOffMidFileLeavesNoPartialPageAndARerunFinishes) {
+// Broken off in the middle of a big page, by Ctrl+C or by the server's end of the connection.
+TEST_P(Publishing, ARunBrokenOffMidFileLeavesNoPartialPageAndARerunFinishes) {
   Write("index.html", Page("Home"));
   ASSERT_EQ(PublishFirst().status, 0);
-  Write("index.html", Page("Home, new"));
-  // A page big enough to be caught while it goes up.
-  const std::string big = Page("<!--" + std::string(16 << 20, 'x') + "-->");
-  Write("big.html", big);
+  std::string before;  // big.html on the server
+  for (const bool cancel : {true, false}) {
+    const std::string way = cancel ? "cancel" : "cut";
+    SCOPED_TRACE(way);
+    const std::string index = TempFolder::ReadBytes(site_ / "index.html");
+    Write("index.html", Page("Home, " + way));
+    Write(way + ".png", way);
+    // A page big enough to be caught while it goes up.
+    std::string big = Page("Big");
+    big.insert(big.find("<p>"), "<!--" + std::string(8 << 20, way[1]) + "-->");
+    Write("big.html", big);
 
-  const pid_t publishing = Start({});
-  const fs::path scratch = remote_ / ".big.html.vendigo-upload";
-  for (int i = 0; i < 20000 && !fs::exists(scratch); ++i) {
-    std::this_thread::sleep_for(std::chrono::microseconds(500));
+    const pid_t publishing = Start({});
+    const fs::path scratch = remote_ / ".big.html.vendigo-upload";
+    for (int i = 0; i < 20000 && !fs::exists(scratch); ++i) {
+      std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    // Frozen in the middle: the new page is there only under its scratch name.
+    server_->SignalConnections(SIGSTOP);
+    EXPECT_TRUE(fs::exists(scratch));
+    EXPECT_EQ(TempFolder::ReadBytes(remote_ / "big.html"), before);
+    EXPECT_EQ(TempFolder::ReadBytes(remote_ / "index.html"), index);
+    if (cancel) ::kill(publishing, SIGINT);
+    if (!cancel) server_->SignalConnections(SIGKILL);
+    const Outcome broken = Finish(publishing);
+    server_->SignalConnections(SIGKILL);
+    EXPECT_EQ(broken.status, cancel ? 130 : 9);
+    EXPECT_EQ(broken.out, "sent " + way + ".png\n");
+    if (cancel) {
+      EXPECT_EQ(broken.err,
+                "vendigo-html: Publishing was cancelled.\nvendigo-html: 1 file was sent and 0 "
+                "files removed before that; publish again to finish.\n");
+    }
+    EXPECT_EQ(TempFolder::ReadBytes(remote_ / "big.html"), before);
+
+    // A cancelled run recorded what went up; a cut one may send the picture again.
+    const Outcome rerun = Publish();
+    EXPECT_EQ(rerun.status, 0) << rerun.err;
+    const std::string pages = "sent big.html\nsent index.html\n";
+    if (cancel) {
+      EXPECT_EQ(rerun.out,
+                pages + Summary(2, big.size() + Page("Home, cancel").size(), 0, 1) + "\n");
+    }
+    EXPECT_NE(rerun.out.find(pages), std::string::npos) << rerun.out;
+    EXPECT_TRUE(ReadTree(remote_) == ReadTree(site_));
+    before = big;
   }
-  // Frozen in the middle: the page is there only under its scratch name.
-  server_->SignalConnections(SIGSTOP);
-  EXPECT_TRUE(fs::exists(scratch));
-  EXPECT_FALSE(fs::exists(remote_ / "big.html"));
-  EXPECT_EQ(TempFolder::ReadBytes(remote_ / "index.html"), Page("Home"));
-  server_->SignalConnections(SIGKILL);
-  const Outcome cut = Finish(publishing);
-  EXPECT_NE(cut.status, 0);
-  EXPECT_EQ(cut.out.find("sent big.html"), std::string::npos) << cut.out;
-  EXPECT_FALSE(fs::exists(remote_ / "big.html"));
-
-  const Outcome rerun = Publish();
-  EXPECT_EQ(rerun.status, 0) << rerun.err;
-  EXPECT_EQ(rerun.out, "sent big.html\nsent index.html\n" +
-                           Summary(2, big.size() + Page("Home, new").size(), 0, 0) + "\n");
-  EXPECT_TRUE(ReadTree(remote_) == ReadTree(site_));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Publishing, ::testing::Values("sftp", "ftp", "ftps"));

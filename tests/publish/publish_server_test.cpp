@@ -2,6 +2,7 @@
 // FTPS (explicit TLS, its certificate trusted through CURL_CA_BUNDLE).
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <map>
 #include <memory>
@@ -231,6 +232,22 @@ TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
                                missingUrl + ".\n");
     EXPECT_FALSE(fs::exists(remote_.string() + "-missing"));
     EXPECT_EQ(ReadTree(remote_), before);
+
+    // A full disk: nothing of the page stays on the server.
+    const fs::path full =
+        protocol_ == "sftp" ? folder_.path() / "full" : server_->MakeFtpFolder("full");
+    fs::create_directories(full);
+    if (::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=1m") != 0) return;
+    vendigo::testing::Run("chown --reference='" + remote_.string() + "' '" + full.string() + "'");
+    Write("big.html", Page(std::string(600 << 10, 'x')));
+    const Outcome disk = Publish({"--target", url_.substr(0, url_.rfind("remote")) + "full"});
+    ::umount2(full.c_str(), MNT_DETACH);
+    EXPECT_EQ(disk.status, 8);
+    EXPECT_EQ(disk.err.find("vendigo-html: The server's disk is full: big.html could not be sent"),
+              0u)
+        << disk.err;
+    EXPECT_TRUE(fs::is_empty(full));
+    fs::remove(site_ / "big.html");
   };
   if (protocol_ == "sftp") {
     const std::string host = "[127.0.0.1]:" + port;

@@ -69,15 +69,11 @@ class Publishing : public ::testing::TestWithParam<std::string> {
                     {"CURL_CA_BUNDLE", (folder_.path() / "ca.pem").string()}};
   }
 
-  std::vector<std::string> Arguments(const std::vector<std::string> &options) const {
-    std::vector<std::string> arguments{VENDIGO_HTML_PATH, "--settings",
-                                       (folder_.path() / "shop.ini").string(), "publish"};
-    arguments.insert(arguments.end(), options.begin(), options.end());
-    arguments.push_back(site_.string());
-    return arguments;
-  }
-  pid_t Start(const std::vector<std::string> &options) {
-    return Spawn(Arguments(options), environment_, folder_.path() / "out", folder_.path() / "err");
+  pid_t Start(std::vector<std::string> options) {
+    options.insert(options.begin(), {VENDIGO_HTML_PATH, "--settings",
+                                     (folder_.path() / "shop.ini").string(), "publish"});
+    options.push_back(site_.string());
+    return Spawn(options, environment_, folder_.path() / "out", folder_.path() / "err");
   }
   Outcome Finish(pid_t pid) {
     const int status = WaitFor(pid);
@@ -178,8 +174,7 @@ TEST_P(Publishing, ARunBrokenOffMidFileLeavesNoPartialPageAndARerunFinishes) {
     EXPECT_TRUE(fs::exists(scratch));
     EXPECT_EQ(TempFolder::ReadBytes(remote_ / "big.html"), before);
     EXPECT_EQ(TempFolder::ReadBytes(remote_ / "index.html"), index);
-    if (cancel) ::kill(publishing, SIGINT);
-    if (!cancel) server_->SignalConnections(SIGKILL);
+    cancel ? (void)::kill(publishing, SIGINT) : server_->SignalConnections(SIGKILL);
     const Outcome broken = Finish(publishing);
     server_->SignalConnections(SIGKILL);
     EXPECT_EQ(broken.status, cancel ? 130 : 9);
@@ -205,13 +200,8 @@ TEST_P(Publishing, ARunBrokenOffMidFileLeavesNoPartialPageAndARerunFinishes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Servers, Publishing, ::testing::Values("sftp", "ftp", "ftps"));
-
 // Refusals: the status, the whole message, and the server's folder as it was.
-
-class Refusing : public Publishing {};
-
-TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
+TEST_P(Publishing, RefusalsStopWithTheirStatusAndChangeNothing) {
   Write("index.html", Page("Home"));
   Write("bad.html", Page("<img src=\"file:///home/shop/mug.png\" alt=\"\">"));
   const Outcome check = Publish({"--target", url_});
@@ -223,7 +213,8 @@ TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
                            "published. Mend the site, or publish anyway with --force.\n");
   fs::remove(site_ / "bad.html");
   const std::string port = std::to_string(server_->port());
-  auto missingFolder = [&] {
+  // Refusals of a server that took the login: a missing folder, a full disk.
+  auto serverRefusals = [&] {
     const Tree before = ReadTree(remote_);
     const std::string missingUrl = url_ + "-missing";
     const std::string missingPath = missingUrl.substr(missingUrl.find('/', 10));
@@ -236,7 +227,9 @@ TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
     EXPECT_FALSE(fs::exists(remote_.string() + "-missing"));
     EXPECT_EQ(ReadTree(remote_), before);
 
-    // A full disk: nothing of the page stays on the server.
+    // A full disk: nothing of the page stays on the server. (Over TLS vsftpd answers a write
+    // that failed with 426, a transfer broken off, which names no cause.)
+    if (protocol_ == "ftps") return;
     const fs::path full =
         protocol_ == "sftp" ? folder_.path() / "full" : server_->MakeFtpFolder("full");
     fs::create_directories(full);
@@ -257,17 +250,19 @@ TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
     const std::string unknownKey = server_->Fingerprint();
     Outcome unknown = Publish({"--target", url_});
     EXPECT_EQ(unknown.status, 5);
-    EXPECT_EQ(unknown.err, "vendigo-html: The host " + host +
-                               " is not known: its ssh-ed25519 key has the "
-                               "fingerprint " +
-                               unknownKey +
-                               ". Nothing was sent. Check the fingerprint with the "
-                               "server's administrator and accept it once with --accept-host-key " +
-                               unknownKey + "\n");
+    EXPECT_EQ(unknown.err,
+              "vendigo-html: The host " + host +
+                  " is not known: its ssh-ed25519 key "
+                  "has the fingerprint " +
+                  unknownKey +
+                  ". Nothing was sent. Check the "
+                  "fingerprint with the server's administrator and accept it once with "
+                  "--accept-host-key " +
+                  unknownKey + "\n");
     EXPECT_EQ(Publish({"--accept-host-key", "SHA256:someoneelse"}).status, 5);
     EXPECT_TRUE(ReadTree(remote_).empty());
     ASSERT_EQ(Publish({"--accept-host-key", unknownKey}).status, 0);
-    missingFolder();
+    serverRefusals();
     ASSERT_EQ(Publish({"--target", url_}).status, 0);
     const Tree published = ReadTree(remote_);
 
@@ -277,13 +272,14 @@ TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
     EXPECT_EQ(changed.status, 6);
     EXPECT_EQ(changed.err,
               "vendigo-html: WARNING: the host key of " + host +
-                  " has CHANGED: it is now "
-                  "ssh-ed25519 " +
+                  " has CHANGED: it is "
+                  "now ssh-ed25519 " +
                   server_->Fingerprint() + ", which is not the key " +
                   (home_ / ".ssh/known_hosts").string() +
-                  " holds for it. Someone may be listening "
-                  "in, or the server was set up anew. Nothing was sent. If the server's "
-                  "administrator confirms the new key, remove the old one with: ssh-keygen -R '" +
+                  " holds for it. Someone may be "
+                  "listening in, or the server was set up anew. Nothing was sent. If the "
+                  "server's administrator confirms the new key, remove the old one with: "
+                  "ssh-keygen -R '" +
                   host + "'\n");
     EXPECT_EQ(ReadTree(remote_), published);
   } else {
@@ -294,11 +290,11 @@ TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
               "vendigo-html: The server refused the user name or password for " + url_ + ".\n");
     EXPECT_TRUE(ReadTree(remote_).empty());
     environment_["VENDIGO_PUBLISH_PASSWORD"] = TestServer::kPassword;
-    missingFolder();
+    serverRefusals();
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Servers, Refusing, ::testing::Values("sftp", "ftp"));
+INSTANTIATE_TEST_SUITE_P(Servers, Publishing, ::testing::Values("sftp", "ftp", "ftps"));
 
 }  // namespace
 }  // namespace vendigo::testing

@@ -180,10 +180,12 @@ class TestServer {
   }
   // The host key's fingerprint as ssh-keygen -l shows it.
   std::string Fingerprint() const {
-    const std::string out = (folder_ / "fingerprint").string();
-    Run("ssh-keygen -l -f '" + (folder_ / "host_key.pub").string() + "' | cut -d' ' -f2 > " + out);
-    const std::string line = TempFolder::ReadBytes(out);
-    return line.substr(0, line.find('\n'));
+    std::FILE *out =
+        ::popen(("ssh-keygen -l -f '" + folder_.string() + "/host_key.pub'").c_str(), "r");
+    char fingerprint[128] = "";
+    std::fscanf(out, "%*d %127s", fingerprint);
+    ::pclose(out);
+    return fingerprint;
   }
   // A folder in the FTP user's home, owned by that user.
   fs::path MakeFtpFolder(const std::string &name) const {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <stdexcept>
 
+#include "publish/publish_libraries.h"
 #include "publish/publish_manifest.h"
 #include "publish/remote_site.h"
 #include "publish/site_files.h"
@@ -53,6 +55,13 @@ PublishResult PublishSite(const fs::path &siteFolder, const PublishTarget &targe
     return result;
   }
 
+  try {
+    Libraries();
+  } catch (const std::runtime_error &error) {
+    result.status = PublishStatus::ConnectionFailed;
+    result.message = error.what();
+    return result;
+  }
   std::string reason;
   const std::optional<std::vector<PublishFile>> local = ListSiteFiles(siteFolder, reason);
   if (!local) {

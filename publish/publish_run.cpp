@@ -44,7 +44,15 @@ PublishResult PublishSite(const fs::path &siteFolder, const PublishTarget &targe
     return result;
   }
 
-  const SiteCheckResult check = CheckSite({siteFolder.string()}, settings);
+  const SiteCheckResult check =
+      CheckSite({siteFolder.string()}, settings, [&callbacks](std::size_t, std::size_t) {
+        return !(callbacks.cancel && callbacks.cancel->load());
+      });
+  if (check.stopped) {
+    result.status = PublishStatus::Cancelled;
+    result.message = "Publishing was cancelled.";
+    return result;
+  }
   result.findings = check.findings;
   if (check.errors > 0 && !options.force) {
     result.status = PublishStatus::CheckErrors;

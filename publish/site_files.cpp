@@ -98,6 +98,12 @@ std::optional<std::vector<PublishFile>> ListSiteFiles(const fs::path &folder, st
     }
     if (!it->is_regular_file(code)) continue;
     const std::string relative = path.lexically_relative(folder).generic_string();
+    // FTP commands end at a line break, so such a name could not be sent as it is.
+    if (std::any_of(relative.begin(), relative.end(),
+                    [](char c) { return c == '\n' || c == '\r'; })) {
+      error = path.string() + ": a file name with a line break cannot be published";
+      return std::nullopt;
+    }
     std::string reason;
     const std::optional<std::string> sha256 = FileSha256(path, reason);
     const std::uintmax_t size = fs::file_size(path, code);

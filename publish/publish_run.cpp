@@ -128,6 +128,14 @@ PublishResult PublishSite(const fs::path &siteFolder, const PublishTarget &targe
     return Failed(result, failure);
   };
 
+  // The files about to be replaced leave the manifest on the server first: a run broken off
+  // after one went up must not leave the manifest claiming the old contents, which the local
+  // file may take again before the rerun.
+  bool replacing = false;
+  for (const PublishFile &file : result.plan.uploads) replacing |= manifest.erase(file.path) > 0;
+  if (replacing) {
+    if (std::optional<RemoteFailure> failure = writeManifest()) return Failed(result, *failure);
+  }
   for (const PublishFile &file : result.plan.uploads) {
     if (isCancelled()) return stopCancelled();
     progress.currentFile = file.path;

@@ -148,6 +148,7 @@ TEST_P(Publishing, SendsOnlyWhatChangedAndRemovesOnlyWithDelete) {
 // Broken off in the middle of a big page, by Ctrl+C or by the server's end of the connection.
 TEST_P(Publishing, ARunBrokenOffMidFileLeavesNoPartialPageAndARerunFinishes) {
   Write("index.html", Page("Home"));
+  Write("about.html", Page("About"));
   ASSERT_EQ(PublishFirst().status, 0);
   std::string before;  // big.html on the server
   for (const bool cancel : {true, false}) {
@@ -156,6 +157,7 @@ TEST_P(Publishing, ARunBrokenOffMidFileLeavesNoPartialPageAndARerunFinishes) {
     const std::string index = TempFolder::ReadBytes(site_ / "index.html");
     Write("index.html", Page("Home, " + way));
     Write(way + ".png", way);
+    Write("about.html", Page("About, " + way));
     // A page big enough to be caught while it goes up.
     std::string big = Page("Big");
     big.insert(big.find("<p>"), "<!--" + std::string(8 << 20, way[1]) + "-->");
@@ -178,21 +180,26 @@ TEST_P(Publishing, ARunBrokenOffMidFileLeavesNoPartialPageAndARerunFinishes) {
     const Outcome broken = Finish(publishing);
     server_->SignalConnections(SIGKILL);
     EXPECT_EQ(broken.status, cancel ? 130 : 9);
-    EXPECT_EQ(broken.out, "sent " + way + ".png\n");
+    EXPECT_EQ(broken.out, "sent " + way + ".png\nsent about.html\n");
     if (cancel) {
       EXPECT_EQ(broken.err,
-                "vendigo-html: Publishing was cancelled.\nvendigo-html: 1 file was sent and 0 "
+                "vendigo-html: Publishing was cancelled.\nvendigo-html: 2 files were sent and 0 "
                 "files removed before that; publish again to finish.\n");
     }
     EXPECT_EQ(TempFolder::ReadBytes(remote_ / "big.html"), before);
 
-    // A cancelled run recorded what went up; a cut one may send the picture again.
+    // A page that went up is changed back before the rerun. A cancelled run recorded what went
+    // up; a cut one may send the picture again.
+    Write("about.html", Page("About"));
     const Outcome rerun = Publish();
     EXPECT_EQ(rerun.status, 0) << rerun.err;
-    const std::string pages = "sent big.html\nsent index.html\n";
+    const std::string pages = "sent about.html\nsent big.html\nsent index.html\n";
     if (cancel) {
-      EXPECT_EQ(rerun.out,
-                pages + Summary(2, big.size() + Page("Home, cancel").size(), 0, 1) + "\n");
+      EXPECT_EQ(
+          rerun.out,
+          pages +
+              Summary(3, Page("About").size() + big.size() + Page("Home, cancel").size(), 0, 1) +
+              "\n");
     }
     EXPECT_NE(rerun.out.find(pages), std::string::npos) << rerun.out;
     EXPECT_TRUE(ReadTree(remote_) == ReadTree(site_));

@@ -2,6 +2,7 @@
 // FTPS (explicit TLS, its certificate trusted through CURL_CA_BUNDLE).
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/mount.h>
 
 #include <map>
@@ -241,7 +242,7 @@ TEST_P(Publishing, RefusalsStopWithTheirStatusAndChangeNothing) {
         protocol_ == "sftp" ? folder_.path() / "full" : server_->MakeFtpFolder("full");
     fs::create_directories(full);
     if (::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=1m") != 0) return;
-    vendigo::testing::Run("chown --reference='" + remote_.string() + "' '" + full.string() + "'");
+    Shell("chown --reference='" + remote_.string() + "' '" + full.string() + "'");
     Write("big.html", Page(std::string(600 << 10, 'x')));
     const Outcome disk = Publish({"--target", url_.substr(0, url_.rfind("remote")) + "full"});
     ::umount2(full.c_str(), MNT_DETACH);
@@ -271,6 +272,16 @@ TEST_P(Publishing, RefusalsStopWithTheirStatusAndChangeNothing) {
     ASSERT_EQ(Publish({"--accept-host-key", unknownKey}).status, 0);
     serverRefusals();
     ASSERT_EQ(Publish({"--target", url_}).status, 0);
+    // A key of ours the server does not know.
+    const fs::path key = home_ / ".ssh/id_ed25519";
+    fs::rename(key, folder_.path() / "id_ed25519");
+    Shell("ssh-keygen -q -t ed25519 -N '' -f '" + key.string() + "'");
+    const Outcome refused = Publish();
+    EXPECT_EQ(refused.status, 4);
+    EXPECT_EQ(refused.err, "vendigo-html: The server refused the SSH keys for " +
+                               std::string(::getpwuid(::geteuid())->pw_name) + " at " + url_ +
+                               " (tried " + key.string() + ").\n");
+    fs::rename(folder_.path() / "id_ed25519", key);
     const Tree published = ReadTree(remote_);
 
     Write("index.html", Page("Changed"));

@@ -101,7 +101,7 @@ inline std::vector<pid_t> Descendants(pid_t pid) {
   return {found.begin() + 1, found.end()};
 }
 
-inline void Run(const std::string &command) {
+inline void Shell(const std::string &command) {
   (void)!std::system(command.c_str());
 }
 
@@ -119,7 +119,7 @@ class TestServer {
     if (sftp_) {
       fs::create_directories(home / ".ssh");
       fs::permissions(home / ".ssh", fs::perms::owner_all);
-      Run("ssh-keygen -q -t ed25519 -N '' -f '" + home.string() + "/.ssh/id_ed25519'");
+      Shell("ssh-keygen -q -t ed25519 -N '' -f '" + home.string() + "/.ssh/id_ed25519'");
       fs::copy_file(home / ".ssh/id_ed25519.pub", folder / "authorized_keys");
       std::ofstream(folder / "sshd_config")
           << "Port " << port_ << "\nListenAddress 127.0.0.1\nHostKey " << in
@@ -131,9 +131,11 @@ class TestServer {
     } else {
       fs::create_directories(folder / "empty");
       fs::create_directories(folder / "ftp-home");
-      Run("useradd -M -s /bin/sh -d '" + in + "ftp-home' " + FtpUser() + " && echo '" + FtpUser() +
-          ":" + kPassword + "' | chpasswd && chown " + FtpUser() + " '" + in + "ftp-home'");
-      Run("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -addext "
+      Shell("useradd -M -s /bin/sh -d '" + in + "ftp-home' " + FtpUser() + " && echo '" +
+            FtpUser() + ":" + kPassword + "' | chpasswd && chown " + FtpUser() + " '" + in +
+            "ftp-home'");
+      Shell(
+          "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -addext "
           "subjectAltName=IP:127.0.0.1 -keyout '" +
           in + "key.pem' -out '" + in + "ca.pem' 2>/dev/null");
       // The rate keeps a big page in transit long enough to be caught there.
@@ -153,14 +155,14 @@ class TestServer {
   }
   ~TestServer() {
     Stop();
-    if (!sftp_) Run("userdel " + FtpUser() + " 2>/dev/null");
+    if (!sftp_) Shell("userdel " + FtpUser() + " 2>/dev/null");
   }
 
   // sshd with a new host key on the same port: the server as set up anew.
   void Restart() {
     Stop();
     const std::string key = (folder_ / "host_key").string();
-    if (sftp_) Run("rm -f '" + key + "'*; ssh-keygen -q -t ed25519 -N '' -f '" + key + "'");
+    if (sftp_) Shell("rm -f '" + key + "'*; ssh-keygen -q -t ed25519 -N '' -f '" + key + "'");
     const fs::path log = folder_ / "server.log";
     pid_ = sftp_ ? Spawn({"/usr/sbin/sshd", "-D", "-e", "-f", (folder_ / "sshd_config").string()},
                          {}, log, log)
@@ -190,7 +192,7 @@ class TestServer {
   // A folder in the FTP user's home, owned by that user.
   fs::path MakeFtpFolder(const std::string &name) const {
     fs::create_directories(folder_ / "ftp-home" / name);
-    Run("chown " + FtpUser() + " '" + (folder_ / "ftp-home" / name).string() + "'");
+    Shell("chown " + FtpUser() + " '" + (folder_ / "ftp-home" / name).string() + "'");
     return folder_ / "ftp-home" / name;
   }
   int port() const { return port_; }

@@ -40,6 +40,16 @@ inline constexpr char kProductInterfaceQuestion[] =
 // The paragraph that closes every addit fragment.
 inline constexpr char kAddItClosing[] = "<P> &nbsp;</P>";
 
+// What the addit builder builds from: the mode, the grid's rows and the answer to
+// kProductInterfaceQuestion (wholeInterface; asked for the tables only).
+struct AddItTable {
+  AddItMode mode = AddItMode::CheckboxTable;
+  std::vector<AddItRow> rows;
+  bool wholeInterface = false;
+
+  friend bool operator==(const AddItTable &, const AddItTable &) = default;
+};
+
 // The three tables offer to become a whole product interface; the select list does not.
 bool IsAddItTable(AddItMode mode);
 

@@ -17,6 +17,14 @@ struct OptionRow {
   friend bool operator==(const OptionRow &, const OptionRow &) = default;
 };
 
+// What the extended option builder builds from: the list's name and the grid's rows.
+struct ExtendedOption {
+  std::string name;
+  std::vector<OptionRow> rows;
+
+  friend bool operator==(const ExtendedOption &, const ExtendedOption &) = default;
+};
+
 // The option grid's columns, in order.
 enum OptionColumn { kOptionDescription = 0, kOptionPrice, kOptionWeight, kOptionReadableText };
 

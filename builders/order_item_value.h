@@ -13,6 +13,8 @@ struct OrderItem {
   std::string Weight;
   std::string Taxable;  // "1", "0" or empty (not stated)
   std::string SmartTaxCode;
+
+  friend bool operator==(const OrderItem &, const OrderItem &) = default;
 };
 
 // The three states of an "Item is Taxable" check box; dialogs start it Grayed.

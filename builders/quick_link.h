@@ -24,6 +24,8 @@ struct QuickLink {
   std::string statusText = kDefaultStatusText;
   bool insertProductInfo = false;  // name and price in front of the link
   bool brackets = false;           // the link between "[" and "]"
+
+  friend bool operator==(const QuickLink &, const QuickLink &) = default;
 };
 
 // The price text does not convert to a number while the product info wants it. what() is the

@@ -14,6 +14,8 @@ struct TextOption {
   std::string price;
   std::string size = kDefaultTextOptionSize;
   std::string maxLength = kDefaultTextOptionSize;
+
+  friend bool operator==(const TextOption &, const TextOption &) = default;
 };
 
 // The caption, a text input named textadd_<caption>_<price> with its SIZE and MAXLENGTH, and a

@@ -40,8 +40,13 @@ bool IsPageFile(const fs::path &path) {
   return extension == ".html" || extension == ".htm";
 }
 
-// The files to check: each file named, and the pages in each folder named and below, sorted.
-std::vector<std::string> PageFiles(const std::vector<std::string> &paths) {
+bool ByPlace(const CheckFinding &a, const CheckFinding &b) {
+  return std::tie(a.offset, a.rule, a.message) < std::tie(b.offset, b.rule, b.message);
+}
+
+}  // namespace
+
+std::vector<std::string> SitePageFiles(const std::vector<std::string> &paths) {
   std::vector<std::string> files;
   for (const std::string &path : paths) {
     std::error_code error;
@@ -64,12 +69,6 @@ std::vector<std::string> PageFiles(const std::vector<std::string> &paths) {
   return files;
 }
 
-bool ByPlace(const CheckFinding &a, const CheckFinding &b) {
-  return std::tie(a.offset, a.rule, a.message) < std::tie(b.offset, b.rule, b.message);
-}
-
-}  // namespace
-
 std::string FormatFinding(const CheckFinding &finding) {
   std::string text = finding.file;
   if (finding.line > 0) {
@@ -91,7 +90,7 @@ std::vector<CheckFinding> CheckPage(const std::string &path, std::string_view by
 SiteCheckResult CheckSite(
     const std::vector<std::string> &paths, const Settings &settings,
     const std::function<bool(std::size_t done, std::size_t total)> &progress) {
-  const std::vector<std::string> files = PageFiles(paths);
+  const std::vector<std::string> files = SitePageFiles(paths);
   std::vector<PageResult> pages(files.size());
   std::atomic<std::size_t> next{0};
   std::atomic<bool> stop{false};

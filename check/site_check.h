@@ -49,6 +49,10 @@ std::string FormatFinding(const CheckFinding &finding);
 std::vector<CheckFinding> CheckPage(const std::string &path, std::string_view bytes,
                                     const Settings &settings);
 
+// The pages of a site: each file named, and the .html and .htm files in each folder named and
+// below, sorted.
+std::vector<std::string> SitePageFiles(const std::vector<std::string> &paths);
+
 struct SiteCheckResult {
   std::vector<CheckFinding> findings;  // by file, then by place in the file
   std::size_t pages = 0;

@@ -3,8 +3,9 @@
 // command writes a folder of pages instead.
 //
 // Exit status: 0 built (an empty fragment prints nothing), 1 the fragment cannot be built (a
-// catalogue row was skipped; the check found errors), 2 bad usage or unusable input. The publish
-// command has statuses of its own for what went wrong (cli/publish_command.h).
+// catalogue row was skipped; the check found errors; reprice could not read or write a page), 2
+// bad usage or unusable input. The publish command has statuses of its own for what went wrong
+// (cli/publish_command.h).
 
 #include <nlohmann/json.hpp>
 
@@ -14,12 +15,15 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 #include "cli/catalogue_command.h"
 #include "cli/check_command.h"
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
 #include "cli/publish_command.h"
+#include "cli/read_command.h"
+#include "cli/reprice_command.h"
 #include "core/file_error.h"
 #include "core/file_reading.h"
 #include "core/json_document.h"
@@ -60,6 +64,8 @@ std::string CommandList() {
   }
   return list + CommandLine(vendigo::cli::kCatalogueCommand, vendigo::cli::kCatalogueSummary) +
          CommandLine(vendigo::cli::kCheckCommand, vendigo::cli::kCheckSummary) +
+         CommandLine(vendigo::cli::kReadCommand, vendigo::cli::kReadSummary) +
+         CommandLine(vendigo::cli::kRepriceCommand, vendigo::cli::kRepriceSummary) +
          CommandLine(vendigo::cli::kPublishCommand, vendigo::cli::kPublishSummary);
 }
 
@@ -129,7 +135,8 @@ int main(int argc, char *argv[]) {
           {{"v", "version"}, "Displays version information.", ""},
           {{"settings"}, "Read the settings from <file>.", "file"},
           {{"input"},
-           "Read the command's JSON input from <file> instead of standard input.",
+           "Read the command's JSON input (the read command: the page) from <file> instead of "
+           "standard input.",
            "file"},
           {{"template"}, "Fill the ZestForm template <file> (the page command).", "file"},
           {{"output"}, "Write the catalogue into the folder <dir> (the catalogue command).", "dir"},
@@ -139,7 +146,14 @@ int main(int argc, char *argv[]) {
            ""},
           {{"quiet"},
            "No progress bar and no closing count (the catalogue command); no progress bar (the "
-           "check and publish commands).",
+           "check, reprice and publish commands).",
+           ""},
+          {{"prices"},
+           "Read the new prices from the spreadsheet <file> (the reprice command).",
+           "file"},
+          {{"dry-run"},
+           "Show the changes and write nothing (the reprice command); list what would be sent "
+           "and removed, change nothing (the publish command).",
            ""},
           {{"format"}, "Write the findings as text or json (the check command).", "format"},
           {{"base-url"},
@@ -151,9 +165,6 @@ int main(int argc, char *argv[]) {
            "Publish the site to <url>, sftp://user@host[:port]/path, ftp://... or ftps://... "
            "(explicit TLS), and remember it for the site folder (the publish command).",
            "url"},
-          {{"dry-run"},
-           "List what would be sent and removed, change nothing (the publish command).",
-           ""},
           {{"delete"},
            "Also remove published files that are no longer in the folder (the publish command).",
            ""},
@@ -180,7 +191,7 @@ int main(int argc, char *argv[]) {
   const std::vector<std::string> &arguments = parser.Positionals();
   const bool check = !arguments.empty() && arguments.front() == vendigo::cli::kCheckCommand;
   if (check) {
-    for (const char *option : {"input", "template", "output", "force"}) {
+    for (const char *option : {"input", "template", "output", "force", "prices", "dry-run"}) {
       if (parser.IsSet(option)) {
         return UsageError(std::string("--") + option + " is not an option of the check command.");
       }
@@ -198,9 +209,34 @@ int main(int argc, char *argv[]) {
       return UsageError(error.what());
     }
   }
-  if (parser.IsSet("format")) return UsageError("--format is an option of the check command only.");
+  const bool reprice = !arguments.empty() && arguments.front() == vendigo::cli::kRepriceCommand;
+  if (reprice) {
+    for (const char *option : {"input", "template", "output", "force", "format", "base-url"}) {
+      if (parser.IsSet(option)) {
+        return UsageError(std::string("--") + option + " is not an option of the reprice command.");
+      }
+    }
+    if (!parser.IsSet("prices") || arguments.size() < 2) {
+      return UsageError("the command 'reprice' needs --prices FILE and at least one PATH.");
+    }
+    try {
+      return vendigo::cli::RunRepriceCommand(ReadSettings(parser, argv[0]),
+                                             {parser.Value("prices"),
+                                              {arguments.begin() + 1, arguments.end()},
+                                              parser.IsSet("dry-run"),
+                                              parser.IsSet("quiet")});
+    } catch (const vendigo::cli::InputError &error) {
+      return UsageError(error.what());
+    }
+  }
   const bool publish = !arguments.empty() && arguments.front() == vendigo::cli::kPublishCommand;
-  for (const char *option : {"target", "dry-run", "delete", "accept-host-key"}) {
+  for (const char *option : {"prices", "dry-run"}) {
+    if (parser.IsSet(option) && !(publish && std::string_view(option) == "dry-run")) {
+      return UsageError(std::string("--") + option + " is an option of the reprice command only.");
+    }
+  }
+  if (parser.IsSet("format")) return UsageError("--format is an option of the check command only.");
+  for (const char *option : {"target", "delete", "accept-host-key"}) {
     if (!publish && parser.IsSet(option)) {
       return UsageError(std::string("--") + option + " is an option of the publish command only.");
     }
@@ -232,6 +268,14 @@ int main(int argc, char *argv[]) {
   if (catalogue && !(parser.IsSet("template") && parser.IsSet("input") && parser.IsSet("output"))) {
     return UsageError(
         "the command 'catalogue' needs --template FILE, --input FILE and --output DIR.");
+  }
+  if (arguments.front() == vendigo::cli::kReadCommand) {
+    if (parser.IsSet("template")) return UsageError("the command 'read' takes no template.");
+    try {
+      return vendigo::cli::RunReadCommand(ReadSettings(parser, argv[0]), parser.Value("input"));
+    } catch (const vendigo::cli::InputError &error) {
+      return UsageError(error.what());
+    }
   }
   const Command *command = vendigo::cli::FindCommand(arguments.front());
   if (!command && !catalogue) {

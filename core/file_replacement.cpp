@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <random>
+#include <set>
 #include <system_error>
+#include <vector>
 
 #include "core/file_descriptor.h"
 
@@ -58,18 +61,37 @@ bool IsTemporaryOf(const std::string &name, const std::string &prefix) {
                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-// Removes the new files of saves of target that were killed before they finished: a save holds
-// its new file locked until it is renamed, and the system drops the lock of a killed process.
-void RemoveStaleTemporaries(const fs::path &target) {
-  const std::string prefix = TemporaryPrefix(target);
-  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+// The name of the file whose new file name is ("." + that name + "." + twelve hexadecimal
+// digits); empty when name is none.
+std::string SavedName(const std::string &name) {
+  if (name.size() < kSuffixLength + 3 || name.front() != '.') return {};
+  const std::size_t dot = name.size() - kSuffixLength - 1;
+  if (name[dot] != '.' || !IsTemporaryOf(name, name.substr(0, dot + 1))) return {};
+  return name.substr(1, dot - 1);
+}
+
+// Removes the new files of saves that were killed before they finished, in folder: those of
+// target, or without a target those of every file there (a save of the file would remove them
+// too). A save holds its new file locked until it is renamed, and the system drops the lock of a
+// killed process.
+void RemoveStaleTemporaries(const fs::path &folder, const fs::path *target) {
+  const std::string prefix = target ? TemporaryPrefix(*target) : std::string();
+  std::vector<fs::path> found;
+  std::set<std::string> names;
   std::error_code error;
-  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    if (!IsTemporaryOf(entry->path().filename().string(), prefix)) continue;
-    const FileDescriptor stale(::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+  for (fs::directory_iterator entry(folder.empty() ? fs::path(".") : folder, error), end;
+       !error && entry != end; entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (!target) names.insert(name);
+    if (target ? IsTemporaryOf(name, prefix) : !SavedName(name).empty()) {
+      found.push_back(entry->path());
+    }
+  }
+  for (const fs::path &path : found) {
+    if (!target && !names.count(SavedName(path.filename().string()))) continue;
+    const FileDescriptor stale(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (stale.get() < 0 || ::flock(stale.get(), LOCK_EX | LOCK_NB) != 0) continue;
-    ::unlink(entry->path().c_str());
+    ::unlink(path.c_str());
   }
 }
 
@@ -121,6 +143,25 @@ void FlushFolder(const fs::path &folder) {
   if (dir.get() >= 0) ::fsync(dir.get());
 }
 
+// Writes the new file and renames it over target; the folder's entry is not flushed.
+bool WriteAndRename(const fs::path &target, std::string_view bytes, std::string &reason) {
+  fs::path temp;
+  const FileDescriptor out(CreateTemporary(target, temp));
+  if (out.get() < 0) {
+    reason = SystemReason(errno);
+    return false;
+  }
+  const bool ok = WriteAll(out.get(), bytes) && ::fsync(out.get()) == 0 &&
+                  TakeOverAttributes(out.get(), target) &&
+                  ::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    reason = SystemReason(errno);
+    ::unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ReplaceFileContents(const fs::path &file, std::string_view bytes, std::string &reason) {
@@ -129,23 +170,104 @@ bool ReplaceFileContents(const fs::path &file, std::string_view bytes, std::stri
     reason = SystemReason(ELOOP);
     return false;
   }
-  RemoveStaleTemporaries(*target);
-  fs::path temp;
-  const FileDescriptor out(CreateTemporary(*target, temp));
-  if (out.get() < 0) {
-    reason = SystemReason(errno);
-    return false;
-  }
-  const bool ok = WriteAll(out.get(), bytes) && ::fsync(out.get()) == 0 &&
-                  TakeOverAttributes(out.get(), *target) &&
-                  ::rename(temp.c_str(), target->c_str()) == 0;
-  if (!ok) {
-    reason = SystemReason(errno);
-    ::unlink(temp.c_str());
-    return false;
-  }
+  RemoveStaleTemporaries(target->parent_path(), &*target);
+  if (!WriteAndRename(*target, bytes, reason)) return false;
   FlushFolder(target->parent_path());
   return true;
+}
+
+struct FileReplacementBatch::Pending {
+  fs::path file;    // as given
+  fs::path target;  // the file a write changes
+  fs::path temp;
+  int fd = -1;  // the new file, open and locked until it is renamed
+};
+
+FileReplacementBatch::FileReplacementBatch() = default;
+
+FileReplacementBatch::~FileReplacementBatch() {
+  Finish();
+}
+
+bool FileReplacementBatch::Replace(const fs::path &file, std::string_view bytes,
+                                   std::string &reason) {
+  const std::optional<fs::path> target = FollowLinks(file);
+  if (!target) {
+    reason = SystemReason(ELOOP);
+    return false;
+  }
+  const fs::path folder = target->parent_path();
+  {
+    // One thread cleans a folder while the others wait for it, so none writes beside a file
+    // that is being looked at as stale.
+    const std::lock_guard lock(mutex_);
+    if (cleaned_.insert(folder).second) RemoveStaleTemporaries(folder, nullptr);
+  }
+  Pending pending{file, *target, {}, -1};
+  pending.fd = CreateTemporary(*target, pending.temp);
+  if (pending.fd < 0) {
+    reason = SystemReason(errno);
+    return false;
+  }
+  if (!WriteAll(pending.fd, bytes) || !TakeOverAttributes(pending.fd, *target)) {
+    reason = SystemReason(errno);
+    ::unlink(pending.temp.c_str());
+    ::close(pending.fd);
+    return false;
+  }
+  std::vector<Pending> full;
+  {
+    const std::lock_guard lock(mutex_);
+    pending_.push_back(std::move(pending));
+    if (pending_.size() >= kMostPending) full.swap(pending_);
+  }
+  Commit(full);
+  return true;
+}
+
+void FileReplacementBatch::Commit(std::vector<Pending> &files) {
+  if (files.empty()) return;
+  // One flush of each file system brings every new file to the disk before any is renamed;
+  // without it no new file of that file system may take an old one's place.
+  std::set<fs::path> folders;
+  for (const Pending &file : files) folders.insert(file.target.parent_path());
+  std::map<dev_t, int> flushed;  // file system, 0 or the error of its flush
+  std::map<fs::path, int> unflushed;
+  for (const fs::path &folder : folders) {
+    struct stat info {};
+    const FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC));
+    if (dir.get() < 0 || ::fstat(dir.get(), &info) != 0) {
+      unflushed[folder] = errno;
+      continue;
+    }
+    const auto [known, added] = flushed.emplace(info.st_dev, 0);
+    if (added && ::syncfs(dir.get()) != 0) known->second = errno;
+    if (known->second != 0) unflushed[folder] = known->second;
+  }
+  for (Pending &file : files) {
+    const auto notFlushed = unflushed.find(file.target.parent_path());
+    int error = notFlushed != unflushed.end() ? notFlushed->second : 0;
+    if (error == 0 && ::rename(file.temp.c_str(), file.target.c_str()) != 0) error = errno;
+    if (error != 0) {
+      ::unlink(file.temp.c_str());
+      const std::lock_guard lock(mutex_);
+      failures_.emplace_back(file.file, SystemReason(error));
+    }
+    ::close(file.fd);
+  }
+  for (const fs::path &folder : folders) FlushFolder(folder);
+  files.clear();
+}
+
+std::vector<std::pair<fs::path, std::string>> FileReplacementBatch::Finish() {
+  std::vector<Pending> rest;
+  {
+    const std::lock_guard lock(mutex_);
+    rest.swap(pending_);
+  }
+  Commit(rest);
+  const std::lock_guard lock(mutex_);
+  return std::move(failures_);
 }
 
 }  // namespace vendigo

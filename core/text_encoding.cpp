@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <string>
 
 namespace vendigo {
 namespace {
@@ -83,6 +85,33 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
       AppendUtf8(out, kWindows1252High[byte - 0x80]);
     } else {
       AppendUtf8(out, byte);
+    }
+  }
+  return out;
+}
+
+std::string Utf8ToWindows1252(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (lead < 0x80 || i + length > text.size() || !IsValidUtf8(text.substr(i, length))) {
+      out += text[i++];
+      continue;
+    }
+    char32_t c = lead & (0xFF >> (length + 1));
+    for (std::size_t k = 1; k < length; ++k) {
+      c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    }
+    i += length;
+    const auto high = std::find(kWindows1252High.begin(), kWindows1252High.end(), c);
+    if (high != kWindows1252High.end()) {
+      out += static_cast<char>(0x80 + (high - kWindows1252High.begin()));
+    } else if (c >= 0xA0 && c <= 0xFF) {
+      out += static_cast<char>(c);
+    } else {
+      out += "&#" + std::to_string(static_cast<std::uint32_t>(c)) + ";";
     }
   }
   return out;

@@ -18,6 +18,12 @@ bool IsValidUtf8(std::string_view bytes);
 // 8F, 90, 9D) become the control characters of the same number (U+0081 and so on).
 std::string Windows1252ToUtf8(std::string_view bytes);
 
+// Converts UTF-8 text to Windows-1252. A character that Windows-1252 lacks is written as its HTML
+// numeric character reference ("&#26479;"), as a browser sends it from a Windows-1252 page; a byte
+// that is no UTF-8 is kept as it is. Windows1252ToUtf8 of the result gives the text back when
+// every character has its byte.
+std::string Utf8ToWindows1252(std::string_view text);
+
 // The text of a file: valid UTF-8 is kept as it is, without a leading byte order mark; anything
 // else is read as Windows-1252 and converted to UTF-8.
 std::string DecodeTextFile(std::string_view bytes);

@@ -201,6 +201,10 @@ bool EditorDocument::InsertWithinLimit(const QString &text, QString *error) {
   return true;
 }
 
+bool EditorDocument::Replace(const QList<TextReplacement> &replacements) {
+  return source_->Replace(replacements);
+}
+
 void EditorDocument::RefreshRendered() {
   renderTimer_.stop();
   rendered_->SetOutdated(false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QSplitter>
 #include <QString>
 #include <QTimer>
@@ -14,6 +15,7 @@ namespace vendigo {
 class RenderedView;
 class SlicedTextReader;
 class SourceEdit;
+struct TextReplacement;
 
 // One open document: its HTML source in an edit, whose text cursor is the insertion point, and
 // beside it the page as a browser shows it, refreshed shortly after each change. A large document
@@ -89,6 +91,10 @@ class EditorDocument : public QSplitter {
   // that it could neither be saved nor opened again: then false with error set, and nothing
   // changes.
   bool InsertWithinLimit(const QString &text, QString *error);
+
+  // Replaces stretches of the text as one undo step (SourceEdit::Replace); false, changing
+  // nothing, when one no longer holds the text it held.
+  bool Replace(const QList<TextReplacement> &replacements);
 
   QPlainTextEdit *Source() const;
   RenderedView *Rendered() const { return rendered_; }

@@ -16,6 +16,7 @@
 #include "pageeditor/check_panel.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
+#include "pageeditor/reprice_dialog.h"
 #include "pageeditor/test_cart_switch.h"
 
 namespace vendigo {
@@ -85,6 +86,15 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
   checkPageAction_->setObjectName("ViewCheckPage");
   connect(checkPageAction_, &QAction::triggered, this,
           [this] { checkPanel_->CheckDocument(ActiveDocument()); });
+
+  QMenu *tools = menuBar()->findChild<QMenu *>("ToolsMenu");
+  if (!tools) {
+    tools = menuBar()->addMenu("&Tools");
+    tools->setObjectName("ToolsMenu");
+  }
+  QAction *reprice = tools->addAction("&Reprice Site...");
+  reprice->setObjectName("ToolsRepriceSite");
+  connect(reprice, &QAction::triggered, this, [this] { RepriceDialog::Start(*this, messages_); });
 
   connect(tabs_, &QTabWidget::currentChanged, this, &PageEditorWindow::UpdateState);
   connect(tabs_, &QTabWidget::tabCloseRequested, this, [this](int index) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "pageeditor/desktop_browser.h"
+#include "palette/qt_message_interface.h"
 
 class QAction;
 class QTabWidget;
@@ -17,8 +18,8 @@ class EditorDocument;
 class EditorPrompts;
 struct FileEncoding;
 
-// The page editor's main window: open documents in tabs, the File and View menus, the Check
-// panel, and the window title naming the active document.
+// The page editor's main window: open documents in tabs, the File, View and Tools menus, the
+// Check panel, and the window title naming the active document.
 class PageEditorWindow : public QMainWindow {
   Q_OBJECT
 
@@ -85,6 +86,7 @@ class PageEditorWindow : public QMainWindow {
   QAction *closeAction_;
   QAction *checkPageAction_;
   CheckPanel *checkPanel_;
+  QtMessageInterface messages_;
   int untitledCount_ = 0;
 };
 

@@ -184,6 +184,37 @@ void SourceEdit::InsertAtCursor(const QString &text) {
   ensureCursorVisible();
 }
 
+bool SourceEdit::Replace(const QList<TextReplacement> &replacements) {
+  struct Stretch {
+    int from;
+    int to;
+    const QString *text;
+  };
+  QList<Stretch> stretches;
+  for (const TextReplacement &replacement : replacements) {
+    const int from = CursorAt(replacement.line, replacement.column).position();
+    const int to = CursorAt(replacement.endLine, replacement.endColumn).position();
+    if (to < from || TextBetween(from, to) != replacement.oldText) return false;
+    stretches.push_back({from, to, &replacement.newText});
+  }
+  std::sort(stretches.begin(), stretches.end(),
+            [](const Stretch &a, const Stretch &b) { return a.from > b.from; });
+  for (qsizetype i = 1; i < stretches.size(); ++i) {
+    if (stretches[i].to > stretches[i - 1].from) return false;
+  }
+  QTextCursor cursor(document());
+  cursor.beginEditBlock();
+  // The last first, so the places of those before stay where they were found.
+  for (const Stretch &stretch : stretches) {
+    cursor.setPosition(stretch.from);
+    cursor.setPosition(stretch.to, QTextCursor::KeepAnchor);
+    PutIn(cursor, *stretch.text);
+  }
+  cursor.endEditBlock();
+  afterInsertion_ = true;
+  return true;
+}
+
 template <typename Edit>
 void SourceEdit::SeparateFromInsertion(Edit edit) {
   if (!afterInsertion_) {

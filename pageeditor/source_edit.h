@@ -8,6 +8,17 @@ class QTextBlock;
 
 namespace vendigo {
 
+// A stretch of a document's text to replace: from a 1-based line and column (as CursorAt takes
+// them) to the line and column just past its last character, which must hold oldText.
+struct TextReplacement {
+  int line = 1;
+  int column = 1;
+  int endLine = 1;
+  int endColumn = 1;
+  QString oldText;
+  QString newText;  // the document's own characters, line ends as they are to be saved
+};
+
 // The source edit of a document. Copy and paste carry the document's own characters: what is
 // copied is the text with its line ends as the document has them, and what is pasted goes in
 // as given, like an insertion from the palette.
@@ -48,6 +59,10 @@ class SourceEdit : public QPlainTextEdit {
   // Inserts text at the cursor (a selection stays) as one undo step; the cursor ends after it.
   // Each line break of text is written as the document's line end.
   void InsertAtCursor(const QString &text);
+  // Replaces each stretch by its new text as one undo step. False, changing nothing, when a
+  // stretch no longer holds its old text (the document was edited since they were found) or two
+  // stretches overlap.
+  bool Replace(const QList<TextReplacement> &replacements);
 
  protected:
   QMimeData *createMimeDataFromSelection() const override;

@@ -13,7 +13,7 @@
 #include "core/html_escape.h"
 #include "core/profile_file.h"
 #include "core/text_encoding.h"
-#include "core/unnamed_file_writer.h"
+#include "core/staged_folder.h"
 #include "core/whole_file.h"
 #include "pages/catalogue_cells.h"
 #include "pages/catalogue_document.h"
@@ -285,23 +285,31 @@ class CatalogueWriter {
  public:
   CatalogueWriter(const fs::path &outputFolder, const CatalogueOptions &options,
                   const SearchData &search, const std::string &company)
-      : outputFolder_(outputFolder),
+      : workFolder_(outputFolder),
         imageFolder_(outputFolder / kCatalogueImageFolder),
         replace_(options.Replace) {
     if (!search.currencyCode.empty() && !search.siteAddress.empty()) {
       searchFiles_.emplace(search.siteAddress, company);
     }
+    // A folder the run makes holds nothing to compare with or to keep: it is filled out of sight
+    // and appears whole.
+    if (!fs::exists(fs::symlink_status(outputFolder))) {
+      stage_.emplace(outputFolder);
+      workFolder_ = stage_->Path();
+      return;
+    }
     std::error_code made;
-    // A folder the run makes holds nothing to compare with or to keep.
-    const bool fresh = fs::create_directories(outputFolder, made);
+    fs::create_directories(outputFolder, made);
     if (made)
       throw FileError("cannot make the folder " + outputFolder.string() + ": " + made.message());
-    if (fresh) {
-      pages_.emplace(outputFolder);
-    } else {
-      RemoveAbandonedFiles(outputFolder);
-      RemoveAbandonedFiles(imageFolder_);
-    }
+    RemoveAbandonedFiles(outputFolder);
+    RemoveAbandonedFiles(imageFolder_);
+  }
+
+  // Puts a folder the run made in place, with the files written so far; the rows not reached
+  // are left out, as for a cancelled run.
+  void Place() {
+    if (stage_) stage_->Place();
   }
 
   // Copies a row's new picture, then writes its page; the row's error says why it gives none.
@@ -345,11 +353,12 @@ class CatalogueWriter {
     if (searchFiles_ && report_.SearchFilesError.empty()) {
       Guarded(report_.SearchFilesError, kept_, [&] {
         searchFiles_->Finish(index_, pages, [this](const std::string &name, std::FILE *bytes) {
-          WriteFileWholeFrom(outputFolder_ / name, bytes, replace_);
+          WriteFileWholeFrom(workFolder_ / name, bytes, replace_);
         });
       });
     }
     report_.ExistingKept = kept_;
+    Place();
     return std::move(report_);
   }
 
@@ -361,12 +370,16 @@ class CatalogueWriter {
     const std::optional<std::string> bytes = ReadCataloguePicture(*planned.newPicture);
     if (!bytes) throw FileError(planned.newPicture->Error);
     if (!imagesMade_) {
-      std::error_code made;
-      const bool fresh = fs::create_directories(imageFolder_, made);
-      if (made) {
-        throw FileError("cannot make the folder " + imageFolder_.string() + ": " + made.message());
+      if (stage_) {
+        stage_->MakeFolder(kCatalogueImageFolder);
+      } else {
+        std::error_code made;
+        fs::create_directories(imageFolder_, made);
+        if (made) {
+          throw FileError("cannot make the folder " + imageFolder_.string() + ": " +
+                          made.message());
+        }
       }
-      if (fresh && pages_) images_.emplace(imageFolder_);
       imagesMade_ = true;
     }
     Write(true, planned.pictureFile, *bytes);
@@ -374,18 +387,17 @@ class CatalogueWriter {
   }
 
   void Write(bool image, const std::string &name, std::string_view bytes) {
-    if (std::optional<UnnamedFileWriter> &writer = image ? images_ : pages_) {
-      writer->Write(name, bytes);
+    if (stage_) {
+      stage_->Write(image ? std::string(kCatalogueImageFolder) + "/" + name : name, bytes);
     } else {
-      WriteFileWhole((image ? imageFolder_ : outputFolder_) / name, bytes, replace_);
+      WriteFileWhole((image ? imageFolder_ : workFolder_) / name, bytes, replace_);
     }
   }
 
-  fs::path outputFolder_;
-  fs::path imageFolder_;
+  fs::path workFolder_;  // the output folder, or where the run fills the one it makes
+  fs::path imageFolder_;  // in an output folder that existed
   bool replace_;
-  std::optional<UnnamedFileWriter> pages_;   // set when the run made the output folder
-  std::optional<UnnamedFileWriter> images_;  // likewise for the images folder
+  std::optional<StagedFolder> stage_;  // set when the run makes the output folder
   bool imagesMade_ = false;
   std::vector<std::string> pictureErrors_;  // by picture number; empty: copied
   CatalogueIndexList index_;
@@ -619,7 +631,14 @@ CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader
   ring.readerWake.notify_all();
   ring.builderWake.notify_all();
   workers.clear();
-  if (readFailure) std::rethrow_exception(readFailure);
+  if (readFailure) {
+    // What was written stays, as for a cancelled run; the reading's failure is the one told.
+    try {
+      writer.Place();
+    } catch (const FileError &) {
+    }
+    std::rethrow_exception(readFailure);
+  }
   if (readerCancelled) writer.Report().Cancelled = true;
   writer.Report().Rows = ring.read;
   return writer.Finish(settings.Company, options.IndexPageProducts);

@@ -83,11 +83,11 @@ using CatalogueProgress = std::function<void(std::size_t done, std::size_t total
 // The rows stream: a reader thread takes them from rows, checks and names them in row order,
 // threads build the pages and one thread writes them in row order, with only a few rows under
 // way at a time, so memory does not grow with the number of rows. The files are the same
-// whatever the number of threads. In an output folder the run makes, each file is linked in
-// under its name once complete (UnnamedFileWriter); in one that exists, files are written as
-// WriteFileWhole does, after the new files that killed runs left behind are removed. cancel,
-// when set, stops the run after the rows under way. Throws FileError when the output folder
-// cannot be made.
+// whatever the number of threads. An output folder the run makes is filled out of sight and
+// appears with every file whole once the run ends, cancelled or not (StagedFolder); in one that
+// exists, files are written as WriteFileWhole does, after the new files that killed runs left
+// behind are removed. cancel, when set, stops the run after the rows under way. Throws FileError
+// when the output folder cannot be made or put in place.
 CatalogueReport BuildCatalogue(std::string_view templateText, CatalogueRowReader &rows,
                                const Settings &settings, const std::filesystem::path &inputFolder,
                                const std::filesystem::path &outputFolder,

@@ -520,6 +520,15 @@ bool CatalogueCsvReader::MayNameFiles() const {
   return false;
 }
 
+bool CatalogueCsvReader::HasColumn(std::string_view name) const {
+  for (const ColumnName &column : kColumns) {
+    if (HeaderKey(column.name) != HeaderKey(name)) continue;
+    return std::find(state_->columns.begin(), state_->columns.end(), column.column) !=
+           state_->columns.end();
+  }
+  return false;
+}
+
 std::vector<CatalogueRow> ReadCatalogueCsv(std::string_view bytes) {
   CatalogueCsvReader reader(bytes);
   std::vector<CatalogueRow> rows;

@@ -54,6 +54,8 @@ class CatalogueCsvReader : public CatalogueRowReader {
   void Rewind() override;
   double Progress() const override;
   bool MayNameFiles() const override;
+  // True when the header row names the column (as ReadCatalogueCsv compares names).
+  bool HasColumn(std::string_view name) const;
 
  private:
   struct State;

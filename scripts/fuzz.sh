@@ -10,7 +10,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-targets=(cli_input product_page profile editor_store document_encoding cart_request page_check)
+targets=(cli_input product_page profile editor_store document_encoding cart_request page_check
+  fragment_reading)
 
 scripts/install-deps.sh clang libclang-rt-14-dev
 

@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QRegularExpression>
-#include <QThread>
+#include <QFileInfo>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -199,26 +201,44 @@ TEST_F(CatalogueCommand, KilledRunsLeaveNoPartialFiles) {
                        "--quiet",    "--force",
                        "catalogue"};
   };
-  const auto killPartWay = [&](const QString &in) {
+  // Runs until done says enough is written, then kills the run, which must not have ended.
+  const auto killPartWay = [&](const QString &in, const std::function<bool()> &done) {
     QProcess run;
     run.start(QStringLiteral(VENDIGO_HTML_PATH), arguments(in, site));
     ASSERT_TRUE(run.waitForStarted());
-    const auto before = QDir(site).entryList(QDir::Files).size();
-    while (run.state() == QProcess::Running &&
-           QDir(site).entryList(QDir::Files).size() < before + 500)
-      QThread::usleep(200);
+    while (!run.waitForFinished(1) && !done()) {
+    }
     run.kill();
     run.waitForFinished();
-    EXPECT_FALSE(QFile::exists(site + "/index.html"));  // killed before its end
+    EXPECT_EQ(run.exitStatus(), QProcess::CrashExit) << "the run ended before it was killed";
   };
-  const auto hidden = [&site] {
-    const QStringList all = QDir(site).entryList(QDir::Files | QDir::Hidden);
+  const auto hidden = [&] {
+    QStringList all = QDir(site).entryList(QDir::Files | QDir::Hidden);
+    all += QDir(folder.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     return all.filter(QRegularExpression("^\\.")).join(" ").toStdString();
   };
+  const auto stagedFiles = [&] {
+    qsizetype files = 0;
+    for (const QString &stage :
+         QDir(folder.path()).entryList({".vendigo-stage-*"}, QDir::Dirs | QDir::Hidden))
+      files += QDir(folder.filePath(stage)).entryList(QDir::Files).size();
+    return files;
+  };
 
-  killPartWay(input);
+  // Into a new folder: nothing appears, and the next run takes the killed one's files away.
+  killPartWay(input, [&] { return stagedFiles() >= 500; });
+  EXPECT_FALSE(QFileInfo::exists(site));
+  const ProgramRun first = RunProgram(QStringLiteral(VENDIGO_HTML_PATH), arguments(input, site));
+  EXPECT_EQ(first.exitCode, 0) << first.err;
   EXPECT_EQ(hidden(), "");
-  killPartWay(changedInput);
+  // Into a folder that exists, every page changing: the rerun takes away the killed run's new
+  // files and completes the pages.
+  // Pages are written in row order: enough once row 1000's page has its new price.
+  const auto thousandChanged = [&] {
+    QFile page(site + "/mug-1000.html");
+    return page.open(QIODevice::ReadOnly) && page.readAll().contains("$2.00");
+  };
+  killPartWay(changedInput, thousandChanged);
   const ProgramRun rerun =
       RunProgram(QStringLiteral(VENDIGO_HTML_PATH), arguments(changedInput, site));
   EXPECT_EQ(rerun.exitCode, 0) << rerun.err;

@@ -301,6 +301,8 @@ Commands:
   textadd     a text input for the shopper, with its caption and note (reads JSON input)
   catalogue   a product page per row of --input FILE (CSV, or JSON Lines when it ends in .jsonl) into --output DIR, with index.html
   check       checks the pages PATH... (files, or folders of .html and .htm) and every order they send to the cart; --format text or json
+  read        the fragments of the page or fragment read from --input FILE or standard input, one JSON object a line: kind, line, column, start, end and the kind's JSON input
+  reprice     sets the prices of --prices FILE (a spreadsheet with Description, Price and maybe Weight) in every fragment of the pages PATH... that names their descriptions; --dry-run
   publish     publishes the site folder SITE_DIR to its server (sftp://, ftp:// or ftps://), only what changed; --target URL, --dry-run, --delete, --force, --accept-host-key FINGERPRINT
 
 
@@ -309,8 +311,9 @@ Options:
   --help-all                       Displays help including Qt specific options.
   -v, --version                    Displays version information.
   --settings <file>                Read the settings from <file>.
-  --input <file>                   Read the command's JSON input from <file>
-                                   instead of standard input.
+  --input <file>                   Read the command's JSON input (the read
+                                   command: the page) from <file> instead of
+                                   standard input.
   --template <file>                Fill the ZestForm template <file> (the page
                                    command).
   --output <dir>                   Write the catalogue into the folder <dir>
@@ -321,7 +324,13 @@ Options:
                                    command).
   --quiet                          No progress bar and no closing count (the
                                    catalogue command); no progress bar (the
-                                   check and publish commands).
+                                   check, reprice and publish commands).
+  --prices <file>                  Read the new prices from the spreadsheet
+                                   <file> (the reprice command).
+  --dry-run                        Show the changes and write nothing (the
+                                   reprice command); list what would be sent
+                                   and removed, change nothing (the publish
+                                   command).
   --format <format>                Write the findings as text or json (the
                                    check command).
   --base-url <address>             The address the catalogue is published
@@ -333,8 +342,6 @@ Options:
                                    sftp://user@host[:port]/path, ftp://... or
                                    ftps://... (explicit TLS), and remember it
                                    for the site folder (the publish command).
-  --dry-run                        List what would be sent and removed, change
-                                   nothing (the publish command).
   --delete                         Also remove published files that are no
                                    longer in the folder (the publish command).
   --accept-host-key <fingerprint>  Accept the SFTP server's unknown host key
@@ -573,6 +580,85 @@ TEST_F(VendigoHtml, ChecksPagesAndTheirOrders) {
   const ProgramRun clean = RunVendigoHtml({"--settings", settings, "check", site + "/a.html"});
   EXPECT_EQ(clean.exitCode, 0);
   EXPECT_EQ(clean.out, "0 errors, 0 warnings in 1 page\n");
+}
+
+// A page in Windows-1252, its fragments retyped by hand: each is found with its place in the
+// file and the input that builds it again.
+TEST_F(VendigoHtml, ReadsTheFragmentsOfAPageBack) {
+  const QString settings = WriteFile(QStringLiteral("shop.ini"), kShopSettings);
+  const QString page = WriteFile(
+      QStringLiteral("page.html"),
+      "<html>\r\n<body>\r\n<p>Caf\xE9 mugs</p>\r\n<!--webbot bot=\"HTMLMarkup\" StartSpan "
+      "--><input "
+      "type=hidden name=pelluxadd value=\"Caf\xE9 Mug^4.90^1^^\"><!--WEBBOT bot=\"HTMLMarkup\" "
+      "EndSpan -->\r\n  <A HREF=\"/cgi-bin/pellux.cgi\">Your cart</A> <input type=\"submit\" "
+      "value=\"Buy now\">\r\n</body></html>");
+  const ProgramRun run = RunVendigoHtml({"--settings", settings, "read", "--input", page});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(
+      run.out,
+      "{\"kind\":\"pelluxadd\",\"line\":4,\"column\":1,\"start\":34,\"end\":174,\"input\":{"
+      "\"Description\":\"Caf\xC3\xA9 Mug\",\"Price\":\"4.90\",\"SmartTaxCode\":\"\",\"Taxable\":"
+      "\"\",\"Weight\":\"1\"}}\n"
+      "{\"kind\":\"viewcart\",\"line\":5,\"column\":3,\"start\":178,\"end\":221,\"input\":{}}\n"
+      "{\"kind\":\"buybutton\",\"line\":5,\"column\":47,\"start\":222,\"end\":259,"
+      "\"input\":{}}\n");
+  EXPECT_EQ(RunVendigoHtml({"read", "--template", page}).err,
+            "vendigo-html: the command 'read' takes no template.\n");
+}
+
+}  // namespace
+
+namespace {
+
+// Prices set in a folder of pages: a dry run writes nothing; a page that cannot be written gives
+// status 1, the others are done; an unusable spreadsheet gives status 2.
+TEST_F(VendigoHtml, RepricesTheFragmentsOfPages) {
+  const QString settings = WriteFile(QStringLiteral("shop.ini"), kShopSettings);
+  const QString prices =
+      WriteFile(QStringLiteral("prices.csv"), "Description,Price\nMug,4.90\nTeapot,20\n");
+  QDir(folder.path()).mkpath(QStringLiteral("site"));
+  const QByteArray field = "<INPUT TYPE=\"HIDDEN\" NAME=\"pelluxadd\" VALUE=\"Mug^4.50^1^^\">";
+  const QByteArray page =
+      "<p>Mug $4.50</p>\n<!--webbot bot=\"HTMLMarkup\" Alt=\"&lt;FONT "
+      "COLOR=red size=1&gt;!Pellux!&lt;/FONT&gt;\" StartSpan -->" +
+      field + "<!--WEBBOT bot=\"HTMLMarkup\" EndSpan -->\n";
+  const QString mug = WriteFile(QStringLiteral("site/mug.html"), page);
+  const QString site = folder.filePath(QStringLiteral("site"));
+  const QStringList arguments = {"--settings", settings, "reprice", "--prices", prices, site};
+  const std::string lines = mug.toStdString() + ":2: Mug: 4.50 → 4.90 (hidden item)\n" +
+                            prices.toStdString() + ":3: Teapot: matched nothing\n" +
+                            mug.toStdString() + ":1: Mug: 4.50 not changed: check by hand\n";
+
+  const ProgramRun dry = RunVendigoHtml(QStringList(arguments) << "--dry-run");
+  EXPECT_EQ(dry.exitCode, 0);
+  EXPECT_EQ(dry.out, lines +
+                         "1 change in 1 page of 1, 1 description matched nothing, 1 place to "
+                         "check by hand; dry run: nothing was written\n");
+  QFile file(mug);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), page);
+  file.close();
+
+  // Files may not grow past 50 kB here: the large page cannot be written, the small one is.
+  const QByteArray large = page + QByteArray(200000, ' ');
+  WriteFile(QStringLiteral("site/large.html"), large);
+  const ProgramRun run = RunProgram(
+      "sh", QStringList{"-c", "trap '' XFSZ; ulimit -f 100; exec \"$0\" \"$@\"", VENDIGO_HTML_PATH}
+                << arguments);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "vendigo-html: " + site.toStdString() +
+                         "/large.html: cannot write the page: File too large\nvendigo-html: 1 "
+                         "page was not repriced; the others were\n");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), QByteArray(page).replace("Mug^4.50^1^^", "Mug^4.90^1^^"));
+
+  const ProgramRun bad = RunVendigoHtml(
+      {"reprice", "--prices", WriteFile(QStringLiteral("bad.csv"), "Description\nMug\n"), site});
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_EQ(bad.err, "vendigo-html: " + folder.filePath("bad.csv").toStdString() +
+                         ": line 1: the spreadsheet has no Price column; it needs Description and "
+                         "Price, and may have Weight\n");
 }
 
 }  // namespace

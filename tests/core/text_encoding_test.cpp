@@ -40,7 +40,11 @@ TEST(TextEncodingTest, Windows1252ToUtf8) {
   };
   for (const auto &[bytes, utf8] : cases) {
     EXPECT_EQ(Windows1252ToUtf8(bytes), utf8) << testing::PrintToString(bytes);
+    EXPECT_EQ(Utf8ToWindows1252(utf8), bytes) << testing::PrintToString(utf8);
   }
+  // What Windows-1252 lacks becomes a character reference; a byte that is no UTF-8 stays.
+  EXPECT_EQ(Utf8ToWindows1252("\xE6\x9D\xAF \xF0\x9F\x98\x80 \xC2\x80 \xFF"),
+            "&#26479; &#128512; &#128; \xFF");
 }
 
 TEST(TextEncodingTest, DecodeTextFile) {

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <string>
+#include "fragments/fragment_commands.h"
 
-#include "cli/cli_commands.h"
-
-namespace vendigo::cli {
+namespace vendigo {
 
 // The "page" command: the product page built from the template file (read as the wizard reads
 // it) and the input.
 Command PageCommand();
 
-}  // namespace vendigo::cli
+}  // namespace vendigo

@@ -1,4 +1,4 @@
-#include "cli/page_command.h"
+#include "fragments/page_command.h"
 
 #include <nlohmann/json.hpp>
 
@@ -7,7 +7,7 @@
 #include "pages/product_page_input.h"
 #include "pages/template_package.h"
 
-namespace vendigo::cli {
+namespace vendigo {
 Command PageCommand() {
   Command command;
   command.name = "page";
@@ -31,4 +31,4 @@ Command PageCommand() {
   return command;
 }
 
-}  // namespace vendigo::cli
+}  // namespace vendigo

@@ -1,0 +1,150 @@
+#include "builders/simple_elements_reading.h"
+
+#include "check/page_orders.h"
+#include "core/text_encoding.h"
+#include "html/markup_scanner.h"
+
+namespace vendigo {
+
+namespace {
+
+constexpr std::size_t kNpos = std::string_view::npos;
+
+// The caption of an order button that OrderButtonHtml writes as a submit input: two characters
+// or more, not beginning with "<" (that one is written as it is).
+bool IsSubmitCaption(std::string_view caption) {
+  return caption.size() >= 2 && caption.front() != '<';
+}
+
+bool IsSubmitInput(const RawTag &tag) {
+  return !tag.endTag && tag.Is("input") && EqualsNoCase(tag.Value("type"), "submit");
+}
+
+}  // namespace
+
+std::optional<std::string> OrderButtonFromHtml(std::string_view html) {
+  const std::optional<RawTag> tag = ReadRawTag(html, 0);
+  if (tag && tag->end == html.size() && IsSubmitInput(*tag) && tag->attributeCount == 2 &&
+      tag->Attribute("value") && IsSubmitCaption(tag->Value("value"))) {
+    return std::string(tag->Value("value"));
+  }
+  if (html.size() >= 2 && html.front() == '<') return std::string(html);
+  return std::nullopt;
+}
+
+FragmentRead<NoValues> ReadFormContainer(const ReadPlace &place, const Settings &settings) {
+  const std::optional<RawTag> tag = place.Tag();
+  if (!tag || tag->endTag || !tag->Is("form") || !tag->Attribute("action")) {
+    return FragmentRead<NoValues>::Not("no form start tag with an action");
+  }
+  const std::size_t end = MatchLoose(place.text, tag->end, "<p>&nbsp;</p></form>");
+  if (end == kNpos) return FragmentRead<NoValues>::Not("the form holds more than a paragraph");
+  FragmentRead<NoValues> read;
+  read.settings = settings;
+  read.settings.CGI_BIN = tag->Value("action");
+  read.start = place.at;
+  read.end = end;
+  return read;
+}
+
+FragmentRead<NoValues> ReadQuantityBox(const ReadPlace &place, const Settings &settings) {
+  const std::optional<RawTag> tag = place.Tag();
+  if (!tag || tag->endTag || !tag->Is("input") || tag->Value("name") != "quantity") {
+    return FragmentRead<NoValues>::Not("no input named quantity");
+  }
+  const std::string_view type = tag->Value("type");
+  if (!type.empty() && !EqualsNoCase(type, "text")) {
+    return FragmentRead<NoValues>::Not("the quantity input is no text input");
+  }
+  FragmentRead<NoValues> read;
+  read.settings = settings;
+  read.start = place.at;
+  read.end = tag->end;
+  return read;
+}
+
+FragmentRead<NoValues> ReadViewCartLink(const ReadPlace &place, const Settings &settings) {
+  const std::optional<RawTag> tag = place.Tag();
+  if (!tag || tag->endTag || !tag->Is("a") || !tag->Attribute("href")) {
+    return FragmentRead<NoValues>::Not("no link");
+  }
+  const std::string_view address = tag->Value("href");
+  if (address.find('?') != kNpos || !IsCartAddress(address, settings)) {
+    return FragmentRead<NoValues>::Not("the link does not lead to the cart program");
+  }
+  const std::size_t close = FindNoCase(place.text, "</a>", tag->end);
+  if (close == kNpos) return FragmentRead<NoValues>::Not("the link is not closed");
+  FragmentRead<NoValues> read;
+  read.settings = settings;
+  read.settings.CGI_BIN = address;
+  read.settings.ViewCart = place.text.substr(tag->end, close - tag->end);
+  read.start = place.at;
+  read.end = close + 4;
+  return read;
+}
+
+FragmentRead<NoValues> ReadBuyButton(const ReadPlace &place, const Settings &settings) {
+  FragmentRead<NoValues> read;
+  read.settings = settings;
+  read.start = place.at;
+  const std::string &own = settings.OrderButton;
+  if (own.size() >= 2 && own.front() == '<' && place.text.substr(place.at, own.size()) == own) {
+    read.end = place.at + own.size();
+    return read;
+  }
+  const std::optional<RawTag> tag = place.Tag();
+  if (!tag || !IsSubmitInput(*tag) || tag->attributeCount != 2 || !tag->Attribute("value") ||
+      !IsSubmitCaption(tag->Value("value"))) {
+    return FragmentRead<NoValues>::Not("no submit input with a caption and nothing else");
+  }
+  read.settings.OrderButton = tag->Value("value");
+  read.end = tag->end;
+  return read;
+}
+
+FragmentRead<NoValues> ReadEbayForm(const ReadPlace &place, const Settings &settings) {
+  const std::string_view text = place.text;
+  const std::optional<RawTag> tag = place.Tag();
+  if (!tag || tag->endTag || !tag->Is("form") || !tag->Attribute("action")) {
+    return FragmentRead<NoValues>::Not("no form start tag with an action");
+  }
+  const std::size_t close = FindNoCase(text, "</form>", tag->end);
+  if (close == kNpos) return FragmentRead<NoValues>::Not("the form is not closed");
+  // The three fields the cart reads from the winner.
+  bool description = false;
+  bool price = false;
+  bool shipping = false;
+  for (std::size_t at = text.find('<', tag->end); at < close; at = text.find('<', at + 1)) {
+    if (AsciiLower(text[at + 1]) != 'i') continue;
+    const std::optional<RawTag> field = ReadRawTag(text, at);
+    if (!field || field->endTag || !field->Is("input")) continue;
+    const std::string_view name = field->Value("name");
+    description = description || name == "description";
+    price = price || name == "price";
+    shipping = shipping || name == "eop_Shipping";
+    at = field->end - 1;
+  }
+  if (!description || !price || !shipping) {
+    return FragmentRead<NoValues>::Not("the form lacks the description, price or shipping field");
+  }
+  const std::size_t tableEnd = FindNoCase(text.substr(0, close), "</table>", tag->end);
+  std::size_t buttonStart = kNpos;
+  for (std::size_t at = tableEnd; at != kNpos;
+       at = FindNoCase(text.substr(0, close), "</table>", at + 1)) {
+    buttonStart = at + 8;
+  }
+  if (buttonStart == kNpos) return FragmentRead<NoValues>::Not("the form has no table");
+  const std::size_t from = SkipBlanks(text, buttonStart);
+  const std::optional<std::string> button =
+      OrderButtonFromHtml(text.substr(from, SkipBlanksBack(text, close) - from));
+  if (!button) return FragmentRead<NoValues>::Not("the form has no order button");
+  FragmentRead<NoValues> read;
+  read.settings = settings;
+  read.settings.CGI_BIN = tag->Value("action");
+  read.settings.OrderButton = *button;
+  read.start = place.at;
+  read.end = close + 7;
+  return read;
+}
+
+}  // namespace vendigo

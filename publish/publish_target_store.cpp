@@ -1,6 +1,7 @@
 #include "publish/publish_target_store.h"
 
 #include <algorithm>
+#include <cctype>
 #include <string_view>
 
 #include "core/file_error.h"
@@ -18,6 +19,40 @@ namespace fs = std::filesystem;
 //   1\target=sftp://shop@example.com/var/www
 //   size=1
 constexpr char kSection[] = "Publish";
+
+// The settings library reads ";" in a value as a comment, "," as a list and "=" as a key's end,
+// and escapes quotes and backslashes its own way; those characters are kept as %XX so the library
+// keeps the values whole when it writes its own choices. In an address %XX means the same
+// character; a folder's "%" is kept as %25 too, and a folder is decoded when it is read.
+std::string Escaped(std::string_view text, bool percentToo) {
+  std::string escaped;
+  for (const char c : text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    if (std::string_view(";,=\"\\").find(c) != std::string_view::npos || (percentToo && c == '%')) {
+      escaped += '%';
+      escaped += kHex[static_cast<unsigned char>(c) >> 4];
+      escaped += kHex[c & 15];
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+std::string Unescaped(std::string_view text) {
+  std::string plain;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() &&
+        std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+      plain += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    } else {
+      plain += text[i];
+    }
+  }
+  return plain;
+}
 
 // The entry's number when key is "<number>\<name>".
 std::optional<int> EntryNumber(std::string_view key, std::string_view name) {
@@ -41,7 +76,7 @@ std::optional<int> FindEntry(const ProfileFile &profile, const std::string &site
     const std::optional<int> number = EntryNumber(key, "folder");
     if (!number) continue;
     last = std::max(last, *number);
-    if (value == site && !found) found = number;
+    if (Unescaped(value) == site && !found) found = number;
   }
   return found;
 }
@@ -79,8 +114,8 @@ void SavePublishTargetUrl(const fs::path &targetsFile, const fs::path &siteFolde
   const std::string site = SiteKey(siteFolder).string();
   int last = 0;
   const int entry = FindEntry(*profile, site, last).value_or(last + 1);
-  profile->Write(kSection, std::to_string(entry) + "\\folder", site);
-  profile->Write(kSection, std::to_string(entry) + "\\target", url);
+  profile->Write(kSection, std::to_string(entry) + "\\folder", Escaped(site, true));
+  profile->Write(kSection, std::to_string(entry) + "\\target", Escaped(url, false));
   profile->Write(kSection, "size", std::to_string(std::max(entry, last)));
   std::error_code error;
   fs::create_directories(targetsFile.parent_path(), error);

@@ -16,7 +16,8 @@ std::filesystem::path PublishTargetsFile(const XdgEnvironment &environment);
 // as far as it exists.
 std::filesystem::path SiteKey(const std::filesystem::path &siteFolder);
 
-// The target address remembered for the site folder; nullopt when there is none.
+// The target address remembered for the site folder; nullopt when there is none. ";", ",", "=",
+// quotes and backslashes come back as %XX, which an address reads as the same characters.
 std::optional<std::string> LoadPublishTargetUrl(const std::filesystem::path &targetsFile,
                                                 const std::filesystem::path &siteFolder);
 

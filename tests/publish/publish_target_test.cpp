@@ -39,16 +39,17 @@ TEST(PublishTargetStore, RemembersOneTargetPerSiteFolderBesideOtherChoices) {
   const std::filesystem::path file = folder.path() / "vendigo.conf";
   testing::TempFolder::WriteBytes(file, "[FragmentPreview]\nunfolded=true\n");
   SavePublishTargetUrl(file, folder.path() / "shop", "sftp://a@h/x");
-  SavePublishTargetUrl(file, folder.path() / "blog/", "ftp://b@h/y");
+  // Written so that Qt's settings, which keep their choices in the same file, read them whole.
+  SavePublishTargetUrl(file, folder.path() / "my, blog/", "ftp://b@h/y;z");
   SavePublishTargetUrl(file, folder.path() / "shop/../shop", "sftp://a@h/z");
   EXPECT_EQ(LoadPublishTargetUrl(file, folder.path() / "shop"), "sftp://a@h/z");
-  EXPECT_EQ(LoadPublishTargetUrl(file, folder.path() / "blog"), "ftp://b@h/y");
+  EXPECT_EQ(LoadPublishTargetUrl(file, folder.path() / "my, blog"), "ftp://b@h/y%3Bz");
   EXPECT_EQ(LoadPublishTargetUrl(file, folder.path() / "other"), std::nullopt);
   const std::string base = folder.path().string();
   EXPECT_EQ(testing::TempFolder::ReadBytes(file),
             "[FragmentPreview]\nunfolded=true\n[Publish]\n1\\folder=" + base +
                 "/shop\n1\\target=sftp://a@h/z\nsize=2\n2\\folder=" + base +
-                "/blog\n2\\target=ftp://b@h/y\n");
+                "/my%2C blog\n2\\target=ftp://b@h/y%3Bz\n");
 }
 
 }  // namespace

@@ -10,16 +10,15 @@
 
 namespace vendigo {
 
-#define VENDIGO_CURL_FUNCTIONS(X)                                                  \
-  X(curl_global_init)                                                              \
-  X(curl_easy_init)                                                                \
-  X(curl_easy_cleanup) X(curl_easy_reset) X(curl_easy_setopt) X(curl_easy_perform) \
-      X(curl_easy_getinfo) X(curl_easy_strerror) X(curl_easy_escape) X(curl_free)  \
-          X(curl_slist_append) X(curl_slist_free_all)
-#define VENDIGO_CRYPTO_FUNCTIONS(X)                                                               \
-  X(EVP_MD_CTX_new)                                                                               \
-  X(EVP_MD_CTX_free) X(EVP_DigestInit_ex) X(EVP_DigestUpdate) X(EVP_DigestFinal_ex) X(EVP_Digest) \
-      X(EVP_sha256) X(EVP_EncodeBlock)
+// clang-format off
+#define VENDIGO_CURL_FUNCTIONS(X)                                                      \
+  X(curl_global_init) X(curl_easy_init) X(curl_easy_cleanup) X(curl_easy_reset)        \
+  X(curl_easy_setopt) X(curl_easy_perform) X(curl_easy_getinfo) X(curl_easy_strerror)  \
+  X(curl_easy_escape) X(curl_free) X(curl_slist_append) X(curl_slist_free_all)
+#define VENDIGO_CRYPTO_FUNCTIONS(X)                                                    \
+  X(EVP_MD_CTX_new) X(EVP_MD_CTX_free) X(EVP_DigestInit_ex) X(EVP_DigestUpdate)        \
+  X(EVP_DigestFinal_ex) X(EVP_Digest) X(EVP_sha256) X(EVP_EncodeBlock)
+// clang-format on
 
 // The functions, each named as in its library.
 struct PublishLibraries {

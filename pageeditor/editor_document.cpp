@@ -19,6 +19,7 @@
 #include "pageeditor/sliced_text_reader.h"
 #include "pageeditor/source_edit.h"
 #include "pageeditor/source_text.h"
+#include "pages/outside_pictures.h"
 
 namespace vendigo {
 namespace {
@@ -198,6 +199,29 @@ bool EditorDocument::InsertWithinLimit(const QString &text, QString *error) {
     }
   }
   InsertAtCursor(text);
+  return true;
+}
+
+bool EditorDocument::ReplaceAtPlaces(const std::vector<PageTextEdit> &edits) {
+  QList<QTextCursor> selections;
+  for (const PageTextEdit &edit : edits) {
+    QTextCursor cursor = source_->CursorAt(edit.begin.line, edit.begin.column);
+    cursor.setPosition(source_->CursorAt(edit.end.line, edit.end.column).position(),
+                       QTextCursor::KeepAnchor);
+    // The places hold no line end, so a block break inside one is the seam of two rows.
+    if (cursor.selectedText().remove(QChar::ParagraphSeparator) !=
+        QString::fromStdString(edit.written)) {
+      return false;
+    }
+    selections.append(cursor);
+  }
+  QTextCursor step(source_->document());
+  step.beginEditBlock();
+  // From the last, so the places before stay where they are.
+  for (qsizetype i = selections.size() - 1; i >= 0; --i) {
+    selections[i].insertText(QString::fromStdString(edits[i].text));
+  }
+  step.endEditBlock();
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "pageeditor/document_encoding.h"
 
@@ -11,6 +12,7 @@ class QPlainTextEdit;
 
 namespace vendigo {
 
+struct PageTextEdit;
 class RenderedView;
 class SlicedTextReader;
 class SourceEdit;
@@ -89,6 +91,10 @@ class EditorDocument : public QSplitter {
   // that it could neither be saved nor opened again: then false with error set, and nothing
   // changes.
   bool InsertWithinLimit(const QString &text, QString *error);
+
+  // Makes the edits (in the order of their places, none overlapping) as one undo step. False, and
+  // nothing changed, when a place does not hold what the edit says it holds.
+  bool ReplaceAtPlaces(const std::vector<PageTextEdit> &edits);
 
   QPlainTextEdit *Source() const;
   RenderedView *Rendered() const { return rendered_; }

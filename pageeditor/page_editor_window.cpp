@@ -16,6 +16,7 @@
 #include "pageeditor/check_panel.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
+#include "pageeditor/outside_picture_offer.h"
 #include "pageeditor/test_cart_switch.h"
 
 namespace vendigo {
@@ -182,6 +183,7 @@ QList<EditorDocument *> PageEditorWindow::Documents() const {
 
 bool PageEditorWindow::SaveDocument(EditorDocument *document) {
   if (document->Path().isEmpty()) return SaveDocumentAs(document);
+  OfferToBringPicturesIn(*document, document->Path(), prompts_);
   QString error;
   if (document->SaveAs(document->Path(), &error)) return true;
   prompts_.ShowError(QStringLiteral("Could not save %1: %2").arg(document->Path(), error));
@@ -193,6 +195,7 @@ bool PageEditorWindow::SaveDocumentAs(EditorDocument *document) {
       document->Path().isEmpty() ? document->Title() + ".html" : document->Path();
   const QString path = prompts_.AskSavePath(suggestion);
   if (path.isEmpty()) return false;
+  OfferToBringPicturesIn(*document, path, prompts_);
   QString error;
   if (document->SaveAs(path, &error)) return true;
   prompts_.ShowError(QStringLiteral("Could not save %1: %2").arg(path, error));

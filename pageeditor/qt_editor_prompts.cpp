@@ -44,6 +44,17 @@ void QtEditorPrompts::ShowError(const QString &text) {
   QMessageBox::warning(parent_, QApplication::applicationDisplayName(), text);
 }
 
+bool QtEditorPrompts::AskCopyOutsidePictures(const QString &documentTitle,
+                                             const QStringList &pictures) {
+  return QMessageBox::question(
+             parent_, QApplication::applicationDisplayName(),
+             QStringLiteral("%1 refers to pictures outside its site, which visitors cannot "
+                            "load:\n\n%2\n\nCopy them into the folder \"images\" beside the "
+                            "page and refer to the copies?")
+                 .arg(documentTitle, pictures.join(u'\n')),
+             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
 EditorPrompts::RestoreAnswer QtEditorPrompts::AskRestoreUnsavedWork(const QStringList &documents) {
   const auto button = QMessageBox::question(
       parent_, QApplication::applicationDisplayName(),

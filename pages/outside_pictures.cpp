@@ -222,8 +222,9 @@ OutsidePicturePlan PlanOutsidePictures(const std::string &pagePath, const std::s
         target = copy;
       }
       outside.newAddress = PercentEncoded(target.lexically_relative(pageFolder).generic_string());
-      plan.edits.push_back(
-          {document.Place(written->first), document.Place(written->second), outside.newAddress});
+      plan.edits.push_back({document.Place(written->first), document.Place(written->second),
+                            outside.newAddress,
+                            text.substr(written->first, written->second - written->first)});
     }
     plan.references.push_back(std::move(outside));
   }

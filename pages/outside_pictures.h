@@ -27,6 +27,7 @@ struct PageTextEdit {
   SourcePlace begin;
   SourcePlace end;
   std::string text;
+  std::string written;  // what the place holds now, UTF-8
 };
 
 struct PictureCopy {

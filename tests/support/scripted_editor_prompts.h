@@ -33,6 +33,10 @@ class ScriptedEditorPrompts : public EditorPrompts {
     return siteFolder;
   }
   void ShowError(const QString &text) override { asked << "error: " + text; }
+  bool AskCopyOutsidePictures(const QString &title, const QStringList &pictures) override {
+    asked << "copy pictures of " + title + ": " + pictures.join(", ");
+    return copyPictures;
+  }
   RestoreAnswer AskRestoreUnsavedWork(const QStringList &documents) override {
     asked << "restore: " + documents.join(", ");
     return restoreAnswer;
@@ -43,6 +47,7 @@ class ScriptedEditorPrompts : public EditorPrompts {
   QStringList openPaths;
   QString savePath;
   QString siteFolder;
+  bool copyPictures = false;
   RestoreAnswer restoreAnswer = RestoreAnswer::Later;
 };
 

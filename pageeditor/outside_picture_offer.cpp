@@ -1,0 +1,56 @@
+#include "pageeditor/outside_picture_offer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QStringList>
+
+#include "core/file_error.h"
+#include "pageeditor/editor_document.h"
+#include "pageeditor/editor_prompts.h"
+#include "pages/outside_pictures.h"
+
+namespace vendigo {
+
+QString SiteFolderOfPage(const QString &path) {
+  return QFileInfo(path).absolutePath();
+}
+
+void OfferToBringPicturesIn(EditorDocument &document, const QString &path, EditorPrompts &prompts) {
+  const QByteArray bytes = document.SavedBytesLater()();
+  const OutsidePicturePlan plan =
+      PlanOutsidePictures(QFile::encodeName(path).toStdString(),
+                          QFile::encodeName(SiteFolderOfPage(path)).toStdString(),
+                          std::string_view(bytes.constData(), bytes.size()));
+  QStringList pictures;
+  for (const OutsideReference &reference : plan.references) {
+    if (!reference.newAddress.empty() && !pictures.contains(reference.address.c_str())) {
+      pictures << QString::fromStdString(reference.address);
+    }
+  }
+  const QString title = QFileInfo(path).fileName();
+  if (!pictures.isEmpty() && prompts.AskCopyOutsidePictures(title, pictures)) {
+    // The text first: it may refuse, and then no copy is made.
+    if (!document.ReplaceAtPlaces(plan.edits)) {
+      prompts.ShowError(
+          QStringLiteral("The addresses of the pictures in %1 could not be changed.").arg(title));
+    } else {
+      try {
+        CopyPictures(plan.copies);
+      } catch (const FileError &error) {
+        document.Source()->undo();
+        prompts.ShowError(QStringLiteral("Could not copy the pictures of %1: %2")
+                              .arg(title, QString::fromStdString(error.what())));
+      }
+    }
+  }
+  if (!plan.missing.empty()) {
+    QStringList missing;
+    for (const std::string &address : plan.missing) missing << QString::fromStdString(address);
+    prompts.ShowError(QStringLiteral("These pictures of %1 do not exist on this computer, so "
+                                     "their addresses were left as they are:\n\n%2")
+                          .arg(title, missing.join(u'\n')));
+  }
+}
+
+}  // namespace vendigo

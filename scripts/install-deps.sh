@@ -12,6 +12,7 @@ packages=(
   dbus libdbus-1-dev xvfb xauth openbox e2fsprogs
   desktop-file-utils appstream
   libxml2-utils default-jre-headless
+  libsecret-1-dev gnome-keyring
   "$@"
 )
 

@@ -3,7 +3,8 @@
 // command writes a folder of pages instead.
 //
 // Exit status: 0 built (an empty fragment prints nothing), 1 the fragment cannot be built (a
-// catalogue row was skipped; the check found errors), 2 bad usage or unusable input.
+// catalogue row was skipped; the check found errors), 2 bad usage or unusable input. The publish
+// command has statuses of its own for what went wrong (cli/publish_command.h).
 
 #include <nlohmann/json.hpp>
 
@@ -18,6 +19,7 @@
 #include "cli/check_command.h"
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
+#include "cli/publish_command.h"
 #include "core/file_error.h"
 #include "core/file_reading.h"
 #include "core/json_document.h"
@@ -57,7 +59,8 @@ std::string CommandList() {
                         command.summary + (command.takesInput ? " (reads JSON input)" : ""));
   }
   return list + CommandLine(vendigo::cli::kCatalogueCommand, vendigo::cli::kCatalogueSummary) +
-         CommandLine(vendigo::cli::kCheckCommand, vendigo::cli::kCheckSummary);
+         CommandLine(vendigo::cli::kCheckCommand, vendigo::cli::kCheckSummary) +
+         CommandLine(vendigo::cli::kPublishCommand, vendigo::cli::kPublishSummary);
 }
 
 // Reads one JSON object from the file, or from standard input when no file is named. Only a
@@ -131,11 +134,12 @@ int main(int argc, char *argv[]) {
           {{"template"}, "Fill the ZestForm template <file> (the page command).", "file"},
           {{"output"}, "Write the catalogue into the folder <dir> (the catalogue command).", "dir"},
           {{"force"},
-           "Replace pages, pictures and the index that exist (the catalogue command).",
+           "Replace pages, pictures and the index that exist (the catalogue command); publish "
+           "even when the check finds errors (the publish command).",
            ""},
           {{"quiet"},
            "No progress bar and no closing count (the catalogue command); no progress bar (the "
-           "check command).",
+           "check and publish commands).",
            ""},
           {{"format"}, "Write the findings as text or json (the check command).", "format"},
           {{"base-url"},
@@ -143,6 +147,20 @@ int main(int argc, char *argv[]) {
            "pages' product data gets absolute addresses, and sitemap.xml and feed.xml are "
            "written (the catalogue command).",
            "address"},
+          {{"target"},
+           "Publish the site to <url>, sftp://user@host[:port]/path, ftp://... or ftps://... "
+           "(explicit TLS), and remember it for the site folder (the publish command).",
+           "url"},
+          {{"dry-run"},
+           "List what would be sent and removed, change nothing (the publish command).",
+           ""},
+          {{"delete"},
+           "Also remove published files that are no longer in the folder (the publish command).",
+           ""},
+          {{"accept-host-key"},
+           "Accept the SFTP server's unknown host key when its fingerprint is <fingerprint> and "
+           "add it to ~/.ssh/known_hosts (the publish command).",
+           "fingerprint"},
       },
       {{"command", "The fragment to build."}});
 
@@ -181,6 +199,28 @@ int main(int argc, char *argv[]) {
     }
   }
   if (parser.IsSet("format")) return UsageError("--format is an option of the check command only.");
+  const bool publish = !arguments.empty() && arguments.front() == vendigo::cli::kPublishCommand;
+  for (const char *option : {"target", "dry-run", "delete", "accept-host-key"}) {
+    if (!publish && parser.IsSet(option)) {
+      return UsageError(std::string("--") + option + " is an option of the publish command only.");
+    }
+  }
+  if (publish) {
+    for (const char *option : {"input", "template", "output", "base-url"}) {
+      if (parser.IsSet(option)) {
+        return UsageError(std::string("--") + option + " is not an option of the publish command.");
+      }
+    }
+    if (arguments.size() != 2) return UsageError("the command 'publish' needs one SITE_DIR.");
+    try {
+      return vendigo::cli::RunPublishCommand(
+          ReadSettings(parser, argv[0]),
+          {arguments[1], parser.Value("target"), parser.IsSet("dry-run"), parser.IsSet("delete"),
+           parser.IsSet("force"), parser.IsSet("quiet"), parser.Value("accept-host-key")});
+    } catch (const vendigo::cli::InputError &error) {
+      return UsageError(error.what());
+    }
+  }
   if (arguments.size() != 1) return UsageError("name exactly one command.\n" + CommandList());
   const bool catalogue = arguments.front() == vendigo::cli::kCatalogueCommand;
   for (const char *option : {"output", "force", "quiet", "base-url"}) {

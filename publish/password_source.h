@@ -16,8 +16,7 @@ class PasswordSource {
 
   // The password for the target. rejectedBefore is true when the server refused the previous
   // answer of this run. nullopt when there is none (the user cancelled, no terminal to ask).
-  virtual std::optional<std::string> Password(const PublishTarget &target,
-                                              bool rejectedBefore) = 0;
+  virtual std::optional<std::string> Password(const PublishTarget &target, bool rejectedBefore) = 0;
   // The server took the password: a keyring may keep it.
   virtual void Accepted(const PublishTarget & /*target*/, const std::string & /*password*/) {}
   // The server refused it: a keyring should forget it.

@@ -54,9 +54,10 @@ enum class PublishStatus {
 
 // The server's host key as the SFTP connection saw it.
 struct PublishHostKey {
-  std::string host;         // as known_hosts names it: "host", or "[host]:port" off port 22
-  std::string type;         // "ssh-ed25519", "ecdsa-sha2-nistp256", "ssh-rsa"
-  std::string fingerprint;  // "SHA256:" and the unpadded base64 of the key's SHA-256, as ssh-keygen -l
+  std::string host;  // as known_hosts names it: "host", or "[host]:port" off port 22
+  std::string type;  // "ssh-ed25519", "ecdsa-sha2-nistp256", "ssh-rsa"
+  std::string
+      fingerprint;  // "SHA256:" and the unpadded base64 of the key's SHA-256, as ssh-keygen -l
 };
 
 struct PublishOptions {

@@ -4,16 +4,25 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <filesystem>
 
 #include "core/file_error.h"
+#include "core/program_folders.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
 #include "pages/outside_pictures.h"
+#include "publish/publish_target_store.h"
 
 namespace vendigo {
 
 QString SiteFolderOfPage(const QString &path) {
-  return QFileInfo(path).absolutePath();
+  const std::filesystem::path targets = PublishTargetsFile(ProcessXdgEnvironment());
+  const QString own = QFileInfo(path).absolutePath();
+  for (std::filesystem::path folder = QFile::encodeName(own).toStdString();;
+       folder = folder.parent_path()) {
+    if (LoadPublishTargetUrl(targets, folder)) return QFile::decodeName(folder.c_str());
+    if (folder == folder.parent_path()) return own;
+  }
 }
 
 void OfferToBringPicturesIn(EditorDocument &document, const QString &path, EditorPrompts &prompts) {

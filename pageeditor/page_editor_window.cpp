@@ -17,6 +17,7 @@
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_prompts.h"
 #include "pageeditor/outside_picture_offer.h"
+#include "pageeditor/publish_dialog.h"
 #include "pageeditor/test_cart_switch.h"
 
 namespace vendigo {
@@ -65,6 +66,9 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
   QAction *checkSite = file->addAction("Check &Site...");
   checkSite->setObjectName("FileCheckSite");
   connect(checkSite, &QAction::triggered, this, &PageEditorWindow::FileCheckSiteClick);
+  QAction *publishSite = file->addAction("P&ublish Site...");
+  publishSite->setObjectName("FilePublishSite");
+  connect(publishSite, &QAction::triggered, this, &PageEditorWindow::FilePublishSiteClick);
   file->addSeparator();
   QAction *quit = file->addAction("E&xit");
   quit->setObjectName("FileExit");
@@ -282,6 +286,18 @@ void PageEditorWindow::FileCheckSiteClick() {
       document && !document->Path().isEmpty() ? QFileInfo(document->Path()).path() : QString();
   const QString folder = prompts_.AskSiteFolder(suggestion);
   if (!folder.isEmpty()) checkPanel_->CheckFolder(folder);
+}
+
+void PageEditorWindow::FilePublishSiteClick() {
+  const EditorDocument *document = ActiveDocument();
+  QString folder =
+      document && !document->Path().isEmpty() ? SiteFolderOfPage(document->Path()) : QString();
+  if (folder.isEmpty()) folder = prompts_.AskSiteFolder(QString());
+  if (folder.isEmpty()) return;
+  PublishDialog dialog(
+      folder, messages_, prompts_, [this](const QString &site) { checkPanel_->CheckFolder(site); },
+      this);
+  dialog.exec();
 }
 
 void PageEditorWindow::UpdateState() {

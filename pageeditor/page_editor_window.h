@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "pageeditor/desktop_browser.h"
+#include "palette/qt_message_interface.h"
 
 class QAction;
 class QTabWidget;
@@ -70,6 +71,7 @@ class PageEditorWindow : public QMainWindow {
   void FilePreviewInBrowserClick();
   void FileCloseClick();
   void FileCheckSiteClick();
+  void FilePublishSiteClick();
   void AddDocument(EditorDocument *document);
   // The open document of the file at absolutePath, by its path or by the file itself; nullptr
   // when none.
@@ -85,6 +87,7 @@ class PageEditorWindow : public QMainWindow {
   QAction *closeAction_;
   QAction *checkPageAction_;
   CheckPanel *checkPanel_;
+  QtMessageInterface messages_;
   int untitledCount_ = 0;
 };
 

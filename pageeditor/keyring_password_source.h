@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "publish/password_source.h"
 
@@ -12,8 +13,9 @@ namespace vendigo {
 
 // The page editor's publishing passwords: the desktop's keyring's (SecretServiceKeyring) when it
 // holds one for the target, else the user's answer, asked each time when there is no keyring.
-// A password the user typed and the server took is kept in the keyring; one from the keyring that
-// the server refused is taken out of it.
+// A password the user typed and the server took is kept in the keyring, and by this object for
+// its own later runs, so a publish after its dry run does not ask again; one that the server
+// refused is forgotten, and taken out of the keyring when it came from there.
 class KeyringPasswordSource : public PasswordSource {
  public:
   // Asks the user for the target's password; refusedBefore when the server refused the last one.
@@ -34,7 +36,8 @@ class KeyringPasswordSource : public PasswordSource {
   QObject *context_;
   Ask ask_;
   bool keyringThere_ = true;
-  bool fromKeyring_ = false;  // the last password given came from the keyring
+  bool kept_ = false;  // the last password given is kept already, by the keyring or by this
+  std::optional<std::pair<PublishTarget, std::string>> accepted_;
 };
 
 }  // namespace vendigo

@@ -84,6 +84,8 @@ class KeyringPasswordSourceTest : public QObject {
       publishing.join();
       QCOMPARE(first, std::optional<std::string>("typed 1"));
       QCOMPARE(passwords.KeyringThere(), ServiceExpected());
+      // The same source's next run takes the accepted password, keyring or not.
+      QCOMPARE(passwords.Password(target, false), std::optional<std::string>("typed 1"));
     }
     KeyringPasswordSource passwords(&window, ask);
     const std::optional<std::string> second = passwords.Password(target, false);

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cstdlib>
 
 #include "core/file_error.h"
 #include "core/message_interface.h"
@@ -202,6 +203,8 @@ void PublishDialog::Start(Step step) {
   options.force = force_;
   options.acceptHostKey = acceptHostKey_;
   options.home = sshHome_;
+  // As the curl program and vendigo-html do: certificates to trust for FTPS besides the system's.
+  if (const char *bundle = std::getenv("CURL_CA_BUNDLE")) options.caFile = bundle;
   if (step == Step::Plan) report_->setPlainText("Checking the site and asking the server...");
   cancelled_ = false;
   SetRunning(true);

@@ -147,6 +147,41 @@ class PublishDialogTest : public QObject {
     QVERIFY(prompts.asked.isEmpty());
   }
 
+  // FTPS: the password is asked of the user, again after the server refused it, and once taken
+  // not asked again by the publish after the plan.
+  void asksForTheFtpPasswordUntilTheServerTakesIt() {
+    if (!vendigo::testing::Installed("/usr/sbin/vsftpd") || ::geteuid() != 0) {
+      QSKIP("vsftpd (and root, for its test user) is missing");
+    }
+    TempFolder folder;
+    const auto site = folder.path() / "site";
+    std::filesystem::create_directories(site);
+    vendigo::testing::FtpServer server(folder.path());
+    const auto remote = server.MakeFolder("www");
+    TempFolder::WriteBytes(site / "index.html", kPage);
+    qputenv("CURL_CA_BUNDLE", QFile::encodeName(QString::fromStdString(server.ca())));
+    const std::string account = vendigo::testing::FtpServer::User() + "@127.0.0.1";
+    const std::string url = "ftps://" + account + ":" + std::to_string(server.port()) + "/www";
+
+    RecordingMessages messages;
+    messages.answers = {true};
+    ScriptedEditorPrompts prompts;
+    prompts.passwords = {"wrong", vendigo::testing::FtpServer::kPassword};
+    PublishDialog dialog(QString::fromStdString(site), messages, prompts, {});
+    dialog.show();
+    dialog.findChild<QLineEdit *>("Target")->setText(QString::fromStdString(url));
+    QSignalSpy ended(&dialog, &PublishDialog::RunEnded);
+    Click(dialog, "PublishBut");
+    QVERIFY(ended.wait(30000));
+    qunsetenv("CURL_CA_BUNDLE");
+    const QString asked = QString::fromStdString("password for " + account);
+    QCOMPARE(prompts.asked, (QStringList{asked, asked + " again"}));
+    QCOMPARE(messages.events.back(), "message: Published to " + url +
+                                         ": 1 file sent (108 bytes), 0 files removed, 0 files "
+                                         "unchanged.");
+    QCOMPARE(TempFolder::ReadBytes(remote / "index.html"), kPage);
+  }
+
  private:
   QTemporaryDir config_;
 };

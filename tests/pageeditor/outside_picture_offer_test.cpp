@@ -6,8 +6,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/program_folders.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/page_editor_window.h"
+#include "publish/publish_target_store.h"
 #include "support/scripted_editor_prompts.h"
 
 using vendigo::EditorDocument;
@@ -88,6 +90,37 @@ class OutsidePictureOfferTest : public QObject {
     // One undo takes the whole change back.
     document->Source()->undo();
     QCOMPARE(document->SavedBytesLater()(), original);
+  }
+
+  // A folder above the page with a publishing target is the site: a picture in it, though outside
+  // the page's folder, stays as it is; without the target it is copied.
+  void theSiteIsTheNearestFolderWithATarget() {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    QTemporaryDir site;
+    QDir(site.path()).mkpath("pages");
+    WriteAll(site.filePath("mug.png"), "mug");
+    const QString path = site.filePath("pages/shop.html");
+    const QByteArray original = "<img src=\"../mug.png\">";
+    for (const bool target : {true, false}) {
+      if (target) {
+        vendigo::SavePublishTargetUrl(vendigo::PublishTargetsFile(vendigo::ProcessXdgEnvironment()),
+                                      QFile::encodeName(site.path()).toStdString(),
+                                      "sftp://me@shop.example/www");
+      } else {
+        QFile::remove(QString::fromStdString(
+            vendigo::PublishTargetsFile(vendigo::ProcessXdgEnvironment()).string()));
+      }
+      WriteAll(path, original);
+      vendigo::testing::ScriptedEditorPrompts prompts;
+      PageEditorWindow window(prompts);
+      QString error;
+      QVERIFY(window.OpenDocument(path, &error));
+      window.findChild<QAction *>("FileSave")->trigger();
+      QCOMPARE(prompts.asked,
+               target ? QStringList() : QStringList{"copy pictures of shop.html: ../mug.png"});
+    }
+    qunsetenv("XDG_CONFIG_HOME");
   }
 
   void missingPicturesAreReportedAndLeftAlone() {

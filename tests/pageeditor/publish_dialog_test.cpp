@@ -2,14 +2,18 @@
 // publish tests' server) as the target. Run on a bus of its own without a keyring.
 #include "pageeditor/publish_dialog.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
+#include "pageeditor/page_editor_window.h"
 #include "publish/test_servers.h"
 #include "support/recording_messages.h"
 #include "support/scripted_editor_prompts.h"
@@ -47,6 +51,25 @@ class PublishDialogTest : public QObject {
     QVERIFY(config_.isValid());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
     qunsetenv("SSH_AUTH_SOCK");
+  }
+
+  // File > Publish Site... opens the dialog on the active document's folder.
+  void theMenuOpensTheDialogOnTheDocumentsFolder() {
+    TempFolder site;
+    TempFolder::WriteBytes(site.path() / "index.html", kPage);
+    ScriptedEditorPrompts prompts;
+    vendigo::PageEditorWindow window(prompts);
+    QString error;
+    QVERIFY(window.OpenDocument(QString::fromStdString(site.path() / "index.html"), &error));
+    QString shownFolder;
+    QTimer::singleShot(0, &window, [&] {
+      auto *dialog = qobject_cast<PublishDialog *>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      shownFolder = dialog->findChild<QLineEdit *>("SiteFolder")->text();
+      dialog->reject();
+    });
+    window.findChild<QAction *>("FilePublishSite")->trigger();
+    QCOMPARE(shownFolder, QString::fromStdString(site.path()));
   }
 
   void checkErrorsOfferTheCheckPanel() {

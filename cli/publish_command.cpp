@@ -92,7 +92,7 @@ int RunPublishCommand(const Settings &settings, const PublishArguments &argument
   if (!std::filesystem::is_directory(arguments.site, error)) {
     return UsageError("the site folder " + arguments.site + " does not exist.");
   }
-  if (!arguments.target.empty()) {
+  if (!arguments.target.empty() && !arguments.dryRun) {
     try {
       SavePublishTargetUrl(targetsFile, arguments.site, PublishTargetUrl(*target));
     } catch (const FileError &failure) {

@@ -48,7 +48,7 @@ PublishResult PublishSite(const fs::path &siteFolder, const PublishTarget &targe
     result.status = PublishStatus::CheckErrors;
     result.message = "The check found " + std::to_string(check.errors) +
                      (check.errors == 1 ? " error" : " errors") +
-                     " in the site: nothing was published. Mend them, or publish anyway with "
+                     " in the site: nothing was published. Mend the site, or publish anyway with "
                      "--force.";
     return result;
   }

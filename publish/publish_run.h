@@ -64,8 +64,8 @@ struct PublishOptions {
   bool dryRun = false;         // plan only: reads the server's manifest, changes nothing
   bool deleteRemoved = false;  // remove published files that are no longer in the folder
   bool force = false;          // publish even when the check finds errors
-  // An unknown host key with this fingerprint is accepted and added to known_hosts. A changed
-  // key is never accepted.
+  // An unknown host key with this fingerprint is accepted and added to known_hosts (for a dry
+  // run only accepted). A changed key is never accepted.
   std::string acceptHostKey;
   // Certificates to trust for FTPS besides the system's (CURL_CA_BUNDLE on the command line).
   std::string caFile;

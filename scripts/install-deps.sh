@@ -12,6 +12,7 @@ packages=(
   dbus libdbus-1-dev xvfb xauth openbox e2fsprogs
   desktop-file-utils appstream
   libxml2-utils default-jre-headless
+  libcurl4-openssl-dev openssh-server openssh-client vsftpd
   libsecret-1-dev gnome-keyring
   "$@"
 )

@@ -301,30 +301,49 @@ Commands:
   textadd     a text input for the shopper, with its caption and note (reads JSON input)
   catalogue   a product page per row of --input FILE (CSV, or JSON Lines when it ends in .jsonl) into --output DIR, with index.html
   check       checks the pages PATH... (files, or folders of .html and .htm) and every order they send to the cart; --format text or json
+  publish     publishes the site folder SITE_DIR to its server (sftp://, ftp:// or ftps://), only what changed; --target URL, --dry-run, --delete, --force, --accept-host-key FINGERPRINT
 
 
 Options:
-  -h, --help            Displays help on commandline options.
-  --help-all            Displays help including Qt specific options.
-  -v, --version         Displays version information.
-  --settings <file>     Read the settings from <file>.
-  --input <file>        Read the command's JSON input from <file> instead of
-                        standard input.
-  --template <file>     Fill the ZestForm template <file> (the page command).
-  --output <dir>        Write the catalogue into the folder <dir> (the
-                        catalogue command).
-  --force               Replace pages, pictures and the index that exist (the
-                        catalogue command).
-  --quiet               No progress bar and no closing count (the catalogue
-                        command); no progress bar (the check command).
-  --format <format>     Write the findings as text or json (the check command).
-  --base-url <address>  The address the catalogue is published under, such as
-                        https://shop.example/: the pages' product data gets
-                        absolute addresses, and sitemap.xml and feed.xml are
-                        written (the catalogue command).
+  -h, --help                       Displays help on commandline options.
+  --help-all                       Displays help including Qt specific options.
+  -v, --version                    Displays version information.
+  --settings <file>                Read the settings from <file>.
+  --input <file>                   Read the command's JSON input from <file>
+                                   instead of standard input.
+  --template <file>                Fill the ZestForm template <file> (the page
+                                   command).
+  --output <dir>                   Write the catalogue into the folder <dir>
+                                   (the catalogue command).
+  --force                          Replace pages, pictures and the index that
+                                   exist (the catalogue command); publish even
+                                   when the check finds errors (the publish
+                                   command).
+  --quiet                          No progress bar and no closing count (the
+                                   catalogue command); no progress bar (the
+                                   check and publish commands).
+  --format <format>                Write the findings as text or json (the
+                                   check command).
+  --base-url <address>             The address the catalogue is published
+                                   under, such as https://shop.example/: the
+                                   pages' product data gets absolute addresses,
+                                   and sitemap.xml and feed.xml are written
+                                   (the catalogue command).
+  --target <url>                   Publish the site to <url>,
+                                   sftp://user@host[:port]/path, ftp://... or
+                                   ftps://... (explicit TLS), and remember it
+                                   for the site folder (the publish command).
+  --dry-run                        List what would be sent and removed, change
+                                   nothing (the publish command).
+  --delete                         Also remove published files that are no
+                                   longer in the folder (the publish command).
+  --accept-host-key <fingerprint>  Accept the SFTP server's unknown host key
+                                   when its fingerprint is <fingerprint> and
+                                   add it to ~/.ssh/known_hosts (the publish
+                                   command).
 
 Arguments:
-  command               The fragment to build.
+  command                          The fragment to build.
 )");
   const ProgramRun version = RunVendigoHtml({QStringLiteral("--version")});
   EXPECT_EQ(version.exitCode, 0);

@@ -157,7 +157,7 @@ TEST_P(Publishing, ARunCutOffMidFileLeavesNoPartialPageAndARerunFinishes) {
   ASSERT_EQ(PublishFirst().status, 0);
   Write("index.html", Page("Home, new"));
   // A page big enough to be caught while it goes up.
-  const std::string big = Page("Big").insert(80, "<!--" + std::string(16 << 20, 'x') + "-->");
+  const std::string big = Page("<!--" + std::string(16 << 20, 'x') + "-->");
   Write("big.html", big);
 
   const pid_t publishing = Start({});
@@ -191,6 +191,15 @@ class Refusing : public Publishing {};
 
 TEST_P(Refusing, StopsWithItsStatusAndChangesNothing) {
   Write("index.html", Page("Home"));
+  Write("bad.html", Page("<img src=\"file:///home/shop/mug.png\" alt=\"\">"));
+  const Outcome check = Publish({"--target", url_});
+  EXPECT_EQ(check.status, 1);
+  EXPECT_EQ(check.err, (site_ / "bad.html").string() +
+                           ":2:119: error: \"file:///home/shop/mug.png\" is a file on this "
+                           "computer, which visitors' browsers cannot load [file-address]\n"
+                           "vendigo-html: The check found 1 error in the site: nothing was "
+                           "published. Mend the site, or publish anyway with --force.\n");
+  fs::remove(site_ / "bad.html");
   const std::string port = std::to_string(ssh_ ? ssh_->port() : ftp_->port());
   auto missingFolder = [&] {
     const Tree before = ReadTree(remote_);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,9 @@ using testing::TempFolder;
 
 struct PictureCase {
   const char *name;
-  std::string page;      // {OUT} stands for the outside folder ({OUTNAME} its name), {SITE} for the
-                         // site's
-  std::string expected;  // the page after the rewrite
+  // {OUT} stands for the outside folder ({OUTNAME} its name), {SITE} for the site's.
+  std::string page;
+  std::string expected;              // the page after the rewrite
   std::vector<std::string> copies;   // names made in images/
   std::vector<std::string> missing;  // addresses reported missing
 };
@@ -32,10 +33,6 @@ std::string Filled(std::string text, const TempFolder &out, const std::string &s
   return text;
 }
 
-void PrintTo(const PictureCase &test, std::ostream *out) {
-  *out << test.name;
-}
-
 class OutsidePicturesTest : public ::testing::TestWithParam<PictureCase> {};
 
 TEST_P(OutsidePicturesTest, CopiesThePicturesAndRewritesOnlyTheirAddresses) {
@@ -43,19 +40,20 @@ TEST_P(OutsidePicturesTest, CopiesThePicturesAndRewritesOnlyTheirAddresses) {
   TempFolder out;
   TempFolder siteFolder;
   const std::string site = siteFolder.path().string();
-  TempFolder::WriteBytes(out.path() / "mug.png", "mug picture");
-  TempFolder::WriteBytes(out.path() / "my cup.png", "cup picture");
-  std::filesystem::create_directories(out.path() / "b");
-  TempFolder::WriteBytes(out.path() / "b" / "mug.png", "other mug");
-  std::filesystem::create_directories(siteFolder.path() / "images");
-  TempFolder::WriteBytes(siteFolder.path() / "images" / "cup.png", "site cup");
-  TempFolder::WriteBytes(siteFolder.path() / "images" / "same.png", "mug picture");
-  TempFolder::WriteBytes(out.path() / "same.png", "mug picture");
-  TempFolder::WriteBytes(out.path() / "cup.png", "outside cup");
-  const std::string page = siteFolder.path() / "shop.html";
+  for (const auto &[file, bytes] :
+       std::map<std::filesystem::path, std::string>{{out.path() / "mug.png", "mug picture"},
+                                                    {out.path() / "my cup.png", "cup picture"},
+                                                    {out.path() / "b" / "mug.png", "other mug"},
+                                                    {out.path() / "same.png", "mug picture"},
+                                                    {out.path() / "cup.png", "outside cup"},
+                                                    {site + "/images/cup.png", "site cup"},
+                                                    {site + "/images/same.png", "mug picture"}}) {
+    std::filesystem::create_directories(file.parent_path());
+    TempFolder::WriteBytes(file, bytes);
+  }
   const std::string bytes = Filled(test.page, out, site);
 
-  const OutsidePicturePlan plan = PlanOutsidePictures(page, site, bytes);
+  const OutsidePicturePlan plan = PlanOutsidePictures(site + "/shop.html", site, bytes);
   EXPECT_EQ(ApplyPageEdits(bytes, plan.edits), Filled(test.expected, out, site));
   std::vector<std::string> copied;
   for (const PictureCopy &copy : plan.copies) {
@@ -63,48 +61,27 @@ TEST_P(OutsidePicturesTest, CopiesThePicturesAndRewritesOnlyTheirAddresses) {
   }
   EXPECT_EQ(copied, test.copies);
   std::vector<std::string> missing;
-  for (const std::string &address : plan.missing) missing.push_back(Filled(address, out, site));
-  std::vector<std::string> expectedMissing;
-  for (const std::string &address : test.missing) {
-    expectedMissing.push_back(Filled(address, out, site));
-  }
-  EXPECT_EQ(plan.missing, expectedMissing);
-
-  CopyPictures(plan.copies);
-  for (const PictureCopy &copy : plan.copies) {
-    EXPECT_EQ(TempFolder::ReadBytes(copy.to), TempFolder::ReadBytes(copy.from));
-  }
+  for (const std::string &address : test.missing) missing.push_back(Filled(address, out, site));
+  EXPECT_EQ(plan.missing, missing);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pages, OutsidePicturesTest,
     ::testing::Values(
-        PictureCase{"FileAddress",
-                    "<p>Mug\r\n<IMG alt=x SRC=\"file://{OUT}/mug.png\" width=3></p>\n",
-                    "<p>Mug\r\n<IMG alt=x SRC=\"images/mug.png\" width=3></p>\n",
-                    {"mug.png"},
-                    {}},
-        PictureCase{"FileAddressOfLocalhostPercentEncoded",
-                    "<img src='file://localhost{OUT}/my%20cup.png'>",
-                    "<img src='images/my%20cup.png'>",
-                    {"my cup.png"},
-                    {}},
-        PictureCase{"AbsolutePathUnquoted",
-                    "<img src={OUT}/mug.png alt=m>",
-                    "<img src=images/mug.png alt=m>",
-                    {"mug.png"},
-                    {}},
+        PictureCase{
+            "FileLocalhostPercentEncodedAndRelativeOutside",
+            "<p>Mug\r\n<IMG alt=x SRC=\"file://{OUT}/mug.png\" width=3></p>\n"
+            "<img src='file://localhost{OUT}/my%20cup.png'><img src=../{OUTNAME}/mug.png#x>",
+            "<p>Mug\r\n<IMG alt=x SRC=\"images/mug.png\" width=3></p>\n"
+            "<img src='images/my%20cup.png'><img src=images/mug.png>",
+            {"mug.png", "my cup.png"},
+            {}},
         PictureCase{"RelativeInsideAndSiteRootLeftAlone",
                     "<img src=\"images/cup.png\"><img src=\"/images/cup.png\">"
                     "<a href=\"file://{OUT}/mug.png\">big</a>",
                     "<img src=\"images/cup.png\"><img src=\"/images/cup.png\">"
                     "<a href=\"file://{OUT}/mug.png\">big</a>",
                     {},
-                    {}},
-        PictureCase{"RelativeOutside",
-                    "<img src=\"../{OUTNAME}/mug.png#x\">",
-                    "<img src=\"images/mug.png\">",
-                    {"mug.png"},
                     {}},
         PictureCase{"SrcsetAndTwoReferencesToOnePicture",
                     "<img src=\"{OUT}/mug.png\" srcset=\"file://{OUT}/mug.png 1x, "
@@ -114,9 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
                     {"mug.png", "my cup.png"},
                     {}},
         PictureCase{"NameCollisions",
-                    "<img src=\"{OUT}/mug.png\"><img src=\"{OUT}/b/mug.png\">"
+                    "<img src={OUT}/mug.png alt=m><img src=\"{OUT}/b/mug.png\">"
                     "<img src=\"{OUT}/cup.png\"><img src=\"{OUT}/same.png\">",
-                    "<img src=\"images/mug.png\"><img src=\"images/mug-2.png\">"
+                    "<img src=images/mug.png alt=m><img src=\"images/mug-2.png\">"
                     "<img src=\"images/cup-2.png\"><img src=\"images/same.png\">",
                     {"mug.png", "mug-2.png", "cup-2.png"},
                     {}},
@@ -130,23 +107,13 @@ INSTANTIATE_TEST_SUITE_P(
             "<table><td background=\"images/mug-2.png\" style=\"background:url(images/mug.png)\">",
             {"mug.png", "cup-2.png", "mug-2.png"},
             {}},
-        PictureCase{"DiskPathInsideTheSiteBecomesRelative",
-                    "<img src=\"file://{SITE}/images/cup.png\">",
-                    "<img src=\"images/cup.png\">",
-                    {},
-                    {}},
-        PictureCase{"MissingPicturesReportedAndLeftAlone",
+        PictureCase{"MissingLeftAloneAndInsideMadeRelative",
                     "<img src=\"file://{OUT}/gone.png\"><img src=\"file://server/share/a.png\">"
-                    "<img src=\"{OUT}/mug.png\">",
+                    "<img src=\"{OUT}/mug.png\"><img src=\"file://{SITE}/images/cup.png\">",
                     "<img src=\"file://{OUT}/gone.png\"><img src=\"file://server/share/a.png\">"
-                    "<img src=\"images/mug.png\">",
+                    "<img src=\"images/mug.png\"><img src=\"images/cup.png\">",
                     {"mug.png"},
-                    {"file://{OUT}/gone.png", "file://server/share/a.png"}},
-        PictureCase{"Windows1252PageKeepsItsBytes",
-                    "<p>Caf\xE9 \x93mug\x94</p><img src=\"file://{OUT}/mug.png\"><p>\xE9</p>",
-                    "<p>Caf\xE9 \x93mug\x94</p><img src=\"images/mug.png\"><p>\xE9</p>",
-                    {"mug.png"},
-                    {}}),
+                    {"file://{OUT}/gone.png", "file://server/share/a.png"}}),
     [](const ::testing::TestParamInfo<PictureCase> &info) { return info.param.name; });
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "cli/progress_bar.h"
 #include "cli/terminal_password_source.h"
@@ -113,27 +114,31 @@ int RunPublishCommand(const Settings &settings, const PublishArguments &argument
   ::sigaction(SIGINT, &action, nullptr);
   ::sigaction(SIGTERM, &action, nullptr);
 
-  ProgressBar bar(stderr, !arguments.quiet && ::isatty(STDERR_FILENO), "bytes");
+  // Made once the plan is known, so its speed counts the sending alone.
+  std::optional<ProgressBar> bar;
   PublishPlan plan;
   std::size_t reported = 0;
   PublishCallbacks callbacks;
   callbacks.cancel = &interrupted;
-  callbacks.planned = [&](const PublishPlan &planned) { plan = planned; };
+  callbacks.planned = [&](const PublishPlan &planned) {
+    plan = planned;
+    bar.emplace(stderr, !arguments.quiet && ::isatty(STDERR_FILENO), "bytes");
+  };
   callbacks.progress = [&](const PublishProgress &progress) {
     if (progress.filesDone > reported) {
-      bar.Clear();
+      bar->Clear();
       const bool sent = reported < plan.uploads.size();
       std::printf("%s %s\n", sent ? "sent" : "removed", progress.currentFile.c_str());
       std::fflush(stdout);
       reported = progress.filesDone;
     }
-    bar.Show(static_cast<std::size_t>(progress.bytesDone),
-             static_cast<std::size_t>(progress.bytesTotal));
+    bar->Show(static_cast<std::size_t>(progress.bytesDone),
+              static_cast<std::size_t>(progress.bytesTotal));
   };
   TerminalPasswordSource passwords;
   const PublishResult result =
       PublishSite(arguments.site, *target, settings, options, passwords, callbacks);
-  bar.Clear();
+  if (bar) bar->Clear();
 
   for (const CheckFinding &finding : result.findings) {
     if (finding.severity == FindingSeverity::Error || result.status == PublishStatus::CheckErrors) {

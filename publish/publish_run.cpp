@@ -94,13 +94,19 @@ PublishResult PublishSite(const fs::path &siteFolder, const PublishTarget &targe
   auto isCancelled = [&] { return callbacks.cancel && callbacks.cancel->load(); };
 
   Clock::time_point manifestWritten = Clock::now();
+  std::size_t changesRecorded = 0;
   auto writeManifest = [&]() -> std::optional<RemoteFailure> {
     manifestWritten = Clock::now();
+    changesRecorded = result.filesUploaded + result.filesDeleted;
     return remote.UploadBytes(kPublishManifestName, SerializePublishManifest(manifest));
   };
-  // After a cancel the manifest is still written, so the files that went up stay counted.
+  // After a stop the manifest is written when files went up since it last was, so they stay
+  // counted; otherwise the server is left as it was.
+  auto recordChanges = [&] {
+    if (result.filesUploaded + result.filesDeleted > changesRecorded) writeManifest();
+  };
   auto stopCancelled = [&]() {
-    writeManifest();
+    recordChanges();
     RemoteFailure failure{PublishStatus::Cancelled, "Publishing was cancelled.", std::nullopt};
     return Failed(result, failure);
   };
@@ -115,7 +121,7 @@ PublishResult PublishSite(const fs::path &siteFolder, const PublishTarget &targe
     if (failure) {
       if (failure->status == PublishStatus::Cancelled) return stopCancelled();
       // What did go up is recorded when the connection still carries it.
-      if (failure->status != PublishStatus::ConnectionFailed) writeManifest();
+      if (failure->status != PublishStatus::ConnectionFailed) recordChanges();
       return Failed(result, *failure);
     }
     manifest[file.path] = file;
@@ -132,6 +138,7 @@ PublishResult PublishSite(const fs::path &siteFolder, const PublishTarget &targe
     progress.currentFile = path;
     if (std::optional<RemoteFailure> failure = remote.Remove(path)) {
       if (failure->status == PublishStatus::Cancelled) return stopCancelled();
+      if (failure->status != PublishStatus::ConnectionFailed) recordChanges();
       return Failed(result, *failure);
     }
     manifest.erase(path);

@@ -304,7 +304,9 @@ RemoteFailure RemoteSite::FailureOf(int code, const std::string &doing, const st
       failure.status = PublishStatus::RemoteError;
       break;
   }
-  if (target_.protocol != PublishProtocol::Sftp && (response == 452 || response == 552)) {
+  // 452 and 552 say no room; 451 after a whole file is a write the server's disk refused.
+  if (target_.protocol != PublishProtocol::Sftp && doing == "Sending" &&
+      (response == 451 || response == 452 || response == 552)) {
     failure.status = PublishStatus::RemoteDiskFull;
     failure.message = "The server's disk is full: " + path + " could not be sent.";
   }
@@ -422,7 +424,8 @@ std::optional<RemoteFailure> RemoteSite::Send(const std::string &path, Source &s
   curl_easy_setopt(curl, CURLOPT_READDATA, &source);
   curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS,
                    static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
-  ProgressState progress{cancel_, &sent};
+  // The manifest is sent even after a cancel, so what went up stays recorded.
+  ProgressState progress{sent ? cancel_ : nullptr, &sent};
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
   curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &progress);
@@ -438,7 +441,41 @@ std::optional<RemoteFailure> RemoteSite::Send(const std::string &path, Source &s
   curl_easy_setopt(curl, CURLOPT_POSTQUOTE, after.list);
   const CURLcode code = curl_easy_perform(curl);
   if (code == CURLE_OK) return std::nullopt;
-  return FailureOf(code, "Sending", path);
+  RemoteFailure failure = FailureOf(code, "Sending", path);
+  if (failure.status == PublishStatus::ConnectionFailed && code != CURLE_SSH) return failure;
+  // An SFTP server of protocol 3 says only that a write failed: its free space tells why.
+  const std::optional<std::uint64_t> free =
+      target_.protocol == PublishProtocol::Sftp ? FreeBytes() : std::nullopt;
+  if (free && *free < source.size) {
+    failure.status = PublishStatus::RemoteDiskFull;
+    failure.message = "The server's disk is full: " + path + " could not be sent (" +
+                      std::to_string(source.size) + " bytes, " + std::to_string(*free) + " free).";
+  }
+  // The part that went up takes room the next run needs.
+  if (failure.status != PublishStatus::ConnectionFailed) Remove(scratch);
+  return failure;
+}
+
+std::optional<std::uint64_t> RemoteSite::FreeBytes() {
+  Prepare(base_);
+  CURL *curl = static_cast<CURL *>(curl_);
+  Sink answer;
+  answer.keep = true;
+  curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, WriteInto);
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &answer);
+  const CurlList command({"statvfs " + Quoted(ServerPath(""))});
+  curl_easy_setopt(curl, CURLOPT_QUOTE, command.list);
+  if (curl_easy_perform(curl) != CURLE_OK) return std::nullopt;
+  // "f_bavail: N" and "f_frsize: N" lines among the answer's.
+  auto field = [&](const std::string &name) -> std::optional<std::uint64_t> {
+    const std::size_t at = answer.text.find("\n" + name + ": ");
+    if (at == std::string::npos) return std::nullopt;
+    return std::strtoull(answer.text.c_str() + at + name.size() + 3, nullptr, 10);
+  };
+  const std::optional<std::uint64_t> blocks = field("f_bavail"), size = field("f_frsize");
+  if (!blocks || !size) return std::nullopt;
+  return *blocks * *size;
 }
 
 std::optional<RemoteFailure> RemoteSite::Upload(const std::string &path, const fs::path &localFile,

@@ -56,6 +56,8 @@ class RemoteSite {
   std::string Url(std::string_view path) const;
   std::string ServerPath(std::string_view path) const;
   std::optional<RemoteFailure> Login();
+  // The bytes free for this user on the site folder's disk (SFTP's statvfs extension).
+  std::optional<std::uint64_t> FreeBytes();
   // Appends the key to known_hosts as ssh writes it: "host type base64" or "[host]:port ...".
   bool AddKnownHost(const PublishHostKey &key, const unsigned char *blob, std::size_t length);
   RemoteFailure FailureOf(int code, const std::string &doing, const std::string &path);

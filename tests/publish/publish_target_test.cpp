@@ -7,49 +7,30 @@
 namespace vendigo {
 namespace {
 
-TEST(PublishTarget, ReadsAddressesAndWritesThemBack) {
-  struct Case {
-    const char *url;
-    PublishTarget target;
-    const char *written;  // nullptr: the address itself
-  };
-  const Case cases[] = {
-      {"sftp://shop@example.com/var/www",
-       {PublishProtocol::Sftp, "shop", "example.com", 0, "/var/www"},
-       nullptr},
-      {"FTP://example.com:2121/",
-       {PublishProtocol::Ftp, "", "example.com", 2121, "/"},
-       "ftp://example.com:2121/"},
-      {"ftps://a%40b@[::1]:21/my%20site/",
-       {PublishProtocol::Ftps, "a@b", "[::1]", 21, "/my site"},
+TEST(PublishTarget, ReadsAddressesWritesThemBackAndRefusesWhatIsNoTarget) {
+  using P = PublishProtocol;
+  const std::tuple<const char *, std::optional<PublishTarget>, const char *> cases[] = {
+      // The address, the target, and the address written back or the reason of the refusal.
+      {"sftp://shop@h/var/www", PublishTarget{P::Sftp, "shop", "h", 0, "/var/www"}, ""},
+      {"FTP://h:2121/", PublishTarget{P::Ftp, "", "h", 2121, "/"}, "ftp://h:2121/"},
+      {"ftps://a%40b@[::1]:21/my%20site/", PublishTarget{P::Ftps, "a@b", "[::1]", 21, "/my site"},
        "ftps://a%40b@[::1]:21/my%20site"},
-      {"sftp://h/~/www", {PublishProtocol::Sftp, "", "h", 0, "/~/www"}, nullptr},
-  };
-  for (const Case &c : cases) {
-    std::string reason;
-    const std::optional<PublishTarget> target = ParsePublishTarget(c.url, reason);
-    ASSERT_TRUE(target) << c.url << ": " << reason;
-    EXPECT_EQ(*target, c.target) << c.url;
-    EXPECT_EQ(PublishTargetUrl(*target), c.written ? c.written : c.url);
-  }
-}
-
-TEST(PublishTarget, RefusesWhatIsNoTarget) {
-  const std::pair<const char *, const char *> cases[] = {
-      {"http://example.com/",
-       "The target 'http://example.com/' is no sftp://, ftp:// or ftps:// address, such as "
+      {"sftp://h/~/www", PublishTarget{P::Sftp, "", "h", 0, "/~/www"}, ""},
+      {"http://h/", std::nullopt,
+       "The target 'http://h/' is no sftp://, ftp:// or ftps:// address, such as "
        "sftp://user@host/path."},
-      {"sftp://u:secret@h/",
-       "The target 'sftp://u:secret@h/' holds a password: leave it out, it is asked for when "
+      {"sftp://u:pw@h/", std::nullopt,
+       "The target 'sftp://u:pw@h/' holds a password: leave it out, it is asked for when "
        "publishing."},
-      {"ftp://h:99999/", "The target 'ftp://h:99999/' has a bad port."},
-      {"ftp:///www", "The target 'ftp:///www' names no host."},
-      {"ftp://h/a%2", "The target 'ftp://h/a%2' has a bad path."},
+      {"ftp://h:99999/", std::nullopt, "The target 'ftp://h:99999/' has a bad port."},
+      {"ftp:///www", std::nullopt, "The target 'ftp:///www' names no host."},
+      {"ftp://h/a%2", std::nullopt, "The target 'ftp://h/a%2' has a bad path."},
   };
-  for (const auto &[url, expected] : cases) {
+  for (const auto &[url, expected, text] : cases) {
     std::string reason;
-    EXPECT_FALSE(ParsePublishTarget(url, reason)) << url;
-    EXPECT_EQ(reason, expected);
+    const std::optional<PublishTarget> target = ParsePublishTarget(url, reason);
+    EXPECT_EQ(target, expected) << url;
+    EXPECT_EQ(target ? PublishTargetUrl(*target) : reason, *text || !target ? text : url);
   }
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
 // Real servers for the publish tests, started on 127.0.0.1 on free ports with throwaway keys in
-// a temporary folder: OpenSSH's sshd in the foreground with a config of its own, and vsftpd with
-// a local user made for the test. Each is ended by its process id when the object goes.
+// a temporary folder: OpenSSH's sshd in the foreground with a config of its own, or vsftpd (FTP
+// and explicit TLS with a self-signed certificate) logging in a local user made for the test.
+// Servers are ended by their process ids.
 
 #include <netinet/in.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -21,24 +21,44 @@
 #include <thread>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 namespace vendigo::testing {
 
 namespace fs = std::filesystem;
 
-inline int FreePort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+inline sockaddr_in Loopback(int port) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+  return address;
+}
+
+inline int FreePort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address = Loopback(0);
   socklen_t length = sizeof address;
+  ::bind(fd, reinterpret_cast<sockaddr *>(&address), length);
   ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
   ::close(fd);
   return ntohs(address.sin_port);
 }
 
-// Starts program with arguments and exactly the environment given; its output goes to the files
-// out and err. Returns the process id.
+// Waits until the port takes connections, at most five seconds.
+inline void WaitForPort(int port) {
+  for (int i = 0; i < 500; ++i) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in address = Loopback(port);
+    const bool up =
+        ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
+    ::close(fd);
+    if (up) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+// Starts the program with exactly the environment given, its output into the files out and err.
 inline pid_t Spawn(const std::vector<std::string> &arguments,
                    const std::map<std::string, std::string> &environment, const fs::path &out,
                    const fs::path &err) {
@@ -47,8 +67,7 @@ inline pid_t Spawn(const std::vector<std::string> &arguments,
   std::vector<std::string> pairs;
   for (const auto &[name, value] : environment) pairs.push_back(name + "=" + value);
   std::vector<char *> argv, envp;
-  for (const std::string &argument : arguments)
-    argv.push_back(const_cast<char *>(argument.c_str()));
+  for (const std::string &text : arguments) argv.push_back(const_cast<char *>(text.c_str()));
   for (const std::string &pair : pairs) envp.push_back(const_cast<char *>(pair.c_str()));
   argv.push_back(nullptr);
   envp.push_back(nullptr);
@@ -65,184 +84,122 @@ inline int WaitFor(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-inline std::string FileText(const fs::path &file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The processes below pid, children first found, read from /proc.
+// The processes below pid, read from /proc.
 inline std::vector<pid_t> Descendants(pid_t pid) {
-  std::vector<pid_t> found{pid}, below;
+  std::vector<pid_t> found{pid};
   for (std::size_t i = 0; i < found.size(); ++i) {
     for (const fs::directory_entry &entry : fs::directory_iterator("/proc")) {
-      const std::string name = entry.path().filename();
-      if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-      const std::string stat = FileText(entry.path() / "stat");
-      const std::size_t close = stat.rfind(')');
-      if (close == std::string::npos) continue;
+      const std::string stat = TempFolder::ReadBytes(entry.path() / "stat");
       int parent = 0;
-      char state = 0;
-      std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &parent);
-      if (parent == found[i]) {
-        found.push_back(std::stoi(name));
-        below.push_back(std::stoi(name));
+      if (stat.rfind(')') != std::string::npos &&
+          std::sscanf(stat.c_str() + stat.rfind(')') + 1, " %*c %d", &parent) == 1 &&
+          parent == found[i]) {
+        found.push_back(std::stoi(entry.path().filename()));
       }
     }
   }
-  return below;
+  return {found.begin() + 1, found.end()};
 }
 
-// Waits until the port takes connections, at most five seconds.
-inline bool WaitForPort(int port) {
-  for (int i = 0; i < 500; ++i) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool up = ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-    ::close(fd);
-    if (up) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return false;
+inline void Run(const std::string &command) {
+  (void)!std::system(command.c_str());
 }
 
-inline int Run(const std::string &command) {
-  return std::system(command.c_str());
-}
-
-// A server process of the test, ended by its id when the object goes.
-class ServerProcess {
+// One server, sshd ("sftp") or vsftpd ("ftp", "ftps"), in folder.
+class TestServer {
  public:
-  ~ServerProcess() { Stop(); }
-  void Start(const std::vector<std::string> &arguments, const fs::path &log) {
-    pid_ = Spawn(arguments, {{"PATH", "/usr/sbin:/usr/bin:/bin"}}, log, log);
+  static constexpr char kPassword[] = "publish-Test-1";
+  // vsftpd's user; the test process's id in its name keeps tests running at once apart.
+  static std::string FtpUser() { return "vendigoftp" + std::to_string(::getpid()); }
+
+  // For sftp, home/.ssh/id_ed25519 is the user's key, the only one the server takes.
+  TestServer(const std::string &protocol, const fs::path &folder, const fs::path &home)
+      : sftp_(protocol == "sftp"), folder_(folder), port_(FreePort()) {
+    const std::string in = folder.string() + "/";
+    if (sftp_) {
+      fs::create_directories(home / ".ssh");
+      fs::permissions(home / ".ssh", fs::perms::owner_all);
+      Run("ssh-keygen -q -t ed25519 -N '' -f '" + home.string() + "/.ssh/id_ed25519'");
+      fs::copy_file(home / ".ssh/id_ed25519.pub", folder / "authorized_keys");
+      std::ofstream(folder / "sshd_config")
+          << "Port " << port_ << "\nListenAddress 127.0.0.1\nHostKey " << in
+          << "host_key\nPidFile none\nAuthorizedKeysFile " << in
+          << "authorized_keys\nPasswordAuthentication no\nKbdInteractiveAuthentication no\n"
+             "UsePAM no\nStrictModes no\nPermitRootLogin yes\nSubsystem sftp internal-sftp\n";
+      // sshd started as root wants its privilege separation folder.
+      if (::geteuid() == 0) ::mkdir("/run/sshd", 0755);
+    } else {
+      fs::create_directories(folder / "empty");
+      fs::create_directories(folder / "ftp-home");
+      Run("useradd -M -s /bin/sh -d '" + in + "ftp-home' " + FtpUser() + " && echo '" + FtpUser() +
+          ":" + kPassword + "' | chpasswd && chown " + FtpUser() + " '" + in + "ftp-home'");
+      Run("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -addext "
+          "subjectAltName=IP:127.0.0.1 -keyout '" +
+          in + "key.pem' -out '" + in + "ca.pem' 2>/dev/null");
+      // The rate keeps a big page in transit long enough to be caught there.
+      std::ofstream(folder / "vsftpd.conf")
+          << "listen=YES\nlisten_address=127.0.0.1\nlisten_port=" << port_
+          << "\nanonymous_enable=NO\nlocal_enable=YES\nwrite_enable=YES\nlocal_umask=022\n"
+             "pam_service_name=vsftpd\nseccomp_sandbox=NO\nxferlog_enable=NO\n"
+             "local_max_rate=20000000\nsecure_chroot_dir="
+          << in
+          << "empty\nssl_enable=YES\n"
+             "rsa_cert_file="
+          << in << "ca.pem\nrsa_private_key_file=" << in
+          << "key.pem\n"
+             "force_local_logins_ssl=NO\nforce_local_data_ssl=NO\nrequire_ssl_reuse=NO\n";
+    }
+    Restart();
+  }
+  ~TestServer() {
+    Stop();
+    if (!sftp_) Run("userdel " + FtpUser() + " 2>/dev/null");
+  }
+
+  // sshd with a new host key on the same port: the server as set up anew.
+  void Restart() {
+    Stop();
+    const std::string key = (folder_ / "host_key").string();
+    if (sftp_) Run("rm -f '" + key + "'*; ssh-keygen -q -t ed25519 -N '' -f '" + key + "'");
+    const fs::path log = folder_ / "server.log";
+    pid_ = sftp_ ? Spawn({"/usr/sbin/sshd", "-D", "-e", "-f", (folder_ / "sshd_config").string()},
+                         {}, log, log)
+                 : Spawn({"/usr/sbin/vsftpd", (folder_ / "vsftpd.conf").string()}, {}, log, log);
+    WaitForPort(port_);
   }
   void Stop() {
     if (pid_ <= 0) return;
-    for (const pid_t child : Descendants(pid_)) ::kill(child, SIGKILL);
+    SignalConnections(SIGKILL);
     ::kill(pid_, SIGTERM);
     WaitFor(pid_);
     pid_ = 0;
   }
-  // Signals every process that serves a connection (the listener's descendants).
+  // Signals every process that serves a connection: the listener's descendants.
   void SignalConnections(int signal) const {
     for (const pid_t child : Descendants(pid_)) ::kill(child, signal);
   }
-
- private:
-  pid_t pid_ = 0;
-};
-
-// sshd with its own host key, taking the client key of home/.ssh/id_ed25519 for the user who
-// runs the test.
-class SshServer {
- public:
-  SshServer(const fs::path &folder, const fs::path &home) : folder_(folder), port_(FreePort()) {
-    fs::create_directories(home / ".ssh");
-    fs::permissions(home / ".ssh", fs::perms::owner_all);
-    Run("ssh-keygen -q -t ed25519 -N '' -f '" + (home / ".ssh/id_ed25519").string() + "'");
-    fs::copy_file(home / ".ssh/id_ed25519.pub", folder / "authorized_keys");
-    const fs::path config = folder / "sshd_config";
-    std::ofstream(config) << "Port " << port_ << "\nListenAddress 127.0.0.1\nHostKey "
-                          << (folder / "host_key").string() << "\nPidFile none\nAuthorizedKeysFile "
-                          << (folder / "authorized_keys").string()
-                          << "\nPasswordAuthentication no\nKbdInteractiveAuthentication no\n"
-                             "UsePAM no\nStrictModes no\nPermitRootLogin yes\n"
-                             "Subsystem sftp internal-sftp\n";
-    // sshd started as root wants its privilege separation folder.
-    if (::geteuid() == 0) ::mkdir("/run/sshd", 0755);
-    Restart();
-  }
-  // A new host key, the same port: the server as set up anew.
-  void Restart() {
-    process_.Stop();
-    fs::remove(folder_ / "host_key");
-    fs::remove(folder_ / "host_key.pub");
-    Run("ssh-keygen -q -t ed25519 -N '' -f '" + (folder_ / "host_key").string() + "'");
-    process_.Start({"/usr/sbin/sshd", "-D", "-e", "-f", (folder_ / "sshd_config").string()},
-                   folder_ / "sshd.log");
-    WaitForPort(port_);
-  }
   // The host key's fingerprint as ssh-keygen -l shows it.
   std::string Fingerprint() const {
-    const fs::path out = folder_ / "fingerprint";
-    Run("ssh-keygen -l -f '" + (folder_ / "host_key.pub").string() + "' > '" + out.string() + "'");
-    const std::string line = FileText(out);
-    return line.substr(line.find(' ') + 1, line.find(' ', line.find(' ') + 1) - line.find(' ') - 1);
+    std::FILE *out =
+        ::popen(("ssh-keygen -l -f '" + folder_.string() + "/host_key.pub'").c_str(), "r");
+    char fingerprint[128] = "";
+    std::fscanf(out, "%*d %127s", fingerprint);
+    ::pclose(out);
+    return fingerprint;
+  }
+  // A folder in the FTP user's home, owned by that user.
+  fs::path MakeFtpFolder(const std::string &name) const {
+    fs::create_directories(folder_ / "ftp-home" / name);
+    Run("chown " + FtpUser() + " '" + (folder_ / "ftp-home" / name).string() + "'");
+    return folder_ / "ftp-home" / name;
   }
   int port() const { return port_; }
-  ServerProcess &process() { return process_; }
 
  private:
+  bool sftp_;
   fs::path folder_;
   int port_;
-  ServerProcess process_;
+  pid_t pid_ = 0;
 };
-
-// vsftpd with plain FTP and explicit TLS (a self-signed certificate in ca.pem), logging in the
-// local user User(), made for the test with a password and removed again; its name holds the
-// test process's id, so tests running at once do not share one.
-class FtpServer {
- public:
-  static constexpr char kPassword[] = "publish-Test-1";
-  static std::string User() { return "vendigoftp" + std::to_string(::getpid()); }
-
-  FtpServer(const fs::path &folder) : folder_(folder), port_(FreePort()) {
-    home_ = folder / "ftp-home";
-    fs::create_directories(home_);
-    fs::create_directories(folder / "empty");
-    const std::string user = User();
-    Run("useradd -M -s /bin/sh -d '" + home_.string() + "' " + user + " && echo '" + user + ":" +
-        kPassword + "' | chpasswd && chown " + user + " '" + home_.string() + "'");
-    Run("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -addext "
-        "subjectAltName=IP:127.0.0.1 -keyout '" +
-        (folder / "key.pem").string() + "' -out '" + (folder / "ca.pem").string() +
-        "' 2>/dev/null");
-    const fs::path config = folder / "vsftpd.conf";
-    std::ofstream(config)
-        << "listen=YES\nlisten_address=127.0.0.1\nlisten_port=" << port_
-        << "\nanonymous_enable=NO\nlocal_enable=YES\nwrite_enable=YES\n"
-           "local_umask=022\npam_service_name=vsftpd\nseccomp_sandbox=NO\n"
-           "secure_chroot_dir="
-        << (folder / "empty").string()
-        << "\nxferlog_enable=NO\nlocal_max_rate=20000000\nssl_enable=YES\nrsa_cert_file="
-        << (folder / "ca.pem").string()
-        << "\nrsa_private_key_file=" << (folder / "key.pem").string()
-        << "\nforce_local_logins_ssl=NO\nforce_local_data_ssl=NO\n"
-           "require_ssl_reuse=NO\n";
-    process_.Start({"/usr/sbin/vsftpd", config.string()}, folder / "vsftpd.log");
-    WaitForPort(port_);
-  }
-  ~FtpServer() {
-    process_.Stop();
-    Run("userdel " + User() + " 2>/dev/null");
-  }
-  // Makes a folder in the user's home that the user owns.
-  fs::path MakeFolder(const std::string &name) const {
-    fs::create_directories(home_ / name);
-    Run("chown " + User() + " '" + (home_ / name).string() + "'");
-    return home_ / name;
-  }
-  int port() const { return port_; }
-  fs::path ca() const { return folder_ / "ca.pem"; }
-  ServerProcess &process() { return process_; }
-
- private:
-  fs::path folder_;
-  fs::path home_;
-  int port_;
-  ServerProcess process_;
-};
-
-inline std::string UserName() {
-  const passwd *entry = ::getpwuid(::geteuid());
-  return entry ? entry->pw_name : "root";
-}
-
-inline bool Installed(const char *program) {
-  return ::access(program, X_OK) == 0;
-}
 
 }  // namespace vendigo::testing

@@ -54,19 +54,18 @@ class PublishDialogTest : public QObject {
   // The check's error is listed; published anyway, the unknown host key is accepted once, what
   // will go is listed and confirmed, and the files go; the Check panel is still offered.
   void publishesOverSftpAfterShowingWhatWillGo() {
-    if (!vendigo::testing::Installed("/usr/sbin/sshd")) QSKIP("sshd (openssh-server) is missing");
+    if (::access("/usr/sbin/sshd", X_OK) != 0) QSKIP("sshd (openssh-server) is missing");
     TempFolder folder;
     const auto home = folder.path() / "home";
     const auto remote = folder.path() / "remote";
     const auto site = folder.path() / "site";
     for (const auto &path : {home, remote, site / "images"})
       std::filesystem::create_directories(path);
-    vendigo::testing::SshServer server(folder.path(), home);
+    vendigo::testing::TestServer server("sftp", folder.path(), home);
     TempFolder::WriteBytes(site / "index.html", kPage);
     TempFolder::WriteBytes(site / "images" / "mug.png", "mug");
     TempFolder::WriteBytes(site / "mugs.html", kOutsidePicture + "<img src=\"images/mug.png\">");
-    const std::string url = "sftp://" + vendigo::testing::UserName() +
-                            "@127.0.0.1:" + std::to_string(server.port()) + remote.string();
+    const std::string url = "sftp://127.0.0.1:" + std::to_string(server.port()) + remote.string();
     RecordingMessages messages;
     messages.answers = {true, true};
     ScriptedEditorPrompts prompts;

@@ -103,7 +103,8 @@ PublishDialog::PublishDialog(const QString &siteFolder, MessageInterface &messag
   siteRow->addWidget(site_);
   siteRow->addWidget(choose_);
   auto *form = new QFormLayout;
-  form->addRow("Site &folder:", siteRow);
+  // A row of a layout gets no buddy for its label's shortcut letter.
+  form->addRow("Site folder:", siteRow);
   form->addRow("&Target:", target_);
   form->addRow(deleteRemoved_);
   auto *buttons = new QHBoxLayout;
@@ -130,6 +131,7 @@ PublishDialog::PublishDialog(const QString &siteFolder, MessageInterface &messag
   connect(close_, &QPushButton::clicked, this, &QDialog::reject);
   SiteChanged();
   SetRunning(false);
+  if (target_->text().isEmpty()) target_->setFocus();
 }
 
 PublishDialog::~PublishDialog() {
@@ -278,7 +280,13 @@ void PublishDialog::Ended(Step step, const PublishResult &result) {
                 Count(result.filesDeleted, "file", "files") +
                 " removed before that; publish again to finish.";
       }
-      report_->appendPlainText(QString::fromStdString(text));
+      // After a plan the report still says it is asking the server; after a publish it shows the
+      // plan that was being carried out.
+      if (step == Step::Plan) {
+        report_->setPlainText(QString::fromStdString(text));
+      } else {
+        report_->appendPlainText(QString::fromStdString(text));
+      }
       if (result.status == PublishStatus::Cancelled) {
         messages_.ShowMessage(text);
       } else {

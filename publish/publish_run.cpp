@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <stdexcept>
 
+#include "publish/publish_libraries.h"
 #include "publish/publish_manifest.h"
 #include "publish/remote_site.h"
 #include "publish/site_files.h"
@@ -42,7 +44,15 @@ PublishResult PublishSite(const fs::path &siteFolder, const PublishTarget &targe
     return result;
   }
 
-  const SiteCheckResult check = CheckSite({siteFolder.string()}, settings);
+  const SiteCheckResult check =
+      CheckSite({siteFolder.string()}, settings, [&callbacks](std::size_t, std::size_t) {
+        return !(callbacks.cancel && callbacks.cancel->load());
+      });
+  if (check.stopped) {
+    result.status = PublishStatus::Cancelled;
+    result.message = "Publishing was cancelled.";
+    return result;
+  }
   result.findings = check.findings;
   if (check.errors > 0 && !options.force) {
     result.status = PublishStatus::CheckErrors;
@@ -53,6 +63,13 @@ PublishResult PublishSite(const fs::path &siteFolder, const PublishTarget &targe
     return result;
   }
 
+  try {
+    Libraries();
+  } catch (const std::runtime_error &error) {
+    result.status = PublishStatus::ConnectionFailed;
+    result.message = error.what();
+    return result;
+  }
   std::string reason;
   const std::optional<std::vector<PublishFile>> local = ListSiteFiles(siteFolder, reason);
   if (!local) {

@@ -1,15 +1,13 @@
 #include "publish/remote_site.h"
 
-#include <curl/curl.h>
-#include <openssl/evp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 
+#include "publish/publish_libraries.h"
 #include "publish/site_files.h"
 
 namespace vendigo {
@@ -68,8 +66,8 @@ int OnProgress(void *state, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploa
 
 std::string Base64(const unsigned char *bytes, std::size_t count) {
   std::string text(4 * ((count + 2) / 3) + 1, '\0');
-  const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char *>(text.data()), bytes,
-                                     static_cast<int>(count));
+  const int length = Libraries().EVP_EncodeBlock(reinterpret_cast<unsigned char *>(text.data()),
+                                                 bytes, static_cast<int>(count));
   text.resize(static_cast<std::size_t>(length));
   return text;
 }
@@ -78,7 +76,7 @@ std::string Base64(const unsigned char *bytes, std::size_t count) {
 std::string Fingerprint(const unsigned char *blob, std::size_t length) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int digestLength = 0;
-  EVP_Digest(blob, length, digest, &digestLength, EVP_sha256(), nullptr);
+  Libraries().EVP_Digest(blob, length, digest, &digestLength, Libraries().EVP_sha256(), nullptr);
   std::string text = Base64(digest, digestLength);
   while (!text.empty() && text.back() == '=') text.pop_back();
   return "SHA256:" + text;
@@ -111,9 +109,10 @@ std::string EncodedPath(CURL *curl, std::string_view path) {
     const std::string_view segment = path.substr(start, slash - start);
     // A length of 0 would make curl measure the text itself, past the segment.
     if (!segment.empty()) {
-      char *escaped = curl_easy_escape(curl, segment.data(), static_cast<int>(segment.size()));
+      char *escaped =
+          Libraries().curl_easy_escape(curl, segment.data(), static_cast<int>(segment.size()));
       encoded += escaped ? escaped : "";
-      curl_free(escaped);
+      Libraries().curl_free(escaped);
     }
     if (slash < path.size()) encoded += '/';
     start = slash + 1;
@@ -135,9 +134,9 @@ std::string LocalUserName() {
 struct CurlList {
   curl_slist *list = nullptr;
   explicit CurlList(const std::vector<std::string> &lines) {
-    for (const std::string &line : lines) list = curl_slist_append(list, line.c_str());
+    for (const std::string &line : lines) list = Libraries().curl_slist_append(list, line.c_str());
   }
-  ~CurlList() { curl_slist_free_all(list); }
+  ~CurlList() { Libraries().curl_slist_free_all(list); }
 };
 
 }  // namespace
@@ -145,9 +144,7 @@ struct CurlList {
 RemoteSite::RemoteSite(const PublishTarget &target, const PublishOptions &options,
                        PasswordSource &passwords, const std::atomic<bool> *cancel)
     : target_(target), options_(options), passwords_(passwords), cancel_(cancel) {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-  curl_ = curl_easy_init();
+  curl_ = Libraries().curl_easy_init();
   if (!curl_) throw std::bad_alloc();
   const bool sftp = target_.protocol == PublishProtocol::Sftp;
   base_ = std::string(sftp ? "sftp://" : "ftp://") + target_.host;
@@ -161,7 +158,7 @@ RemoteSite::RemoteSite(const PublishTarget &target, const PublishOptions &option
 }
 
 RemoteSite::~RemoteSite() {
-  curl_easy_cleanup(static_cast<CURL *>(curl_));
+  Libraries().curl_easy_cleanup(static_cast<CURL *>(curl_));
 }
 
 std::string RemoteSite::Url(std::string_view path) const {
@@ -175,22 +172,23 @@ std::string RemoteSite::ServerPath(std::string_view path) const {
 void RemoteSite::Prepare(const std::string &url) {
   CURL *curl = static_cast<CURL *>(curl_);
   // A reset keeps the connection, so every step after the first goes over the same one.
-  curl_easy_reset(curl);
+  Libraries().curl_easy_reset(curl);
   errorText_.assign(CURL_ERROR_SIZE, '\0');
-  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText_.data());
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
+  Libraries().curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText_.data());
+  Libraries().curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  Libraries().curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  Libraries().curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
   // A connection that moves nothing for a minute is taken as lost.
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
-  curl_easy_setopt(curl, CURLOPT_USERNAME, user_.c_str());
+  Libraries().curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  Libraries().curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+  Libraries().curl_easy_setopt(curl, CURLOPT_USERNAME, user_.c_str());
   if (target_.protocol == PublishProtocol::Sftp) {
-    curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES,
-                     keyFile_.empty() ? CURLSSH_AUTH_AGENT : CURLSSH_AUTH_PUBLICKEY);
-    if (!keyFile_.empty()) curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, keyFile_.c_str());
-    curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, knownHosts_.c_str());
-    curl_easy_setopt(
+    Libraries().curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES,
+                                 keyFile_.empty() ? CURLSSH_AUTH_AGENT : CURLSSH_AUTH_PUBLICKEY);
+    if (!keyFile_.empty())
+      Libraries().curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, keyFile_.c_str());
+    Libraries().curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, knownHosts_.c_str());
+    Libraries().curl_easy_setopt(
         curl, CURLOPT_SSH_KEYFUNCTION,
         +[](CURL *, const curl_khkey *, const curl_khkey *found, curl_khmatch match,
             void *self) -> int {
@@ -215,12 +213,13 @@ void RemoteSite::Prepare(const std::string &url) {
           (match == CURLKHMATCH_MISMATCH ? site.keyChanged_ : site.keyUnknown_) = true;
           return CURLKHSTAT_REJECT;
         });
-    curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, this);
+    Libraries().curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, this);
   } else {
-    curl_easy_setopt(curl, CURLOPT_PASSWORD, password_.c_str());
+    Libraries().curl_easy_setopt(curl, CURLOPT_PASSWORD, password_.c_str());
     if (target_.protocol == PublishProtocol::Ftps) {
-      curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
-      if (!options_.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, options_.caFile.c_str());
+      Libraries().curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+      if (!options_.caFile.empty())
+        Libraries().curl_easy_setopt(curl, CURLOPT_CAINFO, options_.caFile.c_str());
     }
   }
 }
@@ -238,12 +237,13 @@ bool RemoteSite::AddKnownHost(const PublishHostKey &key, const unsigned char *bl
 
 RemoteFailure RemoteSite::FailureOf(int code, const std::string &doing, const std::string &path) {
   const std::string where = PublishTargetUrl(target_);
-  const std::string detail =
-      errorText_.c_str()[0] ? errorText_.c_str() : curl_easy_strerror(static_cast<CURLcode>(code));
+  const std::string detail = errorText_.c_str()[0]
+                                 ? errorText_.c_str()
+                                 : Libraries().curl_easy_strerror(static_cast<CURLcode>(code));
   RemoteFailure failure;
   failure.message = doing + (path.empty() ? "" : " " + path) + " failed: " + detail;
   long response = 0;
-  curl_easy_getinfo(static_cast<CURL *>(curl_), CURLINFO_RESPONSE_CODE, &response);
+  Libraries().curl_easy_getinfo(static_cast<CURL *>(curl_), CURLINFO_RESPONSE_CODE, &response);
   switch (code) {
     case CURLE_ABORTED_BY_CALLBACK:
       failure.status = PublishStatus::Cancelled;
@@ -318,10 +318,10 @@ std::optional<RemoteFailure> RemoteSite::Login() {
   auto probe = [&]() -> std::optional<RemoteFailure> {
     Prepare(base_);
     CURL *curl = static_cast<CURL *>(curl_);
-    curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteInto);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &discard);
-    const CURLcode code = curl_easy_perform(curl);
+    Libraries().curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
+    Libraries().curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteInto);
+    Libraries().curl_easy_setopt(curl, CURLOPT_WRITEDATA, &discard);
+    const CURLcode code = Libraries().curl_easy_perform(curl);
     if (code == CURLE_OK) return std::nullopt;
     RemoteFailure failure = FailureOf(code, "Logging in to", PublishTargetUrl(target_));
     const bool missing = target_.protocol == PublishProtocol::Sftp
@@ -400,9 +400,9 @@ std::optional<RemoteFailure> RemoteSite::Read(const std::string &path,
   Sink sink;
   sink.keep = true;
   CURL *curl = static_cast<CURL *>(curl_);
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteInto);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
-  const CURLcode code = curl_easy_perform(curl);
+  Libraries().curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteInto);
+  Libraries().curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
+  const CURLcode code = Libraries().curl_easy_perform(curl);
   if (code == CURLE_REMOTE_FILE_NOT_FOUND) {
     contents.reset();
     return std::nullopt;
@@ -418,17 +418,18 @@ std::optional<RemoteFailure> RemoteSite::Send(const std::string &path, Source &s
   const std::string scratch = (folder.empty() ? "" : folder + "/") + UploadScratchName(name);
   Prepare(Url(scratch));
   CURL *curl = static_cast<CURL *>(curl_);
-  curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-  curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(source.size));
-  curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Source::ReadInto);
-  curl_easy_setopt(curl, CURLOPT_READDATA, &source);
-  curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS,
-                   static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+  Libraries().curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+  Libraries().curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE,
+                               static_cast<curl_off_t>(source.size));
+  Libraries().curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Source::ReadInto);
+  Libraries().curl_easy_setopt(curl, CURLOPT_READDATA, &source);
+  Libraries().curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS,
+                               static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
   // The manifest is sent even after a cancel, so what went up stays recorded.
   ProgressState progress{sent ? cancel_ : nullptr, &sent};
-  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
-  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &progress);
+  Libraries().curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  Libraries().curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
+  Libraries().curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &progress);
   // The rename after the whole file arrived: an SFTP server of protocol 3 (OpenSSH) renames
   // only onto a free name, so the old file goes first, and for that moment the address has no
   // file rather than part of one; FTP's rename replaces the old file at once.
@@ -438,8 +439,8 @@ std::optional<RemoteFailure> RemoteSite::Send(const std::string &path, Source &s
                                      "rename " + Quoted(ServerPath(scratch)) + " " +
                                          Quoted(ServerPath(path))}
           : std::vector<std::string>{"RNFR " + UploadScratchName(name), "RNTO " + name});
-  curl_easy_setopt(curl, CURLOPT_POSTQUOTE, after.list);
-  const CURLcode code = curl_easy_perform(curl);
+  Libraries().curl_easy_setopt(curl, CURLOPT_POSTQUOTE, after.list);
+  const CURLcode code = Libraries().curl_easy_perform(curl);
   if (code == CURLE_OK) return std::nullopt;
   RemoteFailure failure = FailureOf(code, "Sending", path);
   if (failure.status == PublishStatus::ConnectionFailed && code != CURLE_SSH) return failure;
@@ -461,12 +462,12 @@ std::optional<std::uint64_t> RemoteSite::FreeBytes() {
   CURL *curl = static_cast<CURL *>(curl_);
   Sink answer;
   answer.keep = true;
-  curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, WriteInto);
-  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &answer);
+  Libraries().curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+  Libraries().curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, WriteInto);
+  Libraries().curl_easy_setopt(curl, CURLOPT_HEADERDATA, &answer);
   const CurlList command({"statvfs " + Quoted(ServerPath(""))});
-  curl_easy_setopt(curl, CURLOPT_QUOTE, command.list);
-  if (curl_easy_perform(curl) != CURLE_OK) return std::nullopt;
+  Libraries().curl_easy_setopt(curl, CURLOPT_QUOTE, command.list);
+  if (Libraries().curl_easy_perform(curl) != CURLE_OK) return std::nullopt;
   // "f_bavail: N" and "f_frsize: N" lines among the answer's.
   auto field = [&](const std::string &name) -> std::optional<std::uint64_t> {
     const std::size_t at = answer.text.find("\n" + name + ": ");
@@ -514,13 +515,13 @@ std::optional<RemoteFailure> RemoteSite::Remove(const std::string &path) {
   Prepare(sftp ? base_ : Url(folder.empty() ? "" : folder + "/"));
   CURL *curl = static_cast<CURL *>(curl_);
   Sink discard;
-  curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteInto);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &discard);
+  Libraries().curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+  Libraries().curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteInto);
+  Libraries().curl_easy_setopt(curl, CURLOPT_WRITEDATA, &discard);
   // "*": a file that is gone already is no failure, so a rerun after a cut goes through.
   const CurlList commands({sftp ? "*rm " + Quoted(ServerPath(path)) : "*DELE " + name});
-  curl_easy_setopt(curl, sftp ? CURLOPT_QUOTE : CURLOPT_POSTQUOTE, commands.list);
-  const CURLcode code = curl_easy_perform(curl);
+  Libraries().curl_easy_setopt(curl, sftp ? CURLOPT_QUOTE : CURLOPT_POSTQUOTE, commands.list);
+  const CURLcode code = Libraries().curl_easy_perform(curl);
   if (code == CURLE_OK || (!sftp && code == CURLE_REMOTE_ACCESS_DENIED)) return std::nullopt;
   return FailureOf(code, "Removing", path);
 }

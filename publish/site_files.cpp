@@ -1,6 +1,6 @@
 #include "publish/site_files.h"
 
-#include <openssl/evp.h>
+#include "publish/publish_libraries.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -28,8 +28,9 @@ std::string Hex(const unsigned char *bytes, unsigned int count) {
 using DigestContext = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
 
 DigestContext NewSha256() {
-  DigestContext context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-  if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) {
+  DigestContext context(Libraries().EVP_MD_CTX_new(), Libraries().EVP_MD_CTX_free);
+  if (!context ||
+      Libraries().EVP_DigestInit_ex(context.get(), Libraries().EVP_sha256(), nullptr) != 1) {
     throw std::bad_alloc();
   }
   return context;
@@ -38,7 +39,7 @@ DigestContext NewSha256() {
 std::string Finish(EVP_MD_CTX *context) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  EVP_DigestFinal_ex(context, digest, &length);
+  Libraries().EVP_DigestFinal_ex(context, digest, &length);
   return Hex(digest, length);
 }
 
@@ -56,7 +57,7 @@ bool IsUnpublishedName(std::string_view name) {
 
 std::string BytesSha256(std::string_view bytes) {
   DigestContext context = NewSha256();
-  EVP_DigestUpdate(context.get(), bytes.data(), bytes.size());
+  Libraries().EVP_DigestUpdate(context.get(), bytes.data(), bytes.size());
   return Finish(context.get());
 }
 
@@ -70,7 +71,8 @@ std::optional<std::string> FileSha256(const fs::path &file, std::string &reason)
   std::vector<char> buffer(1 << 16);
   while (in) {
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(in.gcount()));
+    Libraries().EVP_DigestUpdate(context.get(), buffer.data(),
+                                 static_cast<std::size_t>(in.gcount()));
   }
   if (in.bad()) {
     reason = "Input/output error";
@@ -96,6 +98,12 @@ std::optional<std::vector<PublishFile>> ListSiteFiles(const fs::path &folder, st
     }
     if (!it->is_regular_file(code)) continue;
     const std::string relative = path.lexically_relative(folder).generic_string();
+    // FTP commands end at a line break, so such a name could not be sent as it is.
+    if (std::any_of(relative.begin(), relative.end(),
+                    [](char c) { return c == '\n' || c == '\r'; })) {
+      error = path.string() + ": a file name with a line break cannot be published";
+      return std::nullopt;
+    }
     std::string reason;
     const std::optional<std::string> sha256 = FileSha256(path, reason);
     const std::uintmax_t size = fs::file_size(path, code);

@@ -10,19 +10,11 @@
 
 #include "check/finding_at.h"
 #include "check/page_orders.h"
+#include "check/page_references.h"
 #include "core/text_encoding.h"
 
 namespace vendigo {
 namespace {
-
-enum class Kind { Picture, Stylesheet, Script, Link, Other };
-
-// An address the page refers to, and the decoded offset of the text that holds it.
-struct Reference {
-  std::string address;
-  std::size_t offset = 0;
-  Kind kind = Kind::Other;
-};
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -42,136 +34,6 @@ std::string Lower(std::string_view text) {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == prefix;
-}
-
-bool HasWord(std::string_view list, std::string_view word) {
-  const std::string lower = Lower(list);
-  std::size_t at = 0;
-  while (at < lower.size()) {
-    while (at < lower.size() && IsBlank(lower[at])) ++at;
-    std::size_t end = at;
-    while (end < lower.size() && !IsBlank(lower[end])) ++end;
-    if (std::string_view(lower).substr(at, end - at) == word) return true;
-    at = end;
-  }
-  return false;
-}
-
-// What an address in this attribute of this element brings into the page.
-Kind KindOf(const HtmlDocument &document, std::size_t node, std::string_view attribute) {
-  const HtmlNode &element = document.Node(node);
-  if (attribute == "background" || attribute == "poster") return Kind::Picture;
-  if (element.IsElement("img")) return attribute == "src" ? Kind::Picture : Kind::Other;
-  if (element.IsElement("input") && attribute == "src") return Kind::Picture;
-  if (element.IsElement("source") && document.Ancestor(node, "picture") != HtmlNode::kNoNode) {
-    return Kind::Picture;
-  }
-  if (element.IsElement("script") && attribute == "src") return Kind::Script;
-  if ((element.IsElement("a") || element.IsElement("area")) && attribute == "href") {
-    return Kind::Link;
-  }
-  if (element.IsElement("link") && attribute == "href") {
-    const std::string rel = element.Value("rel");
-    if (HasWord(rel, "stylesheet")) return Kind::Stylesheet;
-    if (HasWord(rel, "icon")) return Kind::Picture;
-  }
-  return Kind::Other;
-}
-
-// The url(...) addresses of CSS text, each with its offset in css; those after @import are
-// stylesheets, the rest pictures (backgrounds, mostly).
-void CssReferences(std::string_view css, std::size_t offset, std::vector<Reference> &references) {
-  const std::string lower = Lower(css);
-  for (std::size_t at = lower.find("url("); at != std::string::npos;
-       at = lower.find("url(", at + 4)) {
-    std::size_t start = at + 4;
-    while (start < css.size() && IsBlank(css[start])) ++start;
-    const char quote =
-        start < css.size() && (css[start] == '"' || css[start] == '\'') ? css[start] : '\0';
-    if (quote) ++start;
-    const std::size_t end = css.find(quote ? quote : ')', start);
-    if (end == std::string_view::npos) break;
-    std::size_t before = lower.find_last_not_of(" \t\r\n\f", at == 0 ? 0 : at - 1);
-    const bool imported = at > 0 && before != std::string::npos && before >= 6 &&
-                          lower.compare(before - 6, 7, "@import") == 0;
-    references.push_back({std::string(Trim(css.substr(start, end - start))), offset + start,
-                          imported ? Kind::Stylesheet : Kind::Picture});
-  }
-}
-
-std::vector<Reference> References(const HtmlDocument &document) {
-  static constexpr std::array kAddressAttributes = {
-      "href", "src", "action", "formaction", "background", "poster", "data", "cite", "longdesc"};
-  std::vector<Reference> references;
-  const std::vector<HtmlNode> &nodes = document.Nodes();
-  for (std::size_t node = 0; node < nodes.size(); ++node) {
-    const HtmlNode &element = nodes[node];
-    if (element.kind == HtmlNodeKind::Text && element.parent != HtmlNode::kNoNode &&
-        nodes[element.parent].IsElement("style")) {
-      CssReferences(element.text, element.offset, references);
-    }
-    if (element.kind != HtmlNodeKind::Element || !element.written) continue;
-    for (const HtmlAttribute &attribute : element.attributes) {
-      if (attribute.name == "style") {
-        // The value is decoded: its addresses are found at the attribute.
-        std::vector<Reference> css;
-        CssReferences(attribute.value, 0, css);
-        for (Reference &reference : css) reference.offset = attribute.valueOffset;
-        references.insert(references.end(), css.begin(), css.end());
-      } else if (attribute.name == "srcset") {
-        const bool picture =
-            KindOf(document, node, "src") == Kind::Picture || element.IsElement("source");
-        std::string_view candidates = attribute.value;
-        while (!candidates.empty()) {
-          const std::size_t comma = candidates.find(',');
-          const std::string_view candidate = Trim(candidates.substr(0, comma));
-          const std::size_t blank =
-              std::find_if(candidate.begin(), candidate.end(), IsBlank) - candidate.begin();
-          if (blank > 0) {
-            references.push_back({std::string(candidate.substr(0, blank)), attribute.valueOffset,
-                                  picture ? Kind::Picture : Kind::Other});
-          }
-          candidates = comma == std::string_view::npos ? "" : candidates.substr(comma + 1);
-        }
-      } else if (std::find(kAddressAttributes.begin(), kAddressAttributes.end(), attribute.name) !=
-                 kAddressAttributes.end()) {
-        references.push_back(
-            {attribute.value, attribute.valueOffset, KindOf(document, node, attribute.name)});
-      }
-    }
-  }
-  return references;
-}
-
-// True for an address of a file beside the page: no scheme, not from the site's root, not only
-// a fragment or a query of the page itself.
-bool IsRelativeFileAddress(std::string_view address) {
-  if (address.empty() || address.front() == '#' || address.front() == '?' ||
-      address.front() == '/' || address.front() == '\\') {
-    return false;
-  }
-  const std::size_t colon = address.find(':');
-  return colon == std::string_view::npos || address.find_first_of("/?#") < colon;
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  c = AsciiLower(c);
-  return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
-std::string PercentDecoded(std::string_view text) {
-  std::string decoded;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-        HexValue(text[i + 2]) >= 0) {
-      decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-      i += 2;
-    } else {
-      decoded += text[i];
-    }
-  }
-  return decoded;
 }
 
 // The offset of the first byte that is no UTF-8; none when all of it is.
@@ -274,7 +136,7 @@ void CheckReferences(const std::string &path, const HtmlDocument &document,
   // Relative addresses are looked up only when they resolve against the page's own folder.
   const bool lookUp = !path.empty() && !based;
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  for (const Reference &reference : References(document)) {
+  for (const PageReference &reference : PageReferences(document)) {
     const std::string_view address = Trim(reference.address);
     if (StartsWithNoCase(address, "file:")) {
       findings.Add(reference.offset, FindingSeverity::Error,
@@ -283,35 +145,37 @@ void CheckReferences(const std::string &path, const HtmlDocument &document,
                    "file-address");
       continue;
     }
-    if (!lookUp || reference.kind == Kind::Other || !IsRelativeFileAddress(address)) continue;
-    if (reference.kind == Kind::Link && IsCartAddress(address, settings)) continue;
+    if (!lookUp || reference.kind == ReferenceKind::Other || !IsRelativeFileAddress(address))
+      continue;
+    if (reference.kind == ReferenceKind::Link && IsCartAddress(address, settings)) continue;
     const std::string file = PercentDecoded(address.substr(0, address.find_first_of("?#")));
     if (file.empty()) continue;
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(folder / file, error);
-    const bool found = reference.kind == Kind::Link ? std::filesystem::exists(status)
-                                                    : std::filesystem::exists(status) &&
-                                                          !std::filesystem::is_directory(status);
+    const bool found =
+        reference.kind == ReferenceKind::Link
+            ? std::filesystem::exists(status)
+            : std::filesystem::exists(status) && !std::filesystem::is_directory(status);
     if (found) continue;
     const std::string quoted = "\"" + std::string(address) + "\"";
     switch (reference.kind) {
-      case Kind::Picture:
+      case ReferenceKind::Picture:
         findings.Add(reference.offset, FindingSeverity::Error,
                      "the picture " + quoted + " does not exist", "missing-picture");
         break;
-      case Kind::Stylesheet:
+      case ReferenceKind::Stylesheet:
         findings.Add(reference.offset, FindingSeverity::Error,
                      "the stylesheet " + quoted + " does not exist", "missing-stylesheet");
         break;
-      case Kind::Script:
+      case ReferenceKind::Script:
         findings.Add(reference.offset, FindingSeverity::Error,
                      "the script " + quoted + " does not exist", "missing-script");
         break;
-      case Kind::Link:
+      case ReferenceKind::Link:
         findings.Add(reference.offset, FindingSeverity::Warning,
                      "the link goes to " + quoted + ", which does not exist", "missing-link");
         break;
-      case Kind::Other:
+      case ReferenceKind::Other:
         break;
     }
   }

@@ -205,6 +205,7 @@ bool EditorDocument::Replace(const QList<TextReplacement> &replacements) {
   return source_->Replace(replacements);
 }
 
+
 void EditorDocument::RefreshRendered() {
   renderTimer_.stop();
   rendered_->SetOutdated(false);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "pageeditor/document_encoding.h"
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace vendigo {
 
@@ -27,6 +28,14 @@ class EditorPrompts {
   // The folder to check as a site, starting from suggestion; empty when the user cancelled.
   virtual QString AskSiteFolder(const QString &suggestion) = 0;
   virtual void ShowError(const QString &text) = 0;
+  // Asked when a page about to be saved refers to pictures that visitors cannot load, outside
+  // its site (their addresses as the page writes them). True to copy them into the folder
+  // "images" beside the page and refer to the copies.
+  // The password of account (user@server) for publishing; refusedBefore when the server refused
+  // the last one. nullopt when the user cancelled.
+  virtual std::optional<QString> AskPassword(const QString &account, bool refusedBefore) = 0;
+  virtual bool AskCopyOutsidePictures(const QString &documentTitle,
+                                      const QStringList &pictures) = 0;
   // Asked at start when editors that ended without quitting left unsaved work: the documents'
   // paths, or the names of those never saved.
   virtual RestoreAnswer AskRestoreUnsavedWork(const QStringList &documents) = 0;

@@ -18,6 +18,8 @@
 #include "pageeditor/editor_prompts.h"
 #include "pageeditor/reprice_dialog.h"
 #include "pageeditor/fragment_editing.h"
+#include "pageeditor/outside_picture_offer.h"
+#include "pageeditor/publish_dialog.h"
 #include "pageeditor/test_cart_switch.h"
 
 namespace vendigo {
@@ -66,6 +68,9 @@ PageEditorWindow::PageEditorWindow(EditorPrompts &prompts, QWidget *parent)
   QAction *checkSite = file->addAction("Check &Site...");
   checkSite->setObjectName("FileCheckSite");
   connect(checkSite, &QAction::triggered, this, &PageEditorWindow::FileCheckSiteClick);
+  QAction *publishSite = file->addAction("P&ublish Site...");
+  publishSite->setObjectName("FilePublishSite");
+  connect(publishSite, &QAction::triggered, this, &PageEditorWindow::FilePublishSiteClick);
   file->addSeparator();
   QAction *quit = file->addAction("E&xit");
   quit->setObjectName("FileExit");
@@ -197,6 +202,7 @@ QList<EditorDocument *> PageEditorWindow::Documents() const {
 
 bool PageEditorWindow::SaveDocument(EditorDocument *document) {
   if (document->Path().isEmpty()) return SaveDocumentAs(document);
+  OfferToBringPicturesIn(*document, document->Path(), prompts_);
   QString error;
   if (document->SaveAs(document->Path(), &error)) return true;
   prompts_.ShowError(QStringLiteral("Could not save %1: %2").arg(document->Path(), error));
@@ -208,6 +214,7 @@ bool PageEditorWindow::SaveDocumentAs(EditorDocument *document) {
       document->Path().isEmpty() ? document->Title() + ".html" : document->Path();
   const QString path = prompts_.AskSavePath(suggestion);
   if (path.isEmpty()) return false;
+  OfferToBringPicturesIn(*document, path, prompts_);
   QString error;
   if (document->SaveAs(path, &error)) return true;
   prompts_.ShowError(QStringLiteral("Could not save %1: %2").arg(path, error));
@@ -294,6 +301,18 @@ void PageEditorWindow::FileCheckSiteClick() {
       document && !document->Path().isEmpty() ? QFileInfo(document->Path()).path() : QString();
   const QString folder = prompts_.AskSiteFolder(suggestion);
   if (!folder.isEmpty()) checkPanel_->CheckFolder(folder);
+}
+
+void PageEditorWindow::FilePublishSiteClick() {
+  const EditorDocument *document = ActiveDocument();
+  QString folder =
+      document && !document->Path().isEmpty() ? SiteFolderOfPage(document->Path()) : QString();
+  if (folder.isEmpty()) folder = prompts_.AskSiteFolder(QString());
+  if (folder.isEmpty()) return;
+  PublishDialog dialog(
+      folder, messages_, prompts_, [this](const QString &site) { checkPanel_->CheckFolder(site); },
+      this);
+  dialog.exec();
 }
 
 void PageEditorWindow::UpdateState() {

@@ -71,6 +71,7 @@ class PageEditorWindow : public QMainWindow {
   void FilePreviewInBrowserClick();
   void FileCloseClick();
   void FileCheckSiteClick();
+  void FilePublishSiteClick();
   void AddDocument(EditorDocument *document);
   // The open document of the file at absolutePath, by its path or by the file itself; nullptr
   // when none.

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace vendigo {
@@ -42,6 +44,28 @@ QString QtEditorPrompts::AskSiteFolder(const QString &suggestion) {
 
 void QtEditorPrompts::ShowError(const QString &text) {
   QMessageBox::warning(parent_, QApplication::applicationDisplayName(), text);
+}
+
+std::optional<QString> QtEditorPrompts::AskPassword(const QString &account, bool refusedBefore) {
+  bool given = false;
+  const QString password = QInputDialog::getText(
+      parent_, QStringLiteral("Publish Site"),
+      (refusedBefore ? QStringLiteral("The server refused the password. ") : QString()) +
+          QStringLiteral("Password for %1:").arg(account),
+      QLineEdit::Password, QString(), &given);
+  if (!given) return std::nullopt;
+  return password;
+}
+
+bool QtEditorPrompts::AskCopyOutsidePictures(const QString &documentTitle,
+                                             const QStringList &pictures) {
+  return QMessageBox::question(
+             parent_, QApplication::applicationDisplayName(),
+             QStringLiteral("%1 refers to pictures outside its site, which visitors cannot "
+                            "load:\n\n%2\n\nCopy them into the folder \"images\" beside the "
+                            "page and refer to the copies?")
+                 .arg(documentTitle, pictures.join(u'\n')),
+             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 EditorPrompts::RestoreAnswer QtEditorPrompts::AskRestoreUnsavedWork(const QStringList &documents) {

@@ -17,6 +17,8 @@ class QtEditorPrompts : public EditorPrompts {
   QString AskSavePath(const QString &suggestion) override;
   QString AskSiteFolder(const QString &suggestion) override;
   void ShowError(const QString &text) override;
+  std::optional<QString> AskPassword(const QString &account, bool refusedBefore) override;
+  bool AskCopyOutsidePictures(const QString &documentTitle, const QStringList &pictures) override;
   RestoreAnswer AskRestoreUnsavedWork(const QStringList &documents) override;
 
  private:

@@ -13,6 +13,7 @@ packages=(
   desktop-file-utils appstream
   libxml2-utils default-jre-headless
   libcurl4-openssl-dev openssh-server openssh-client vsftpd
+  libsecret-1-dev gnome-keyring
   "$@"
 )
 

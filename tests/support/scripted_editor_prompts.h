@@ -33,6 +33,15 @@ class ScriptedEditorPrompts : public EditorPrompts {
     return siteFolder;
   }
   void ShowError(const QString &text) override { asked << "error: " + text; }
+  std::optional<QString> AskPassword(const QString &account, bool refusedBefore) override {
+    asked << "password for " + account + (refusedBefore ? " again" : "");
+    if (passwords.isEmpty()) return std::nullopt;
+    return passwords.takeFirst();
+  }
+  bool AskCopyOutsidePictures(const QString &title, const QStringList &pictures) override {
+    asked << "copy pictures of " + title + ": " + pictures.join(", ");
+    return copyPictures;
+  }
   RestoreAnswer AskRestoreUnsavedWork(const QStringList &documents) override {
     asked << "restore: " + documents.join(", ");
     return restoreAnswer;
@@ -43,6 +52,8 @@ class ScriptedEditorPrompts : public EditorPrompts {
   QStringList openPaths;
   QString savePath;
   QString siteFolder;
+  bool copyPictures = false;
+  QStringList passwords;
   RestoreAnswer restoreAnswer = RestoreAnswer::Later;
 };
 

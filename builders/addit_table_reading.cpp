@@ -278,7 +278,7 @@ FragmentRead<AddItTable> Finish(const TableRead &table, bool wholeInterface, std
 
 FragmentRead<AddItTable> ReadAddItTable(const ReadPlace &place, const Settings &settings) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag) return FragmentRead<AddItTable>::Not("no start tag");
   if (tag->Is("center")) {
     const std::optional<TableRead> table = ReadTable(text, place.at);

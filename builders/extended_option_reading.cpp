@@ -60,7 +60,7 @@ std::optional<std::pair<std::vector<WrittenOption>, std::size_t>> ReadWrittenOpt
 
 FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place, const Settings &settings) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("select") ||
       !StartsWithNoCase(tag->Value("name"), kNameStart)) {
     return FragmentRead<ExtendedOption>::Not("no select named eop_");

@@ -6,8 +6,6 @@
 #include "core/settings.h"
 #include "html/markup_scanner.h"
 
-#include <optional>
-
 namespace vendigo {
 
 // What a fragment reader gives back: the builder's values, the settings the fragment shows (the
@@ -40,9 +38,7 @@ struct ReadPlace {
   std::string_view text;
   std::size_t at = 0;
   std::size_t earliest = 0;
-  const RawTag *tag = nullptr;  // the tag at `at` when the caller has read it already
-
-  std::optional<RawTag> Tag() const { return tag ? std::optional(*tag) : ReadRawTag(text, at); }
+  const RawTag *tag = nullptr;  // the tag that begins at `at`; nullptr where none does
 };
 
 }  // namespace vendigo

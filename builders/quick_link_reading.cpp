@@ -195,7 +195,7 @@ std::string URLDeCode(std::string_view encoded) {
 
 FragmentRead<QuickLink> ReadQuickLink(const ReadPlace &place, const Settings &settings) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("a")) return FragmentRead<QuickLink>::Not("no link");
   const std::string_view address = tag->Value("href");
   const std::size_t query = address.find(kItemQuery);

@@ -33,7 +33,7 @@ std::optional<std::string> OrderButtonFromHtml(std::string_view html) {
 }
 
 FragmentRead<NoValues> ReadFormContainer(const ReadPlace &place, const Settings &settings) {
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("form") || !tag->Attribute("action")) {
     return FragmentRead<NoValues>::Not("no form start tag with an action");
   }
@@ -48,7 +48,7 @@ FragmentRead<NoValues> ReadFormContainer(const ReadPlace &place, const Settings 
 }
 
 FragmentRead<NoValues> ReadQuantityBox(const ReadPlace &place, const Settings &settings) {
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("input") || tag->Value("name") != "quantity") {
     return FragmentRead<NoValues>::Not("no input named quantity");
   }
@@ -64,7 +64,7 @@ FragmentRead<NoValues> ReadQuantityBox(const ReadPlace &place, const Settings &s
 }
 
 FragmentRead<NoValues> ReadViewCartLink(const ReadPlace &place, const Settings &settings) {
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("a") || !tag->Attribute("href")) {
     return FragmentRead<NoValues>::Not("no link");
   }
@@ -92,7 +92,7 @@ FragmentRead<NoValues> ReadBuyButton(const ReadPlace &place, const Settings &set
     read.end = place.at + own.size();
     return read;
   }
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || !IsSubmitInput(*tag) || tag->attributeCount != 2 || !tag->Attribute("value") ||
       !IsSubmitCaption(tag->Value("value"))) {
     return FragmentRead<NoValues>::Not("no submit input with a caption and nothing else");
@@ -104,7 +104,7 @@ FragmentRead<NoValues> ReadBuyButton(const ReadPlace &place, const Settings &set
 
 FragmentRead<NoValues> ReadEbayForm(const ReadPlace &place, const Settings &settings) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("form") || !tag->Attribute("action")) {
     return FragmentRead<NoValues>::Not("no form start tag with an action");
   }

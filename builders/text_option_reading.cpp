@@ -77,7 +77,7 @@ std::size_t TypedTextBefore(std::string_view text, std::size_t end, std::size_t 
 
 FragmentRead<TextOption> ReadTextOption(const ReadPlace &place, const Settings &settings) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("input") ||
       !StartsWithNoCase(tag->Value("name"), kNameStart)) {
     return FragmentRead<TextOption>::Not("no input named textadd_");

@@ -58,12 +58,25 @@ class FieldReader {
   std::vector<std::string> known_;
 };
 
-nlohmann::json ItemFields(const OrderItem &item) {
-  return {{"Description", item.Description},
-          {"Price", item.Price},
-          {"Weight", item.Weight},
-          {"Taxable", item.Taxable},
-          {"SmartTaxCode", item.SmartTaxCode}};
+// The inputs are built key by key with their texts moved in: a braced list of key and value pairs
+// would make an array of each pair and copy every text.
+nlohmann::json ItemFields(OrderItem &&item) {
+  nlohmann::json fields = nlohmann::json::object();
+  fields["Description"] = std::move(item.Description);
+  fields["Price"] = std::move(item.Price);
+  fields["Weight"] = std::move(item.Weight);
+  fields["Taxable"] = std::move(item.Taxable);
+  fields["SmartTaxCode"] = std::move(item.SmartTaxCode);
+  return fields;
+}
+
+// A row of "Rows": its texts as a JSON array.
+template <typename... Texts>
+nlohmann::json Cells(Texts &&...texts) {
+  nlohmann::json::array_t cells;
+  cells.reserve(sizeof...(texts));
+  (cells.emplace_back(std::forward<Texts>(texts)), ...);
+  return cells;
 }
 
 // The cells of "Rows", each row filled up to cellCount with empty texts.
@@ -98,8 +111,8 @@ OrderItem HiddenItemFromInput(const nlohmann::json &input) {
   return item;
 }
 
-nlohmann::json HiddenItemInput(const OrderItem &item) {
-  return ItemFields(item);
+nlohmann::json HiddenItemInput(OrderItem item) {
+  return ItemFields(std::move(item));
 }
 
 QuickLink QuickLinkFromInput(const nlohmann::json &input) {
@@ -117,10 +130,10 @@ QuickLink QuickLinkFromInput(const nlohmann::json &input) {
   return link;
 }
 
-nlohmann::json QuickLinkInput(const QuickLink &link) {
-  nlohmann::json input = ItemFields(link.item);
-  input["LinkCaption"] = link.linkCaption;
-  input["StatusText"] = link.statusText;
+nlohmann::json QuickLinkInput(QuickLink link) {
+  nlohmann::json input = ItemFields(std::move(link.item));
+  input["LinkCaption"] = std::move(link.linkCaption);
+  input["StatusText"] = std::move(link.statusText);
   input["InsertProductInfo"] = link.insertProductInfo;
   input["Brackets"] = link.brackets;
   return input;
@@ -138,11 +151,13 @@ TextOption TextOptionFromInput(const nlohmann::json &input) {
   return option;
 }
 
-nlohmann::json TextOptionInput(const TextOption &option) {
-  return {{"Caption", option.caption},
-          {"Price", option.price},
-          {"Size", option.size},
-          {"MaxLength", option.maxLength}};
+nlohmann::json TextOptionInput(TextOption option) {
+  nlohmann::json input = nlohmann::json::object();
+  input["Caption"] = std::move(option.caption);
+  input["Price"] = std::move(option.price);
+  input["Size"] = std::move(option.size);
+  input["MaxLength"] = std::move(option.maxLength);
+  return input;
 }
 
 ExtendedOption ExtendedOptionFromInput(const nlohmann::json &input) {
@@ -155,12 +170,17 @@ ExtendedOption ExtendedOptionFromInput(const nlohmann::json &input) {
   return option;
 }
 
-nlohmann::json ExtendedOptionInput(const ExtendedOption &option) {
-  nlohmann::json rows = nlohmann::json::array();
-  for (const OptionRow &row : option.rows) {
-    rows.push_back({row.Description, row.Price, row.Weight, row.ReadableText});
+nlohmann::json ExtendedOptionInput(ExtendedOption option) {
+  nlohmann::json::array_t rows;
+  rows.reserve(option.rows.size());
+  for (OptionRow &row : option.rows) {
+    rows.push_back(Cells(std::move(row.Description), std::move(row.Price), std::move(row.Weight),
+                         std::move(row.ReadableText)));
   }
-  return {{"Name", option.name}, {"Rows", std::move(rows)}};
+  nlohmann::json input = nlohmann::json::object();
+  input["Name"] = std::move(option.name);
+  input["Rows"] = std::move(rows);
+  return input;
 }
 
 AddItTable AddItTableFromInput(const nlohmann::json &input, const Settings &settings) {
@@ -181,14 +201,18 @@ AddItTable AddItTableFromInput(const nlohmann::json &input, const Settings &sett
   return table;
 }
 
-nlohmann::json AddItTableInput(const AddItTable &table) {
-  nlohmann::json rows = nlohmann::json::array();
-  for (const AddItRow &row : table.rows) {
-    rows.push_back({row.Description, row.Price, row.Weight, row.Taxable, row.SmartTax});
+nlohmann::json AddItTableInput(AddItTable table) {
+  nlohmann::json::array_t rows;
+  rows.reserve(table.rows.size());
+  for (AddItRow &row : table.rows) {
+    rows.push_back(Cells(std::move(row.Description), std::move(row.Price), std::move(row.Weight),
+                         std::move(row.Taxable), std::move(row.SmartTax)));
   }
-  return {{"Mode", AddItModeName(table.mode)},
-          {"Rows", std::move(rows)},
-          {"ProductInterface", table.wholeInterface}};
+  nlohmann::json input = nlohmann::json::object();
+  input["Mode"] = AddItModeName(table.mode);
+  input["Rows"] = std::move(rows);
+  input["ProductInterface"] = table.wholeInterface;
+  return input;
 }
 
 const char *AddItModeName(AddItMode mode) {

@@ -88,25 +88,27 @@ std::string_view RawTag::Value(std::string_view lowerName) const {
   return attribute ? attribute->value : std::string_view();
 }
 
-std::optional<RawTag> ReadRawTag(std::string_view text, std::size_t at) {
-  if (at + 1 >= text.size() || text[at] != '<') return std::nullopt;
-  RawTag tag;
+namespace {
+
+// The tag at text[at] into tag; false when there is none.
+bool ScanTag(std::string_view text, std::size_t at, RawTag &tag) {
+  if (at + 1 >= text.size() || text[at] != '<') return false;
   tag.start = at;
   std::size_t i = at + 1;
   if (text[i] == '/') {
     tag.endTag = true;
     ++i;
   }
-  if (i >= text.size() || !IsAsciiLetter(text[i])) return std::nullopt;
+  if (i >= text.size() || !IsAsciiLetter(text[i])) return false;
   const std::size_t nameStart = i;
   while (i < text.size() && !IsBlank(text[i]) && text[i] != '/' && text[i] != '>') ++i;
   tag.name = text.substr(nameStart, i - nameStart);
   while (true) {
     while (i < text.size() && (IsBlank(text[i]) || text[i] == '/')) ++i;
-    if (i >= text.size()) return std::nullopt;
+    if (i >= text.size()) return false;
     if (text[i] == '>') {
       tag.end = i + 1;
-      return tag;
+      return true;
     }
     const std::size_t attributeName = i;
     while (i < text.size() && !IsBlank(text[i]) && text[i] != '/' && text[i] != '>' &&
@@ -117,10 +119,10 @@ std::optional<RawTag> ReadRawTag(std::string_view text, std::size_t at) {
     std::size_t afterName = SkipBlanks(text, i);
     if (afterName < text.size() && text[afterName] == '=') {
       i = SkipBlanks(text, afterName + 1);
-      if (i >= text.size()) return std::nullopt;
+      if (i >= text.size()) return false;
       if (text[i] == '"' || text[i] == '\'') {
         const std::size_t close = text.find(text[i], i + 1);
-        if (close == std::string_view::npos) return std::nullopt;
+        if (close == std::string_view::npos) return false;
         attribute.value = text.substr(i + 1, close - i - 1);
         i = close + 1;
       } else {
@@ -132,6 +134,15 @@ std::optional<RawTag> ReadRawTag(std::string_view text, std::size_t at) {
     if (tag.attributeCount < RawTag::kMaxAttributes) tag.attributes[tag.attributeCount] = attribute;
     ++tag.attributeCount;
   }
+}
+
+}  // namespace
+
+std::optional<RawTag> ReadRawTag(std::string_view text, std::size_t at) {
+  // One tag object, filled in place and returned as it is: a tag is large to copy.
+  std::optional<RawTag> tag(std::in_place);
+  if (!ScanTag(text, at, *tag)) tag.reset();
+  return tag;
 }
 
 std::size_t MatchLoose(std::string_view text, std::size_t at, std::string_view literal) {

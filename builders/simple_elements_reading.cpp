@@ -127,14 +127,10 @@ FragmentRead<NoValues> ReadEbayForm(const ReadPlace &place, const Settings &sett
   if (!description || !price || !shipping) {
     return FragmentRead<NoValues>::Not("the form lacks the description, price or shipping field");
   }
-  const std::size_t tableEnd = FindNoCase(text.substr(0, close), "</table>", tag->end);
-  std::size_t buttonStart = kNpos;
-  for (std::size_t at = tableEnd; at != kNpos;
-       at = FindNoCase(text.substr(0, close), "</table>", at + 1)) {
-    buttonStart = at + 8;
-  }
-  if (buttonStart == kNpos) return FragmentRead<NoValues>::Not("the form has no table");
-  const std::size_t from = SkipBlanks(text, buttonStart);
+  // The order button follows the last table.
+  const std::size_t tableEnd = FindLastNoCase(text.substr(0, close), "</table>", tag->end);
+  if (tableEnd == kNpos) return FragmentRead<NoValues>::Not("the form has no table");
+  const std::size_t from = SkipBlanks(text, tableEnd + 8);
   const std::optional<std::string> button =
       OrderButtonFromHtml(text.substr(from, SkipBlanksBack(text, close) - from));
   if (!button) return FragmentRead<NoValues>::Not("the form has no order button");

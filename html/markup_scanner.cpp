@@ -19,18 +19,6 @@ bool IsTagBoundary(char c) {
 
 }  // namespace
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
@@ -57,6 +45,14 @@ std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size
     const std::size_t at = static_cast<std::size_t>(hit - text.data());
     if (EqualsNoCase(text.substr(at, needle.size()), needle)) return at;
     from = at + 1;
+  }
+  return std::string_view::npos;
+}
+
+std::size_t FindLastNoCase(std::string_view text, std::string_view needle, std::size_t from) {
+  if (needle.size() > text.size()) return std::string_view::npos;
+  for (std::size_t at = text.size() - needle.size() + 1; at-- > from;) {
+    if (EqualsNoCase(text.substr(at, needle.size()), needle)) return at;
   }
   return std::string_view::npos;
 }

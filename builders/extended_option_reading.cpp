@@ -58,7 +58,7 @@ std::optional<std::pair<std::vector<WrittenOption>, std::size_t>> ReadWrittenOpt
   return std::nullopt;
 }
 
-FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place, const Settings &settings) {
+FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place) {
   const std::string_view text = place.text;
   const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("select") ||
@@ -97,7 +97,6 @@ FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place, const Se
   if (read.values.rows.size() > kGridRows) {
     return FragmentRead<ExtendedOption>::Not("the list has more options than the grid has rows");
   }
-  read.settings = settings;
   read.start = start;
   read.end = options->second;
   return read;

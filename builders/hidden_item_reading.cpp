@@ -1,5 +1,6 @@
 #include "builders/hidden_item_reading.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <vector>
@@ -26,6 +27,7 @@ std::size_t WebBotComment(std::string_view text, std::size_t at, std::string_vie
 }
 
 std::string Joined(const std::vector<std::string_view> &parts, std::size_t from, std::size_t to) {
+  if (to == from + 1) return UnquoteEntity(parts[from]);
   std::string out;
   for (std::size_t i = from; i < to; ++i) {
     if (i > from) out += '^';
@@ -43,7 +45,8 @@ OrderItem Grouped(const std::vector<std::string_view> &parts,
     fields[i] = Joined(parts, at, at + sizes[i]);
     at += sizes[i];
   }
-  return {fields[0], fields[1], fields[2], fields[3], fields[4]};
+  return {std::move(fields[0]), std::move(fields[1]), std::move(fields[2]), std::move(fields[3]),
+          std::move(fields[4])};
 }
 
 bool Plausible(const OrderItem &item, bool priceConverts) {
@@ -55,6 +58,7 @@ bool Plausible(const OrderItem &item, bool priceConverts) {
 
 OrderItem ItemFromValue(std::string_view written) {
   std::vector<std::string_view> parts;
+  parts.reserve(std::max<std::size_t>(5, std::count(written.begin(), written.end(), '^') + 1));
   for (std::size_t at = 0;;) {
     const std::size_t caret = written.find('^', at);
     parts.push_back(written.substr(at, caret == kNpos ? kNpos : caret - at));
@@ -91,7 +95,7 @@ OrderItem ItemFromValue(std::string_view written) {
   return Grouped(parts, {1 + extra, 1, 1, 1, 1});
 }
 
-FragmentRead<OrderItem> ReadHiddenItem(const ReadPlace &place, const Settings &settings) {
+FragmentRead<OrderItem> ReadHiddenItem(const ReadPlace &place) {
   const std::string_view text = place.text;
   const std::size_t opened = WebBotComment(text, place.at, "StartSpan");
   if (opened == kNpos) return FragmentRead<OrderItem>::Not("no WebBot comment starting a span");
@@ -110,7 +114,6 @@ FragmentRead<OrderItem> ReadHiddenItem(const ReadPlace &place, const Settings &s
       !IsTaxableText(read.values.Taxable)) {
     return FragmentRead<OrderItem>::Not("the item has no description or price, or a bad Taxable");
   }
-  read.settings = settings;
   read.start = place.at;
   read.end = closed;
   return read;

@@ -58,16 +58,11 @@ class FieldReader {
   std::vector<std::string> known_;
 };
 
-// The inputs are built key by key with their texts moved in: a braced list of key and value pairs
-// would make an array of each pair and copy every text.
-nlohmann::json ItemFields(OrderItem &&item) {
-  nlohmann::json fields = nlohmann::json::object();
-  fields["Description"] = std::move(item.Description);
-  fields["Price"] = std::move(item.Price);
-  fields["Weight"] = std::move(item.Weight);
-  fields["Taxable"] = std::move(item.Taxable);
-  fields["SmartTaxCode"] = std::move(item.SmartTaxCode);
-  return fields;
+// The inputs are built key by key in the order of nlohmann's object (a std::map), each key put at
+// the end without a search, with their texts moved in: a braced list of key and value pairs would
+// make an array of each pair and copy every text. A key out of order is only slower.
+void AddInOrder(nlohmann::json::object_t &input, const char *key, nlohmann::json value) {
+  input.emplace_hint(input.end(), key, std::move(value));
 }
 
 // A row of "Rows": its texts as a JSON array.
@@ -112,7 +107,13 @@ OrderItem HiddenItemFromInput(const nlohmann::json &input) {
 }
 
 nlohmann::json HiddenItemInput(OrderItem item) {
-  return ItemFields(std::move(item));
+  nlohmann::json::object_t input;
+  AddInOrder(input, "Description", std::move(item.Description));
+  AddInOrder(input, "Price", std::move(item.Price));
+  AddInOrder(input, "SmartTaxCode", std::move(item.SmartTaxCode));
+  AddInOrder(input, "Taxable", std::move(item.Taxable));
+  AddInOrder(input, "Weight", std::move(item.Weight));
+  return input;
 }
 
 QuickLink QuickLinkFromInput(const nlohmann::json &input) {
@@ -131,11 +132,16 @@ QuickLink QuickLinkFromInput(const nlohmann::json &input) {
 }
 
 nlohmann::json QuickLinkInput(QuickLink link) {
-  nlohmann::json input = ItemFields(std::move(link.item));
-  input["LinkCaption"] = std::move(link.linkCaption);
-  input["StatusText"] = std::move(link.statusText);
-  input["InsertProductInfo"] = link.insertProductInfo;
-  input["Brackets"] = link.brackets;
+  nlohmann::json::object_t input;
+  AddInOrder(input, "Brackets", link.brackets);
+  AddInOrder(input, "Description", std::move(link.item.Description));
+  AddInOrder(input, "InsertProductInfo", link.insertProductInfo);
+  AddInOrder(input, "LinkCaption", std::move(link.linkCaption));
+  AddInOrder(input, "Price", std::move(link.item.Price));
+  AddInOrder(input, "SmartTaxCode", std::move(link.item.SmartTaxCode));
+  AddInOrder(input, "StatusText", std::move(link.statusText));
+  AddInOrder(input, "Taxable", std::move(link.item.Taxable));
+  AddInOrder(input, "Weight", std::move(link.item.Weight));
   return input;
 }
 
@@ -152,11 +158,11 @@ TextOption TextOptionFromInput(const nlohmann::json &input) {
 }
 
 nlohmann::json TextOptionInput(TextOption option) {
-  nlohmann::json input = nlohmann::json::object();
-  input["Caption"] = std::move(option.caption);
-  input["Price"] = std::move(option.price);
-  input["Size"] = std::move(option.size);
-  input["MaxLength"] = std::move(option.maxLength);
+  nlohmann::json::object_t input;
+  AddInOrder(input, "Caption", std::move(option.caption));
+  AddInOrder(input, "MaxLength", std::move(option.maxLength));
+  AddInOrder(input, "Price", std::move(option.price));
+  AddInOrder(input, "Size", std::move(option.size));
   return input;
 }
 
@@ -177,9 +183,9 @@ nlohmann::json ExtendedOptionInput(ExtendedOption option) {
     rows.push_back(Cells(std::move(row.Description), std::move(row.Price), std::move(row.Weight),
                          std::move(row.ReadableText)));
   }
-  nlohmann::json input = nlohmann::json::object();
-  input["Name"] = std::move(option.name);
-  input["Rows"] = std::move(rows);
+  nlohmann::json::object_t input;
+  AddInOrder(input, "Name", std::move(option.name));
+  AddInOrder(input, "Rows", std::move(rows));
   return input;
 }
 
@@ -208,10 +214,10 @@ nlohmann::json AddItTableInput(AddItTable table) {
     rows.push_back(Cells(std::move(row.Description), std::move(row.Price), std::move(row.Weight),
                          std::move(row.Taxable), std::move(row.SmartTax)));
   }
-  nlohmann::json input = nlohmann::json::object();
-  input["Mode"] = AddItModeName(table.mode);
-  input["Rows"] = std::move(rows);
-  input["ProductInterface"] = table.wholeInterface;
+  nlohmann::json::object_t input;
+  AddInOrder(input, "Mode", AddItModeName(table.mode));
+  AddInOrder(input, "ProductInterface", table.wholeInterface);
+  AddInOrder(input, "Rows", std::move(rows));
   return input;
 }
 

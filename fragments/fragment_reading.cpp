@@ -80,17 +80,20 @@ class PlaceWalker {
   SourcePlace place_;
 };
 
-// The reader's fragment into found, its values as its command's JSON input and its offsets still
-// those of the text read; false when the reader found none.
+// Appends the reader's fragment to fragments: its values as its command's JSON input, the settings
+// given with what its bytes show, its offsets still those of the text read. False when the reader
+// found none.
 template <typename Values, typename ToInput>
-bool Taken(const char *kind, FragmentRead<Values> read, ToInput toInput, FoundFragment &found) {
+bool Taken(const char *kind, FragmentRead<Values> &&read, ToInput toInput, const Settings &settings,
+           std::vector<FoundFragment> &fragments) {
   if (!read) return false;
+  FoundFragment &found = fragments.emplace_back();
   found.kind = kind;
-  found.start = {};
   found.start.offset = read.start;
   found.end = read.end;
   found.input = toInput(std::move(read.values));
-  found.settings = std::move(read.settings);
+  found.settings = settings;
+  read.shown.Into(found.settings);
   return true;
 }
 
@@ -98,53 +101,48 @@ nlohmann::json NoInput(NoValues) {
   return nlohmann::json::object();
 }
 
-bool Simple(const char *kind, FragmentRead<NoValues> read, FoundFragment &found) {
-  return Taken(kind, std::move(read), NoInput, found);
-}
-
-// The fragment whose tag or comment begins at place.at, if any, into found. A form is a form
-// container only when it holds nothing but its paragraph, so the eBay form and the product
+// The fragment whose tag or comment begins at place.at, if any, appended to fragments. A form is
+// a form container only when it holds nothing but its paragraph, so the eBay form and the product
 // interface, which hold more, are never taken for one.
-bool ReadAt(ReadPlace place, const Settings &settings, FoundFragment &found) {
+bool ReadAt(ReadPlace place, const Settings &settings, std::vector<FoundFragment> &fragments) {
+  const auto take = [&](const char *kind, auto &&read, auto toInput) {
+    return Taken(kind, std::move(read), toInput, settings, fragments);
+  };
   const std::string_view text = place.text;
   if (text.substr(place.at, 4) == "<!--") {
-    return Taken("pelluxadd", ReadHiddenItem(place, settings), HiddenItemInput, found);
+    return take("pelluxadd", ReadHiddenItem(place), HiddenItemInput);
   }
   const std::string &ownButton = settings.OrderButton;
   if (ownButton.size() >= 2 && ownButton.front() == '<' &&
       text.substr(place.at, ownButton.size()) == ownButton) {
-    return Simple("buybutton", ReadBuyButton(place, settings), found);
+    return take("buybutton", ReadBuyButton(place, settings), NoInput);
   }
   const std::optional<RawTag> tag = ReadRawTag(text, place.at);
   if (!tag || tag->endTag) return false;
   place.tag = &*tag;
   if (tag->Is("form")) {
-    return Simple("form", ReadFormContainer(place, settings), found) ||
-           Simple("ebay", ReadEbayForm(place, settings), found) ||
-           Taken("addit", ReadAddItTable(place, settings), AddItTableInput, found);
+    return take("form", ReadFormContainer(place), NoInput) ||
+           take("ebay", ReadEbayForm(place), NoInput) ||
+           take("addit", ReadAddItTable(place), AddItTableInput);
   }
-  if (tag->Is("center")) {
-    return Taken("addit", ReadAddItTable(place, settings), AddItTableInput, found);
-  }
+  if (tag->Is("center")) return take("addit", ReadAddItTable(place), AddItTableInput);
   if (tag->Is("select")) {
-    if (tag->Value("name") == "addit") {
-      return Taken("addit", ReadAddItTable(place, settings), AddItTableInput, found);
-    }
-    return Taken("options", ReadExtendedOption(place, settings), ExtendedOptionInput, found);
+    if (tag->Value("name") == "addit") return take("addit", ReadAddItTable(place), AddItTableInput);
+    return take("options", ReadExtendedOption(place), ExtendedOptionInput);
   }
   if (tag->Is("input")) {
     const std::string_view name = tag->Value("name");
     if (StartsWithNoCase(name, "textadd_")) {
-      return Taken("textadd", ReadTextOption(place, settings), TextOptionInput, found);
+      return take("textadd", ReadTextOption(place), TextOptionInput);
     }
-    if (name == "quantity") return Simple("quantity", ReadQuantityBox(place, settings), found);
-    return Simple("buybutton", ReadBuyButton(place, settings), found);
+    if (name == "quantity") return take("quantity", ReadQuantityBox(place), NoInput);
+    return take("buybutton", ReadBuyButton(place, settings), NoInput);
   }
   if (tag->Is("a")) {
     if (tag->Value("href").find("?pelluxadd=") != kNpos) {
-      return Taken("quicklink", ReadQuickLink(place, settings), QuickLinkInput, found);
+      return take("quicklink", ReadQuickLink(place), QuickLinkInput);
     }
-    return Simple("viewcart", ReadViewCartLink(place, settings), found);
+    return take("viewcart", ReadViewCartLink(place, settings), NoInput);
   }
   return false;
 }
@@ -178,16 +176,15 @@ std::vector<FoundFragment> ReadFragments(std::string_view pageBytes, const Setti
   const std::string_view text = windows1252 ? std::string_view(decoded) : pageBytes;
   PlaceWalker walker(text, windows1252);
   std::vector<FoundFragment> fragments;
-  FoundFragment found;
   std::size_t earliest = 0;
   for (std::size_t at = text.find('<'); at != kNpos;) {
     std::size_t next;
-    if (ReadAt({text, at, earliest}, settings, found)) {
+    if (ReadAt({text, at, earliest}, settings, fragments)) {
+      FoundFragment &found = fragments.back();
       earliest = found.end;
       next = found.end;
       found.start = walker.At(found.start.offset);
       found.end = walker.FileOffset(found.end);
-      fragments.push_back(std::move(found));
     } else {
       next = AfterNonFragment(text, at);
     }

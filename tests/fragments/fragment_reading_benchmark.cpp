@@ -112,8 +112,8 @@ int main(int argc, char **argv) {
     benchmark::RegisterBenchmark(("Result/" + label).c_str(), Result, kind);
     ratios.push_back(
         {"reading over building, " + label, "Read/" + label, "Build/" + label, "", 2.0});
-    ratios.push_back({"its result alone over building, " + label, "Result/" + label,
-                      "Build/" + label, "", 0});
+    ratios.push_back(
+        {"its result alone over building, " + label, "Result/" + label, "Build/" + label, "", 0});
   }
   return vendigo::testing::RunBenchmarksWithRatios(argc, argv, std::move(ratios));
 }

@@ -57,17 +57,27 @@ bool Plausible(const OrderItem &item, bool priceConverts) {
 }  // namespace
 
 OrderItem ItemFromValue(std::string_view written) {
+  const std::size_t carets = std::count(written.begin(), written.end(), '^');
+  if (carets <= 4) {
+    // No caret typed into a field, as nearly always: the parts are the fields, the missing empty.
+    std::array<std::string, 5> fields;
+    for (std::size_t i = 0, at = 0; i <= carets; ++i) {
+      const std::size_t caret = written.find('^', at);
+      fields[i] = UnquoteEntity(written.substr(at, caret == kNpos ? kNpos : caret - at));
+      at = caret + 1;
+    }
+    return {std::move(fields[0]), std::move(fields[1]), std::move(fields[2]), std::move(fields[3]),
+            std::move(fields[4])};
+  }
   std::vector<std::string_view> parts;
-  parts.reserve(std::max<std::size_t>(5, std::count(written.begin(), written.end(), '^') + 1));
+  parts.reserve(carets + 1);
   for (std::size_t at = 0;;) {
     const std::size_t caret = written.find('^', at);
     parts.push_back(written.substr(at, caret == kNpos ? kNpos : caret - at));
     if (caret == kNpos) break;
     at = caret + 1;
   }
-  while (parts.size() < 5) parts.emplace_back();
   const std::size_t extra = parts.size() - 5;
-  if (extra == 0) return Grouped(parts, {1, 1, 1, 1, 1});
   if (extra > kMostExtraCarets) {
     // Taxable is one part: the last one that can be, with the description before and the smart
     // tax code after taking the other carets.

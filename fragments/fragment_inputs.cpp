@@ -5,6 +5,7 @@
 #include <array>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "core/json_fields.h"
@@ -61,8 +62,10 @@ class FieldReader {
 // The inputs are built key by key in the order of nlohmann's object (a std::map), each key put at
 // the end without a search, with their texts moved in: a braced list of key and value pairs would
 // make an array of each pair and copy every text. A key out of order is only slower.
-void AddInOrder(nlohmann::json::object_t &input, const char *key, nlohmann::json value) {
-  input.emplace_hint(input.end(), key, std::move(value));
+template <typename Value>
+void AddInOrder(nlohmann::json::object_t &input, const char *key, Value &&value) {
+  input.emplace_hint(input.end(), std::piecewise_construct, std::forward_as_tuple(key),
+                     std::forward_as_tuple(std::forward<Value>(value)));
 }
 
 // A row of "Rows": its texts as a JSON array.

@@ -30,19 +30,19 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
 
 std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from) {
   if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
-  const char first = AsciiLower(needle.front());
-  const char firstUpper = static_cast<char>(first >= 'a' && first <= 'z' ? first - 32 : first);
+  const char lower = AsciiLower(needle.front());
+  const char upper = static_cast<char>(lower >= 'a' && lower <= 'z' ? lower - 32 : lower);
+  // Where c first occurs in text[from, before); before when it does not.
+  const auto first = [&](char c, std::size_t before) {
+    const void *hit = std::memchr(text.data() + from, c, before - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - text.data()) : before;
+  };
   while (from + needle.size() <= text.size()) {
-    // memchr for either case of the first byte, the nearer one first.
-    const char *base = text.data() + from;
-    const std::size_t span = text.size() - needle.size() + 1 - from;
-    const void *lower = std::memchr(base, first, span);
-    const void *upper = first == firstUpper ? nullptr : std::memchr(base, firstUpper, span);
-    const char *hit = static_cast<const char *>(!lower   ? upper
-                                                : !upper ? lower
-                                                         : (lower < upper ? lower : upper));
-    if (!hit) return std::string_view::npos;
-    const std::size_t at = static_cast<std::size_t>(hit - text.data());
+    const std::size_t last = text.size() - needle.size() + 1;
+    // The first byte in either case: the upper case one looked for only before the lower case one.
+    std::size_t at = first(lower, last);
+    if (upper != lower) at = first(upper, at);
+    if (at == last) return std::string_view::npos;
     if (EqualsNoCase(text.substr(at, needle.size()), needle)) return at;
     from = at + 1;
   }

@@ -60,14 +60,14 @@ OrderItem ItemFromValue(std::string_view written) {
   const std::size_t carets = std::count(written.begin(), written.end(), '^');
   if (carets <= 4) {
     // No caret typed into a field, as nearly always: the parts are the fields, the missing empty.
-    std::array<std::string, 5> fields;
+    std::array<std::string_view, 5> fields{};
     for (std::size_t i = 0, at = 0; i <= carets; ++i) {
       const std::size_t caret = written.find('^', at);
-      fields[i] = UnquoteEntity(written.substr(at, caret == kNpos ? kNpos : caret - at));
+      fields[i] = written.substr(at, caret == kNpos ? kNpos : caret - at);
       at = caret + 1;
     }
-    return {std::move(fields[0]), std::move(fields[1]), std::move(fields[2]), std::move(fields[3]),
-            std::move(fields[4])};
+    return {UnquoteEntity(fields[0]), UnquoteEntity(fields[1]), UnquoteEntity(fields[2]),
+            UnquoteEntity(fields[3]), UnquoteEntity(fields[4])};
   }
   std::vector<std::string_view> parts;
   parts.reserve(carets + 1);
@@ -106,23 +106,32 @@ OrderItem ItemFromValue(std::string_view written) {
 }
 
 FragmentRead<OrderItem> ReadHiddenItem(const ReadPlace &place) {
+  // Every way out returns read, so that it is built in the caller's place.
+  FragmentRead<OrderItem> read;
   const std::string_view text = place.text;
   const std::size_t opened = WebBotComment(text, place.at, "StartSpan");
-  if (opened == kNpos) return FragmentRead<OrderItem>::Not("no WebBot comment starting a span");
+  if (opened == kNpos) {
+    read.notRead = "no WebBot comment starting a span";
+    return read;
+  }
   const std::optional<RawTag> input = ReadRawTag(text, SkipBlanks(text, opened));
   if (!input || input->endTag || !input->Is("input") ||
       !EqualsNoCase(input->Value("name"), "pelluxadd") ||
       !EqualsNoCase(input->Value("type"), "hidden")) {
-    return FragmentRead<OrderItem>::Not("no hidden input named pelluxadd in the span");
+    read.notRead = "no hidden input named pelluxadd in the span";
+    return read;
   }
   const std::size_t closed = WebBotComment(text, SkipBlanks(text, input->end), "EndSpan");
-  if (closed == kNpos) return FragmentRead<OrderItem>::Not("the span is not closed");
-  FragmentRead<OrderItem> read;
+  if (closed == kNpos) {
+    read.notRead = "the span is not closed";
+    return read;
+  }
   read.values = ItemFromValue(input->Value("value"));
   // What the dialog would not build from is no hidden item of its.
   if (read.values.Description.empty() || read.values.Price.empty() ||
       !IsTaxableText(read.values.Taxable)) {
-    return FragmentRead<OrderItem>::Not("the item has no description or price, or a bad Taxable");
+    read.notRead = "the item has no description or price, or a bad Taxable";
+    return read;
   }
   read.start = place.at;
   read.end = closed;

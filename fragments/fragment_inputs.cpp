@@ -109,7 +109,7 @@ OrderItem HiddenItemFromInput(const nlohmann::json &input) {
   return item;
 }
 
-nlohmann::json HiddenItemInput(OrderItem item) {
+nlohmann::json HiddenItemInput(OrderItem &&item) {
   nlohmann::json::object_t input;
   AddInOrder(input, "Description", std::move(item.Description));
   AddInOrder(input, "Price", std::move(item.Price));
@@ -134,7 +134,7 @@ QuickLink QuickLinkFromInput(const nlohmann::json &input) {
   return link;
 }
 
-nlohmann::json QuickLinkInput(QuickLink link) {
+nlohmann::json QuickLinkInput(QuickLink &&link) {
   nlohmann::json::object_t input;
   AddInOrder(input, "Brackets", link.brackets);
   AddInOrder(input, "Description", std::move(link.item.Description));
@@ -160,7 +160,7 @@ TextOption TextOptionFromInput(const nlohmann::json &input) {
   return option;
 }
 
-nlohmann::json TextOptionInput(TextOption option) {
+nlohmann::json TextOptionInput(TextOption &&option) {
   nlohmann::json::object_t input;
   AddInOrder(input, "Caption", std::move(option.caption));
   AddInOrder(input, "MaxLength", std::move(option.maxLength));
@@ -179,7 +179,7 @@ ExtendedOption ExtendedOptionFromInput(const nlohmann::json &input) {
   return option;
 }
 
-nlohmann::json ExtendedOptionInput(ExtendedOption option) {
+nlohmann::json ExtendedOptionInput(ExtendedOption &&option) {
   nlohmann::json::array_t rows;
   rows.reserve(option.rows.size());
   for (OptionRow &row : option.rows) {
@@ -210,7 +210,7 @@ AddItTable AddItTableFromInput(const nlohmann::json &input, const Settings &sett
   return table;
 }
 
-nlohmann::json AddItTableInput(AddItTable table) {
+nlohmann::json AddItTableInput(AddItTable &&table) {
   nlohmann::json::array_t rows;
   rows.reserve(table.rows.size());
   for (AddItRow &row : table.rows) {

@@ -97,7 +97,7 @@ bool Taken(const char *kind, FragmentRead<Values> &&read, ToInput toInput, const
   return true;
 }
 
-nlohmann::json NoInput(NoValues) {
+nlohmann::json NoInput(NoValues &&) {
   return nlohmann::json::object();
 }
 

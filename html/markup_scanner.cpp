@@ -50,9 +50,13 @@ std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size
 }
 
 std::size_t FindLastNoCase(std::string_view text, std::string_view needle, std::size_t from) {
+  if (needle.empty()) return from <= text.size() ? text.size() : std::string_view::npos;
   if (needle.size() > text.size()) return std::string_view::npos;
+  const char first = AsciiLower(needle.front());
   for (std::size_t at = text.size() - needle.size() + 1; at-- > from;) {
-    if (EqualsNoCase(text.substr(at, needle.size()), needle)) return at;
+    if (AsciiLower(text[at]) == first && EqualsNoCase(text.substr(at, needle.size()), needle)) {
+      return at;
+    }
   }
   return std::string_view::npos;
 }

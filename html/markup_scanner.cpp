@@ -191,6 +191,7 @@ std::size_t FindLoose(std::string_view text, std::size_t from, std::string_view 
 }
 
 std::string UnquoteEntity(std::string_view written) {
+  if (written.find('&') == std::string_view::npos) return std::string(written);
   std::string out;
   out.reserve(written.size());
   std::size_t at = 0;

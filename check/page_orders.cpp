@@ -32,7 +32,8 @@ std::string_view Trimmed(std::string_view text) {
 // AddressWithoutQuery as a view into the address.
 std::string_view AddressPart(std::string_view address) {
   address = Trimmed(address);
-  return address.substr(0, address.find_first_of("?#"));
+  // Two searches for one byte each: find_first_of tries the set at every byte.
+  return address.substr(0, std::min(address.find('?'), address.find('#')));
 }
 
 // The type of an input as a browser takes it: an unknown or missing type is text.

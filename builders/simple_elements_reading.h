@@ -9,9 +9,10 @@
 
 namespace vendigo {
 
-// The five simple elements read back. Each takes the place of its first tag and the settings
-// given, and gives back what its bytes show of the settings: the cart's address (form, view-cart
-// link, eBay form), the view-cart text, the order button (buy button, eBay form).
+// The five simple elements read back. Each takes the place of its first tag (and the settings
+// given, where they tell what the fragment is), and gives back what its bytes show of the
+// settings: the cart's address (form, view-cart link, eBay form), the view-cart text, the order
+// button (buy button, eBay form).
 
 // <form method="POST" action="CART"><p>&nbsp;</p></form>: a form holding nothing else.
 FragmentRead<NoValues> ReadFormContainer(const ReadPlace &place);

@@ -90,13 +90,13 @@ AddItRow RowFromValue(std::string_view value, char separator, std::string_view s
 }
 
 // The currency sign before the shown price.
-std::string CurrencyOf(std::string_view shown, std::string_view formatted) {
+std::string_view CurrencyOf(std::string_view shown, std::string_view formatted) {
   if (!formatted.empty() && shown.ends_with(formatted)) {
-    return std::string(shown.substr(0, shown.size() - formatted.size()));
+    return shown.substr(0, shown.size() - formatted.size());
   }
   std::size_t digit = 0;
   while (digit < shown.size() && !IsAsciiDigit(shown[digit])) ++digit;
-  return std::string(shown.substr(0, digit));
+  return shown.substr(0, digit);
 }
 
 std::string FormattedPrice(const std::string &price) {
@@ -107,7 +107,7 @@ std::string FormattedPrice(const std::string &price) {
 struct TableRead {
   AddItMode mode = AddItMode::CheckboxTable;
   std::vector<AddItRow> rows;
-  std::optional<std::string> currency;
+  std::optional<std::string_view> currency;
   std::size_t end = 0;
 };
 
@@ -206,9 +206,9 @@ std::optional<TableRead> ReadSelectList(std::string_view text, std::size_t at) {
 }
 
 struct Interface {
-  std::string cart;
-  std::string orderButton;
-  std::string viewCart;
+  std::string_view cart;
+  std::string_view orderButton;
+  std::string_view viewCart;
   TableRead table;
 };
 
@@ -253,22 +253,21 @@ std::optional<Interface> ReadInterface(std::string_view text, std::size_t at) {
   return interface;
 }
 
-FragmentRead<AddItTable> Finish(const TableRead &table, bool wholeInterface, std::size_t start,
-                                std::string_view text, const Settings &settings) {
+FragmentRead<AddItTable> Finish(TableRead table, bool wholeInterface, std::size_t start,
+                                std::string_view text) {
   const std::size_t end = MatchLoose(text, table.end, kAddItClosing);
   if (end == kNpos) return FragmentRead<AddItTable>::Not("no closing paragraph after the table");
   if (table.rows.size() > kGridRows) {
     return FragmentRead<AddItTable>::Not("the table has more rows than the grid");
   }
-  FragmentRead<AddItTable> read;
-  read.values = {table.mode, table.rows, wholeInterface};
-  read.settings = settings;
-  if (table.currency) read.settings.Currency = *table.currency;
   bool taxed = table.mode == AddItMode::QuantityTable;
   for (const AddItRow &row : table.rows) {
     taxed = taxed || !row.Taxable.empty() || !row.SmartTax.empty();
   }
-  if (taxed) read.settings.PelluxGeneration = 4;
+  FragmentRead<AddItTable> read;
+  read.values = {table.mode, std::move(table.rows), wholeInterface};
+  read.shown.Currency = table.currency;
+  if (taxed) read.shown.PelluxGeneration = 4;
   read.start = start;
   read.end = end;
   return read;
@@ -276,28 +275,28 @@ FragmentRead<AddItTable> Finish(const TableRead &table, bool wholeInterface, std
 
 }  // namespace
 
-FragmentRead<AddItTable> ReadAddItTable(const ReadPlace &place, const Settings &settings) {
+FragmentRead<AddItTable> ReadAddItTable(const ReadPlace &place) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag) return FragmentRead<AddItTable>::Not("no start tag");
   if (tag->Is("center")) {
-    const std::optional<TableRead> table = ReadTable(text, place.at);
+    std::optional<TableRead> table = ReadTable(text, place.at);
     if (!table) return FragmentRead<AddItTable>::Not("no addit table");
-    return Finish(*table, false, place.at, text, settings);
+    return Finish(std::move(*table), false, place.at, text);
   }
   if (tag->Is("select")) {
-    const std::optional<TableRead> list = ReadSelectList(text, place.at);
+    std::optional<TableRead> list = ReadSelectList(text, place.at);
     if (!list) return FragmentRead<AddItTable>::Not("no addit select list");
-    return Finish(*list, false, place.at, text, settings);
+    return Finish(std::move(*list), false, place.at, text);
   }
   if (tag->Is("form")) {
-    const std::optional<Interface> interface = ReadInterface(text, place.at);
+    std::optional<Interface> interface = ReadInterface(text, place.at);
     if (!interface) return FragmentRead<AddItTable>::Not("no product interface around a table");
-    FragmentRead<AddItTable> read = Finish(interface->table, true, place.at, text, settings);
+    FragmentRead<AddItTable> read = Finish(std::move(interface->table), true, place.at, text);
     if (!read) return read;
-    read.settings.CGI_BIN = interface->cart;
-    read.settings.OrderButton = interface->orderButton;
-    read.settings.ViewCart = interface->viewCart;
+    read.shown.CGI_BIN = interface->cart;
+    read.shown.OrderButton = interface->orderButton;
+    read.shown.ViewCart = interface->viewCart;
     return read;
   }
   return FragmentRead<AddItTable>::Not("no table, select list or form");

@@ -15,6 +15,6 @@ namespace vendigo {
 // taken out), the description from the shown cell where the value holds it; the currency sign
 // from the shown price, the cart's address, order button and view-cart text from the interface.
 // Tax fields, and the quantity table, say the cart is of generation 4 (settings.PelluxGeneration).
-FragmentRead<AddItTable> ReadAddItTable(const ReadPlace &place, const Settings &settings);
+FragmentRead<AddItTable> ReadAddItTable(const ReadPlace &place);
 
 }  // namespace vendigo

@@ -58,9 +58,9 @@ std::optional<std::pair<std::vector<WrittenOption>, std::size_t>> ReadWrittenOpt
   return std::nullopt;
 }
 
-FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place, const Settings &settings) {
+FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("select") ||
       !StartsWithNoCase(tag->Value("name"), kNameStart)) {
     return FragmentRead<ExtendedOption>::Not("no select named eop_");
@@ -97,7 +97,6 @@ FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place, const Se
   if (read.values.rows.size() > kGridRows) {
     return FragmentRead<ExtendedOption>::Not("the list has more options than the grid has rows");
   }
-  read.settings = settings;
   read.start = start;
   read.end = options->second;
   return read;

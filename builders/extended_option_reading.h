@@ -15,7 +15,7 @@ namespace vendigo {
 // Price and Weight from its value, the Readable Text as written. A first option that is not
 // SELECTED stands after an empty first row, as the builder leaves grid row 1 unselected only
 // when that row is empty.
-FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place, const Settings &settings);
+FragmentRead<ExtendedOption> ReadExtendedOption(const ReadPlace &place);
 
 // One option of a select as the builders write it: <OPTION VALUE="value"[ SELECTED]>shown, and
 // the line break before the next option or the end of the list.

@@ -1,23 +1,41 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "core/settings.h"
 #include "html/markup_scanner.h"
 
-#include <optional>
-
 namespace vendigo {
 
-// What a fragment reader gives back: the builder's values, the settings the fragment shows (the
-// settings given, with what its bytes say of the cart's address, currency sign, order button and
-// view-cart text), and its extent [start, end) in the text read. When the bytes are not that kind
-// of fragment, notRead says why and the rest means nothing.
+// What a fragment's bytes say of the settings it was built with, as views into the text read; the
+// rest is as the settings given. (A reader copies no settings: the caller does, once.)
+struct ShownSettings {
+  std::optional<std::string_view> CGI_BIN;
+  std::optional<std::string_view> Currency;
+  std::optional<std::string_view> OrderButton;
+  std::optional<std::string_view> ViewCart;
+  std::optional<int> PelluxGeneration;
+
+  // settings, as given, with what the bytes show put in.
+  void Into(Settings &settings) const {
+    if (CGI_BIN) settings.CGI_BIN = *CGI_BIN;
+    if (Currency) settings.Currency = *Currency;
+    if (OrderButton) settings.OrderButton = *OrderButton;
+    if (ViewCart) settings.ViewCart = *ViewCart;
+    if (PelluxGeneration) settings.PelluxGeneration = *PelluxGeneration;
+  }
+};
+
+// What a fragment reader gives back: the builder's values, what its bytes say of the settings
+// (the cart's address, currency sign, order button, view-cart text, the cart's generation), and
+// its extent [start, end) in the text read. When the bytes are not that kind of fragment, notRead
+// says why and the rest means nothing.
 template <typename Values>
 struct FragmentRead {
   Values values{};
-  Settings settings;
+  ShownSettings shown;
   std::size_t start = 0;
   std::size_t end = 0;
   const char *notRead = nullptr;
@@ -40,9 +58,7 @@ struct ReadPlace {
   std::string_view text;
   std::size_t at = 0;
   std::size_t earliest = 0;
-  const RawTag *tag = nullptr;  // the tag at `at` when the caller has read it already
-
-  std::optional<RawTag> Tag() const { return tag ? std::optional(*tag) : ReadRawTag(text, at); }
+  const RawTag *tag = nullptr;  // the tag that begins at `at`; nullptr where none does
 };
 
 }  // namespace vendigo

@@ -1,5 +1,6 @@
 #include "builders/hidden_item_reading.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <vector>
@@ -26,6 +27,7 @@ std::size_t WebBotComment(std::string_view text, std::size_t at, std::string_vie
 }
 
 std::string Joined(const std::vector<std::string_view> &parts, std::size_t from, std::size_t to) {
+  if (to == from + 1) return UnquoteEntity(parts[from]);
   std::string out;
   for (std::size_t i = from; i < to; ++i) {
     if (i > from) out += '^';
@@ -43,7 +45,8 @@ OrderItem Grouped(const std::vector<std::string_view> &parts,
     fields[i] = Joined(parts, at, at + sizes[i]);
     at += sizes[i];
   }
-  return {fields[0], fields[1], fields[2], fields[3], fields[4]};
+  return {std::move(fields[0]), std::move(fields[1]), std::move(fields[2]), std::move(fields[3]),
+          std::move(fields[4])};
 }
 
 bool Plausible(const OrderItem &item, bool priceConverts) {
@@ -54,16 +57,27 @@ bool Plausible(const OrderItem &item, bool priceConverts) {
 }  // namespace
 
 OrderItem ItemFromValue(std::string_view written) {
+  const std::size_t carets = std::count(written.begin(), written.end(), '^');
+  if (carets <= 4) {
+    // No caret typed into a field, as nearly always: the parts are the fields, the missing empty.
+    std::array<std::string_view, 5> fields{};
+    for (std::size_t i = 0, at = 0; i <= carets; ++i) {
+      const std::size_t caret = written.find('^', at);
+      fields[i] = written.substr(at, caret == kNpos ? kNpos : caret - at);
+      at = caret + 1;
+    }
+    return {UnquoteEntity(fields[0]), UnquoteEntity(fields[1]), UnquoteEntity(fields[2]),
+            UnquoteEntity(fields[3]), UnquoteEntity(fields[4])};
+  }
   std::vector<std::string_view> parts;
+  parts.reserve(carets + 1);
   for (std::size_t at = 0;;) {
     const std::size_t caret = written.find('^', at);
     parts.push_back(written.substr(at, caret == kNpos ? kNpos : caret - at));
     if (caret == kNpos) break;
     at = caret + 1;
   }
-  while (parts.size() < 5) parts.emplace_back();
   const std::size_t extra = parts.size() - 5;
-  if (extra == 0) return Grouped(parts, {1, 1, 1, 1, 1});
   if (extra > kMostExtraCarets) {
     // Taxable is one part: the last one that can be, with the description before and the smart
     // tax code after taking the other carets.
@@ -91,26 +105,34 @@ OrderItem ItemFromValue(std::string_view written) {
   return Grouped(parts, {1 + extra, 1, 1, 1, 1});
 }
 
-FragmentRead<OrderItem> ReadHiddenItem(const ReadPlace &place, const Settings &settings) {
+FragmentRead<OrderItem> ReadHiddenItem(const ReadPlace &place) {
+  // Every way out returns read, so that it is built in the caller's place.
+  FragmentRead<OrderItem> read;
   const std::string_view text = place.text;
   const std::size_t opened = WebBotComment(text, place.at, "StartSpan");
-  if (opened == kNpos) return FragmentRead<OrderItem>::Not("no WebBot comment starting a span");
+  if (opened == kNpos) {
+    read.notRead = "no WebBot comment starting a span";
+    return read;
+  }
   const std::optional<RawTag> input = ReadRawTag(text, SkipBlanks(text, opened));
   if (!input || input->endTag || !input->Is("input") ||
       !EqualsNoCase(input->Value("name"), "pelluxadd") ||
       !EqualsNoCase(input->Value("type"), "hidden")) {
-    return FragmentRead<OrderItem>::Not("no hidden input named pelluxadd in the span");
+    read.notRead = "no hidden input named pelluxadd in the span";
+    return read;
   }
   const std::size_t closed = WebBotComment(text, SkipBlanks(text, input->end), "EndSpan");
-  if (closed == kNpos) return FragmentRead<OrderItem>::Not("the span is not closed");
-  FragmentRead<OrderItem> read;
+  if (closed == kNpos) {
+    read.notRead = "the span is not closed";
+    return read;
+  }
   read.values = ItemFromValue(input->Value("value"));
   // What the dialog would not build from is no hidden item of its.
   if (read.values.Description.empty() || read.values.Price.empty() ||
       !IsTaxableText(read.values.Taxable)) {
-    return FragmentRead<OrderItem>::Not("the item has no description or price, or a bad Taxable");
+    read.notRead = "the item has no description or price, or a bad Taxable";
+    return read;
   }
-  read.settings = settings;
   read.start = place.at;
   read.end = closed;
   return read;

@@ -12,7 +12,7 @@ namespace vendigo {
 // blanks allowed between them. A bare hidden input is no such fragment: rebuilt, it would gain
 // the comments. The comments' other words are not kept (a product page writes its own marker
 // text): rebuilt, they are the hidden item dialog's.
-FragmentRead<OrderItem> ReadHiddenItem(const ReadPlace &place, const Settings &settings);
+FragmentRead<OrderItem> ReadHiddenItem(const ReadPlace &place);
 
 // The five fields of an item value as HiddenItemHtml writes it (each field's double quotes as
 // "&quot;"). A "^" typed in a field shifts the later ones, so with more than five parts the

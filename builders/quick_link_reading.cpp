@@ -74,7 +74,7 @@ bool EndsWithBack(std::string_view text, std::size_t &end, std::size_t earliest,
 struct ProductInfo {
   std::size_t start = 0;
   std::string description;
-  std::string currency;
+  std::string_view currency;
 };
 
 // The product info that ends at end: "<b>" description "</b> -- <b><font color="#FF0000">"
@@ -193,9 +193,9 @@ std::string URLDeCode(std::string_view encoded) {
   return out;
 }
 
-FragmentRead<QuickLink> ReadQuickLink(const ReadPlace &place, const Settings &settings) {
+FragmentRead<QuickLink> ReadQuickLink(const ReadPlace &place) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("a")) return FragmentRead<QuickLink>::Not("no link");
   const std::string_view address = tag->Value("href");
   const std::size_t query = address.find(kItemQuery);
@@ -246,13 +246,12 @@ FragmentRead<QuickLink> ReadQuickLink(const ReadPlace &place, const Settings &se
       !IsTaxableText(link.item.Taxable)) {
     return FragmentRead<QuickLink>::Not("the link's item or caption is one the dialog refuses");
   }
-  read.settings = settings;
-  read.settings.CGI_BIN = address.substr(0, query);
+  read.shown.CGI_BIN = address.substr(0, query);
   if (const auto info = ProductInfoBefore(text, read.start, place.earliest, link.item.Description,
                                           encoded[0], link.item.Price)) {
     link.insertProductInfo = true;
     link.item.Description = info->description;
-    read.settings.Currency = info->currency;
+    read.shown.Currency = info->currency;
     read.start = info->start;
   }
   return read;

@@ -22,33 +22,32 @@ bool IsSubmitInput(const RawTag &tag) {
 
 }  // namespace
 
-std::optional<std::string> OrderButtonFromHtml(std::string_view html) {
+std::optional<std::string_view> OrderButtonFromHtml(std::string_view html) {
   const std::optional<RawTag> tag = ReadRawTag(html, 0);
   if (tag && tag->end == html.size() && IsSubmitInput(*tag) && tag->attributeCount == 2 &&
       tag->Attribute("value") && IsSubmitCaption(tag->Value("value"))) {
-    return std::string(tag->Value("value"));
+    return tag->Value("value");
   }
-  if (html.size() >= 2 && html.front() == '<') return std::string(html);
+  if (html.size() >= 2 && html.front() == '<') return html;
   return std::nullopt;
 }
 
-FragmentRead<NoValues> ReadFormContainer(const ReadPlace &place, const Settings &settings) {
-  const std::optional<RawTag> tag = place.Tag();
+FragmentRead<NoValues> ReadFormContainer(const ReadPlace &place) {
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("form") || !tag->Attribute("action")) {
     return FragmentRead<NoValues>::Not("no form start tag with an action");
   }
   const std::size_t end = MatchLoose(place.text, tag->end, "<p>&nbsp;</p></form>");
   if (end == kNpos) return FragmentRead<NoValues>::Not("the form holds more than a paragraph");
   FragmentRead<NoValues> read;
-  read.settings = settings;
-  read.settings.CGI_BIN = tag->Value("action");
+  read.shown.CGI_BIN = tag->Value("action");
   read.start = place.at;
   read.end = end;
   return read;
 }
 
-FragmentRead<NoValues> ReadQuantityBox(const ReadPlace &place, const Settings &settings) {
-  const std::optional<RawTag> tag = place.Tag();
+FragmentRead<NoValues> ReadQuantityBox(const ReadPlace &place) {
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("input") || tag->Value("name") != "quantity") {
     return FragmentRead<NoValues>::Not("no input named quantity");
   }
@@ -57,14 +56,13 @@ FragmentRead<NoValues> ReadQuantityBox(const ReadPlace &place, const Settings &s
     return FragmentRead<NoValues>::Not("the quantity input is no text input");
   }
   FragmentRead<NoValues> read;
-  read.settings = settings;
   read.start = place.at;
   read.end = tag->end;
   return read;
 }
 
 FragmentRead<NoValues> ReadViewCartLink(const ReadPlace &place, const Settings &settings) {
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("a") || !tag->Attribute("href")) {
     return FragmentRead<NoValues>::Not("no link");
   }
@@ -75,9 +73,8 @@ FragmentRead<NoValues> ReadViewCartLink(const ReadPlace &place, const Settings &
   const std::size_t close = FindNoCase(place.text, "</a>", tag->end);
   if (close == kNpos) return FragmentRead<NoValues>::Not("the link is not closed");
   FragmentRead<NoValues> read;
-  read.settings = settings;
-  read.settings.CGI_BIN = address;
-  read.settings.ViewCart = place.text.substr(tag->end, close - tag->end);
+  read.shown.CGI_BIN = address;
+  read.shown.ViewCart = place.text.substr(tag->end, close - tag->end);
   read.start = place.at;
   read.end = close + 4;
   return read;
@@ -85,26 +82,25 @@ FragmentRead<NoValues> ReadViewCartLink(const ReadPlace &place, const Settings &
 
 FragmentRead<NoValues> ReadBuyButton(const ReadPlace &place, const Settings &settings) {
   FragmentRead<NoValues> read;
-  read.settings = settings;
   read.start = place.at;
   const std::string &own = settings.OrderButton;
   if (own.size() >= 2 && own.front() == '<' && place.text.substr(place.at, own.size()) == own) {
     read.end = place.at + own.size();
     return read;
   }
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || !IsSubmitInput(*tag) || tag->attributeCount != 2 || !tag->Attribute("value") ||
       !IsSubmitCaption(tag->Value("value"))) {
     return FragmentRead<NoValues>::Not("no submit input with a caption and nothing else");
   }
-  read.settings.OrderButton = tag->Value("value");
+  read.shown.OrderButton = tag->Value("value");
   read.end = tag->end;
   return read;
 }
 
-FragmentRead<NoValues> ReadEbayForm(const ReadPlace &place, const Settings &settings) {
+FragmentRead<NoValues> ReadEbayForm(const ReadPlace &place) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("form") || !tag->Attribute("action")) {
     return FragmentRead<NoValues>::Not("no form start tag with an action");
   }
@@ -127,21 +123,16 @@ FragmentRead<NoValues> ReadEbayForm(const ReadPlace &place, const Settings &sett
   if (!description || !price || !shipping) {
     return FragmentRead<NoValues>::Not("the form lacks the description, price or shipping field");
   }
-  const std::size_t tableEnd = FindNoCase(text.substr(0, close), "</table>", tag->end);
-  std::size_t buttonStart = kNpos;
-  for (std::size_t at = tableEnd; at != kNpos;
-       at = FindNoCase(text.substr(0, close), "</table>", at + 1)) {
-    buttonStart = at + 8;
-  }
-  if (buttonStart == kNpos) return FragmentRead<NoValues>::Not("the form has no table");
-  const std::size_t from = SkipBlanks(text, buttonStart);
-  const std::optional<std::string> button =
+  // The order button follows the last table.
+  const std::size_t tableEnd = FindLastNoCase(text.substr(0, close), "</table>", tag->end);
+  if (tableEnd == kNpos) return FragmentRead<NoValues>::Not("the form has no table");
+  const std::size_t from = SkipBlanks(text, tableEnd + 8);
+  const std::optional<std::string_view> button =
       OrderButtonFromHtml(text.substr(from, SkipBlanksBack(text, close) - from));
   if (!button) return FragmentRead<NoValues>::Not("the form has no order button");
   FragmentRead<NoValues> read;
-  read.settings = settings;
-  read.settings.CGI_BIN = tag->Value("action");
-  read.settings.OrderButton = *button;
+  read.shown.CGI_BIN = tag->Value("action");
+  read.shown.OrderButton = button;
   read.start = place.at;
   read.end = close + 7;
   return read;

@@ -75,9 +75,9 @@ std::size_t TypedTextBefore(std::string_view text, std::size_t end, std::size_t 
   return t;
 }
 
-FragmentRead<TextOption> ReadTextOption(const ReadPlace &place, const Settings &settings) {
+FragmentRead<TextOption> ReadTextOption(const ReadPlace &place) {
   const std::string_view text = place.text;
-  const std::optional<RawTag> tag = place.Tag();
+  const RawTag *tag = place.tag;
   if (!tag || tag->endTag || !tag->Is("input") ||
       !StartsWithNoCase(tag->Value("name"), kNameStart)) {
     return FragmentRead<TextOption>::Not("no input named textadd_");
@@ -120,15 +120,14 @@ FragmentRead<TextOption> ReadTextOption(const ReadPlace &place, const Settings &
   }
   read.values.size = UnquoteEntity(tag->Value("size"));
   read.values.maxLength = note->maxLength;
-  read.settings = settings;
   if (note->hasPrice) {
     const std::string_view shown = note->shown;
     if (shown.ends_with(read.values.price)) {
-      read.settings.Currency = shown.substr(0, shown.size() - read.values.price.size());
+      read.shown.Currency = shown.substr(0, shown.size() - read.values.price.size());
     } else {
       std::size_t digit = 0;
       while (digit < shown.size() && !IsAsciiDigit(shown[digit])) ++digit;
-      read.settings.Currency = shown.substr(0, digit);
+      read.shown.Currency = shown.substr(0, digit);
     }
   }
   read.end = note->end;

@@ -12,7 +12,7 @@ namespace vendigo {
 // caption written before it with ": ", the size and maximum length, and the note after it, whose
 // price gives the currency sign. Caption and price are split where the text before the input is
 // the caption (no earlier than place.earliest) and the note agrees with the price.
-FragmentRead<TextOption> ReadTextOption(const ReadPlace &place, const Settings &settings);
+FragmentRead<TextOption> ReadTextOption(const ReadPlace &place);
 
 // Where a text that QuoteToEntity wrote as quoted begins when it ends at end, written as typed;
 // npos when the text before end is not such a text (or begins before earliest).

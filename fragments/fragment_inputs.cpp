@@ -5,6 +5,7 @@
 #include <array>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "core/json_fields.h"
@@ -58,12 +59,22 @@ class FieldReader {
   std::vector<std::string> known_;
 };
 
-nlohmann::json ItemFields(const OrderItem &item) {
-  return {{"Description", item.Description},
-          {"Price", item.Price},
-          {"Weight", item.Weight},
-          {"Taxable", item.Taxable},
-          {"SmartTaxCode", item.SmartTaxCode}};
+// The inputs are built key by key in the order of nlohmann's object (a std::map), each key put at
+// the end without a search, with their texts moved in: a braced list of key and value pairs would
+// make an array of each pair and copy every text. A key out of order is only slower.
+template <typename Value>
+void AddInOrder(nlohmann::json::object_t &input, const char *key, Value &&value) {
+  input.emplace_hint(input.end(), std::piecewise_construct, std::forward_as_tuple(key),
+                     std::forward_as_tuple(std::forward<Value>(value)));
+}
+
+// A row of "Rows": its texts as a JSON array.
+template <typename... Texts>
+nlohmann::json Cells(Texts &&...texts) {
+  nlohmann::json::array_t cells;
+  cells.reserve(sizeof...(texts));
+  (cells.emplace_back(std::forward<Texts>(texts)), ...);
+  return cells;
 }
 
 // The cells of "Rows", each row filled up to cellCount with empty texts.
@@ -98,8 +109,14 @@ OrderItem HiddenItemFromInput(const nlohmann::json &input) {
   return item;
 }
 
-nlohmann::json HiddenItemInput(const OrderItem &item) {
-  return ItemFields(item);
+nlohmann::json HiddenItemInput(OrderItem &&item) {
+  nlohmann::json::object_t input;
+  AddInOrder(input, "Description", std::move(item.Description));
+  AddInOrder(input, "Price", std::move(item.Price));
+  AddInOrder(input, "SmartTaxCode", std::move(item.SmartTaxCode));
+  AddInOrder(input, "Taxable", std::move(item.Taxable));
+  AddInOrder(input, "Weight", std::move(item.Weight));
+  return input;
 }
 
 QuickLink QuickLinkFromInput(const nlohmann::json &input) {
@@ -117,12 +134,17 @@ QuickLink QuickLinkFromInput(const nlohmann::json &input) {
   return link;
 }
 
-nlohmann::json QuickLinkInput(const QuickLink &link) {
-  nlohmann::json input = ItemFields(link.item);
-  input["LinkCaption"] = link.linkCaption;
-  input["StatusText"] = link.statusText;
-  input["InsertProductInfo"] = link.insertProductInfo;
-  input["Brackets"] = link.brackets;
+nlohmann::json QuickLinkInput(QuickLink &&link) {
+  nlohmann::json::object_t input;
+  AddInOrder(input, "Brackets", link.brackets);
+  AddInOrder(input, "Description", std::move(link.item.Description));
+  AddInOrder(input, "InsertProductInfo", link.insertProductInfo);
+  AddInOrder(input, "LinkCaption", std::move(link.linkCaption));
+  AddInOrder(input, "Price", std::move(link.item.Price));
+  AddInOrder(input, "SmartTaxCode", std::move(link.item.SmartTaxCode));
+  AddInOrder(input, "StatusText", std::move(link.statusText));
+  AddInOrder(input, "Taxable", std::move(link.item.Taxable));
+  AddInOrder(input, "Weight", std::move(link.item.Weight));
   return input;
 }
 
@@ -138,11 +160,13 @@ TextOption TextOptionFromInput(const nlohmann::json &input) {
   return option;
 }
 
-nlohmann::json TextOptionInput(const TextOption &option) {
-  return {{"Caption", option.caption},
-          {"Price", option.price},
-          {"Size", option.size},
-          {"MaxLength", option.maxLength}};
+nlohmann::json TextOptionInput(TextOption &&option) {
+  nlohmann::json::object_t input;
+  AddInOrder(input, "Caption", std::move(option.caption));
+  AddInOrder(input, "MaxLength", std::move(option.maxLength));
+  AddInOrder(input, "Price", std::move(option.price));
+  AddInOrder(input, "Size", std::move(option.size));
+  return input;
 }
 
 ExtendedOption ExtendedOptionFromInput(const nlohmann::json &input) {
@@ -155,12 +179,17 @@ ExtendedOption ExtendedOptionFromInput(const nlohmann::json &input) {
   return option;
 }
 
-nlohmann::json ExtendedOptionInput(const ExtendedOption &option) {
-  nlohmann::json rows = nlohmann::json::array();
-  for (const OptionRow &row : option.rows) {
-    rows.push_back({row.Description, row.Price, row.Weight, row.ReadableText});
+nlohmann::json ExtendedOptionInput(ExtendedOption &&option) {
+  nlohmann::json::array_t rows;
+  rows.reserve(option.rows.size());
+  for (OptionRow &row : option.rows) {
+    rows.push_back(Cells(std::move(row.Description), std::move(row.Price), std::move(row.Weight),
+                         std::move(row.ReadableText)));
   }
-  return {{"Name", option.name}, {"Rows", std::move(rows)}};
+  nlohmann::json::object_t input;
+  AddInOrder(input, "Name", std::move(option.name));
+  AddInOrder(input, "Rows", std::move(rows));
+  return input;
 }
 
 AddItTable AddItTableFromInput(const nlohmann::json &input, const Settings &settings) {
@@ -181,14 +210,18 @@ AddItTable AddItTableFromInput(const nlohmann::json &input, const Settings &sett
   return table;
 }
 
-nlohmann::json AddItTableInput(const AddItTable &table) {
-  nlohmann::json rows = nlohmann::json::array();
-  for (const AddItRow &row : table.rows) {
-    rows.push_back({row.Description, row.Price, row.Weight, row.Taxable, row.SmartTax});
+nlohmann::json AddItTableInput(AddItTable &&table) {
+  nlohmann::json::array_t rows;
+  rows.reserve(table.rows.size());
+  for (AddItRow &row : table.rows) {
+    rows.push_back(Cells(std::move(row.Description), std::move(row.Price), std::move(row.Weight),
+                         std::move(row.Taxable), std::move(row.SmartTax)));
   }
-  return {{"Mode", AddItModeName(table.mode)},
-          {"Rows", std::move(rows)},
-          {"ProductInterface", table.wholeInterface}};
+  nlohmann::json::object_t input;
+  AddInOrder(input, "Mode", AddItModeName(table.mode));
+  AddInOrder(input, "ProductInterface", table.wholeInterface);
+  AddInOrder(input, "Rows", std::move(rows));
+  return input;
 }
 
 const char *AddItModeName(AddItMode mode) {

@@ -57,6 +57,15 @@ class PlaceWalker {
     return place_;
   }
 
+  // The file offset of a text offset at or after the last one walked to, without walking there:
+  // the lines of a fragment's bytes are counted only on the way to the next one.
+  std::size_t FileOffset(std::size_t offset) const {
+    offset = std::min(offset, text_.size());
+    if (offset <= offset_) return place_.offset;
+    if (!windows1252_) return offset;
+    return place_.offset + Characters(text_.substr(offset_, offset - offset_));
+  }
+
  private:
   // The characters of well-formed UTF-8: the bytes that are no continuation bytes.
   static std::size_t Characters(std::string_view text) {
@@ -71,71 +80,71 @@ class PlaceWalker {
   SourcePlace place_;
 };
 
-struct Found {
-  const char *kind = nullptr;
-  std::size_t start = 0;
-  std::size_t end = 0;
-  nlohmann::json input;
-  Settings settings;
-};
-
+// Appends the reader's fragment to fragments: its values as its command's JSON input, the settings
+// given with what its bytes show, its offsets still those of the text read. False when the reader
+// found none.
 template <typename Values, typename ToInput>
-std::optional<Found> Taken(const char *kind, FragmentRead<Values> read, ToInput toInput) {
-  if (!read) return std::nullopt;
-  return Found{kind, read.start, read.end, toInput(read.values), std::move(read.settings)};
+bool Taken(const char *kind, FragmentRead<Values> &&read, ToInput toInput, const Settings &settings,
+           std::vector<FoundFragment> &fragments) {
+  if (!read) return false;
+  FoundFragment &found = fragments.emplace_back();
+  found.kind = kind;
+  found.start.offset = read.start;
+  found.end = read.end;
+  found.input = toInput(std::move(read.values));
+  found.settings = settings;
+  read.shown.Into(found.settings);
+  return true;
 }
 
-nlohmann::json NoInput(const NoValues &) {
+nlohmann::json NoInput(NoValues &&) {
   return nlohmann::json::object();
 }
 
-std::optional<Found> Simple(const char *kind, FragmentRead<NoValues> read) {
-  return Taken(kind, std::move(read), NoInput);
-}
-
-// The fragment whose tag or comment begins at place.at, if any. A form is a form container only
-// when it holds nothing but its paragraph, so the eBay form and the product interface, which hold
-// more, are never taken for one.
-std::optional<Found> ReadAt(ReadPlace place, const Settings &settings) {
+// The fragment whose tag or comment begins at place.at, if any, appended to fragments. A form is
+// a form container only when it holds nothing but its paragraph, so the eBay form and the product
+// interface, which hold more, are never taken for one.
+bool ReadAt(ReadPlace place, const Settings &settings, std::vector<FoundFragment> &fragments) {
+  const auto take = [&](const char *kind, auto &&read, auto toInput) {
+    return Taken(kind, std::move(read), toInput, settings, fragments);
+  };
   const std::string_view text = place.text;
   if (text.substr(place.at, 4) == "<!--") {
-    return Taken("pelluxadd", ReadHiddenItem(place, settings), HiddenItemInput);
+    return take("pelluxadd", ReadHiddenItem(place), HiddenItemInput);
   }
   const std::string &ownButton = settings.OrderButton;
   if (ownButton.size() >= 2 && ownButton.front() == '<' &&
       text.substr(place.at, ownButton.size()) == ownButton) {
-    return Simple("buybutton", ReadBuyButton(place, settings));
+    return take("buybutton", ReadBuyButton(place, settings), NoInput);
   }
   const std::optional<RawTag> tag = ReadRawTag(text, place.at);
-  if (!tag || tag->endTag) return std::nullopt;
+  if (!tag || tag->endTag) return false;
   place.tag = &*tag;
   if (tag->Is("form")) {
-    if (auto found = Simple("form", ReadFormContainer(place, settings))) return found;
-    if (auto found = Simple("ebay", ReadEbayForm(place, settings))) return found;
-    return Taken("addit", ReadAddItTable(place, settings), AddItTableInput);
+    return take("form", ReadFormContainer(place), NoInput) ||
+           take("ebay", ReadEbayForm(place), NoInput) ||
+           take("addit", ReadAddItTable(place), AddItTableInput);
   }
-  if (tag->Is("center")) return Taken("addit", ReadAddItTable(place, settings), AddItTableInput);
+  if (tag->Is("center")) return take("addit", ReadAddItTable(place), AddItTableInput);
   if (tag->Is("select")) {
-    if (tag->Value("name") == "addit") {
-      return Taken("addit", ReadAddItTable(place, settings), AddItTableInput);
-    }
-    return Taken("options", ReadExtendedOption(place, settings), ExtendedOptionInput);
+    if (tag->Value("name") == "addit") return take("addit", ReadAddItTable(place), AddItTableInput);
+    return take("options", ReadExtendedOption(place), ExtendedOptionInput);
   }
   if (tag->Is("input")) {
     const std::string_view name = tag->Value("name");
     if (StartsWithNoCase(name, "textadd_")) {
-      return Taken("textadd", ReadTextOption(place, settings), TextOptionInput);
+      return take("textadd", ReadTextOption(place), TextOptionInput);
     }
-    if (name == "quantity") return Simple("quantity", ReadQuantityBox(place, settings));
-    return Simple("buybutton", ReadBuyButton(place, settings));
+    if (name == "quantity") return take("quantity", ReadQuantityBox(place), NoInput);
+    return take("buybutton", ReadBuyButton(place, settings), NoInput);
   }
   if (tag->Is("a")) {
     if (tag->Value("href").find("?pelluxadd=") != kNpos) {
-      return Taken("quicklink", ReadQuickLink(place, settings), QuickLinkInput);
+      return take("quicklink", ReadQuickLink(place), QuickLinkInput);
     }
-    return Simple("viewcart", ReadViewCartLink(place, settings));
+    return take("viewcart", ReadViewCartLink(place, settings), NoInput);
   }
-  return std::nullopt;
+  return false;
 }
 
 // Where reading goes on after a tag that is no fragment: past a comment, and past the content of
@@ -170,16 +179,12 @@ std::vector<FoundFragment> ReadFragments(std::string_view pageBytes, const Setti
   std::size_t earliest = 0;
   for (std::size_t at = text.find('<'); at != kNpos;) {
     std::size_t next;
-    if (std::optional<Found> found = ReadAt({text, at, earliest}, settings)) {
-      FoundFragment fragment;
-      fragment.kind = found->kind;
-      fragment.start = walker.At(found->start);
-      fragment.end = walker.At(found->end).offset;
-      fragment.input = std::move(found->input);
-      fragment.settings = std::move(found->settings);
-      fragments.push_back(std::move(fragment));
-      earliest = found->end;
-      next = found->end;
+    if (ReadAt({text, at, earliest}, settings, fragments)) {
+      FoundFragment &found = fragments.back();
+      earliest = found.end;
+      next = found.end;
+      found.start = walker.At(found.start.offset);
+      found.end = walker.FileOffset(found.end);
     } else {
       next = AfterNonFragment(text, at);
     }

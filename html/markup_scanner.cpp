@@ -19,18 +19,6 @@ bool IsTagBoundary(char c) {
 
 }  // namespace
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
@@ -42,21 +30,33 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
 
 std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from) {
   if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
-  const char first = AsciiLower(needle.front());
-  const char firstUpper = static_cast<char>(first >= 'a' && first <= 'z' ? first - 32 : first);
+  const char lower = AsciiLower(needle.front());
+  const char upper = static_cast<char>(lower >= 'a' && lower <= 'z' ? lower - 32 : lower);
+  // Where c first occurs in text[from, before); before when it does not.
+  const auto first = [&](char c, std::size_t before) {
+    const void *hit = std::memchr(text.data() + from, c, before - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - text.data()) : before;
+  };
   while (from + needle.size() <= text.size()) {
-    // memchr for either case of the first byte, the nearer one first.
-    const char *base = text.data() + from;
-    const std::size_t span = text.size() - needle.size() + 1 - from;
-    const void *lower = std::memchr(base, first, span);
-    const void *upper = first == firstUpper ? nullptr : std::memchr(base, firstUpper, span);
-    const char *hit = static_cast<const char *>(!lower   ? upper
-                                                : !upper ? lower
-                                                         : (lower < upper ? lower : upper));
-    if (!hit) return std::string_view::npos;
-    const std::size_t at = static_cast<std::size_t>(hit - text.data());
+    const std::size_t last = text.size() - needle.size() + 1;
+    // The first byte in either case: the upper case one looked for only before the lower case one.
+    std::size_t at = first(lower, last);
+    if (upper != lower) at = first(upper, at);
+    if (at == last) return std::string_view::npos;
     if (EqualsNoCase(text.substr(at, needle.size()), needle)) return at;
     from = at + 1;
+  }
+  return std::string_view::npos;
+}
+
+std::size_t FindLastNoCase(std::string_view text, std::string_view needle, std::size_t from) {
+  if (needle.empty()) return from <= text.size() ? text.size() : std::string_view::npos;
+  if (needle.size() > text.size()) return std::string_view::npos;
+  const char first = AsciiLower(needle.front());
+  for (std::size_t at = text.size() - needle.size() + 1; at-- > from;) {
+    if (AsciiLower(text[at]) == first && EqualsNoCase(text.substr(at, needle.size()), needle)) {
+      return at;
+    }
   }
   return std::string_view::npos;
 }
@@ -88,25 +88,27 @@ std::string_view RawTag::Value(std::string_view lowerName) const {
   return attribute ? attribute->value : std::string_view();
 }
 
-std::optional<RawTag> ReadRawTag(std::string_view text, std::size_t at) {
-  if (at + 1 >= text.size() || text[at] != '<') return std::nullopt;
-  RawTag tag;
+namespace {
+
+// The tag at text[at] into tag; false when there is none.
+bool ScanTag(std::string_view text, std::size_t at, RawTag &tag) {
+  if (at + 1 >= text.size() || text[at] != '<') return false;
   tag.start = at;
   std::size_t i = at + 1;
   if (text[i] == '/') {
     tag.endTag = true;
     ++i;
   }
-  if (i >= text.size() || !IsAsciiLetter(text[i])) return std::nullopt;
+  if (i >= text.size() || !IsAsciiLetter(text[i])) return false;
   const std::size_t nameStart = i;
   while (i < text.size() && !IsBlank(text[i]) && text[i] != '/' && text[i] != '>') ++i;
   tag.name = text.substr(nameStart, i - nameStart);
   while (true) {
     while (i < text.size() && (IsBlank(text[i]) || text[i] == '/')) ++i;
-    if (i >= text.size()) return std::nullopt;
+    if (i >= text.size()) return false;
     if (text[i] == '>') {
       tag.end = i + 1;
-      return tag;
+      return true;
     }
     const std::size_t attributeName = i;
     while (i < text.size() && !IsBlank(text[i]) && text[i] != '/' && text[i] != '>' &&
@@ -117,10 +119,10 @@ std::optional<RawTag> ReadRawTag(std::string_view text, std::size_t at) {
     std::size_t afterName = SkipBlanks(text, i);
     if (afterName < text.size() && text[afterName] == '=') {
       i = SkipBlanks(text, afterName + 1);
-      if (i >= text.size()) return std::nullopt;
+      if (i >= text.size()) return false;
       if (text[i] == '"' || text[i] == '\'') {
         const std::size_t close = text.find(text[i], i + 1);
-        if (close == std::string_view::npos) return std::nullopt;
+        if (close == std::string_view::npos) return false;
         attribute.value = text.substr(i + 1, close - i - 1);
         i = close + 1;
       } else {
@@ -132,6 +134,15 @@ std::optional<RawTag> ReadRawTag(std::string_view text, std::size_t at) {
     if (tag.attributeCount < RawTag::kMaxAttributes) tag.attributes[tag.attributeCount] = attribute;
     ++tag.attributeCount;
   }
+}
+
+}  // namespace
+
+std::optional<RawTag> ReadRawTag(std::string_view text, std::size_t at) {
+  // One tag object, filled in place and returned as it is: a tag is large to copy.
+  std::optional<RawTag> tag(std::in_place);
+  if (!ScanTag(text, at, *tag)) tag.reset();
+  return tag;
 }
 
 std::size_t MatchLoose(std::string_view text, std::size_t at, std::string_view literal) {
@@ -180,6 +191,7 @@ std::size_t FindLoose(std::string_view text, std::size_t from, std::string_view 
 }
 
 std::string UnquoteEntity(std::string_view written) {
+  if (written.find('&') == std::string_view::npos) return std::string(written);
   std::string out;
   out.reserve(written.size());
   std::size_t at = 0;

@@ -21,6 +21,10 @@ TEST(TextEncodingTest, IsValidUtf8) {
       {"\xED\xA0\x80", false},      // surrogate
       {"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
       {"\xE2\x82\x28", false},      // third byte is no continuation
+      // ASCII is taken eight bytes at a time: what follows a run of it is still checked.
+      {"Order a mug caf\xE9", false},
+      {"1234567\xC3\xA9 and on", true},
+      {"12345678\xE2\x82", false},
   };
   for (const auto &[bytes, valid] : cases) {
     EXPECT_EQ(IsValidUtf8(bytes), valid) << testing::PrintToString(bytes);

@@ -1,6 +1,7 @@
 // Reading a fragment back (ReadFragments on the fragment's bytes, down to its JSON input) against
 // building it (the command, from its JSON input), per kind; the goal is reading at most twice
-// building. Run by hand for the ratios; ctest runs it briefly to keep it working.
+// building. Run by hand for the ratios; ctest runs it briefly to keep it working. Making the result
+// alone (Result/) shows how low reading can go.
 #include <benchmark/benchmark.h>
 
 #include <nlohmann/json.hpp>
@@ -73,6 +74,15 @@ void Read(benchmark::State &state, const Kind &kind) {
   for (auto _ : state) benchmark::DoNotOptimize(vendigo::ReadFragments(html, settings));
 }
 
+// The floor of reading: making the result alone (a copy of what is read: the list, the input,
+// the settings), with nothing read.
+void Result(benchmark::State &state, const Kind &kind) {
+  const vendigo::Settings settings = Shop();
+  const std::string html = vendigo::FindCommand(kind.command)->build(settings, kind.input);
+  const std::vector<vendigo::FoundFragment> read = vendigo::ReadFragments(html, settings);
+  for (auto _ : state) benchmark::DoNotOptimize(std::vector<vendigo::FoundFragment>(read));
+}
+
 // A page of 100 product pages' bytes and their fragments, per byte, for scale.
 void ReadPage(benchmark::State &state) {
   const vendigo::Settings settings = Shop();
@@ -99,8 +109,11 @@ int main(int argc, char **argv) {
     const std::string label = kind.label;
     benchmark::RegisterBenchmark(("Build/" + label).c_str(), Build, kind);
     benchmark::RegisterBenchmark(("Read/" + label).c_str(), Read, kind);
+    benchmark::RegisterBenchmark(("Result/" + label).c_str(), Result, kind);
     ratios.push_back(
         {"reading over building, " + label, "Read/" + label, "Build/" + label, "", 2.0});
+    ratios.push_back(
+        {"its result alone over building, " + label, "Result/" + label, "Build/" + label, "", 0});
   }
   return vendigo::testing::RunBenchmarksWithRatios(argc, argv, std::move(ratios));
 }

@@ -39,7 +39,7 @@ std::optional<std::pair<std::vector<WrittenOption>, std::size_t>> ReadWrittenOpt
   if (at == kNpos) return std::nullopt;
   // Between the select and its first option only the line break.
   for (std::size_t i = selectEnd; i < at; ++i) {
-    if (!IsBlank(text[i])) return std::nullopt;
+    if (!IsHtmlSpace(text[i])) return std::nullopt;
   }
   while (at != kNpos) {
     const std::optional<RawTag> tag = ReadRawTag(text, at);

@@ -6,6 +6,7 @@
 
 #include "basket/form_fields.h"
 #include "core/text_encoding.h"
+#include "html/html_document.h"
 
 namespace vendigo {
 namespace {
@@ -13,25 +14,9 @@ namespace {
 constexpr std::size_t kNoNode = HtmlNode::kNoNode;
 constexpr std::string_view kTestCartPort = "8765";
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char &c : lower) c = AsciiLower(c);
-  return lower;
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 // AddressWithoutQuery as a view into the address.
 std::string_view AddressPart(std::string_view address) {
-  address = Trimmed(address);
+  address = TrimHtmlSpace(address);
   // Two searches for one byte each: find_first_of tries the set at every byte.
   return address.substr(0, std::min(address.find('?'), address.find('#')));
 }
@@ -42,7 +27,7 @@ std::string InputType(const HtmlNode &input) {
       "hidden", "text",  "search",         "tel",    "url",   "email", "password", "date",  "month",
       "week",   "time",  "datetime-local", "number", "range", "color", "checkbox", "radio", "file",
       "submit", "image", "reset",          "button"};
-  const std::string type = Lower(Trimmed(input.Value("type")));
+  const std::string type = AsciiLowered(TrimHtmlSpace(input.Value("type")));
   for (const char *known : kTypes) {
     if (type == known) return type;
   }
@@ -63,7 +48,7 @@ bool IsSubmitButton(const HtmlNode &control) {
     return type == "submit" || type == "image";
   }
   if (control.tag == "button") {
-    const std::string type = Lower(Trimmed(control.Value("type")));
+    const std::string type = AsciiLowered(TrimHtmlSpace(control.Value("type")));
     return type != "reset" && type != "button";
   }
   return false;
@@ -123,7 +108,8 @@ class OrderFinder {
     std::vector<std::size_t> formEnds;
     const std::string &text = document_.Text();
     for (std::size_t at = text.find("</"); at != std::string::npos; at = text.find("</", at + 2)) {
-      if (at + 6 <= text.size() && Lower(std::string_view(text).substr(at + 2, 4)) == "form") {
+      if (at + 6 <= text.size() &&
+          AsciiLowered(std::string_view(text).substr(at + 2, 4)) == "form") {
         formEnds.push_back(at);
       }
     }
@@ -207,7 +193,7 @@ class OrderFinder {
       selected.push_back(option);
     }
     std::size_t size = 0;
-    const std::string sizeText(Trimmed(node.Value("size")));
+    const std::string sizeText(TrimHtmlSpace(node.Value("size")));
     for (const char c : sizeText) {
       if (!IsAsciiDigit(c) || size > 100000) {
         size = 0;
@@ -367,9 +353,9 @@ class OrderFinder {
       const HtmlAttribute *action = button && button->Has("formaction")
                                         ? button->Attribute("formaction")
                                         : formNode.Attribute("action");
-      const std::string method =
-          Lower(Trimmed(button && button->Has("formmethod") ? button->Value("formmethod")
-                                                            : formNode.Value("method")));
+      const std::string method = AsciiLowered(TrimHtmlSpace(button && button->Has("formmethod")
+                                                                ? button->Value("formmethod")
+                                                                : formNode.Value("method")));
       found.hasAddress = action != nullptr;
       found.addressOffset = action ? action->valueOffset : formNode.offset;
       FormFields sent = Fields(controls, submitter, radios);
@@ -407,7 +393,7 @@ std::string AddressWithoutQuery(std::string_view address) {
 }
 
 bool IsTestCartAddress(std::string_view address) {
-  const std::string lower = Lower(AddressWithoutQuery(address));
+  const std::string lower = AsciiLowered(AddressWithoutQuery(address));
   const std::size_t scheme = lower.find("://");
   if (scheme == std::string::npos) return false;
   const std::string_view rest = std::string_view(lower).substr(scheme + 3);
@@ -426,10 +412,10 @@ bool IsCartAddress(std::string_view address, const Settings &settings) {
   const std::string_view cgiBin = AddressPart(settings.CGI_BIN);
   static const std::string prompt = DefaultSettings().CGI_BIN;
   if (plain == cgiBin || plain == prompt || IsTestCartAddress(plain)) return true;
-  const std::string lower = Lower(plain);
+  const std::string lower = AsciiLowered(plain);
   if (lower.ends_with("pellux.cgi") || lower.ends_with("pellux.exe")) return true;
   if (cgiBin == prompt) return false;
-  const std::string program = Lower(cgiBin.substr(cgiBin.rfind('/') + 1));
+  const std::string program = AsciiLowered(cgiBin.substr(cgiBin.rfind('/') + 1));
   return !program.empty() && program != cgiBin && lower.ends_with("/" + program);
 }
 

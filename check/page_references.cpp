@@ -5,33 +5,18 @@
 #include <string_view>
 
 #include "core/text_encoding.h"
+#include "html/html_document.h"
 
 namespace vendigo {
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
-  return lower;
-}
-
 bool HasWord(std::string_view list, std::string_view word) {
-  const std::string lower = Lower(list);
+  const std::string lower = AsciiLowered(list);
   std::size_t at = 0;
   while (at < lower.size()) {
-    while (at < lower.size() && IsBlank(lower[at])) ++at;
+    while (at < lower.size() && IsHtmlSpace(lower[at])) ++at;
     std::size_t end = at;
-    while (end < lower.size() && !IsBlank(lower[end])) ++end;
+    while (end < lower.size() && !IsHtmlSpace(lower[end])) ++end;
     if (std::string_view(lower).substr(at, end - at) == word) return true;
     at = end;
   }
@@ -64,11 +49,11 @@ ReferenceKind KindOf(const HtmlDocument &document, std::size_t node, std::string
 // stylesheets, the rest pictures (backgrounds, mostly).
 void CssReferences(std::string_view css, std::size_t offset,
                    std::vector<PageReference> &references) {
-  const std::string lower = Lower(css);
+  const std::string lower = AsciiLowered(css);
   for (std::size_t at = lower.find("url("); at != std::string::npos;
        at = lower.find("url(", at + 4)) {
     std::size_t start = at + 4;
-    while (start < css.size() && IsBlank(css[start])) ++start;
+    while (start < css.size() && IsHtmlSpace(css[start])) ++start;
     const char quote =
         start < css.size() && (css[start] == '"' || css[start] == '\'') ? css[start] : '\0';
     if (quote) ++start;
@@ -77,7 +62,8 @@ void CssReferences(std::string_view css, std::size_t offset,
     std::size_t before = lower.find_last_not_of(" \t\r\n\f", at == 0 ? 0 : at - 1);
     const bool imported = at > 0 && before != std::string::npos && before >= 6 &&
                           lower.compare(before - 6, 7, "@import") == 0;
-    references.push_back({std::string(Trim(css.substr(start, end - start))), offset + start,
+    references.push_back({std::string(TrimHtmlSpace(css.substr(start, end - start))),
+                          offset + start,
                           imported ? ReferenceKind::Stylesheet : ReferenceKind::Picture});
   }
 }
@@ -117,9 +103,9 @@ std::vector<PageReference> PageReferences(const HtmlDocument &document) {
         std::string_view candidates = attribute.value;
         while (!candidates.empty()) {
           const std::size_t comma = candidates.find(',');
-          const std::string_view candidate = Trim(candidates.substr(0, comma));
+          const std::string_view candidate = TrimHtmlSpace(candidates.substr(0, comma));
           const std::size_t blank =
-              std::find_if(candidate.begin(), candidate.end(), IsBlank) - candidate.begin();
+              std::find_if(candidate.begin(), candidate.end(), IsHtmlSpace) - candidate.begin();
           if (blank > 0) {
             references.push_back({std::string(candidate.substr(0, blank)), attribute.valueOffset,
                                   picture ? ReferenceKind::Picture : ReferenceKind::Other});

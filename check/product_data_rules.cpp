@@ -21,12 +21,6 @@ using Json = nlohmann::json;
 constexpr std::size_t kNoNode = HtmlNode::kNoNode;
 constexpr std::size_t kMaxItemsNamed = 3;
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char &c : lower) c = AsciiLower(c);
-  return lower;
-}
-
 bool IsJsonBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
@@ -216,7 +210,7 @@ class ProductDataRules {
 
  private:
   static bool IsLdJson(const HtmlNode &script) {
-    const std::string type = Lower(Trimmed(script.Value("type")));
+    const std::string type = AsciiLowered(Trimmed(script.Value("type")));
     return Trimmed(std::string_view(type).substr(0, type.find(';'))) == "application/ld+json";
   }
 
@@ -239,7 +233,7 @@ class ProductDataRules {
     const std::size_t start = nodes_[script + 1].offset;
     std::size_t end = start;
     for (end = text.find("</", start); end != std::string::npos; end = text.find("</", end + 2)) {
-      if (Lower(std::string_view(text).substr(end + 2, 6)) == "script") break;
+      if (AsciiLowered(std::string_view(text).substr(end + 2, 6)) == "script") break;
     }
     return {std::string_view(text).substr(start, end == std::string::npos ? end : end - start),
             start};
@@ -348,7 +342,7 @@ class ProductDataRules {
   }
 
   void ReadMeta(const HtmlNode &meta) {
-    const std::string property = Lower(Trimmed(meta.Value("property")));
+    const std::string property = AsciiLowered(Trimmed(meta.Value("property")));
     const HtmlAttribute *content = meta.Attribute("content");
     if (!content || !property.starts_with("product:price:")) return;
     hasData_ = true;
@@ -368,7 +362,7 @@ class ProductDataRules {
   void CheckOffer(const DataOffer &offer) {
     if (offer.price) CheckPrice(offer);
     if (offer.currency && !currencyCode_.empty() &&
-        Lower(*offer.currency) != Lower(currencyCode_)) {
+        AsciiLowered(*offer.currency) != AsciiLowered(currencyCode_)) {
       Add(offer.currencyOffset, "product-data-price-differs",
           offer.source + " gives the currency " + *offer.currency +
               ", but the settings' currency code is " + currencyCode_);

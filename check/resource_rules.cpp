@@ -12,29 +12,10 @@
 #include "check/page_orders.h"
 #include "check/page_references.h"
 #include "core/text_encoding.h"
+#include "html/html_document.h"
 
 namespace vendigo {
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
-  return lower;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == prefix;
-}
 
 // The offset of the first byte that is no UTF-8; none when all of it is.
 std::optional<std::size_t> FirstNonUtf8(std::string_view bytes) {
@@ -79,18 +60,19 @@ std::optional<Declaration> DeclaredEncoding(const HtmlDocument &document) {
   for (const HtmlNode &node : document.Nodes()) {
     if (!node.IsElement("meta") || !node.written) continue;
     if (const HtmlAttribute *charset = node.Attribute("charset")) {
-      return Declaration{Lower(Trim(charset->value)), charset->valueOffset};
+      return Declaration{AsciiLowered(TrimHtmlSpace(charset->value)), charset->valueOffset};
     }
     const HtmlAttribute *content = node.Attribute("content");
-    if (!content || Lower(Trim(node.Value("http-equiv"))) != "content-type") continue;
-    const std::string lower = Lower(content->value);
+    if (!content || AsciiLowered(TrimHtmlSpace(node.Value("http-equiv"))) != "content-type")
+      continue;
+    const std::string lower = AsciiLowered(content->value);
     const std::size_t name = lower.find("charset");
     if (name == std::string::npos) continue;
     std::size_t at = name + 7;
-    while (at < lower.size() && IsBlank(lower[at])) ++at;
+    while (at < lower.size() && IsHtmlSpace(lower[at])) ++at;
     if (at >= lower.size() || lower[at] != '=') continue;
     ++at;
-    while (at < lower.size() && (IsBlank(lower[at]) || lower[at] == '"' || lower[at] == '\'')) {
+    while (at < lower.size() && (IsHtmlSpace(lower[at]) || lower[at] == '"' || lower[at] == '\'')) {
       ++at;
     }
     const std::size_t end = lower.find_first_of(" \t\r\n\f;\"'", at);
@@ -137,7 +119,7 @@ void CheckReferences(const std::string &path, const HtmlDocument &document,
   const bool lookUp = !path.empty() && !based;
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   for (const PageReference &reference : PageReferences(document)) {
-    const std::string_view address = Trim(reference.address);
+    const std::string_view address = TrimHtmlSpace(reference.address);
     if (StartsWithNoCase(address, "file:")) {
       findings.Add(reference.offset, FindingSeverity::Error,
                    "\"" + std::string(address) +
@@ -185,7 +167,7 @@ void CheckReferences(const std::string &path, const HtmlDocument &document,
 // found the same way, since one the engine did not resolve is left in the page whatever its case.
 void CheckTemplateLeftovers(const HtmlDocument &document, Findings &findings) {
   const std::string &text = document.Text();
-  const std::string lower = Lower(text);
+  const std::string lower = AsciiLowered(text);
   for (std::size_t at = lower.find("%zf_"); at != std::string::npos; at = lower.find("%zf_", at)) {
     std::size_t end = at + 4;
     while (end < lower.size() &&

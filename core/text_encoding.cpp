@@ -177,4 +177,14 @@ std::vector<TextLine> SplitLines(std::string_view text) {
   return lines;
 }
 
+std::string AsciiLowered(std::string_view text) {
+  std::string lower(text);
+  for (char &c : lower) c = AsciiLower(c);
+  return lower;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
 }  // namespace vendigo

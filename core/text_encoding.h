@@ -42,6 +42,18 @@ inline char AsciiLower(char c) {
 inline bool IsAsciiDigit(char c) {
   return c >= '0' && c <= '9';
 }
+// text with its ASCII letters lower-cased.
+std::string AsciiLowered(std::string_view text);
+// Equal, or beginning with prefix, when ASCII letter case is not told apart. Inline: the fragment
+// readers ask this of nearly every tag name they look at.
+inline bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 // One line of text and the line end that closed it: "\r\n", "\n", "\r", or "" for a last line
 // without one.

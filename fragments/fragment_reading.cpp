@@ -159,7 +159,7 @@ std::size_t AfterNonFragment(std::string_view text, std::size_t at) {
   for (const std::string_view name : {"script", "style", "textarea", "title"}) {
     if (StartsWithNoCase(text.substr(at + 1), name)) {
       const std::size_t after = at + 1 + name.size();
-      if (after < text.size() && (IsBlank(text[after]) || text[after] == '>')) {
+      if (after < text.size() && (IsHtmlSpace(text[after]) || text[after] == '>')) {
         const std::size_t close = FindNoCase(text, std::string("</") + std::string(name), after);
         return close == kNpos ? text.size() : close;
       }

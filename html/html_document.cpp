@@ -273,6 +273,12 @@ SourcePlace HtmlDocument::Place(std::size_t decodedOffset) const {
   return place;
 }
 
+std::string_view TrimHtmlSpace(std::string_view text) {
+  while (!text.empty() && IsHtmlSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsHtmlSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 std::string CollapseWhitespace(std::string_view text) {
   std::string out;
   bool blank = false;

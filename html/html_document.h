@@ -88,6 +88,13 @@ class HtmlDocument {
   std::vector<std::pair<std::size_t, std::size_t>> widened_;
 };
 
+// HTML's whitespace: space, tab, line feed, form feed and carriage return.
+inline bool IsHtmlSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+// text without HTML whitespace at either end.
+std::string_view TrimHtmlSpace(std::string_view text);
+
 // Text with runs of ASCII whitespace made one blank and none at either end, as browsers take an
 // option's text for its value.
 std::string CollapseWhitespace(std::string_view text);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/text_encoding.h"
+#include "html/html_document.h"
 
 namespace vendigo {
 
@@ -18,10 +19,6 @@ bool IsTagBoundary(char c) {
 }
 
 }  // namespace
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() &&
@@ -62,12 +59,12 @@ std::size_t FindLastNoCase(std::string_view text, std::string_view needle, std::
 }
 
 std::size_t SkipBlanks(std::string_view text, std::size_t at) {
-  while (at < text.size() && IsBlank(text[at])) ++at;
+  while (at < text.size() && IsHtmlSpace(text[at])) ++at;
   return at;
 }
 
 std::size_t SkipBlanksBack(std::string_view text, std::size_t end) {
-  while (end > 0 && IsBlank(text[end - 1])) --end;
+  while (end > 0 && IsHtmlSpace(text[end - 1])) --end;
   return end;
 }
 
@@ -101,17 +98,17 @@ bool ScanTag(std::string_view text, std::size_t at, RawTag &tag) {
   }
   if (i >= text.size() || !IsAsciiLetter(text[i])) return false;
   const std::size_t nameStart = i;
-  while (i < text.size() && !IsBlank(text[i]) && text[i] != '/' && text[i] != '>') ++i;
+  while (i < text.size() && !IsHtmlSpace(text[i]) && text[i] != '/' && text[i] != '>') ++i;
   tag.name = text.substr(nameStart, i - nameStart);
   while (true) {
-    while (i < text.size() && (IsBlank(text[i]) || text[i] == '/')) ++i;
+    while (i < text.size() && (IsHtmlSpace(text[i]) || text[i] == '/')) ++i;
     if (i >= text.size()) return false;
     if (text[i] == '>') {
       tag.end = i + 1;
       return true;
     }
     const std::size_t attributeName = i;
-    while (i < text.size() && !IsBlank(text[i]) && text[i] != '/' && text[i] != '>' &&
+    while (i < text.size() && !IsHtmlSpace(text[i]) && text[i] != '/' && text[i] != '>' &&
            (text[i] != '=' || i == attributeName)) {
       ++i;
     }
@@ -127,7 +124,7 @@ bool ScanTag(std::string_view text, std::size_t at, RawTag &tag) {
         i = close + 1;
       } else {
         const std::size_t valueStart = i;
-        while (i < text.size() && !IsBlank(text[i]) && text[i] != '>') ++i;
+        while (i < text.size() && !IsHtmlSpace(text[i]) && text[i] != '>') ++i;
         attribute.value = text.substr(valueStart, i - valueStart);
       }
     }
@@ -151,10 +148,10 @@ std::size_t MatchLoose(std::string_view text, std::size_t at, std::string_view l
   std::size_t t = at;
   std::size_t l = 0;
   while (l < literal.size()) {
-    const bool literalBlank = IsBlank(literal[l]);
+    const bool literalBlank = IsHtmlSpace(literal[l]);
     const bool boundary = IsTagBoundary(literal[l]) || (l > 0 && IsTagBoundary(literal[l - 1]));
     if (literalBlank || boundary) {
-      while (l < literal.size() && IsBlank(literal[l])) ++l;
+      while (l < literal.size() && IsHtmlSpace(literal[l])) ++l;
       t = SkipBlanks(text, t);
       if (l == literal.size()) break;
     }

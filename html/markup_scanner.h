@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/text_encoding.h"
+#include "html/html_document.h"
 
 namespace vendigo {
 
@@ -43,19 +44,6 @@ struct RawTag {
 // and a ">" outside quoted values must end it. nullopt otherwise.
 std::optional<RawTag> ReadRawTag(std::string_view text, std::size_t at);
 
-// Inline: the readers ask these of nearly every byte and tag name they look at.
-inline bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-// a and b equal without regard to ASCII case.
-inline bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 bool EndsWithNoCase(std::string_view text, std::string_view suffix);
 // The first place at or after from where needle occurs without regard to ASCII case; npos.
 std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from = 0);

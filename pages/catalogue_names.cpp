@@ -12,12 +12,6 @@ namespace {
 
 constexpr std::size_t kMaxWordsLength = 60;
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char &c : lower) c = AsciiLower(c);
-  return lower;
-}
-
 // The unaccented letters of the Latin-1 letters U+00C0 to U+00FF (lower-cased), in order; "?"
 // stands for the two signs among them.
 constexpr const char *kLatin1Letters[64] = {
@@ -98,7 +92,7 @@ bool FileNames::Reserve(const std::string &name) {
       slots_[at] = hash;
     }
   }
-  std::uint64_t hash = std::hash<std::string>{}(Lower(name));
+  std::uint64_t hash = std::hash<std::string>{}(AsciiLowered(name));
   if (hash == 0) hash = 1;
   std::size_t at = hash & (slots_.size() - 1);
   for (; slots_[at] != 0; at = (at + 1) & (slots_.size() - 1)) {
@@ -124,9 +118,9 @@ std::string PageFileName(std::string_view given, std::string &error) {
     error = "File \"" + name + "\" must be a file name without a folder, not beginning with \".\"";
     return "";
   }
-  const std::string lower = Lower(name);
+  const std::string lower = AsciiLowered(name);
   std::string page = lower.ends_with(".html") || lower.ends_with(".htm") ? name : name + ".html";
-  if (Lower(page) == "index.html") {
+  if (AsciiLowered(page) == "index.html") {
     error = "File \"" + name + "\" is the name of the index page";
     return "";
   }

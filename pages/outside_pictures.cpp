@@ -16,29 +16,12 @@
 #include "core/file_reading.h"
 #include "core/text_encoding.h"
 #include "core/whole_file.h"
+#include "html/html_document.h"
 
 namespace vendigo {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (AsciiLower(text[i]) != prefix[i]) return false;
-  }
-  return true;
-}
 
 std::string_view WithoutQueryAndFragment(std::string_view address) {
   return address.substr(0, address.find_first_of("?#"));
@@ -158,7 +141,7 @@ std::pair<std::size_t, std::size_t> ValueSpan(const std::string &text, std::size
     return {valueOffset + 1, end == std::string::npos ? text.size() : end};
   }
   std::size_t end = valueOffset;
-  while (end < text.size() && !IsBlank(text[end]) && text[end] != '>') ++end;
+  while (end < text.size() && !IsHtmlSpace(text[end]) && text[end] != '>') ++end;
   return {valueOffset, end};
 }
 
@@ -194,7 +177,7 @@ OutsidePicturePlan PlanOutsidePictures(const std::string &pagePath, const std::s
     if (reference.kind != ReferenceKind::Picture && reference.kind != ReferenceKind::Stylesheet) {
       continue;
     }
-    const std::string_view address = Trim(reference.address);
+    const std::string_view address = TrimHtmlSpace(reference.address);
     const std::optional<fs::path> file = OutsideFile(address, pageFolder, site);
     if (!file) continue;
     OutsideReference outside{std::string(address), file->string(), {}};

@@ -7,21 +7,13 @@
 #include "pages/template_engine.h"
 
 namespace vendigo {
-namespace {
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
-  return lower;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::vector<std::string> EntriesNotShown(std::string_view templateText,
                                          const ProductPageInput &typed, const Settings &settings) {
   const ProductPageInput input = WithHiddenCellsCleared(typed, settings);
   const std::string page =
-      Lower(ParseIfBlocks(templateText, "image", !input.ProductImageTag.empty()));
+      AsciiLowered(ParseIfBlocks(templateText, "image", !input.ProductImageTag.empty()));
   const bool single = input.Mode == DescriptionMode::Single;
   struct Entry {
     const char *name;

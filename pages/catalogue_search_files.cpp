@@ -1,12 +1,12 @@
 #include "pages/catalogue_search_files.h"
 
-#include <libxml/xmlwriter.h>
-
 #include <cerrno>
+#include <stdexcept>
 #include <vector>
 
 #include "core/file_error.h"
 #include "pages/catalogue_document.h"
+#include "pages/xml_writer_library.h"
 
 namespace vendigo {
 namespace {
@@ -37,25 +37,33 @@ std::string StemOf(const std::string &fileName) {
 
 // An XML document written by libxml2 into an unnamed temporary file.
 struct CatalogueSearchFiles::Writer {
-  explicit Writer(const char *what) : file(std::tmpfile()) {
+  explicit Writer(const char *what) : xml(Loaded(what)), file(std::tmpfile()) {
     if (!file) Fail(what, errno);
-    xmlOutputBufferPtr buffer = xmlOutputBufferCreateFile(file, nullptr);
-    writer = buffer ? xmlNewTextWriter(buffer) : nullptr;
+    xmlOutputBufferPtr buffer = xml.xmlOutputBufferCreateFile(file, nullptr);
+    writer = buffer ? xml.xmlNewTextWriter(buffer) : nullptr;
     if (!writer) {
-      if (buffer) xmlOutputBufferClose(buffer);
+      if (buffer) xml.xmlOutputBufferClose(buffer);
       std::fclose(file);
       Fail(what, ENOMEM);
     }
-    xmlTextWriterSetIndent(writer, 1);
-    Check(xmlTextWriterStartDocument(writer, "1.0", "UTF-8", nullptr));
+    xml.xmlTextWriterSetIndent(writer, 1);
+    Check(xml.xmlTextWriterStartDocument(writer, "1.0", "UTF-8", nullptr));
   }
   ~Writer() {
-    if (writer) xmlFreeTextWriter(writer);
+    if (writer) xml.xmlFreeTextWriter(writer);
     std::fclose(file);
   }
   Writer(const Writer &) = delete;
   Writer &operator=(const Writer &) = delete;
 
+  // libxml2, or a FileError saying why it cannot be loaded.
+  static const XmlWriterLibrary &Loaded(const char *what) {
+    try {
+      return XmlWriter();
+    } catch (const std::runtime_error &failure) {
+      throw FileError(std::string("cannot make ") + what + ": " + failure.what());
+    }
+  }
   [[noreturn]] static void Fail(const char *what, int error) {
     throw FileError(std::string("cannot make ") + what + ": " +
                     std::generic_category().message(error));
@@ -66,31 +74,33 @@ struct CatalogueSearchFiles::Writer {
   }
 
   void Start(const char *name, const char *space = nullptr) {
-    Check(xmlTextWriterStartElementNS(writer, nullptr, X(name), space ? X(space) : nullptr));
+    Check(xml.xmlTextWriterStartElementNS(writer, nullptr, X(name), space ? X(space) : nullptr));
   }
   void StartPrefixed(const char *prefix, const char *name, const char *space = nullptr) {
-    Check(xmlTextWriterStartElementNS(writer, X(prefix), X(name), space ? X(space) : nullptr));
+    Check(xml.xmlTextWriterStartElementNS(writer, X(prefix), X(name), space ? X(space) : nullptr));
   }
-  void End() { Check(xmlTextWriterEndElement(writer)); }
+  void End() { Check(xml.xmlTextWriterEndElement(writer)); }
   void Element(const char *name, std::string_view text) {
-    Check(xmlTextWriterWriteElement(writer, X(name), X(XmlText(text).c_str())));
+    Check(xml.xmlTextWriterWriteElement(writer, X(name), X(XmlText(text).c_str())));
   }
   void Merchant(const char *name, std::string_view text) {
-    Check(xmlTextWriterWriteElementNS(writer, X("g"), X(name), nullptr, X(XmlText(text).c_str())));
+    Check(xml.xmlTextWriterWriteElementNS(writer, X("g"), X(name), nullptr,
+                                          X(XmlText(text).c_str())));
   }
   void Attribute(const char *name, const char *value) {
-    Check(xmlTextWriterWriteAttribute(writer, X(name), X(value)));
+    Check(xml.xmlTextWriterWriteAttribute(writer, X(name), X(value)));
   }
 
   // Ends the document and hands the file over.
   void Finish(const char *what, const std::string &name, const PlaceCatalogueFile &place) {
-    Check(xmlTextWriterEndDocument(writer));
-    xmlFreeTextWriter(writer);  // flushes into the file
+    Check(xml.xmlTextWriterEndDocument(writer));
+    xml.xmlFreeTextWriter(writer);  // flushes into the file
     writer = nullptr;
     if (failed || std::fflush(file) != 0 || std::ferror(file)) Fail(what, errno ? errno : EIO);
     place(name, file);
   }
 
+  const XmlWriterLibrary &xml;
   std::FILE *file;
   xmlTextWriterPtr writer = nullptr;
   bool failed = false;
@@ -101,8 +111,8 @@ CatalogueSearchFiles::CatalogueSearchFiles(std::string siteAddress, const std::s
   Writer &feed = *feed_;
   feed.Start("rss");
   feed.Attribute("version", "2.0");
-  feed.Check(xmlTextWriterWriteAttributeNS(feed.writer, X("xmlns"), X("g"), nullptr,
-                                           X(kMerchantNamespace)));
+  feed.Check(feed.xml.xmlTextWriterWriteAttributeNS(feed.writer, X("xmlns"), X("g"), nullptr,
+                                                    X(kMerchantNamespace)));
   feed.Start("channel");
   feed.Element("title", company);
   feed.Element("link", siteAddress_);

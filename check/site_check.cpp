@@ -10,6 +10,7 @@
 #include "check/resource_rules.h"
 #include "core/every_core.h"
 #include "core/file_reading.h"
+#include "core/staged_folder.h"
 #include "html/html_document.h"
 
 namespace vendigo {
@@ -56,6 +57,11 @@ std::vector<std::string> SitePageFiles(const std::vector<std::string> &paths) {
              path, fs::directory_options::skip_permission_denied, error);
          !error && entry != fs::recursive_directory_iterator(); entry.increment(error)) {
       std::error_code typeError;
+      // The hidden folder a catalogue run fills holds no page of the site yet.
+      if (entry->path().filename().string().starts_with(kStagedFolderPrefix)) {
+        entry.disable_recursion_pending();
+        continue;
+      }
       if (entry->is_regular_file(typeError) && IsPageFile(entry->path())) {
         found.push_back(entry->path().string());
       }

@@ -17,8 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Hidden, and named by the process that fills it (ProcessFolderPrefix), so a folder whose process
-// has ended can be told from one still being filled.
+// Hidden, and named by the process that fills it (ProcessFolderPrefix gives
+// kStagedFolderPrefix and the process id), so a folder whose process has ended can be told from
+// one still being filled.
 constexpr char kStageProgram[] = ".vendigo-stage";
 
 std::string SystemReason(int error) {

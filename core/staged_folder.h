@@ -8,6 +8,9 @@
 
 namespace vendigo {
 
+// How the name of every staged folder begins.
+inline constexpr char kStagedFolderPrefix[] = ".vendigo-stage-";
+
 // A new folder filled out of sight: it is made hidden beside the place it is meant for, its files
 // are written straight under their names (nobody else looks into it, so no file needs a temporary
 // name or an unnamed stage), and Place renames the whole folder into place. The folder thus

@@ -1,5 +1,6 @@
 #include "publish/site_files.h"
 
+#include "core/staged_folder.h"
 #include "publish/publish_libraries.h"
 
 #include <algorithm>
@@ -50,7 +51,10 @@ std::string UploadScratchName(std::string_view name) {
 }
 
 bool IsUnpublishedName(std::string_view name) {
+  // A catalogue run that was killed leaves its hidden folder of pages (StagedFolder); they were
+  // never part of the site.
   return name == kPublishManifestName || name == ".git" || name == ".svn" || name == ".hg" ||
+         name.starts_with(kStagedFolderPrefix) ||
          (name.size() > kScratchSuffix.size() + 1 && name.front() == '.' &&
           name.ends_with(kScratchSuffix));
 }

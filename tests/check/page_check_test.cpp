@@ -270,6 +270,9 @@ TEST(PageCheckTest, SiteCheckSeesEveryPage) {
   TempFolder::WriteBytes(folder.path() / "b" / "two.htm", item("5"));
   TempFolder::WriteBytes(folder.path() / "a.html", item("4"));
   TempFolder::WriteBytes(folder.path() / "b" / "notes.txt", item("6"));
+  // A killed catalogue run's hidden folder is no part of the site.
+  std::filesystem::create_directory(folder.path() / ".vendigo-stage-1-0");
+  TempFolder::WriteBytes(folder.path() / ".vendigo-stage-1-0" / "c.html", item("7"));
   const std::string root = folder.path().string();
   const SiteCheckResult result = CheckSite({root, root + "/missing.html"}, ShopSettings());
   EXPECT_EQ(FindingLines(result.findings),

@@ -113,12 +113,14 @@ TEST_P(Publishing, SendsOnlyWhatChangedAndRemovesOnlyWithDelete) {
   Write("index.html", Page("Home"));
   Write("about.html", Page("About"));
   Write("img/logo.png", "not really a picture");
+  Write(".vendigo-stage-1-0/mug.html", Page("Mug"));  // a killed catalogue run's: never sent
   const std::size_t all = Page("Home").size() + Page("About").size() + 20;
 
   Outcome first = PublishFirst();
   EXPECT_EQ(first.status, 0) << first.err;
   EXPECT_EQ(first.out,
             "sent img/logo.png\nsent about.html\nsent index.html\n" + Summary(3, all, 0, 0) + "\n");
+  fs::remove_all(site_ / ".vendigo-stage-1-0");
   EXPECT_EQ(ReadTree(remote_), ReadTree(site_));
 
   // The target is remembered; one page changed, one file goes.

@@ -3,8 +3,10 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QEvent>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 
@@ -87,6 +89,23 @@ TaxState TaxStateOf(const QCheckBox *box) {
       break;
   }
   return TaxState::Grayed;
+}
+
+QLineEdit *PathRow(QFormLayout *form, const QString &label, const char *name,
+                   std::function<QString(QWidget *, const QString &)> choose) {
+  auto *edit = new QLineEdit;
+  edit->setObjectName(name);
+  auto *browse = new QPushButton(QStringLiteral("Browse..."));
+  browse->setObjectName(QString::fromLatin1(name).replace("Edit", "Browse"));
+  QObject::connect(browse, &QPushButton::clicked, edit, [edit, choose] {
+    const QString chosen = choose(edit->window(), edit->text());
+    if (!chosen.isEmpty()) edit->setText(chosen);
+  });
+  auto *row = new QHBoxLayout;
+  row->addWidget(edit);
+  row->addWidget(browse);
+  form->addRow(label, row);
+  return edit;
 }
 
 }  // namespace vendigo

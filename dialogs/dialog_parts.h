@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -9,8 +10,10 @@
 
 class QCheckBox;
 class QDialog;
+class QFormLayout;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -56,5 +59,10 @@ void MakeTaxCheckBox(QCheckBox *box);
 TaxState TaxStateOf(const QCheckBox *box);
 // Sets the box to what an item's Taxable text says: "1" checked, "0" unchecked, else grayed.
 void SetTaxableText(QCheckBox *box, const std::string &taxable);
+
+// A line edit named name, with a Browse... button beside it that fills it from choose (a file
+// dialog, given the window and the edit's text), added to form under label.
+QLineEdit *PathRow(QFormLayout *form, const QString &label, const char *name,
+                   std::function<QString(QWidget *, const QString &)> choose);
 
 }  // namespace vendigo

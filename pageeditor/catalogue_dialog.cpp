@@ -20,6 +20,7 @@
 #include "core/file_error.h"
 #include "core/profile_file.h"
 #include "core/settings.h"
+#include "dialogs/dialog_parts.h"
 #include "editorlink/editor_store_location.h"
 #include "pageeditor/editor_program_folders.h"
 #include "pages/catalogue.h"
@@ -61,24 +62,6 @@ QString Summary(const CatalogueReport &report, const QString &output, bool searc
     }
   }
   return text;
-}
-
-// A line edit with a button beside it that fills it from a file dialog.
-QLineEdit *PathRow(QFormLayout *form, const QString &label, const char *name,
-                   std::function<QString(QWidget *, const QString &)> choose) {
-  auto *edit = new QLineEdit;
-  edit->setObjectName(name);
-  auto *browse = new QPushButton(QStringLiteral("Browse..."));
-  browse->setObjectName(QString::fromLatin1(name).replace("Edit", "Browse"));
-  QObject::connect(browse, &QPushButton::clicked, edit, [edit, choose] {
-    const QString chosen = choose(edit->window(), edit->text());
-    if (!chosen.isEmpty()) edit->setText(chosen);
-  });
-  auto *row = new QHBoxLayout;
-  row->addWidget(edit);
-  row->addWidget(browse);
-  form->addRow(label, row);
-  return edit;
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "core/file_reading.h"
 #include "core/message_interface.h"
 #include "core/text_encoding.h"
+#include "dialogs/dialog_parts.h"
 #include "pageeditor/editor_document.h"
 #include "pageeditor/editor_program_folders.h"
 #include "pageeditor/page_editor_window.h"
@@ -57,24 +58,6 @@ QString PriceCell(const std::string &price, const std::string &weight, bool weig
   QString text = QString::fromStdString(price);
   if (weightChanges) text += " (weight " + QString::fromStdString(weight) + ")";
   return text;
-}
-
-// A line edit with a button beside it that fills it from a file dialog.
-QLineEdit *PathRow(QFormLayout *form, const QString &label, const char *name,
-                   std::function<QString(QWidget *, const QString &)> choose) {
-  auto *edit = new QLineEdit;
-  edit->setObjectName(name);
-  auto *browse = new QPushButton(QStringLiteral("Browse..."));
-  browse->setObjectName(QString::fromLatin1(name).replace("Edit", "Browse"));
-  QObject::connect(browse, &QPushButton::clicked, edit, [edit, choose] {
-    const QString chosen = choose(edit->window(), edit->text());
-    if (!chosen.isEmpty()) edit->setText(chosen);
-  });
-  auto *row = new QHBoxLayout;
-  row->addWidget(edit);
-  row->addWidget(browse);
-  form->addRow(label, row);
-  return edit;
 }
 
 // A fragment's bytes as the editor holds them: the characters of the file's encoding.

@@ -37,9 +37,11 @@ if [ "${1:-}" = "--sanitize" ]; then
   # report in every test that starts the browser engine: the suppressions name the engine's own
   # libraries, so leaks anywhere else still fail a test. The engine's mismatched deletes cannot be
   # suppressed that way; the tests that start it turn that one check off themselves
-  # (vendigo_starts_web_engine in tests/CMakeLists.txt).
+  # (vendigo_starts_web_engine in tests/CMakeLists.txt). The table of suppressions used is not
+  # printed, as it would land in the standard error that tests of a program compare whole; the
+  # tests pass these settings on to the programs they start.
   export ASAN_OPTIONS="halt_on_error=1:detect_stack_use_after_return=1"
-  export LSAN_OPTIONS="suppressions=$PWD/tests/support/leak-suppressions.txt"
+  export LSAN_OPTIONS="suppressions=$PWD/tests/support/leak-suppressions.txt:print_suppressions=0"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
   ctest --test-dir build-sanitize --output-on-failure --parallel "$(nproc)"
   exit

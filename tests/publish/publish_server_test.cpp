@@ -5,6 +5,7 @@
 #include <pwd.h>
 #include <sys/mount.h>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <optional>
@@ -68,6 +69,10 @@ class Publishing : public ::testing::TestWithParam<std::string> {
     environment_ = {{"HOME", home_.string()},
                     {"VENDIGO_PUBLISH_PASSWORD", TestServer::kPassword},
                     {"CURL_CA_BUNDLE", (folder_.path() / "ca.pem").string()}};
+    // A sanitizer build's program runs with the run's sanitizer settings (its suppressions).
+    for (const char *name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+      if (const char *value = std::getenv(name)) environment_[name] = value;
+    }
   }
 
   pid_t Start(std::vector<std::string> options) {

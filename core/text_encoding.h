@@ -42,6 +42,8 @@ inline char AsciiLower(char c) {
 inline bool IsAsciiDigit(char c) {
   return c >= '0' && c <= '9';
 }
+// Appends the UTF-8 bytes of one character.
+void AppendUtf8(std::string &out, char32_t c);
 // text with its ASCII letters lower-cased.
 std::string AsciiLowered(std::string_view text);
 // Equal, or beginning with prefix, when ASCII letter case is not told apart. Inline: the fragment

@@ -45,24 +45,6 @@ const std::string &TemplateFile() {
   return *path;
 }
 
-void AppendUtf8(std::string &out, unsigned long point) {
-  if (point < 0x80) {
-    out += static_cast<char>(point);
-  } else if (point < 0x800) {
-    out += static_cast<char>(0xC0 | (point >> 6));
-    out += static_cast<char>(0x80 | (point & 0x3F));
-  } else if (point < 0x10000) {
-    out += static_cast<char>(0xE0 | (point >> 12));
-    out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (point & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (point >> 18));
-    out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (point & 0x3F));
-  }
-}
-
 // A field of the link's address as the cart reads it: form decoding, the bytes as Windows-1252,
 // then the numeric character references a browser wrote for characters Windows-1252 lacks.
 std::string DecodedField(std::string_view field) {
@@ -88,7 +70,8 @@ std::string DecodedField(std::string_view field) {
       ++end;
     }
     if (text.compare(i, 2, "&#") == 0 && end > i + 2 && end < text.size() && text[end] == ';') {
-      AppendUtf8(decoded, std::stoul(text.substr(i + 2, end - i - 2)));
+      vendigo::AppendUtf8(decoded,
+                          static_cast<char32_t>(std::stoul(text.substr(i + 2, end - i - 2))));
       i = end;
     } else {
       decoded += text[i];

@@ -186,14 +186,8 @@ QTextCursor SourceEdit::CursorAt(int line, int column) const {
 }
 
 void SourceEdit::InsertAtCursor(const QString &text) {
-  QTextCursor cursor = textCursor();
-  cursor.clearSelection();
-  cursor.beginEditBlock();
-  PutIn(cursor, SourceText::WithLineEnd(text, lineEnd_));
-  cursor.endEditBlock();
-  afterInsertion_ = true;
-  setTextCursor(cursor);
-  ensureCursorVisible();
+  const int at = textCursor().position();
+  ReplaceBetween(at, at, text);
 }
 
 bool SourceEdit::Replace(const QList<TextReplacement> &replacements) {
